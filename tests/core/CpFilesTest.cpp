@@ -1,0 +1,288 @@
+// Reading CpInput files, writing CpOutput files, and the round trip between
+// them. The expected CpOutput files in the test data were worked out by hand
+// from the column tables, not produced by the writer.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "wing/CpFiles.h"
+
+using namespace quarvel;
+using quarvel::test::dataPath;
+using quarvel::test::readFile;
+using quarvel::test::TempDir;
+using quarvel::test::writeFile;
+
+namespace {
+
+WingModel load(const std::string& path) {
+    FileError err;
+    auto wing = readCpInput(path, &err);
+    EXPECT_TRUE(wing) << err.message();
+    return wing ? std::move(*wing) : WingModel{};
+}
+
+// Opens the input in a scratch directory and saves it as the program does.
+std::string openAndSave(const std::string& name, const TempDir& dir) {
+    const std::string input = dir.file(name + ".cpi");
+    writeFile(input, readFile(dataPath(name + ".cpi")));
+    WingModel wing = load(input);
+    FileError err;
+    EXPECT_TRUE(saveCpOutput(wing, wing.outputFileName, &err)) << err.message();
+    return readFile(dir.file(name + ".cpd"));
+}
+
+}  // namespace
+
+TEST(CpOutput, MatchesTheHandWorkedFilesByteForByte) {
+    for (const char* name : {"small-odd", "small-even"}) {
+        TempDir dir;
+        const std::string written = openAndSave(name, dir);
+        EXPECT_EQ(written, readFile(dataPath(std::string(name) + ".cpd"))) << name;
+
+        // A second save of the same wing writes the same bytes.
+        WingModel wing = load(dir.file(std::string(name) + ".cpi"));
+        FileError err;
+        ASSERT_TRUE(saveCpOutput(wing, wing.outputFileName, &err));
+        ASSERT_TRUE(saveCpOutput(wing, wing.outputFileName, &err));
+        EXPECT_EQ(readFile(wing.outputFileName), written) << name << ", saved twice";
+    }
+}
+
+TEST(CpOutput, ReadsBackWithTheFormatsKnownShifts) {
+    TempDir dir;
+    openAndSave("small-odd", dir);
+    const WingModel in = load(dir.file("small-odd.cpi"));
+    const WingModel back = load(dir.file("small-odd.cpd"));
+
+    EXPECT_EQ(back.title, "Small odd wing");
+    EXPECT_DOUBLE_EQ(back.MACH, 0.783) << "MACH keeps three decimals";
+    EXPECT_EQ(back.ALPHA, 0.0) << "ALPHA lies outside the reader's columns";
+    EXPECT_EQ(back.ITE1, in.ITE1);
+    EXPECT_EQ(back.ITE2, in.ITE2);
+    EXPECT_EQ(back.KTE1, in.KTE1);
+    EXPECT_EQ(back.KTE2, in.KTE2);
+    for (int k = 0; k < in.nsec; ++k) {
+        EXPECT_DOUBLE_EQ(back.Z[k], in.Z[k]);
+        EXPECT_DOUBLE_EQ(back.ZREF[k], in.ZREF[k]);
+        EXPECT_DOUBLE_EQ(back.CN[k], in.CN[k]);
+        EXPECT_DOUBLE_EQ(back.EP[k], in.EP[k]);
+        EXPECT_DOUBLE_EQ(back.XLE[k], in.XLE[k]);
+        EXPECT_DOUBLE_EQ(back.B[k], in.B[k]);
+        EXPECT_DOUBLE_EQ(back.CYD[k], in.CYD[k]);
+        EXPECT_DOUBLE_EQ(back.PLE[k], in.PLE[k]);
+        for (int i = 0; i < 2 * in.nhalf; ++i) EXPECT_DOUBLE_EQ(back.cpInit[i][k], in.cpInit[i][k]);
+    }
+    // Section 9: upper Cp edition over points 9..10, written one point on.
+    EXPECT_EQ(back.RU[0], 1);
+    EXPECT_EQ(back.IU1[0], in.IU1[0] + 1);
+    EXPECT_EQ(back.IU2[0], in.IU2[0] + 1);
+    EXPECT_DOUBLE_EQ(back.cpdIn[9][0], -0.65);
+    EXPECT_EQ(back.RL[0], -10);
+    EXPECT_EQ(back.surfMode[0][1], MODE_GEOM);
+    // Section 10: the Cp interpolation keeps its interval and comes back as one.
+    EXPECT_EQ(back.RU[1], 1);
+    EXPECT_EQ(back.IU1[1], in.ioff + in.u1[1] + 1);
+    EXPECT_EQ(back.surfMode[1][0], MODE_CP_INTERP);
+    EXPECT_EQ(back.surfMode[2][0], MODE_MAX_THICKNESS);
+    EXPECT_EQ(back.surfMode[1][1], MODE_THICKNESS);
+}
+
+TEST(CpInput, DerivesIntervalsModesAndDesignCp) {
+    const WingModel w = load(dataPath("small-even.cpi"));
+    EXPECT_EQ(w.npt, 16);
+    EXPECT_EQ(w.nhalf, 8);
+    EXPECT_EQ(w.ioff, 2);
+    EXPECT_EQ(w.u1Min, 11);
+    EXPECT_EQ(w.u2Max, 13);
+    EXPECT_EQ(w.l1Min, 4);
+    EXPECT_EQ(w.l2Max, 6);
+    EXPECT_EQ(w.outputFileName, dataPath("small-even.cpd"));
+    // Interval 0 in the file means the default limit, not point ioff.
+    EXPECT_EQ(w.u1[0], w.u1Min);
+    EXPECT_EQ(w.u2[0], w.u2Max);
+    EXPECT_EQ(w.upperPoint[0], 12);
+    EXPECT_EQ(w.l1[0], 4);
+    EXPECT_EQ(w.l2[0], 6);
+    EXPECT_EQ(w.lowerPoint[0], 5);
+    EXPECT_EQ(w.surfMode[0][0], MODE_THICKNESS);
+    EXPECT_EQ(w.surfMode[0][1], MODE_CP_EDITION);
+    EXPECT_EQ(w.surfMode[1][0], MODE_NONE);
+    EXPECT_EQ(w.surfMode[1][1], MODE_CP_INTERP) << "code 1 with zero design Cp at the interval start";
+    // The design Cp over l1 .. l2-1 comes from the file; the rest is the initial Cp.
+    EXPECT_DOUBLE_EQ(w.cpDes[4][0], 0.06);
+    EXPECT_DOUBLE_EQ(w.cpDes[5][0], 0.09);
+    EXPECT_DOUBLE_EQ(w.cpDes[6][0], w.cpInit[6][0]);
+    EXPECT_DOUBLE_EQ(w.cpDes[12][0], w.cpInit[12][0]);
+    // Both points of a row share X; the lower surface runs backwards.
+    EXPECT_DOUBLE_EQ(w.X[8], 0.0);
+    EXPECT_DOUBLE_EQ(w.X[7], 0.0);
+    EXPECT_DOUBLE_EQ(w.X[15], 1.0);
+    EXPECT_DOUBLE_EQ(w.X[0], 1.0);
+    for (int k = 0; k < w.nsec; ++k) {
+        EXPECT_EQ(w.secCorrection[k], 2);
+        EXPECT_EQ(w.activeSurface[k], 0);
+        EXPECT_EQ(w.nspl[k], (SurfacePair{4, 4}));
+        EXPECT_EQ(w.splineOn[k], (SurfacePair{0, 0}));
+        EXPECT_EQ(w.outIU1[k], 0);
+    }
+
+    // The odd wing leaves its last contour index unfilled and zero.
+    const WingModel odd = load(dataPath("small-odd.cpi"));
+    EXPECT_EQ(odd.npt, 13);
+    EXPECT_EQ(odd.title, "Small odd wing") << "surrounding blanks are not part of the title";
+    for (int k = 0; k < odd.nsec; ++k) EXPECT_EQ(odd.cpInit[12][k], 0.0);
+    EXPECT_EQ(odd.X[12], 0.0);
+}
+
+namespace {
+
+// The bytes with one field of one line replaced (columns 1-based), the new
+// text right-justified in the field.
+std::string withField(std::string bytes, int line, int first, int last, const std::string& text) {
+    std::size_t pos = 0;
+    for (int i = 1; i < line; ++i) pos = bytes.find('\n', pos) + 1;
+    const std::size_t end = bytes.find('\n', pos);
+    std::string l = bytes.substr(pos, end - pos);
+    const std::size_t width = std::size_t(last - first + 1);
+    l.resize(std::max(l.size(), std::size_t(last)), ' ');
+    l.replace(std::size_t(first - 1), width, std::string(width - std::min(text.size(), width), ' ') + text);
+    return bytes.substr(0, pos) + l + bytes.substr(end);
+}
+
+std::string evenWingWith(int line, int first, int last, const std::string& text) {
+    return withField(readFile(dataPath("small-even.cpi")), line, first, last, text);
+}
+
+WingModel parse(const std::string& bytes) {
+    FileError err;
+    auto w = parseCpInput(bytes, "wing.cpi", &err);
+    EXPECT_TRUE(w) << err.message();
+    return w ? std::move(*w) : WingModel{};
+}
+
+}  // namespace
+
+TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
+    // Section 0's interval line is line 13, its code line 11.
+    WingModel w = parse(evenWingWith(13, 19, 28, "500"));  // IU1 far beyond the surface
+    EXPECT_EQ(w.u1[0], w.u2Max);
+    w = parse(evenWingWith(13, 19, 28, "-7"));
+    EXPECT_EQ(w.u1[0], w.u1Min);
+    // Inverted upper interval (file 15 .. 13, that is points 13 .. 11) is put in order.
+    w = parse(withField(evenWingWith(13, 19, 28, "15"), 13, 29, 38, "13"));
+    EXPECT_EQ(w.u1[0], 11);
+    EXPECT_EQ(w.u2[0], 13);
+    EXPECT_LE(w.upperPoint[0], w.u2[0]);
+    // A lower interval of file points 1 .. 1000 is clamped into 4 .. 6.
+    w = parse(withField(evenWingWith(13, 49, 58, "1"), 13, 59, 68, "1000"));
+    EXPECT_EQ(w.l1[0], 4);
+    EXPECT_EQ(w.l2[0], 6);
+    // Code 1 with equal interval numbers, and an unknown code, mean no correction.
+    w = parse(evenWingWith(11, 19, 28, "1"));  // IU1 = IU2 = 0
+    EXPECT_EQ(w.surfMode[0][0], MODE_NONE);
+    w = parse(evenWingWith(11, 48, 57, "7"));
+    EXPECT_EQ(w.surfMode[0][1], MODE_NONE);
+    // Garbage in numeric fields reads as a field without a number.
+    w = parse(evenWingWith(7, 37, 47, "nan"));
+    EXPECT_EQ(w.Z[0], 0.0);
+    w = parse(evenWingWith(16, 19, 28, "0x1p3"));
+    EXPECT_EQ(w.cpInit[9][0], 0.0);
+    w = parse(evenWingWith(16, 19, 28, "inf"));
+    EXPECT_EQ(w.cpInit[9][0], 0.0);
+}
+
+TEST(CpInput, LineEndingsAndLongLines) {
+    const std::string lf = readFile(dataPath("small-even.cpi"));
+    std::string crlf;
+    for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const WingModel a = parse(lf);
+    const WingModel b = parse(crlf);
+    ASSERT_EQ(a.nsec, b.nsec);
+    EXPECT_EQ(b.title, "Small even wing");
+    EXPECT_EQ(formatCpOutput(a), formatCpOutput(b));
+
+    // A label line of 300 characters: its tail must not become the next line.
+    std::string longLine = lf;
+    longLine.insert(longLine.find('\n'), std::string(300, 'x'));
+    const WingModel c = parse(longLine);
+    EXPECT_DOUBLE_EQ(c.MACH, a.MACH);
+    EXPECT_EQ(c.title.size(), std::size_t(kMaxLineLength));
+    // A long point row keeps its first 120 columns.
+    const std::string row = evenWingWith(15, 70, 200, "12345");
+    EXPECT_EQ(formatCpOutput(parse(row)), formatCpOutput(a));
+}
+
+TEST(CpInput, BadFilesAreReportedWithFileLineAndReason) {
+    const std::string good = readFile(dataPath("small-even.cpi"));
+    auto firstLines = [&](int n) {
+        std::size_t pos = 0;
+        for (int i = 0; i < n; ++i) pos = good.find('\n', pos) + 1;
+        return good.substr(0, pos);
+    };
+    struct Case { const char* name; std::string bytes; int line; const char* says; } cases[] = {
+        {"empty file", "", 0, "empty"},
+        {"short head", firstLines(3), 3, "head"},
+        {"block cut short", firstLines(20), 20, "section 0 is cut short"},
+        {"no point rows at all", firstLines(5), 5, "ends"},
+        {"nsec 0", evenWingWith(5, 31, 40, "-1"), 5, "no section"},
+        {"nsec negative", evenWingWith(5, 31, 40, "-50"), 5, "no section"},
+        {"nhalf 0", evenWingWith(5, 11, 20, "3"), 5, "0 points per surface"},
+        {"nhalf 5", evenWingWith(5, 11, 20, "13"), 5, "5 points per surface"},
+        {"ITE2 below ITE1", evenWingWith(5, 11, 20, "-400"), 5, "0 points per surface"},
+        {"count far beyond the file", evenWingWith(5, 31, 40, "2000000000"), 39, "2000000001 sections"},
+        {"points far beyond the file", evenWingWith(5, 11, 20, "1999999999"), 39, "ends here"},
+        {"integer out of range", evenWingWith(5, 1, 10, "1e12"), 5, "ITE1 in columns 1-10 is outside the integer range"},
+        {"code out of range", evenWingWith(11, 19, 28, "-3e9"), 11, "RU in columns 19-28"},
+        {"huge real", evenWingWith(7, 37, 47, "1e999"), 7, "Z in columns 37-47 is too large"},
+    };
+    for (const auto& c : cases) {
+        FileError err;
+        const auto w = parseCpInput(c.bytes, "/some/dir/wing.cpi", &err);
+        EXPECT_FALSE(w) << c.name;
+        EXPECT_EQ(err.line, c.line) << c.name << ": " << err.message();
+        EXPECT_NE(err.message().find("/some/dir/wing.cpi"), std::string::npos) << c.name;
+        EXPECT_NE(err.what.find(c.says), std::string::npos) << c.name << ": " << err.message();
+    }
+
+    FileError err;
+    EXPECT_FALSE(readCpInput("/nonexistent/wing.cpi", &err));
+    EXPECT_NE(err.message().find("/nonexistent/wing.cpi"), std::string::npos);
+    EXPECT_NE(err.what.find("cannot be opened"), std::string::npos) << err.message();
+}
+
+TEST(CpOutput, PathAndSaveFailures) {
+    EXPECT_EQ(outputPathFor("dir/wing.cpi"), "dir/wing.cpd");
+    EXPECT_EQ(outputPathFor("wing.dat"), "wing.cpd");
+    EXPECT_EQ(outputPathFor("wing.cpd"), "wing.cpd");
+    EXPECT_EQ(outputPathFor("wing"), "wing.cpd") << "never cut into the base name";
+    EXPECT_EQ(outputPathFor("wing.cp"), "wing.cp.cpd");
+    EXPECT_EQ(outputPathFor("my.dir/wing"), "my.dir/wing.cpd");
+    EXPECT_EQ(outputPathFor("dir/.cpi"), "dir/.cpi.cpd");
+
+    TempDir dir;
+    WingModel wing = load(dataPath("small-odd.cpi"));
+    FileError err;
+    EXPECT_FALSE(saveCpOutput(wing, dir.file("missing/wing.cpd"), &err));
+    EXPECT_NE(err.message().find(dir.file("missing/wing.cpd")), std::string::npos) << err.message();
+
+    // A target that cannot be replaced (here a directory) stays as it was,
+    // and no temporary file is left behind.
+    const std::string target = dir.file("taken.cpd");
+    ASSERT_EQ(mkdir(target.c_str(), 0755), 0);
+    writeFile(target + "/keep", "kept");
+    EXPECT_FALSE(saveCpOutput(wing, target, &err));
+    EXPECT_EQ(readFile(target + "/keep"), "kept");
+    EXPECT_EQ(std::system(("test $(ls -A '" + dir.path() + "' | wc -l) -eq 1").c_str()), 0)
+        << "a temporary file was left in " << dir.path();
+
+    // A successful save replaces an existing file whole.
+    const std::string out = dir.file("wing.cpd");
+    writeFile(out, std::string(100000, 'z'));
+    ASSERT_TRUE(saveCpOutput(wing, out, &err)) << err.message();
+    EXPECT_EQ(readFile(out), readFile(dataPath("small-odd.cpd")));
+    struct stat st {};
+    ASSERT_EQ(stat(out.c_str(), &st), 0);
+    EXPECT_NE(st.st_mode & 0044, 0u) << "the file is as readable as any other";
+}

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "wing/Numbers.h"
+
+using quarvel::formatFixed;
+using quarvel::parseDecimal;
+
+TEST(Numbers, FixedNotationAsTheFilesNeedIt) {
+    struct Case { double value; int precision; const char* text; } cases[] = {
+        {0.78345, 4, "0.7834"},   // the double just below ...45 rounds down
+        {-10.0, 5, "-10.00000"},  {0.0, 1, "0.0"},      {-0.0, 4, "-0.0000"},
+        {-0.00001, 4, "-0.0000"}, {161.0, 0, "161"},    {2.5, 0, "2"},
+        {3.5, 0, "4"},            {1234567.891, 2, "1234567.89"},
+        {1e20, 1, "100000000000000000000.0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatFixed(c.value, c.precision), c.text) << c.value << " %." << c.precision;
+}
+
+TEST(Numbers, DecimalFieldsFollowAtofButOnlyDecimal) {
+    struct Case { const char* field; double value; bool hasNumber; } cases[] = {
+        {"   -1.25", -1.25, true}, {"+2.5e1xyz", 25.0, true}, {".5", 0.5, true},    {"5.", 5.0, true},
+        {"1e", 1.0, true},         {"1e+", 1.0, true},         {"-10.00000", -10, true}, {"1,5", 1.0, true},
+        {"\t 7", 7.0, true},       {"", 0.0, false},           {"   ", 0.0, false},   {"-", 0.0, false},
+        {".", 0.0, false},         {"abc", 0.0, false},        {"nan", 0.0, false},  {"inf", 0.0, false},
+        {"-infinity", 0.0, false}, {"0x1p3", 0.0, true},       {"1e-400", 0.0, true},
+    };
+    for (const auto& c : cases) {
+        const auto f = parseDecimal(c.field);
+        EXPECT_EQ(f.value, c.value) << '"' << c.field << '"';
+        EXPECT_EQ(f.hasNumber, c.hasNumber) << '"' << c.field << '"';
+        EXPECT_FALSE(f.outOfRange) << '"' << c.field << '"';
+    }
+    EXPECT_TRUE(parseDecimal("1e400").outOfRange);
+    EXPECT_TRUE(parseDecimal("-9e999").outOfRange);
+}

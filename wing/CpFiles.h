@@ -1,0 +1,55 @@
+// Reading a CpInput file into a WingModel and writing the CpOutput file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "wing/WingModel.h"
+
+namespace quarvel {
+
+// What went wrong with a file: the path, the 1-based line (0 when the fault
+// is not tied to one line) and a sentence saying what is wrong.
+struct FileError {
+    std::string path;
+    int line = 0;
+    std::string what;
+
+    // "<path>, line <n>: <what>" (or "<path>: <what>") for a message box.
+    std::string message() const;
+};
+
+// The longest line the reader takes; the rest of a longer line is skipped.
+constexpr int kMaxLineLength = 120;
+
+// Reads and validates a whole CpInput file, runs the derive step and returns
+// the wing; on any fault returns nothing and fills *error.
+std::optional<WingModel> readCpInput(const std::string& path, FileError* error);
+
+// The same on the file's bytes already in memory; path only names the file in
+// messages and in inputFileName/outputFileName.
+std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error);
+
+// Derive step: intervals (clamped into the limits, in order), selected
+// points, regimes and the design Cp over the intervals of Cp corrections.
+void deriveSections(WingModel& wing);
+
+// CpOutput path for an input path: a three-character extension of the file
+// name is replaced by "cpd", otherwise ".cpd" is appended.
+std::string outputPathFor(const std::string& inputPath);
+
+// Prepare step: codes, output intervals and the output design Cp column of
+// every corrected section, from its regimes.
+void prepareOutput(WingModel& wing);
+
+// The CpOutput text of the wing as it stands (no prepare step).
+std::string formatCpOutput(const WingModel& wing);
+
+// Prepare step, then write the CpOutput file to path through a temporary
+// file beside it that replaces the target only once everything is written.
+// Returns false and fills *error when the file could not be written; an
+// existing file is then left as it was.
+bool saveCpOutput(WingModel& wing, const std::string& path, FileError* error);
+
+}  // namespace quarvel

@@ -1,0 +1,284 @@
+// The CpInput reader: fixed columns, label lines skipped unread, every count
+// checked against the lines the file really has before anything is sized.
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "wing/CpFiles.h"
+#include "wing/Numbers.h"
+
+namespace quarvel {
+
+std::string FileError::message() const {
+    std::string text = path;
+    if (line > 0) text += ", line " + std::to_string(line);
+    return text + ": " + what;
+}
+
+namespace {
+
+constexpr int kHeadLines = 5;
+constexpr int kBlockHeadLines = 9;  // section lines before the point rows
+
+// Splits the bytes into lines: a line ends at its line feed, a carriage
+// return just before it is dropped, and anything past kMaxLineLength
+// characters is skipped so that it can never become a line of its own.
+std::vector<std::string_view> splitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    lines.reserve(bytes.size() / 64 + 8);
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
+        const char* stop = nl ? nl : end;
+        std::size_t len = std::size_t(stop - p);
+        if (nl && len > 0 && p[len - 1] == '\r') --len;
+        lines.emplace_back(p, std::min<std::size_t>(len, kMaxLineLength));
+        p = nl ? nl + 1 : end;
+    }
+    return lines;
+}
+
+std::string_view trim(std::string_view s) {
+    const char* blanks = " \t\r\n\v\f";
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+// Reads the named fields of one line; the first fault is kept.
+class FieldReader {
+public:
+    FieldReader(const std::vector<std::string_view>& lines, const std::string& path, FileError* error)
+        : lines_(lines), path_(path), error_(error) {}
+
+    bool failed() const { return failed_; }
+
+    // Real field in columns first..last (1-based, inclusive) of line index li.
+    double real(std::size_t li, int first, int last, const char* name) {
+        const DecimalField f = parseDecimal(field(li, first, last));
+        if (f.outOfRange) fail(li, std::string(name) + " in columns " + columns(first, last) + " is too large a number");
+        return f.value;
+    }
+
+    // Integer field: read as a real and truncated toward zero.
+    int integer(std::size_t li, int first, int last, const char* name) {
+        const DecimalField f = parseDecimal(field(li, first, last));
+        const double t = std::trunc(f.value);
+        // Symmetric range, so that a value less one still fits.
+        if (f.outOfRange || t > 2147483647.0 || t < -2147483647.0) {
+            fail(li, std::string(name) + " in columns " + columns(first, last) + " is outside the integer range");
+            return 0;
+        }
+        return static_cast<int>(t);
+    }
+
+    void fail(std::size_t li, std::string what) {
+        if (failed_) return;
+        failed_ = true;
+        if (error_) *error_ = FileError{path_, int(li + 1), std::move(what)};
+    }
+
+private:
+    std::string_view field(std::size_t li, int first, int last) const {
+        const std::string_view line = lines_[li];
+        const std::size_t from = std::size_t(first - 1);
+        if (from >= line.size()) return {};
+        return line.substr(from, std::size_t(last - first + 1));
+    }
+    static std::string columns(int first, int last) { return std::to_string(first) + "-" + std::to_string(last); }
+
+    const std::vector<std::string_view>& lines_;
+    const std::string& path_;
+    FileError* error_;
+    bool failed_ = false;
+};
+
+bool fail(FileError* error, const std::string& path, int line, std::string what) {
+    if (error) *error = FileError{path, line, std::move(what)};
+    return false;
+}
+
+// Checks the head's counts against the file; on success sets the sizes.
+bool checkCounts(WingModel& w, std::size_t lineCount, const std::string& path, FileError* error) {
+    const std::int64_t npt = std::int64_t(w.ITE2) - w.ITE1;
+    const std::int64_t nsec = std::int64_t(w.KTE2) - w.KTE1 + 1;
+    const std::string head = "ITE1 = " + std::to_string(w.ITE1) + ", ITE2 = " + std::to_string(w.ITE2);
+    if (nsec < 1)
+        return fail(error, path, 5,
+                    "KTE1 = " + std::to_string(w.KTE1) + " and KTE2 = " + std::to_string(w.KTE2) +
+                        " give no section; KTE2 must not be less than KTE1");
+    const std::int64_t nhalf = npt / 2;
+    if (nhalf < 6)
+        return fail(error, path, 5,
+                    head + " give " + std::to_string(std::max<std::int64_t>(nhalf, 0)) +
+                        " points per surface; at least 6 are needed");
+    // Both counts are at most the line count here, so the product cannot overflow.
+    const auto available = std::int64_t(lineCount);
+    const std::int64_t blockLines = kBlockHeadLines + nhalf;
+    const std::int64_t needed = nsec <= available && nhalf <= available ? kHeadLines + nsec * blockLines
+                                                                         : INT64_MAX;
+    if (needed > available) {
+        std::string what = "the file ends here, but its head (line 5) asks for " + std::to_string(nsec) +
+                           " sections of " + std::to_string(nhalf) + " point rows";
+        if (nsec <= available && nhalf <= available) {
+            const std::int64_t block = (available - kHeadLines) / blockLines;
+            what += ", " + std::to_string(needed) + " lines in all; the block of section " +
+                    std::to_string(w.KTE1 + block) + " is cut short";
+        }
+        return fail(error, path, int(std::min<std::int64_t>(available, INT32_MAX)), what);
+    }
+    w.npt = int(npt);
+    w.nsec = int(nsec);
+    w.nhalf = int(nhalf);
+    return true;
+}
+
+}  // namespace
+
+std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error) {
+    const std::vector<std::string_view> lines = splitLines(bytes);
+    if (lines.empty()) {
+        fail(error, path, 0, "the file is empty");
+        return std::nullopt;
+    }
+    if (lines.size() < std::size_t(kHeadLines)) {
+        fail(error, path, int(lines.size()),
+             "the file ends here, before the head is complete (it needs " + std::to_string(kHeadLines) + " lines)");
+        return std::nullopt;
+    }
+
+    WingModel w;
+    FieldReader f(lines, path, error);
+    w.title = std::string(trim(lines[0]));
+    w.MACH = f.real(2, 29, 35, "MACH");
+    w.ALPHA = f.real(2, 65, 71, "ALPHA");
+    w.ITE1 = f.integer(4, 1, 10, "ITE1");
+    w.ITE2 = f.integer(4, 11, 20, "ITE2");
+    w.KTE1 = f.integer(4, 21, 30, "KTE1");
+    w.KTE2 = f.integer(4, 31, 40, "KTE2");
+    if (f.failed() || !checkCounts(w, lines.size(), path, error)) return std::nullopt;
+
+    w.allocate();
+    std::size_t li = kHeadLines;
+    for (int k = 0; k < w.nsec; ++k) {
+        w.ZREF[k] = f.real(li + 1, 25, 31, "ZREF");
+        w.Z[k] = f.real(li + 1, 37, 47, "Z");
+        w.CN[k] = f.real(li + 1, 56, 66, "CN");
+        w.EP[k] = f.real(li + 1, 73, 80, "EP");
+        w.PLE[k] = f.real(li + 2, 39, 49, "PLE");
+        w.PTE[k] = f.real(li + 2, 59, 69, "PTE");
+        w.CYD[k] = f.real(li + 3, 1, 10, "CYD");
+        w.EPD[k] = f.real(li + 3, 11, 20, "EPD");
+        w.XLE[k] = f.real(li + 3, 39, 49, "XLE");
+        w.B[k] = f.real(li + 3, 57, 67, "B");
+        w.RU[k] = f.integer(li + 5, 19, 28, "RU");
+        w.RL[k] = f.integer(li + 5, 48, 57, "RL");
+        w.IU1[k] = f.integer(li + 7, 19, 28, "IU1");
+        w.IU2[k] = f.integer(li + 7, 29, 38, "IU2");
+        w.IL1[k] = f.integer(li + 7, 49, 58, "IL1");
+        w.IL2[k] = f.integer(li + 7, 59, 68, "IL2");
+        li += kBlockHeadLines;
+        for (int r = 0; r < w.nhalf; ++r, ++li) {
+            const int iu = w.nhalf + r;
+            const int il = w.nhalf - 1 - r;
+            if (k == 0) w.X[iu] = w.X[il] = f.real(li, 1, 10, "X");
+            w.cpInit[iu][k] = w.cpDes[iu][k] = f.real(li, 19, 28, "CPTU");
+            w.cpdIn[iu][k] = f.real(li, 29, 38, "CPDU");
+            w.cpInit[il][k] = w.cpDes[il][k] = f.real(li, 48, 57, "CPTL");
+            w.cpdIn[il][k] = f.real(li, 58, 67, "CPDL");
+        }
+        if (f.failed()) return std::nullopt;
+    }
+
+    w.inputFileName = path;
+    w.outputFileName = outputPathFor(path);
+    w.curSection = 1;
+    deriveSections(w);
+    return w;
+}
+
+std::optional<WingModel> readCpInput(const std::string& path, FileError* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        fail(error, path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        fail(error, path, 0, std::string("cannot be read: ") + std::strerror(errno));
+        return std::nullopt;
+    }
+    return parseCpInput(bytes.str(), path, error);
+}
+
+namespace {
+
+// An interval end from the file: its point number less ioff, or the default
+// limit for 0; kept inside the limits so that it is always a valid index.
+int intervalEnd(int fileValue, int ioff, int defaultValue, int lo, int hi) {
+    const std::int64_t v = fileValue != 0 ? std::int64_t(fileValue) - ioff : defaultValue;
+    return int(std::clamp<std::int64_t>(v, lo, hi));
+}
+
+// Mode of one surface from its code; a Cp correction also brings the file's
+// design Cp over the interval into the Cp being edited.
+int deriveSurface(WingModel& w, int k, int code, int fileStart, int fileEnd, int first, int last) {
+    switch (code) {
+    case 0: return MODE_NONE;
+    case -10: return MODE_GEOM;
+    case -1: return MODE_THICKNESS;
+    case -2: return MODE_MAX_THICKNESS;
+    case 1:
+        if (fileStart == fileEnd) return MODE_NONE;
+        for (int i = first; i < last; ++i) w.cpDes[i][k] = w.cpdIn[i][k];
+        return w.cpdIn[first][k] == 0.0 ? MODE_CP_INTERP : MODE_CP_EDITION;
+    default: return MODE_NONE;
+    }
+}
+
+}  // namespace
+
+void deriveSections(WingModel& w) {
+    w.ioff = w.ITE1 - 1;
+    w.l1Min = 4;
+    w.u2Max = w.npt - 3;
+    w.l2Max = w.nhalf - 2;
+    w.u1Min = w.nhalf + 3;
+    for (int k = 0; k < w.nsec; ++k) {
+        w.u1[k] = intervalEnd(w.IU1[k], w.ioff, w.u1Min, w.u1Min, w.u2Max);
+        w.u2[k] = intervalEnd(w.IU2[k], w.ioff, w.u2Max, w.u1Min, w.u2Max);
+        if (w.u1[k] > w.u2[k]) std::swap(w.u1[k], w.u2[k]);
+        w.l1[k] = intervalEnd(w.IL1[k], w.ioff, w.l1Min, w.l1Min, w.l2Max);
+        w.l2[k] = intervalEnd(w.IL2[k], w.ioff, w.l2Max, w.l1Min, w.l2Max);
+        if (w.l1[k] > w.l2[k]) std::swap(w.l1[k], w.l2[k]);
+        w.upperPoint[k] = (w.u1[k] + w.u2[k]) / 2;
+        w.lowerPoint[k] = (w.l1[k] + w.l2[k]) / 2;
+        w.secCorrection[k] = 2;
+        // The interval values serve directly as contour indices here.
+        w.surfMode[k][0] = deriveSurface(w, k, w.RU[k], w.IU1[k], w.IU2[k], w.u1[k], w.u2[k]);
+        w.surfMode[k][1] = deriveSurface(w, k, w.RL[k], w.IL1[k], w.IL2[k], w.l1[k], w.l2[k]);
+        w.activeSurface[k] = 0;
+        w.nspl[k] = {4, 4};
+        w.splineOn[k] = {0, 0};
+    }
+}
+
+std::string outputPathFor(const std::string& inputPath) {
+    const auto slash = inputPath.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const auto dot = inputPath.find_last_of('.');
+    // A dot that starts the file name marks a hidden file, not an extension.
+    if (dot != std::string::npos && dot > nameStart && inputPath.size() - dot - 1 == 3)
+        return inputPath.substr(0, dot + 1) + "cpd";
+    return inputPath + ".cpd";
+}
+
+}  // namespace quarvel

@@ -1,0 +1,78 @@
+#include "wing/Numbers.h"
+
+#include <charconv>
+
+namespace quarvel {
+
+void appendFixed(std::string& out, double value, int precision) {
+    // to_chars with a precision is specified as printf "%.*f" in the C locale.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
+    if (res.ec == std::errc()) {
+        out.append(buf, res.ptr);
+        return;
+    }
+    // Only a huge value with many decimals lands here.
+    std::string big(std::size_t(330 + precision), '\0');
+    res = std::to_chars(big.data(), big.data() + big.size(), value, std::chars_format::fixed, precision);
+    out.append(big.data(), res.ptr);
+}
+
+std::string formatFixed(double value, int precision) {
+    std::string s;
+    appendFixed(s, value, precision);
+    return s;
+}
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+DecimalField parseDecimal(std::string_view field) {
+    DecimalField result;
+    std::size_t i = 0;
+    const std::size_t n = field.size();
+    while (i < n && isBlank(field[i])) ++i;
+    const std::size_t start = i;
+    if (i < n && (field[i] == '+' || field[i] == '-')) ++i;
+    const std::size_t mantissa = i;
+    std::size_t intDigits = 0;
+    while (i < n && isDigit(field[i])) ++i, ++intDigits;
+    std::size_t fracDigits = 0;
+    if (i < n && field[i] == '.') {
+        ++i;
+        while (i < n && isDigit(field[i])) ++i, ++fracDigits;
+    }
+    if (intDigits + fracDigits == 0) return result;  // no number in the field
+    if (i < n && (field[i] == 'e' || field[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < n && (field[j] == '+' || field[j] == '-')) ++j;
+        if (j < n && isDigit(field[j])) {
+            while (j < n && isDigit(field[j])) ++j;
+            i = j;
+        }
+    }
+    double value = 0.0;
+    // from_chars takes no '+' sign; the text between mantissa and i is pure.
+    auto res = std::from_chars(field.data() + mantissa, field.data() + i, value, std::chars_format::general);
+    result.hasNumber = true;
+    if (res.ec == std::errc::result_out_of_range) {
+        // A negative exponent underflows to zero, as strtod does; a positive
+        // one is too large for any value the files can carry.
+        std::size_t e = mantissa;
+        while (e < i && field[e] != 'e' && field[e] != 'E') ++e;
+        const bool underflow = e + 1 < i && field[e + 1] == '-';
+        result.outOfRange = !underflow;
+        value = 0.0;
+    }
+    if (field[start] == '-') value = -value;
+    result.value = value;
+    return result;
+}
+
+}  // namespace quarvel

@@ -1,0 +1,45 @@
+#include "wing/WingModel.h"
+
+namespace quarvel {
+
+int codeOfMode(int mode) {
+    switch (mode) {
+    case MODE_CP_EDITION:
+    case MODE_CP_INTERP: return 1;
+    case MODE_GEOM: return -10;
+    case MODE_THICKNESS: return -1;
+    case MODE_MAX_THICKNESS: return -2;
+    default: return 0;
+    }
+}
+
+namespace {
+
+// Calls f on every per-section array of the wing.
+template <typename Wing, typename F>
+void forEachSectionArray(Wing& w, F&& f) {
+    for (auto* v : {&w.ZREF, &w.Z, &w.CN, &w.EP, &w.CYD, &w.EPD, &w.PLE, &w.PTE, &w.XLE, &w.B}) f(*v);
+    for (auto* v : {&w.RU, &w.RL, &w.IU1, &w.IU2, &w.IL1, &w.IL2, &w.u1, &w.u2, &w.l1, &w.l2, &w.upperPoint,
+                    &w.lowerPoint, &w.outIU1, &w.outIU2, &w.outIL1, &w.outIL2, &w.secCorrection, &w.activeSurface})
+        f(*v);
+    for (auto* v : {&w.surfMode, &w.splineOn, &w.nspl}) f(*v);
+}
+
+}  // namespace
+
+void WingModel::allocate() {
+    forEachSectionArray(*this, [this](auto& v) { v.assign(static_cast<std::size_t>(nsec), {}); });
+    X.assign(static_cast<std::size_t>(npt), 0.0);
+    for (auto* g : {&cpInit, &cpdIn, &cpDes, &cpdOut}) g->resize(npt, nsec);
+    splX.resize(nsplMax, nsec);
+    splY.resize(nsplMax, nsec);
+}
+
+std::size_t WingModel::allocatedBytes() const {
+    std::size_t bytes = X.capacity() * sizeof(double);
+    forEachSectionArray(*this, [&bytes](const auto& v) { bytes += v.capacity() * sizeof(v[0]); });
+    for (auto* g : {&cpInit, &cpdIn, &cpDes, &cpdOut}) bytes += g->bytes();
+    return bytes + splX.bytes() + splY.bytes();
+}
+
+}  // namespace quarvel

@@ -1,0 +1,109 @@
+// The wing being edited: one CpInput file's worth of sections, contours and
+// regimes, plus the per-section editing state that the windows work on.
+//
+// Index conventions used everywhere in the program:
+//  - a contour index i runs 0 .. npt-1; the upper surface is nhalf .. 2*nhalf-1
+//    in the order of the file's point rows, the lower surface nhalf-1 down to 0;
+//    with an odd npt the last index belongs to no row and stays 0.0;
+//  - surface index s: 0 upper, 1 lower;
+//  - per-section arrays are indexed k = section number - KTE1 (0-based);
+//    curSection is 1-based;
+//  - interval ends u1, u2, l1, l2 and the selected points upperPoint,
+//    lowerPoint are 1-based point numbers (point p is contour index p-1); a
+//    spinner shows point p as p + ioff.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+// A rows x cols table stored in one block; grid[row][col] reads like the
+// pointer-of-arrays layout it replaces, without a separate allocation per row.
+template <typename T>
+class Grid {
+public:
+    Grid() = default;
+    Grid(int rows, int cols) { resize(rows, cols); }
+
+    void resize(int rows, int cols) {
+        rows_ = rows;
+        cols_ = cols;
+        data_.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), T{});
+    }
+    T* operator[](int row) { return data_.data() + static_cast<std::size_t>(row) * cols_; }
+    const T* operator[](int row) const { return data_.data() + static_cast<std::size_t>(row) * cols_; }
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    std::size_t bytes() const { return data_.capacity() * sizeof(T); }
+
+private:
+    int rows_ = 0;
+    int cols_ = 0;
+    std::vector<T> data_;
+};
+
+using SurfacePair = std::array<int, 2>;      // [s]: 0 upper, 1 lower
+using SurfaceValues = std::array<double, 2>;
+
+// Regime of a surface as the program works with it.
+enum SurfaceMode {
+    MODE_NONE = 0,          // "No correction", code 0
+    MODE_CP_EDITION = 1,    // "Cp correction" + "Cp edition", code 1
+    MODE_CP_INTERP = 2,     // "Cp correction" + "Cp interpolation", code 1
+    MODE_GEOM = 3,          // "Geom interpolation", code -10
+    MODE_THICKNESS = 4,     // "Save thickness distr.", code -1
+    MODE_MAX_THICKNESS = 5  // "Save max.thickness", code -2
+};
+
+// Code written to the files for a surface mode.
+int codeOfMode(int mode);
+
+struct WingModel {
+    // Fixed sizes of the spline editing.
+    static constexpr int nsplMin = 3;
+    static constexpr int nsplMax = 21;
+
+    // Wing-level values; the capitalised names are the file formats' labels.
+    std::string title;
+    double MACH = 0.0;
+    double ALPHA = 0.0;
+    int ITE1 = 0, ITE2 = 0, KTE1 = 0, KTE2 = 0;
+    std::string inputFileName;
+    std::string outputFileName;
+
+    // Sizes derived from the head.
+    int npt = 0, nsec = 0, nhalf = 0, ioff = 0;
+    int u1Min = 0, u2Max = 0, l1Min = 0, l2Max = 0;
+
+    // Contour arrays: X[i]; the Cp grids are [i][k].
+    std::vector<double> X;
+    Grid<double> cpInit, cpdIn, cpDes, cpdOut;
+
+    // Per-section values, index k.
+    std::vector<double> ZREF, Z, CN, EP, CYD, EPD, PLE, PTE, XLE, B;
+    std::vector<int> RU, RL;
+    std::vector<int> IU1, IU2, IL1, IL2;
+    std::vector<int> u1, u2, l1, l2;
+    std::vector<int> upperPoint, lowerPoint;
+    std::vector<int> outIU1, outIU2, outIL1, outIL2;
+    std::vector<int> secCorrection;  // 2 corrected, 1 not
+    std::vector<int> activeSurface;  // 0 upper, 1 lower
+    std::vector<SurfacePair> surfMode, splineOn, nspl;
+
+    // Spline control points: splX[j][k][s], j < nsplMax.
+    Grid<SurfaceValues> splX, splY;
+
+    // Running state.
+    int curSection = 1;  // 1-based
+
+    // Sizes every array from npt and nsec (already set) and zero-fills them.
+    void allocate();
+    bool empty() const { return nsec == 0; }
+    // Bytes held by the arrays (for the memory budget).
+    std::size_t allocatedBytes() const;
+};
+
+}  // namespace quarvel
