@@ -1,0 +1,363 @@
+#include "app/Quarvel.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/FoxText.h"
+#include "wing/CpFiles.h"
+
+// clang-format off
+FXDEFMAP(Quarvel) QuarvelMap[] = {
+    FXMAPFUNC (SEL_PAINT,             Quarvel::ID_CANVAS,                              Quarvel::onPaintCanvas),
+    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_SEC_YES,     Quarvel::ID_SEC_NO,      Quarvel::onCmdSection),
+    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UPPER,       Quarvel::ID_LOWER,       Quarvel::onCmdSurface),
+    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UP_NOCORR,   Quarvel::ID_UP_MAXTHICK, Quarvel::onCmdUpperMode),
+    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_LO_NOCORR,   Quarvel::ID_LO_MAXTHICK, Quarvel::onCmdLowerMode),
+    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UP_EDITION,  Quarvel::ID_UP_CPINTERP, Quarvel::onCmdUpperCpMode),
+    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_LO_EDITION,  Quarvel::ID_LO_CPINTERP, Quarvel::onCmdLowerCpMode),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_SPLINE,                              Quarvel::onCmdSpline),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_OPEN,                                Quarvel::onCmdOpen),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_SAVE,                                Quarvel::onCmdSave),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_U1,                                  Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_U2,                                  Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_L1,                                  Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_L2,                                  Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_POINT,                               Quarvel::onCmdPoint),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_NSPL,                                Quarvel::onCmdNspl),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_CPD,                                 Quarvel::onCmdCpd),
+    FXMAPFUNC (SEL_LEFTBUTTONPRESS,   Quarvel::ID_CANVAS,                              Quarvel::onLeftBtnPress),
+    FXMAPFUNC (SEL_LEFTBUTTONRELEASE, Quarvel::ID_CANVAS,                              Quarvel::onLeftBtnRelease),
+    FXMAPFUNC (SEL_MOTION,            Quarvel::ID_CANVAS,                              Quarvel::onMotion),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_3DVIEW,                              Quarvel::onCmd3DView),
+};
+// clang-format on
+
+FXIMPLEMENT(Quarvel, FXMainWindow, QuarvelMap, ARRAYNUMBER(QuarvelMap))
+
+namespace {
+
+// Layout of the cells of the value row and of the interval matrices.
+constexpr FXuint kLabelStyle = JUSTIFY_RIGHT | LAYOUT_FILL_ROW | LAYOUT_CENTER_X | LAYOUT_CENTER_Y;
+constexpr FXuint kEntryStyle = FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_X | LAYOUT_CENTER_Y;
+
+// Every frame and group box of the body pads and spaces its children by 4.
+constexpr FXint kPad = 4;
+
+FXGroupBox* groupBox(FXComposite* parent) {
+    return new FXGroupBox(parent, "", FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0, kPad, kPad, kPad, kPad, kPad, kPad);
+}
+
+FXVerticalFrame* verticalFrame(FXComposite* parent, FXuint opts) {
+    return new FXVerticalFrame(parent, opts, 0, 0, 0, 0, kPad, kPad, kPad, kPad, kPad, kPad);
+}
+
+FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target) {
+    return new FXTextField(parent, columns, target, FXDataTarget::ID_VALUE, TEXTFIELD_REAL | kEntryStyle);
+}
+
+}  // namespace
+
+Quarvel::Quarvel(FXApp* a)
+    : FXMainWindow(a, "Cp editor", nullptr, nullptr, DECOR_ALL, 0, 0, 680, 825) {
+    FXMenuBar* menuBar = new FXMenuBar(this, LAYOUT_FILL_X);
+    fileMenu = new FXMenuPane(this);
+    openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
+    new FXMenuCommand(fileMenu, "&Save...\tCtl-S\tSave output file.", nullptr, this, ID_SAVE);
+    new FXMenuCommand(fileMenu, "&Quit\tCtl-Q", nullptr, getApp(), FXApp::ID_QUIT);
+    new FXMenuTitle(menuBar, "&File", nullptr, fileMenu);
+
+    new FXHorizontalSeparator(this, SEPARATOR_GROOVE | LAYOUT_FILL_X);
+
+    buildValueRow();
+
+    FXVerticalFrame* body = verticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    FXHorizontalFrame* panes = new FXHorizontalFrame(body, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
+                                                     kPad, kPad, kPad, kPad, kPad, kPad);
+    buildOptionPanel(panes);
+
+    FXVerticalFrame* plotFrame = new FXVerticalFrame(panes, FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    canvas = new FXCanvas(plotFrame, this, ID_CANVAS, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    canvas->setDefaultCursor(getApp()->getDefaultCursor(DEF_CROSSHAIR_CURSOR));
+
+    // Nothing can be edited before a wing has been read.
+    disableEditingControls();
+}
+
+// Two rows of 13 cells: point editors and section values, then the mouse
+// position and the legend of the neighbouring sections.
+void Quarvel::buildValueRow() {
+    FXMatrix* row = new FXMatrix(this, 13, MATRIX_BY_COLUMNS | FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0,
+                                 kPad, kPad, kPad, kPad, kPad, kPad);
+
+    new FXLabel(row, "I=", nullptr, kLabelStyle);
+    pointSpinner = new FXSpinner(row, 5, this, ID_POINT, kEntryStyle);
+    new FXLabel(row, "Cpd=", nullptr, kLabelStyle);
+    cpdSpinner = new FXRealSpinner(row, 7, this, ID_CPD, kEntryStyle);
+    cpdSpinner->setRange(-2.0, 1.0);
+    cpdSpinner->setIncrement(0.01);
+    cpdSpinner->setGranularity(0.01);
+    new FXLabel(row, "Cyd=", nullptr, kLabelStyle);
+    shownCYDField = realField(row, 7, &shownCYDTarget);
+    new FXLabel(row, "Epd=", nullptr, kLabelStyle);
+    shownEPDField = realField(row, 7, &shownEPDTarget);
+    new FXLabel(row, "X=", nullptr, kLabelStyle);
+    mousePlotXField = realField(row, 7, &mousePlotXTarget);
+    new FXLabel(row, "Nspl=", nullptr, kLabelStyle);
+    nsplSpinner = new FXSpinner(row, 3, this, ID_NSPL, kEntryStyle);
+    nsplSpinner->setRange(quarvel::WingModel::nsplMin, quarvel::WingModel::nsplMax);
+    new FXLabel(row, "Green line - nz + 1 section", nullptr, kLabelStyle);
+
+    new FXLabel(row, "X=", nullptr, kLabelStyle);
+    currentPointXField = realField(row, 7, &currentPointXTarget);
+    new FXLabel(row, "Cpt=", nullptr, kLabelStyle);
+    currentPointCpField = realField(row, 9, &currentPointCpTarget);
+    new FXLabel(row, "Cyt=", nullptr, kLabelStyle);
+    shownCNField = realField(row, 7, &shownCNTarget);
+    new FXLabel(row, "Ept=", nullptr, kLabelStyle);
+    shownEPField = realField(row, 7, &shownEPTarget);
+    new FXLabel(row, "Cp=", nullptr, kLabelStyle);
+    mousePlotCpField = realField(row, 7, &mousePlotCpTarget);
+    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
+    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
+    new FXLabel(row, "Green dotted line - nz - 1 section", nullptr, kLabelStyle);
+}
+
+// The section and surface options, and the "3D VIEW" button below them.
+void Quarvel::buildOptionPanel(FXComposite* parent) {
+    FXVerticalFrame* panel = verticalFrame(parent, PACK_UNIFORM_WIDTH | LAYOUT_FILL_Y);
+
+    FXVerticalFrame* section = verticalFrame(groupBox(panel), 0);
+    secYesRadio = new FXRadioButton(section, "Yes sec. correction", this, ID_SEC_YES);
+    FXVerticalFrame* surfaces = verticalFrame(groupBox(section), LAYOUT_FILL_Y);
+    buildSurfaceOptions(surfaces, 0);
+    buildSurfaceOptions(surfaces, 1);
+    secNoRadio = new FXRadioButton(section, "No sec. correction", this, ID_SEC_NO);
+
+    FXHorizontalFrame* buttons = new FXHorizontalFrame(panel, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
+                                                       kPad, kPad, kPad, kPad, kPad, kPad);
+    view3DButton = new FXButton(buttons, "3D VIEW", nullptr, this, ID_3DVIEW,
+                                FRAME_RAISED | FRAME_THICK | LAYOUT_CENTER_X | JUSTIFY_BOTTOM,
+                                0, 0, 100, 25, 2, 2, 2, 2);
+}
+
+// The selector of one surface followed by the group of its regimes.
+void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
+    const bool upper = surface == 0;
+
+    surfaceRadio[surface] = new FXRadioButton(parent, upper ? "Upper surface" : "Lower surface", this,
+                                              upper ? ID_UPPER : ID_LOWER, RADIOBUTTON_NORMAL | LAYOUT_CENTER_Y);
+
+    FXVerticalFrame* regimes = verticalFrame(groupBox(parent), LAYOUT_FILL_Y);
+    noCorrectionRadio[surface] =
+        new FXRadioButton(regimes, "No correction", this, upper ? ID_UP_NOCORR : ID_LO_NOCORR);
+    cpCorrectionRadio[surface] =
+        new FXRadioButton(regimes, "Cp correction", this, upper ? ID_UP_CPCORR : ID_LO_CPCORR);
+
+    FXVerticalFrame* cpCorrection =
+        verticalFrame(groupBox(regimes), upper ? PACK_UNIFORM_WIDTH | LAYOUT_FILL_Y : LAYOUT_FILL_Y);
+    FXVerticalFrame* edition = verticalFrame(groupBox(cpCorrection), LAYOUT_FILL_Y);
+    cpEditionRadio[surface] =
+        new FXRadioButton(edition, "Cp edition", this, upper ? ID_UP_EDITION : ID_LO_EDITION);
+    splineCheck[surface] =
+        new FXCheckButton(edition, "Spline interp.", this, ID_SPLINE, CHECKBUTTON_NORMAL | LAYOUT_RIGHT);
+    cpInterpolationRadio[surface] =
+        new FXRadioButton(edition, "Cp interpolation", this, upper ? ID_UP_CPINTERP : ID_LO_CPINTERP);
+
+    FXMatrix* interval = new FXMatrix(cpCorrection, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
+                                      kPad, kPad, kPad, kPad, kPad, kPad);
+    new FXLabel(interval, upper ? "U2=" : "L2=", nullptr, kLabelStyle);
+    intervalEndSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U2 : ID_L2, kEntryStyle);
+    new FXLabel(interval, upper ? "U1=" : "L1=", nullptr, kLabelStyle);
+    intervalStartSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U1 : ID_L1, kEntryStyle);
+
+    geomInterpolationRadio[surface] =
+        new FXRadioButton(regimes, "Geom interpolation", this, upper ? ID_UP_GEOM : ID_LO_GEOM);
+    thicknessRadio[surface] =
+        new FXRadioButton(regimes, "Save thickness distr.", this, upper ? ID_UP_THICK : ID_LO_THICK);
+    maxThicknessRadio[surface] =
+        new FXRadioButton(regimes, "Save max.thickness", this, upper ? ID_UP_MAXTHICK : ID_LO_MAXTHICK);
+}
+
+void Quarvel::disableEditingControls() {
+    shownCYDField->disable();
+    shownEPDField->disable();
+    mousePlotXField->disable();
+    currentPointXField->disable();
+    currentPointCpField->disable();
+    shownCNField->disable();
+    shownEPField->disable();
+    mousePlotCpField->disable();
+    pointSpinner->disable();
+    cpdSpinner->disable();
+    nsplSpinner->disable();
+    secYesRadio->disable();
+    surfaceRadio[0]->disable();
+    splineCheck[0]->disable();
+    secNoRadio->disable();
+    surfaceRadio[1]->disable();
+    splineCheck[1]->disable();
+    for (int s = 0; s < 2; ++s) noCorrectionRadio[s]->disable();
+    for (int s = 0; s < 2; ++s) cpCorrectionRadio[s]->disable();
+    for (int s = 0; s < 2; ++s) cpEditionRadio[s]->disable();
+    for (int s = 0; s < 2; ++s) cpInterpolationRadio[s]->disable();
+    intervalStartSpinner[0]->disable();
+    intervalStartSpinner[1]->disable();
+    intervalEndSpinner[0]->disable();
+    intervalEndSpinner[1]->disable();
+    for (int s = 0; s < 2; ++s) geomInterpolationRadio[s]->disable();
+    for (int s = 0; s < 2; ++s) thicknessRadio[s]->disable();
+    for (int s = 0; s < 2; ++s) maxThicknessRadio[s]->disable();
+    view3DButton->disable();
+}
+
+void Quarvel::create() {
+    FXMainWindow::create();
+    // With larger fonts the value row and the option panel need more than
+    // the window's 680 x 825; grow it so that no control is cut off, but
+    // never past the screen. The sizes are known only once the fonts exist.
+    const FXint w = FXMIN(FXMAX(getWidth(), getDefaultWidth()), getRoot()->getWidth());
+    const FXint h = FXMIN(FXMAX(getHeight(), getDefaultHeight()), getRoot()->getHeight());
+    resize(w, h);
+    show(PLACEMENT_SCREEN);
+}
+
+// Menu panes are not children of the window, so the window deletes its own.
+Quarvel::~Quarvel() {
+    delete fileMenu;
+}
+
+bool Quarvel::openFile(const FXString& path) {
+    fxmessage("File=%s\n", path.text());
+
+    quarvel::FileError error;
+    std::optional<quarvel::WingModel> read = quarvel::readCpInput(quarvel::stdText(path), &error);
+    if (!read) {
+        reportError("Open CpInput file", quarvel::foxText(error.message()));
+        return false;
+    }
+
+    wing = std::move(*read);
+    fileLoaded = 1;
+    // One wing per run: the open command retires once it has read one.
+    openCommand->disable();
+    view3DButton->enable();
+    refreshCorrectionPanel();
+    canvas->update();
+    return true;
+}
+
+// Shows the current section's correction flag and active surface. The full
+// regime, interval and point synchronisation comes with the correction panel.
+void Quarvel::refreshCorrectionPanel() {
+    const int k = wing.curSection - 1;
+    const bool corrected = wing.secCorrection[k] == 2;
+    const bool upperActive = wing.activeSurface[k] == 0;
+
+    secYesRadio->enable();
+    secNoRadio->enable();
+    secYesRadio->setCheck(corrected, false);
+    secNoRadio->setCheck(!corrected, false);
+
+    surfaceRadio[0]->enable();
+    surfaceRadio[1]->enable();
+    surfaceRadio[0]->setCheck(upperActive, false);
+    surfaceRadio[1]->setCheck(!upperActive, false);
+}
+
+void Quarvel::reportError(const FXString& title, const FXString& text) {
+    if (errorHook) {
+        errorHook(title, text);
+        return;
+    }
+    FXMessageBox::error(this, MBOX_OK, title.text(), "%s", text.text());
+}
+
+long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
+    FXEvent* event = static_cast<FXEvent*>(ptr);
+    FXDCWindow dc(canvas, event);
+    dc.setForeground(fxcolorfromname("White"));
+    dc.fillRectangle(event->rect.x, event->rect.y, event->rect.w, event->rect.h);
+    return 1;
+}
+
+long Quarvel::onCmdOpen(FXObject*, FXSelector, void*) {
+    FXFileDialog dialog(this, "Open CpInput file", 0, 0, 0, 500, 300);
+    dialog.setPatternList("Files (*.cpi)");
+    if (dialog.execute(PLACEMENT_CURSOR)) {
+        openFile(dialog.getFilename());
+    }
+    return 1;
+}
+
+long Quarvel::onCmdSave(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    quarvel::FileError error;
+    if (!quarvel::saveCpOutput(wing, wing.outputFileName, &error)) {
+        reportError("Save CpOutput file", quarvel::foxText(error.message()));
+    }
+    return 1;
+}
+
+// The commands below come with the correction panel, the plot editing and
+// the 3D view.
+
+long Quarvel::onCmdSection(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdSurface(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdUpperMode(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdLowerMode(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdSpline(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdInterval(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onLeftBtnRelease(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onMotion(FXObject*, FXSelector, void*) {
+    return 1;
+}
+
+long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
+    return 1;
+}

@@ -1,0 +1,165 @@
+// The main window: menu, value row, correction option panel and Cp plot of
+// the wing being edited. The window owns the wing and is the target of every
+// command its widgets send.
+#pragma once
+
+#include <fx.h>
+
+#include <functional>
+
+#include "wing/WingModel.h"
+
+class Quarvel : public FXMainWindow {
+    FXDECLARE(Quarvel)
+
+protected:
+    // For the FOX object factory only: builds no widgets.
+    Quarvel() {}
+
+private:
+    Quarvel(const Quarvel&);
+    Quarvel& operator=(const Quarvel&);
+
+public:
+    // The numbering, gaps included, is the one the rest of the program quotes
+    // (ID_CANVAS + 4 is ID_OPEN, and so on); the gaps are values no widget
+    // sends.
+    enum {
+        ID_CANVAS = FXMainWindow::ID_LAST,
+        ID_3DVIEW,
+        ID_OPEN = ID_3DVIEW + 3,
+        ID_SAVE,
+        ID_UPPER = ID_SAVE + 3,
+        ID_LOWER,
+        ID_SPLINE,
+        ID_U1 = ID_SPLINE + 4,
+        ID_U2,
+        ID_L1,
+        ID_L2,
+        ID_NSPL,
+        ID_POINT,
+        ID_CPD,
+        ID_UP_EDITION,
+        ID_UP_CPINTERP,
+        ID_LO_EDITION,
+        ID_LO_CPINTERP,
+        ID_UP_NOCORR,
+        ID_UP_CPCORR,
+        ID_UP_GEOM,
+        ID_UP_THICK,
+        ID_UP_MAXTHICK,
+        ID_LO_NOCORR,
+        ID_LO_CPCORR,
+        ID_LO_GEOM,
+        ID_LO_THICK,
+        ID_LO_MAXTHICK,
+        ID_SEC_YES,
+        ID_SEC_NO,
+        ID_LAST
+    };
+
+    explicit Quarvel(FXApp* a);
+    virtual void create();
+    virtual ~Quarvel();
+
+    // Reads a CpInput file into the wing and brings the window into editing.
+    // On failure reports the fault and leaves the window as it was.
+    bool openFile(const FXString& path);
+
+    // Brings the correction controls into line with the current section.
+    void refreshCorrectionPanel();
+
+    // Every error message goes through here: a message box, or errorHook
+    // when one is installed (the tests install one).
+    void reportError(const FXString& title, const FXString& text);
+
+    long onPaintCanvas(FXObject*, FXSelector, void*);
+    long onCmdSection(FXObject*, FXSelector, void*);
+    long onCmdSurface(FXObject*, FXSelector, void*);
+    long onCmdUpperMode(FXObject*, FXSelector, void*);
+    long onCmdLowerMode(FXObject*, FXSelector, void*);
+    long onCmdUpperCpMode(FXObject*, FXSelector, void*);
+    long onCmdLowerCpMode(FXObject*, FXSelector, void*);
+    long onCmdSpline(FXObject*, FXSelector, void*);
+    long onCmdOpen(FXObject*, FXSelector, void*);
+    long onCmdSave(FXObject*, FXSelector, void*);
+    long onCmdInterval(FXObject*, FXSelector, void*);
+    long onCmdPoint(FXObject*, FXSelector, void*);
+    long onCmdNspl(FXObject*, FXSelector, void*);
+    long onCmdCpd(FXObject*, FXSelector, void*);
+    long onLeftBtnPress(FXObject*, FXSelector, void*);
+    long onLeftBtnRelease(FXObject*, FXSelector, void*);
+    long onMotion(FXObject*, FXSelector, void*);
+    long onCmd3DView(FXObject*, FXSelector, void*);
+
+    // The wing being edited; empty until a file has been read.
+    quarvel::WingModel wing;
+    int fileLoaded = 0;
+
+    // Smallest chordwise distance kept between two spline control points
+    // while one is dragged.
+    static constexpr double minControlPointGap = 0.001;
+
+    // Values shown by the eight display fields of the value row.
+    double shownCYD = 0.0;        // "Cyd="
+    double shownEPD = 0.0;        // "Epd="
+    double mousePlotX = 0.0;      // first "X=": chord position under the mouse
+    double currentPointX = 0.0;   // second "X=": X of the current point
+    double currentPointCp = 0.0;  // "Cpt="
+    double shownCN = 0.0;         // "Cyt="
+    double shownEP = 0.0;         // "Ept="
+    double mousePlotCp = 0.0;     // "Cp=": Cp under the mouse
+
+    std::function<void(const FXString& title, const FXString& text)> errorHook;
+
+    // Widgets the handlers touch. Per-surface widgets are indexed by surface:
+    // 0 upper, 1 lower.
+    FXMenuPane* fileMenu = nullptr;
+    FXMenuCommand* openCommand = nullptr;
+
+    FXSpinner* pointSpinner = nullptr;  // "I="
+    FXRealSpinner* cpdSpinner = nullptr;  // "Cpd="
+    FXSpinner* nsplSpinner = nullptr;  // "Nspl="
+
+    FXTextField* shownCYDField = nullptr;
+    FXTextField* shownEPDField = nullptr;
+    FXTextField* mousePlotXField = nullptr;
+    FXTextField* currentPointXField = nullptr;
+    FXTextField* currentPointCpField = nullptr;
+    FXTextField* shownCNField = nullptr;
+    FXTextField* shownEPField = nullptr;
+    FXTextField* mousePlotCpField = nullptr;
+
+    FXRadioButton* secYesRadio = nullptr;  // "Yes sec. correction"
+    FXRadioButton* secNoRadio = nullptr;   // "No sec. correction"
+    FXRadioButton* surfaceRadio[2] = {};   // "Upper surface", "Lower surface"
+    FXRadioButton* noCorrectionRadio[2] = {};
+    FXRadioButton* cpCorrectionRadio[2] = {};
+    FXRadioButton* cpEditionRadio[2] = {};
+    FXRadioButton* cpInterpolationRadio[2] = {};
+    FXRadioButton* geomInterpolationRadio[2] = {};
+    FXRadioButton* thicknessRadio[2] = {};     // "Save thickness distr."
+    FXRadioButton* maxThicknessRadio[2] = {};  // "Save max.thickness"
+    FXCheckButton* splineCheck[2] = {};        // "Spline interp."
+    FXSpinner* intervalStartSpinner[2] = {};   // "U1=", "L1="
+    FXSpinner* intervalEndSpinner[2] = {};     // "U2=", "L2="
+
+    FXButton* view3DButton = nullptr;
+    FXCanvas* canvas = nullptr;
+
+private:
+    // One data target per display field, each bound to its value above.
+    FXDataTarget shownCYDTarget{shownCYD};
+    FXDataTarget shownEPDTarget{shownEPD};
+    FXDataTarget mousePlotXTarget{mousePlotX};
+    FXDataTarget currentPointXTarget{currentPointX};
+    FXDataTarget currentPointCpTarget{currentPointCp};
+    FXDataTarget shownCNTarget{shownCN};
+    FXDataTarget shownEPTarget{shownEP};
+    FXDataTarget mousePlotCpTarget{mousePlotCp};
+
+    void buildValueRow();
+    void buildOptionPanel(FXComposite* parent);
+    void buildSurfaceOptions(FXComposite* parent, int surface);
+    void disableEditingControls();
+};

@@ -1,0 +1,15 @@
+#include <fx.h>
+
+#include "app/Quarvel.h"
+
+int main(int argc, char* argv[]) {
+    FXApp app("Quarvel", "FOX Quarvel");
+    // Takes the toolkit's own options out of argv; what is left is ours.
+    app.init(argc, argv);
+    Quarvel* window = new Quarvel(&app);
+    app.create();
+    // A wing named on the command line is opened once the window exists, so
+    // that a fault in it can be shown in a message box.
+    if (argc > 1) window->openFile(argv[1]);
+    return app.run();
+}
