@@ -1,0 +1,39 @@
+// Spline editing of a surface's design Cp: control points placed over the
+// correction interval and the Akima curve through them written into cpDes.
+// Everything acts on the current section of the wing.
+#pragma once
+
+#include <optional>
+
+#include "wing/WingModel.h"
+
+namespace quarvel {
+
+// Design Cp of the current section along surface s at chord position x,
+// interpolated linearly between its points. Returns false and leaves cpOut
+// as it was when x lies outside the surface (or on its leading-edge point).
+bool linearCpAt(const WingModel& wing, int s, double x, double& cpOut);
+
+// Stores count equally spaced control points of surface s between (x0, cp0)
+// and (x1, cp1); the inner ones take the design Cp there. A count outside
+// 2 .. nsplMax places nothing.
+void placeSplinePoints(WingModel& wing, int s, int count, double x0, double x1, double cp0, double cp1);
+
+// Places the control points of surface s from the points just outside its
+// correction interval (the same ends the "Spline interp." command uses).
+void placeSurfaceSplinePoints(WingModel& wing, int s);
+
+// Places the control points of surface s over its interval and applies the
+// spline; the caller then shows showSplineCount(s).
+void initSurfaceSpline(WingModel& wing, int s);
+
+// Rewrites the design Cp over the interval of the active surface from the
+// curve through its control points. Returns false, leaving cpDes untouched,
+// when the curve cannot be evaluated.
+bool applySurfaceSpline(WingModel& wing);
+
+// What the "Nspl=" spinner must show for surface s: its count while its
+// spline editing is on, otherwise nothing (the spinner keeps its value).
+std::optional<int> showSplineCount(const WingModel& wing, int s);
+
+}  // namespace quarvel
