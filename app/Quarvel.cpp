@@ -5,11 +5,13 @@
 #include <utility>
 
 #include "app/FoxText.h"
+#include "plot/PlotReplay.h"
 #include "wing/CpFiles.h"
 
 // clang-format off
 FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_PAINT,             Quarvel::ID_CANVAS,                              Quarvel::onPaintCanvas),
+    FXMAPFUNC (SEL_CONFIGURE,         Quarvel::ID_CANVAS,                              Quarvel::onConfigureCanvas),
     FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_SEC_YES,     Quarvel::ID_SEC_NO,      Quarvel::onCmdSection),
     FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UPPER,       Quarvel::ID_LOWER,       Quarvel::onCmdSurface),
     FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UP_NOCORR,   Quarvel::ID_UP_MAXTHICK, Quarvel::onCmdUpperMode),
@@ -225,6 +227,7 @@ void Quarvel::create() {
 // Menu panes are not children of the window, so the window deletes its own.
 Quarvel::~Quarvel() {
     delete fileMenu;
+    delete plotImage;
 }
 
 bool Quarvel::openFile(const FXString& path) {
@@ -243,7 +246,7 @@ bool Quarvel::openFile(const FXString& path) {
     openCommand->disable();
     view3DButton->enable();
     refreshCorrectionPanel();
-    canvas->update();
+    drawCpPlot();
     return true;
 }
 
@@ -273,11 +276,51 @@ void Quarvel::reportError(const FXString& title, const FXString& text) {
     FXMessageBox::error(this, MBOX_OK, title.text(), "%s", text.text());
 }
 
+bool Quarvel::renderPlot() {
+    if (!fileLoaded) return false;
+    const FXint w = canvas->getWidth();
+    const FXint h = canvas->getHeight();
+    const quarvel::CpPlot plot = quarvel::buildCpPlot(wing, wing.MACH, w, h, selectedControlPoint);
+    const int k = wing.curSection - 1;
+    wing.CYD[k] = plot.CYD;
+    shownCYD = wing.CYD[k];
+    shownCN = wing.CN[k];
+    shownEPD = wing.EPD[k];
+    shownEP = wing.EP[k];
+    if (w < 1 || h < 1 || !canvas->id()) return false;
+    plotTransform = plot.transform;
+    if (!plotImage) {
+        plotImage = new FXImage(getApp(), nullptr, 0, w, h);
+        plotImage->create();
+    } else if (plotImage->getWidth() != w || plotImage->getHeight() != h) {
+        plotImage->resize(w, h);
+    }
+    FXDCWindow dc(plotImage);
+    quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont());
+    return true;
+}
+
+void Quarvel::drawCpPlot() {
+    if (!renderPlot()) return;
+    FXDCWindow dc(canvas);
+    dc.drawImage(plotImage, 0, 0);
+}
+
 long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
     FXEvent* event = static_cast<FXEvent*>(ptr);
     FXDCWindow dc(canvas, event);
-    dc.setForeground(fxcolorfromname("White"));
-    dc.fillRectangle(event->rect.x, event->rect.y, event->rect.w, event->rect.h);
+    if (renderPlot()) {
+        dc.drawImage(plotImage, 0, 0);
+    } else {
+        dc.setForeground(fxcolorfromname("White"));
+        dc.fillRectangle(event->rect.x, event->rect.y, event->rect.w, event->rect.h);
+    }
+    return 1;
+}
+
+// A resize rescales both axes, so the whole plot is drawn again.
+long Quarvel::onConfigureCanvas(FXObject*, FXSelector, void*) {
+    canvas->update();
     return 1;
 }
 

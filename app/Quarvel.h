@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "plot/CpPlot.h"
+#include "plot/PlotTransform.h"
 #include "wing/WingModel.h"
 
 class Quarvel : public FXMainWindow {
@@ -73,7 +75,12 @@ public:
     // when one is installed (the tests install one).
     void reportError(const FXString& title, const FXString& text);
 
+    // Redraws the whole Cp plot of the current section on the canvas and
+    // recomputes the section's design lift.
+    void drawCpPlot();
+
     long onPaintCanvas(FXObject*, FXSelector, void*);
+    long onConfigureCanvas(FXObject*, FXSelector, void*);
     long onCmdSection(FXObject*, FXSelector, void*);
     long onCmdSurface(FXObject*, FXSelector, void*);
     long onCmdUpperMode(FXObject*, FXSelector, void*);
@@ -99,6 +106,10 @@ public:
     // Smallest chordwise distance kept between two spline control points
     // while one is dragged.
     static constexpr double minControlPointGap = 0.001;
+
+    // Set by every plot redraw; the mouse editing maps pixels back with it.
+    quarvel::PlotTransform plotTransform;
+    int selectedControlPoint = quarvel::kNoControlPoint;
 
     // Values shown by the eight display fields of the value row.
     double shownCYD = 0.0;        // "Cyd="
@@ -148,6 +159,14 @@ public:
     FXCanvas* canvas = nullptr;
 
 private:
+    // The plot is drawn here first and then copied to the canvas whole, so
+    // that a redraw never shows a half-drawn plot.
+    FXImage* plotImage = nullptr;
+
+    // Builds the plot into plotImage and brings the section values shown in
+    // the value row up to date; false when there is nothing to show.
+    bool renderPlot();
+
     // One data target per display field, each bound to its value above.
     FXDataTarget shownCYDTarget{shownCYD};
     FXDataTarget shownEPDTarget{shownEPD};

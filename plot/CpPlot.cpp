@@ -1,0 +1,293 @@
+#include "plot/CpPlot.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "wing/Numbers.h"
+
+namespace quarvel {
+
+namespace {
+
+// Pixel coordinate of a floating-point position, truncated toward zero and
+// kept within what a window system can draw.
+int toPixel(double v) {
+    constexpr double kLimit = 30000.0;
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::clamp(v, -kLimit, kLimit));
+}
+
+struct AxisRow {
+    double above;  // the row holds for minima above this
+    CpAxis axis;
+};
+
+// Minima are tested from the top; the comparisons are strict.
+constexpr AxisRow kAxisTable[] = {
+    {-0.4, {-0.6, 1.1, 11}},   {-0.6, {-0.8, 1.3, 13}},   {-0.8, {-1.0, 1.5, 15}},
+    {-1.0, {-1.2, 1.7, 17}},   {-1.2, {-1.4, 1.9, 18}},   {-1.4, {-1.6, 2.1, 21}},
+    {-1.6, {-1.8, 2.3, 22}},   {-1.8, {-2.0, 2.5, 25}},   {-2.0, {-2.2, 2.7, 27}},
+    {-2.2, {-2.4, 2.9, 28}},   {-2.4, {-2.6, 3.1, 31}},   {-2.6, {-2.8, 3.3, 32}},
+    {-2.8, {-3.0, 3.5, 35}},   {-3.0, {-3.2, 3.7, 37}},   {-3.25, {-3.5, 4.0, 40}},
+    {-3.5, {-3.8, 4.3, 42}},
+};
+constexpr CpAxis kWidestAxis{-5.0, 5.5, 55};
+
+// Collects the primitives with the pen state of the device context.
+class Painter {
+public:
+    Painter(std::vector<PlotPrimitive>& out, const PlotTransform& t) : out_(out), t_(t) {}
+
+    void color(const char* name) { color_ = name; }
+    void dashed(bool on) { dashed_ = on; }
+    void width(int w) { width_ = w; }
+
+    void segment(double x1, double y1, double x2, double y2) {
+        PlotPrimitive p;
+        p.kind = PlotPrimitive::Segment;
+        p.color = color_;
+        p.dashed = dashed_;
+        p.lineWidth = width_;
+        p.x1 = toPixel(x1);
+        p.y1 = toPixel(y1);
+        p.x2 = toPixel(x2);
+        p.y2 = toPixel(y2);
+        out_.push_back(std::move(p));
+    }
+    // A segment between two (chord, Cp) points.
+    void dataSegment(double xa, double ca, double xb, double cb) {
+        segment(t_.columnOf(xa), t_.rowOf(ca), t_.columnOf(xb), t_.rowOf(cb));
+    }
+    void fill(int x, int y, int w, int h) { push(PlotPrimitive::Fill, x, y, w, h); }
+    void ellipse(double x, double y, int w, int h) { push(PlotPrimitive::Ellipse, toPixel(x), toPixel(y), w, h); }
+    void text(double x, double y, std::string s) {
+        push(PlotPrimitive::Text, toPixel(x), toPixel(y), 0, 0);
+        out_.back().text = std::move(s);
+    }
+
+    const PlotTransform& transform() const { return t_; }
+
+private:
+    void push(PlotPrimitive::Kind kind, int x, int y, int w, int h) {
+        PlotPrimitive p;
+        p.kind = kind;
+        p.color = color_;
+        p.x1 = x;
+        p.y1 = y;
+        p.x2 = w;
+        p.y2 = h;
+        out_.push_back(std::move(p));
+    }
+
+    std::vector<PlotPrimitive>& out_;
+    const PlotTransform& t_;
+    const char* color_ = "Black";
+    bool dashed_ = false;
+    int width_ = 1;
+};
+
+// Section k's Cp of one grid as a column read by contour index.
+struct Column {
+    const Grid<double>& grid;
+    int k;
+    double operator[](int i) const { return grid[i][k]; }
+};
+
+// Segments between consecutive points first .. end-1.
+void polyline(Painter& p, const std::vector<double>& X, Column c, int first, int end, bool dashed,
+              const char* color) {
+    p.dashed(dashed);
+    p.color(color);
+    for (int i = first; i + 1 < end; ++i) p.dataSegment(X[i], c[i], X[i + 1], c[i + 1]);
+    p.dashed(false);
+}
+
+// A cross on each point first .. end-1; the vertical arm is scaled by the
+// canvas's aspect so the crosses look square on the data.
+void crosses(Painter& p, const std::vector<double>& X, Column c, int first, int end, double aspect, bool small,
+             const char* color) {
+    const double h = small ? 2.0 : 4.0;
+    p.color(color);
+    const PlotTransform& t = p.transform();
+    for (int i = first; i < end; ++i) {
+        const double col = t.columnOf(X[i]);
+        const double row = t.rowOf(c[i]);
+        p.segment(col - h, row, col + h, row);
+        p.segment(col, row - h * aspect, col, row + h * aspect);
+    }
+}
+
+// The interval strip of the surface being edited, joined to the initial Cp
+// at both ends.
+void intervalBox(Painter& p, const std::vector<double>& X, Column cpInit, int first, int last, double level,
+                 double height) {
+    const PlotTransform& t = p.transform();
+    const double xa = t.columnOf(X[first]), xb = t.columnOf(X[last]);
+    const double ya = t.rowOf(level), yb = t.rowOf(level + height);
+    p.color("Black");
+    p.segment(xa, ya, xa, t.rowOf(cpInit[first]));
+    p.segment(xb, ya, xb, t.rowOf(cpInit[last]));
+    p.color("Red");
+    p.segment(xa, ya, xb, ya);
+    p.segment(xb, ya, xb, yb);
+    p.segment(xb, yb, xa, yb);
+    p.segment(xa, yb, xa, ya);
+    p.color("Black");
+}
+
+std::string axisLabel(double v) {
+    std::string s = formatFixed(v, 1);
+    // Sums of tenths can land a hair below zero; the label is still zero.
+    if (s == "-0.0") s = "0.0";
+    return s;
+}
+
+}  // namespace
+
+CpAxis cpAxisFor(double minimumCp) {
+    for (const AxisRow& row : kAxisTable)
+        if (minimumCp > row.above) return row.axis;
+    return kWidestAxis;
+}
+
+double criticalCp(double mach) {
+    if (!(mach > 0.0999)) return -67.0;
+    const double m2 = mach * mach;
+    return (0.5282817877171742 * std::pow(1.0 + 0.2 * m2, 3.5) - 1.0) / (0.7 * m2);
+}
+
+double designLift(const WingModel& w, int k) {
+    const int p = w.nhalf;
+    double cy = 0.0;
+    for (int j = 0; j <= p - 2; ++j) {
+        const double lower = (w.cpDes[p - 1 - j][k] + w.cpDes[p - 2 - j][k]) / 2;
+        const double upper = (w.cpDes[p + j][k] + w.cpDes[p + j + 1][k]) / 2;
+        cy += (lower - upper) * (w.X[p + j + 1] - w.X[p + j]);
+    }
+    return cy;
+}
+
+SonicScan scanSection(const WingModel& w, int k, double cpCritical) {
+    // Only the points of the rows: with an odd count the last index is empty.
+    const int top = 2 * w.nhalf - 1;
+    SonicScan scan{w.cpInit[1][k], -1};
+    for (int i = top; i >= 3; --i) {
+        const double a = w.cpInit[i - 1][k] - cpCritical;
+        const double b = w.cpInit[i][k] - cpCritical;
+        if (a * b < 0 && scan.crossing < 0) scan.crossing = i;
+        scan.minimum = std::min(scan.minimum, w.cpInit[i][k]);
+    }
+    return scan;
+}
+
+void addControlPoints(const WingModel& w, const PlotTransform& t, int selectedControlPoint,
+                      std::vector<PlotPrimitive>& out) {
+    Painter p(out, t);
+    const int k = w.curSection - 1;
+    const int s = w.activeSurface[k];
+    const int count = std::min(w.nspl[k][s], WingModel::nsplMax);
+    for (int j = 0; j < count; ++j) {
+        p.color(j == selectedControlPoint ? "Red" : "Blue");
+        p.ellipse(t.columnOf(w.splX[j][k][s]) - 5, t.rowOf(w.splY[j][k][s]) - 5, 10, 10);
+    }
+}
+
+CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint) {
+    CpPlot plot;
+    Painter p(plot.primitives, plot.transform);
+    p.color("White");
+    p.fill(0, 0, width, height);
+    if (w.empty()) return plot;
+    const int k = w.curSection - 1;
+    plot.CYD = designLift(w, k);
+    if (width <= 0 || height <= 0) return plot;
+
+    const int rows = 2 * w.nhalf;  // contour indices that hold a row
+    const double cpCritical = criticalCp(mach);
+    const SonicScan scan = scanSection(w, k, cpCritical);
+    plot.axis = cpAxisFor(scan.minimum);
+    const CpAxis& axis = plot.axis;
+
+    PlotTransform& t = plot.transform;
+    t.plotScaleX = 0.89 * width;
+    t.plotScaleCp = 0.98 * height / axis.span;
+    t.plotOriginX = -0.1;
+    t.plotOriginCp = axis.lower - 0.01;
+    const double aspect = double(height) / double(width);
+
+    // Grid.
+    p.color("Orange");
+    p.dashed(true);
+    for (int i = 0; i <= 10; ++i) {
+        const double x = i * 0.1 + 0.0;
+        p.dataSegment(x, 0.5, x, axis.lower);
+    }
+    for (int i = 0; i <= axis.gridCount; ++i) {
+        const double c = axis.lower + i * 0.1;
+        p.dataSegment(1.0, c, 0.0, c);
+    }
+
+    // Cp labels.
+    p.dashed(false);
+    p.color("Black");
+    for (int i = 0; i <= axis.gridCount; ++i) {
+        const double v = i * 0.1 + axis.lower;
+        p.text(t.columnOf(-0.065), t.rowOf(v), axisLabel(v));
+    }
+
+    // Sonic level, from four points before the crossing to one after it.
+    if (scan.crossing >= 0) {
+        const int a = std::max(scan.crossing - 4, 0);
+        const int b = std::min(scan.crossing + 1, rows - 1);
+        p.color("Black");
+        p.dataSegment(w.X[a], cpCritical, w.X[b], cpCritical);
+    }
+
+    // Previous section.
+    if (w.curSection > 1) {
+        polyline(p, w.X, Column{w.cpInit, k - 1}, 1, rows, true, "Green");
+        polyline(p, w.X, Column{w.cpDes, k - 1}, 1, rows, true, "Green");
+    }
+
+    // Current section: the surface being edited solid with large crosses.
+    const Column init{w.cpInit, k}, des{w.cpDes, k};
+    const int nh = w.nhalf;
+    if (w.activeSurface[k] == 0) {
+        polyline(p, w.X, init, 0, nh, true, "Black");
+        crosses(p, w.X, des, 0, nh, aspect, true, "Black");
+        polyline(p, w.X, init, nh, rows, false, "Black");
+        crosses(p, w.X, des, nh, rows, aspect, false, "Black");
+    } else {
+        polyline(p, w.X, init, nh, rows, true, "Black");
+        crosses(p, w.X, des, nh, rows, aspect, true, "Black");
+        polyline(p, w.X, init, 0, nh, false, "Black");
+        crosses(p, w.X, des, 0, nh, aspect, false, "Black");
+    }
+
+    // Interval box and selected point of the surface being edited.
+    const bool upper = w.activeSurface[k] == 0;
+    if (upper)
+        intervalBox(p, w.X, init, w.u1[k] - 1, w.u2[k] - 1, axis.lower, 0.01);
+    else
+        intervalBox(p, w.X, init, w.l1[k] - 1, w.l2[k] - 1, 0.5, -0.01);
+    const int selected = (upper ? w.upperPoint[k] : w.lowerPoint[k]) - 1;
+    if (selected >= 0 && selected < rows) {
+        const double col = t.columnOf(w.X[selected]);
+        const double row = t.rowOf(w.cpDes[selected][k]);
+        p.color("Red");
+        p.width(2);
+        p.segment(col - 5, row, col + 5, row);
+        p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
+        p.width(1);
+    }
+    if (w.splineOn[k][w.activeSurface[k]] == 1) addControlPoints(w, t, selectedControlPoint, plot.primitives);
+
+    // Next section.
+    if (w.curSection < w.nsec) {
+        polyline(p, w.X, Column{w.cpInit, k + 1}, 0, rows, false, "Green");
+        polyline(p, w.X, Column{w.cpDes, k + 1}, 0, rows, false, "Green");
+    }
+    return plot;
+}
+
+}  // namespace quarvel

@@ -1,0 +1,69 @@
+// The Cp plot of the current section as a list of drawing primitives: the
+// geometry is computed here without any window, and the canvas only replays
+// it on a device context.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plot/PlotTransform.h"
+#include "wing/WingModel.h"
+
+namespace quarvel {
+
+// One thing to draw, in pixels; colours are names of the toolkit's table.
+struct PlotPrimitive {
+    enum Kind { Fill, Segment, Ellipse, Text };
+    Kind kind = Segment;
+    const char* color = "Black";
+    bool dashed = false;
+    int lineWidth = 1;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Fill, Ellipse: x, y, width, height; Text: baseline start
+    std::string text;
+};
+
+// Lower bound, span and number of grid steps of the Cp axis.
+struct CpAxis {
+    double lower;
+    double span;
+    int gridCount;
+};
+
+// The axis row for the minimum Cp of a section.
+CpAxis cpAxisFor(double minimumCp);
+
+// Sonic Cp for a ratio of specific heats of 1.4; -67 (no curve reaches it)
+// for a Mach number of 0.0999 or less.
+double criticalCp(double mach);
+
+// Design lift coefficient of section k: the trapezoidal integral of lower
+// minus upper design Cp over the chord.
+double designLift(const WingModel& wing, int k);
+
+// Minimum of the initial Cp of section k and the index of the highest
+// sonic crossing (-1 when the curve does not cross the critical Cp).
+struct SonicScan {
+    double minimum;
+    int crossing;
+};
+SonicScan scanSection(const WingModel& wing, int k, double cpCritical);
+
+struct CpPlot {
+    PlotTransform transform;
+    CpAxis axis{};
+    double CYD = 0.0;  // the current section's design lift, recomputed
+    std::vector<PlotPrimitive> primitives;
+};
+
+// No control point is selected.
+constexpr int kNoControlPoint = -1;
+
+// The whole plot of the current section on a canvas of width x height pixels.
+CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint);
+
+// The control points of the active surface of the current section, drawn
+// with the given transform (the press handler draws them over the plot).
+void addControlPoints(const WingModel& wing, const PlotTransform& t, int selectedControlPoint,
+                      std::vector<PlotPrimitive>& out);
+
+}  // namespace quarvel

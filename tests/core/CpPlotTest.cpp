@@ -1,0 +1,203 @@
+// The Cp plot's geometry, primitive by primitive, without a display.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "plot/CpPlot.h"
+
+using namespace quarvel;
+
+namespace {
+
+// A wing of nsec sections with nhalf rows and X running 0 .. 1 evenly; the
+// initial and design Cp of every point come from cp(index, section).
+WingModel makeWing(int nhalf, int nsec, const std::function<double(int, int)>& cp, bool odd = false) {
+    WingModel w;
+    w.ITE1 = 1;
+    w.ITE2 = 1 + 2 * nhalf + (odd ? 1 : 0);
+    w.KTE1 = 1;
+    w.KTE2 = nsec;
+    w.npt = w.ITE2 - w.ITE1;
+    w.nhalf = nhalf;
+    w.nsec = nsec;
+    w.allocate();
+    for (int r = 0; r < nhalf; ++r) w.X[nhalf + r] = w.X[nhalf - 1 - r] = double(r) / (nhalf - 1);
+    for (int k = 0; k < nsec; ++k) {
+        for (int i = 0; i < 2 * nhalf; ++i) w.cpInit[i][k] = w.cpDes[i][k] = cp(i, k);
+        w.u1[k] = nhalf + 3;
+        w.u2[k] = 2 * nhalf - 3;
+        w.l1[k] = 4;
+        w.l2[k] = nhalf - 2;
+        w.upperPoint[k] = (w.u1[k] + w.u2[k]) / 2;
+        w.lowerPoint[k] = (w.l1[k] + w.l2[k]) / 2;
+        w.nspl[k] = {4, 4};
+    }
+    w.curSection = 1;
+    return w;
+}
+
+// A section whose smallest initial Cp is m (at one upper point), else -0.1.
+WingModel wingWithMinimum(double m) {
+    return makeWing(10, 1, [m](int i, int) { return i == 14 ? m : -0.1; });
+}
+
+std::vector<const PlotPrimitive*> select(const CpPlot& plot, const char* color, bool dashed,
+                                         PlotPrimitive::Kind kind = PlotPrimitive::Segment) {
+    std::vector<const PlotPrimitive*> out;
+    for (const auto& p : plot.primitives)
+        if (p.kind == kind && std::string(p.color) == color && p.dashed == dashed) out.push_back(&p);
+    return out;
+}
+
+}  // namespace
+
+TEST(CpPlot, AxisRowsAtTheirStrictBoundaries) {
+    struct Case { double minimum; double lower; int grid; const char* lastLabel; } cases[] = {
+        {-0.39, -0.6, 11, "0.5"}, {-0.4, -0.8, 13, "0.5"},  {-1.1, -1.4, 18, "0.4"}, {-1.5, -1.8, 22, "0.4"},
+        {-2.1, -2.4, 28, "0.4"},  {-2.5, -2.8, 32, "0.4"},  {-3.25, -3.8, 42, "0.4"}, {-3.3, -3.8, 42, "0.4"},
+        {-3.5, -5.0, 55, "0.5"},  {-2.95, -3.2, 37, "0.5"},
+    };
+    for (const auto& c : cases) {
+        const CpPlot plot = buildCpPlot(wingWithMinimum(c.minimum), 0.5, 600, 500, kNoControlPoint);
+        EXPECT_DOUBLE_EQ(plot.axis.lower, c.lower) << "minimum " << c.minimum;
+        EXPECT_EQ(plot.axis.gridCount, c.grid) << "minimum " << c.minimum;
+        const auto labels = select(plot, "Black", false, PlotPrimitive::Text);
+        ASSERT_EQ(labels.size(), std::size_t(c.grid + 1)) << "minimum " << c.minimum;
+        EXPECT_EQ(labels.back()->text, c.lastLabel) << "minimum " << c.minimum;
+        for (const auto* l : labels) EXPECT_NE(l->text, "-0.0") << "minimum " << c.minimum;
+        // 11 vertical grid lines and one horizontal line per label.
+        EXPECT_EQ(select(plot, "Orange", true).size(), std::size_t(11 + c.grid + 1)) << "minimum " << c.minimum;
+    }
+}
+
+TEST(CpPlot, CriticalCpAndTheSonicSegment) {
+    EXPECT_EQ(criticalCp(0.0999), -67.0);
+    EXPECT_NEAR(criticalCp(0.8), -0.4346, 1e-4);
+
+    // Two crossings of the critical Cp: the segment belongs to the one with
+    // the highest index and reaches from four points before it to one after.
+    const double cc = criticalCp(0.8);
+    WingModel w = makeWing(10, 1, [](int i, int) { return (i == 13 || i == 17 || i == 18) ? -0.9 : -0.2; });
+    CpPlot plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
+    const int sonicRow = int(plot.transform.rowOf(cc));
+    auto sonic = [&](const CpPlot& p) {
+        std::vector<const PlotPrimitive*> out;
+        for (const auto* s : select(p, "Black", false))
+            if (s->y1 == sonicRow && s->y2 == sonicRow && s->x1 != s->x2) out.push_back(s);
+        return out;
+    };
+    auto found = sonic(plot);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[19 - 4])));
+    EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19])));
+
+    // A crossing at the last index: the far end is clamped to the contour.
+    w = makeWing(10, 1, [](int i, int) { return i == 19 ? -0.9 : -0.2; });
+    plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
+    found = sonic(plot);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19])));
+    // A crossing at index 3: the near end is clamped to index 0.
+    w = makeWing(10, 1, [](int i, int) { return i <= 2 ? -0.9 : -0.2; });
+    plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
+    found = sonic(plot);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[0])));
+
+    // Below Mach 0.1 there is no sonic level.
+    plot = buildCpPlot(w, 0.0999, 800, 600, kNoControlPoint);
+    EXPECT_TRUE(sonic(plot).empty());
+}
+
+TEST(CpPlot, NeighboursSurfacesIntervalAndMarker) {
+    WingModel w = makeWing(8, 3, [](int i, int k) { return -0.05 * i + 0.1 * k; });
+    const int segmentsPerCurve = 2 * 8 - 1;
+    // First section: only the next one, solid green (initial and design Cp).
+    CpPlot plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    EXPECT_TRUE(select(plot, "Green", true).empty());
+    EXPECT_EQ(select(plot, "Green", false).size(), std::size_t(2 * segmentsPerCurve));
+    // Last section: only the previous one, dashed, without the segment from point 0.
+    w.curSection = 3;
+    plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    EXPECT_TRUE(select(plot, "Green", false).empty());
+    EXPECT_EQ(select(plot, "Green", true).size(), std::size_t(2 * (segmentsPerCurve - 1)));
+
+    // The surface being edited is solid; the interval strip moves with it.
+    w.curSection = 2;
+    auto redRows = [](const CpPlot& p) {
+        int lo = 1 << 30, hi = -(1 << 30);
+        for (const auto* s : select(p, "Red", false))
+            if (s->lineWidth == 1) lo = std::min({lo, s->y1, s->y2}), hi = std::max({hi, s->y1, s->y2});
+        return std::pair<int, int>(lo, hi);
+    };
+    plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    const int top = int(plot.transform.rowOf(plot.axis.lower));
+    EXPECT_EQ(redRows(plot).first, top) << "upper surface: the strip at the top";
+    const auto upperSolid = select(plot, "Black", false).size();
+    w.activeSurface[1] = 1;
+    plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    EXPECT_EQ(redRows(plot).second, int(plot.transform.rowOf(0.5))) << "lower surface: the strip at the bottom";
+    EXPECT_EQ(select(plot, "Black", false).size(), upperSolid) << "the two halves are drawn alike";
+
+    // The selected point's marker is red and two pixels wide.
+    int wide = 0;
+    for (const auto* s : select(plot, "Red", false)) wide += s->lineWidth == 2;
+    EXPECT_EQ(wide, 2);
+}
+
+TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
+    WingModel w = wingWithMinimum(-0.5);  // axis -0.8 .. 0.5, span 1.3
+    for (auto size : {std::pair<int, int>{600, 500}, {1200, 300}}) {
+        const CpPlot plot = buildCpPlot(w, 0.7, size.first, size.second, kNoControlPoint);
+        EXPECT_DOUBLE_EQ(plot.transform.plotScaleX, 0.89 * size.first);
+        EXPECT_DOUBLE_EQ(plot.transform.plotScaleCp, 0.98 * size.second / 1.3);
+        EXPECT_DOUBLE_EQ(plot.transform.plotOriginX, -0.1);
+        EXPECT_DOUBLE_EQ(plot.transform.plotOriginCp, -0.81);
+        EXPECT_EQ(plot.primitives.front().kind, PlotPrimitive::Fill);
+        EXPECT_EQ(plot.primitives.front().x2, size.first);
+    }
+    // Spline editing on: one circle per control point, the selected one red.
+    w.splineOn[0][0] = 1;
+    for (int j = 0; j < 4; ++j) w.splX[j][0][0] = 0.2 * (j + 1), w.splY[j][0][0] = -0.3;
+    const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, 2);
+    ASSERT_EQ(select(plot, "Blue", false, PlotPrimitive::Ellipse).size(), 3u);
+    const auto red = select(plot, "Red", false, PlotPrimitive::Ellipse);
+    ASSERT_EQ(red.size(), 1u);
+    EXPECT_EQ(red[0]->x1, int(plot.transform.columnOf(0.6) - 5));
+    EXPECT_EQ(red[0]->x2, 10);
+    // A canvas without area draws only the background and still gives the lift.
+    const CpPlot empty = buildCpPlot(w, 0.7, 0, 0, kNoControlPoint);
+    EXPECT_EQ(empty.primitives.size(), 1u);
+}
+
+TEST(CpPlot, DesignLiftIsTheTrapezoidSum) {
+    // Three rows at X = 0, 0.5, 1: upper Cp -1, -0.5, 0 (indices 3, 4, 5),
+    // lower 0.5, 0.2, 0 (indices 2, 1, 0). By hand:
+    // (0.35 + 0.75) * 0.5 + (0.1 + 0.25) * 0.5 = 0.725.
+    WingModel w;
+    w.npt = 6, w.nhalf = 3, w.nsec = 1;
+    w.allocate();
+    w.X = {1.0, 0.5, 0.0, 0.0, 0.5, 1.0};
+    const double cp[] = {0.0, 0.2, 0.5, -1.0, -0.5, 0.0};
+    for (int i = 0; i < 6; ++i) w.cpDes[i][0] = cp[i];
+    EXPECT_DOUBLE_EQ(designLift(w, 0), 0.725);
+}
+
+TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
+    // The index after the last row holds a wild value that must stay unseen.
+    WingModel w = makeWing(10, 2, [](int, int) { return -0.2; }, true);
+    ASSERT_EQ(w.npt, 21);
+    for (int k = 0; k < 2; ++k) w.cpInit[20][k] = w.cpDes[20][k] = -40.0;
+    w.X[20] = 0.5;
+    const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
+    EXPECT_DOUBLE_EQ(plot.axis.lower, -0.6) << "the empty index is not part of the minimum";
+    const int wildRow = int(plot.transform.rowOf(-40.0));
+    for (const auto& p : plot.primitives) {
+        if (p.kind == PlotPrimitive::Segment) {
+            EXPECT_TRUE(p.y1 != wildRow && p.y2 != wildRow);
+        }
+    }
+    EXPECT_DOUBLE_EQ(designLift(w, 0), 0.0);
+}

@@ -1,0 +1,106 @@
+// Spline editing of a surface's design Cp on the current section.
+#include <gtest/gtest.h>
+
+#include "correction/SurfaceSpline.h"
+
+using namespace quarvel;
+
+namespace {
+
+// One section of nhalf rows, X = (row / (nhalf - 1))^2 so the spacing is
+// uneven; upper design Cp -x, lower +x/2.
+WingModel sectionWing(int nhalf) {
+    WingModel w;
+    w.npt = 2 * nhalf;
+    w.nhalf = nhalf;
+    w.nsec = 1;
+    w.allocate();
+    for (int r = 0; r < nhalf; ++r) {
+        const double x = double(r) * r / double(nhalf - 1) / double(nhalf - 1);
+        w.X[nhalf + r] = w.X[nhalf - 1 - r] = x;
+        w.cpInit[nhalf + r][0] = w.cpDes[nhalf + r][0] = -x;
+        w.cpInit[nhalf - 1 - r][0] = w.cpDes[nhalf - 1 - r][0] = x / 2;
+    }
+    w.u1[0] = nhalf + 3;
+    w.u2[0] = 2 * nhalf - 3;
+    w.l1[0] = 4;
+    w.l2[0] = nhalf - 2;
+    w.nspl[0] = {4, 4};
+    w.curSection = 1;
+    return w;
+}
+
+}  // namespace
+
+TEST(SurfaceSpline, LinearCpAlongBothSurfaces) {
+    WingModel w = sectionWing(11);  // X = 0, 0.01, 0.04, ..., 1
+    double cp = 99.0;
+    EXPECT_TRUE(linearCpAt(w, 0, 0.025, cp));
+    EXPECT_DOUBLE_EQ(cp, -0.025) << "upper: a straight line in x";
+    EXPECT_TRUE(linearCpAt(w, 1, 0.5, cp));
+    EXPECT_DOUBLE_EQ(cp, 0.25) << "lower";
+    cp = 99.0;
+    EXPECT_FALSE(linearCpAt(w, 0, 0.0, cp)) << "the leading-edge point matches no interval";
+    EXPECT_FALSE(linearCpAt(w, 1, 1.5, cp));
+    EXPECT_EQ(cp, 99.0) << "left as it was";
+}
+
+TEST(SurfaceSpline, PlacementOverTheInterval) {
+    WingModel w = sectionWing(11);
+    // Three points: the middle one halfway, on the linear design Cp there.
+    w.nspl[0][0] = 3;
+    placeSurfaceSplinePoints(w, 0);
+    const double x0 = w.X[w.u1[0] - 2], x1 = w.X[w.u2[0]];
+    EXPECT_DOUBLE_EQ(w.splX[0][0][0], x0);
+    EXPECT_DOUBLE_EQ(w.splX[2][0][0], x1);
+    EXPECT_DOUBLE_EQ(w.splX[1][0][0], (x0 + x1) / 2);
+    EXPECT_DOUBLE_EQ(w.splY[1][0][0], -(x0 + x1) / 2);
+    // Lower surface: ordered by increasing x, from point l2+1 to point l1-1.
+    placeSurfaceSplinePoints(w, 1);
+    EXPECT_DOUBLE_EQ(w.splX[0][0][1], w.X[w.l2[0]]);
+    EXPECT_DOUBLE_EQ(w.splX[3][0][1], w.X[w.l1[0] - 2]);
+    EXPECT_LT(w.splX[0][0][1], w.splX[3][0][1]);
+    // Counts the control-point arrays cannot hold place nothing.
+    const double before = w.splX[0][0][0];
+    placeSplinePoints(w, 0, WingModel::nsplMax + 1, 0.0, 1.0, 0.0, 0.0);
+    placeSplinePoints(w, 0, 1, 0.0, 1.0, 0.0, 0.0);
+    EXPECT_EQ(w.splX[0][0][0], before);
+}
+
+TEST(SurfaceSpline, RewritesAnIntervalOfAnyLength) {
+    // 200 points per surface: an interval of 195 points, far beyond any
+    // fixed scratch size. Control points on a straight line give that line.
+    WingModel w = sectionWing(200);
+    for (int i = 0; i < w.npt; ++i) w.cpDes[i][0] = 5.0;
+    w.nspl[0][0] = 5;
+    placeSplinePoints(w, 0, 5, 0.0, 1.0, -1.0, 0.0);
+    for (int j = 1; j < 4; ++j) w.splY[j][0][0] = -1.0 + 0.25 * j;
+    ASSERT_TRUE(applySurfaceSpline(w));
+    for (int p = w.u1[0]; p <= w.u2[0]; ++p)
+        EXPECT_NEAR(w.cpDes[p - 1][0], w.X[p - 1] - 1.0, 1e-12) << "point " << p;
+    EXPECT_EQ(w.cpDes[w.u1[0] - 2][0], 5.0) << "the point before the interval is kept";
+    EXPECT_EQ(w.cpDes[w.u2[0]][0], 5.0) << "the point after the interval is kept";
+
+    // The lower surface is written from l2 down to l1.
+    w.activeSurface[0] = 1;
+    w.nspl[0][1] = 2;
+    placeSplinePoints(w, 1, 2, 0.0, 1.0, 0.0, 1.0);
+    ASSERT_TRUE(applySurfaceSpline(w));
+    for (int p = w.l1[0]; p <= w.l2[0]; ++p) EXPECT_NEAR(w.cpDes[p - 1][0], w.X[p - 1], 1e-12) << "point " << p;
+    EXPECT_EQ(w.cpDes[w.l1[0] - 2][0], 5.0);
+}
+
+TEST(SurfaceSpline, AFailedCurveLeavesTheDesignCpAlone) {
+    WingModel w = sectionWing(20);
+    w.nspl[0][0] = 4;
+    placeSurfaceSplinePoints(w, 0);
+    w.splX[2][0][0] = w.splX[1][0][0];  // two control points on one abscissa
+    const WingModel before = w;
+    EXPECT_FALSE(applySurfaceSpline(w));
+    for (int i = 0; i < w.npt; ++i) EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;
+
+    // The spinner shows the count only while spline editing is on.
+    EXPECT_FALSE(showSplineCount(w, 0));
+    w.splineOn[0][0] = 1;
+    EXPECT_EQ(showSplineCount(w, 0), 4);
+}
