@@ -13,7 +13,6 @@
 
 #include "app/FoxText.h"
 #include "app/Quarvel.h"
-#include "wing/Numbers.h"
 
 namespace fs = std::filesystem;
 
@@ -109,23 +108,6 @@ TEST_F(WindowTest, StartsEmptyWithOnlyMenuAndCanvasEnabled) {
         EXPECT_TRUE(item->isEnabled()) << static_cast<FXMenuCommand*>(item)->getText().text();
     }
     EXPECT_TRUE(window->canvas->isEnabled());
-}
-
-TEST_F(WindowTest, EachDisplayFieldShowsItsOwnValue) {
-    Quarvel& w = *window;
-    const std::vector<std::pair<double*, FXTextField*>> bindings = {
-        {&w.shownCYD, w.shownCYDField},         {&w.shownEPD, w.shownEPDField},
-        {&w.mousePlotX, w.mousePlotXField},     {&w.currentPointX, w.currentPointXField},
-        {&w.currentPointCp, w.currentPointCpField}, {&w.shownCN, w.shownCNField},
-        {&w.shownEP, w.shownEPField},           {&w.mousePlotCp, w.mousePlotCpField},
-    };
-    for (std::size_t i = 0; i < bindings.size(); ++i) *bindings[i].first = 0.25 * double(i + 1);
-    for (std::size_t i = 0; i < bindings.size(); ++i) {
-        FXTextField* field = bindings[i].second;
-        field->handle(field, FXSEL(SEL_UPDATE, 0), nullptr);
-        const double shown = quarvel::parseDecimal(quarvel::stdText(field->getText())).value;
-        EXPECT_DOUBLE_EQ(shown, 0.25 * double(i + 1)) << "display field " << i + 1;
-    }
 }
 
 TEST_F(WindowTest, MessagesReachHandlersThroughTheMap) {
