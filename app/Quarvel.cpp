@@ -5,6 +5,9 @@
 #include <utility>
 
 #include "app/FoxText.h"
+#include <fxkeys.h>
+
+#include "planform/PlanForm.h"
 #include "plot/PlotReplay.h"
 #include "wing/CpFiles.h"
 
@@ -32,6 +35,8 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_LEFTBUTTONRELEASE, Quarvel::ID_CANVAS,                              Quarvel::onLeftBtnRelease),
     FXMAPFUNC (SEL_MOTION,            Quarvel::ID_CANVAS,                              Quarvel::onMotion),
     FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_3DVIEW,                              Quarvel::onCmd3DView),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_PLANFORM,                            Quarvel::onCmdPlanform),
+    FXMAPFUNC (SEL_KEYPRESS,          0,                                               Quarvel::onKeyPress),
 };
 // clang-format on
 
@@ -68,6 +73,9 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(fileMenu, "&Save...\tCtl-S\tSave output file.", nullptr, this, ID_SAVE);
     new FXMenuCommand(fileMenu, "&Quit\tCtl-Q", nullptr, getApp(), FXApp::ID_QUIT);
     new FXMenuTitle(menuBar, "&File", nullptr, fileMenu);
+    viewMenu = new FXMenuPane(this);
+    new FXMenuCommand(viewMenu, "&Planform\tCtl-P\tShow the wing planform.", nullptr, this, ID_PLANFORM);
+    new FXMenuTitle(menuBar, "&View", nullptr, viewMenu);
 
     new FXHorizontalSeparator(this, SEPARATOR_GROOVE | LAYOUT_FILL_X);
 
@@ -226,7 +234,9 @@ void Quarvel::create() {
 
 // Menu panes are not children of the window, so the window deletes its own.
 Quarvel::~Quarvel() {
+    delete planForm;
     delete fileMenu;
+    delete viewMenu;
     delete plotImage;
 }
 
@@ -242,6 +252,9 @@ bool Quarvel::openFile(const FXString& path) {
 
     wing = std::move(*read);
     fileLoaded = 1;
+    planForm = new CPlanForm(this, wing, [this](int section) { chooseSection(section); });
+    planForm->create();
+    planForm->show(PLACEMENT_DEFAULT);
     // One wing per run: the open command retires once it has read one.
     openCommand->disable();
     view3DButton->enable();
@@ -250,22 +263,84 @@ bool Quarvel::openFile(const FXString& path) {
     return true;
 }
 
-// Shows the current section's correction flag and active surface. The full
-// regime, interval and point synchronisation comes with the correction panel.
 void Quarvel::refreshCorrectionPanel() {
-    const int k = wing.curSection - 1;
-    const bool corrected = wing.secCorrection[k] == 2;
-    const bool upperActive = wing.activeSurface[k] == 0;
+    quarvel::refreshCorrectionPanel(wing, panel);
+    applyPanel();
+}
 
-    secYesRadio->enable();
-    secNoRadio->enable();
-    secYesRadio->setCheck(corrected, false);
-    secNoRadio->setCheck(!corrected, false);
+void Quarvel::chooseSection(int section) {
+    if (!fileLoaded) return;
+    const quarvel::Redraw redraw = quarvel::chooseSection(wing, panel, editing, section);
+    if (planForm) planForm->setSection(wing.curSection);
+    afterCommand(redraw);
+}
 
-    surfaceRadio[0]->enable();
-    surfaceRadio[1]->enable();
-    surfaceRadio[0]->setCheck(upperActive, false);
-    surfaceRadio[1]->setCheck(!upperActive, false);
+namespace {
+
+void applyToggle(FXCheckButton* w, const quarvel::Toggle& t) {
+    w->setCheck(t.checked, false);
+    t.enabled ? w->enable() : w->disable();
+}
+void applyToggle(FXRadioButton* w, const quarvel::Toggle& t) {
+    w->setCheck(t.checked, false);
+    t.enabled ? w->enable() : w->disable();
+}
+void applySpinner(FXSpinner* w, const quarvel::Spinner& sp) {
+    w->setRange(sp.lo, sp.hi, false);
+    w->setValue(sp.value, false);
+    sp.enabled ? w->enable() : w->disable();
+}
+
+}  // namespace
+
+void Quarvel::applyPanel() {
+    applyToggle(secYesRadio, panel.secYes);
+    applyToggle(secNoRadio, panel.secNo);
+    for (int s = 0; s < 2; ++s) {
+        applyToggle(surfaceRadio[s], panel.surface[s]);
+        applyToggle(noCorrectionRadio[s], panel.noCorrection[s]);
+        applyToggle(cpCorrectionRadio[s], panel.cpCorrection[s]);
+        applyToggle(geomInterpolationRadio[s], panel.geomInterpolation[s]);
+        applyToggle(thicknessRadio[s], panel.thickness[s]);
+        applyToggle(maxThicknessRadio[s], panel.maxThickness[s]);
+        applyToggle(cpEditionRadio[s], panel.cpEdition[s]);
+        applyToggle(cpInterpolationRadio[s], panel.cpInterpolation[s]);
+        applyToggle(splineCheck[s], panel.spline[s]);
+        applySpinner(intervalStartSpinner[s], panel.intervalStart[s]);
+        applySpinner(intervalEndSpinner[s], panel.intervalEnd[s]);
+    }
+    applySpinner(pointSpinner, panel.point);
+    applySpinner(nsplSpinner, panel.nspl);
+    cpdSpinner->setRange(panel.cpd.lo, panel.cpd.hi, false);
+    cpdSpinner->setValue(panel.cpd.value, false);
+    panel.cpd.enabled ? cpdSpinner->enable() : cpdSpinner->disable();
+    panel.currentPointXEnabled ? currentPointXField->enable() : currentPointXField->disable();
+    currentPointCp = panel.currentPointCp;
+    currentPointX = panel.currentPointX;
+    mousePlotX = editing.mousePlotX;
+    mousePlotCp = editing.mousePlotCp;
+}
+
+void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
+    applyPanel();
+    if (redraw.planform && planForm) planForm->redraw();
+    if (redraw.plot) {
+        drawCpPlot();
+    } else if (redraw.controlPoints) {
+        drawControlPoints();
+    }
+}
+
+void Quarvel::drawControlPoints() {
+    if (!fileLoaded || !canvas->id() || !plotImage) return;
+    std::vector<quarvel::PlotPrimitive> points;
+    quarvel::addControlPoints(wing, plotTransform, editing.selectedControlPoint, points);
+    {
+        FXDCWindow dc(plotImage);
+        quarvel::replayPlot(dc, points, nullptr);
+    }
+    FXDCWindow dc(canvas);
+    dc.drawImage(plotImage, 0, 0);
 }
 
 void Quarvel::reportError(const FXString& title, const FXString& text) {
@@ -280,7 +355,7 @@ bool Quarvel::renderPlot() {
     if (!fileLoaded) return false;
     const FXint w = canvas->getWidth();
     const FXint h = canvas->getHeight();
-    const quarvel::CpPlot plot = quarvel::buildCpPlot(wing, wing.MACH, w, h, selectedControlPoint);
+    const quarvel::CpPlot plot = quarvel::buildCpPlot(wing, wing.MACH, w, h, editing.selectedControlPoint);
     const int k = wing.curSection - 1;
     wing.CYD[k] = plot.CYD;
     shownCYD = wing.CYD[k];
@@ -342,65 +417,116 @@ long Quarvel::onCmdSave(FXObject*, FXSelector, void*) {
     return 1;
 }
 
-// The commands below come with the correction panel, the plot editing and
-// the 3D view.
-
-long Quarvel::onCmdSection(FXObject*, FXSelector, void*) {
+long Quarvel::onCmdSection(FXObject*, FXSelector sel, void*) {
+    afterCommand(quarvel::chooseSectionCorrection(wing, panel, FXSELID(sel) == ID_SEC_YES));
     return 1;
 }
 
-long Quarvel::onCmdSurface(FXObject*, FXSelector, void*) {
+long Quarvel::onCmdSurface(FXObject*, FXSelector sel, void*) {
+    afterCommand(quarvel::chooseSurface(wing, panel, editing, FXSELID(sel) == ID_UPPER ? 0 : 1));
     return 1;
 }
 
-long Quarvel::onCmdUpperMode(FXObject*, FXSelector, void*) {
+long Quarvel::onCmdUpperMode(FXObject*, FXSelector sel, void*) {
+    afterCommand(quarvel::chooseRegime(wing, panel, 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)));
     return 1;
 }
 
-long Quarvel::onCmdLowerMode(FXObject*, FXSelector, void*) {
+long Quarvel::onCmdLowerMode(FXObject*, FXSelector sel, void*) {
+    afterCommand(quarvel::chooseRegime(wing, panel, 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)));
     return 1;
 }
 
-long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector, void*) {
+long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector sel, void*) {
+    const auto option = FXSELID(sel) == ID_UP_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
+    afterCommand(quarvel::chooseCpOption(wing, panel, 0, option));
     return 1;
 }
 
-long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector, void*) {
+long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
+    const auto option = FXSELID(sel) == ID_LO_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
+    afterCommand(quarvel::chooseCpOption(wing, panel, 1, option));
     return 1;
 }
 
+// Both check buttons send this; the one of the surface being edited counts.
 long Quarvel::onCmdSpline(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
+    afterCommand(quarvel::switchSpline(wing, panel, editing, splineCheck[s]->getCheck() != FALSE));
     return 1;
 }
 
-long Quarvel::onCmdInterval(FXObject*, FXSelector, void*) {
+long Quarvel::onCmdInterval(FXObject* sender, FXSelector sel, void*) {
+    const int value = static_cast<FXSpinner*>(sender)->getValue();
+    afterCommand(quarvel::setIntervalEnd(wing, panel, editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value));
     return 1;
 }
 
 long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
+    afterCommand(quarvel::choosePoint(wing, panel, pointSpinner->getValue()));
     return 1;
 }
 
 long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
+    afterCommand(quarvel::setSplineCount(wing, panel, editing, nsplSpinner->getValue()));
     return 1;
 }
 
 long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
+    afterCommand(quarvel::setPointCp(wing, panel, cpdSpinner->getValue()));
     return 1;
 }
 
-long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void*) {
+long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
+    afterCommand(quarvel::pressMouse(wing, editing, canvas->getWidth(), canvas->getHeight()));
     return 1;
 }
 
 long Quarvel::onLeftBtnRelease(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    afterCommand(quarvel::releaseMouse(editing));
     return 1;
 }
 
-long Quarvel::onMotion(FXObject*, FXSelector, void*) {
+long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    const quarvel::Redraw redraw = quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
+    // The readout follows every motion; the widgets only change with a drag.
+    mousePlotX = editing.mousePlotX;
+    mousePlotCp = editing.mousePlotCp;
+    if (redraw.plot) drawCpPlot();
     return 1;
 }
 
 long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
     return 1;
+}
+
+// The planform dialog is the section selector: closing it only hides it,
+// and this brings it back.
+long Quarvel::onCmdPlanform(FXObject*, FXSelector, void*) {
+    if (planForm) {
+        planForm->show();
+        planForm->raise();
+    }
+    return 1;
+}
+
+// Page Up / Page Down step to the previous / next section.
+long Quarvel::onKeyPress(FXObject* sender, FXSelector sel, void* ptr) {
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (fileLoaded && (event->code == KEY_Page_Up || event->code == KEY_KP_Page_Up)) {
+        chooseSection(wing.curSection - 1);
+        return 1;
+    }
+    if (fileLoaded && (event->code == KEY_Page_Down || event->code == KEY_KP_Page_Down)) {
+        chooseSection(wing.curSection + 1);
+        return 1;
+    }
+    return FXMainWindow::onKeyPress(sender, sel, ptr);
 }

@@ -7,9 +7,13 @@
 
 #include <functional>
 
+#include "correction/CorrectionPanel.h"
+#include "correction/Editing.h"
 #include "plot/CpPlot.h"
 #include "plot/PlotTransform.h"
 #include "wing/WingModel.h"
+
+class CPlanForm;
 
 class Quarvel : public FXMainWindow {
     FXDECLARE(Quarvel)
@@ -57,6 +61,7 @@ public:
         ID_LO_MAXTHICK,
         ID_SEC_YES,
         ID_SEC_NO,
+        ID_PLANFORM,  // "View" menu: show the planform dialog again
         ID_LAST
     };
 
@@ -70,6 +75,10 @@ public:
 
     // Brings the correction controls into line with the current section.
     void refreshCorrectionPanel();
+
+    // Makes section (1-based) the current one, as the planform's "N sec.="
+    // spinner and Page Up / Page Down do.
+    void chooseSection(int section);
 
     // Every error message goes through here: a message box, or errorHook
     // when one is installed (the tests install one).
@@ -98,18 +107,22 @@ public:
     long onLeftBtnRelease(FXObject*, FXSelector, void*);
     long onMotion(FXObject*, FXSelector, void*);
     long onCmd3DView(FXObject*, FXSelector, void*);
+    long onCmdPlanform(FXObject*, FXSelector, void*);
+    long onKeyPress(FXObject*, FXSelector, void*);
 
     // The wing being edited; empty until a file has been read.
     quarvel::WingModel wing;
     int fileLoaded = 0;
 
-    // Smallest chordwise distance kept between two spline control points
-    // while one is dragged.
-    static constexpr double minControlPointGap = 0.001;
+    // The correction controls as they must stand, and the mouse editing.
+    quarvel::PanelWidgets panel;
+    quarvel::EditingState editing;
+
+    // The planform dialog, made when a wing is read.
+    CPlanForm* planForm = nullptr;
 
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     quarvel::PlotTransform plotTransform;
-    int selectedControlPoint = quarvel::kNoControlPoint;
 
     // Values shown by the eight display fields of the value row.
     double shownCYD = 0.0;        // "Cyd="
@@ -126,6 +139,7 @@ public:
     // Widgets the handlers touch. Per-surface widgets are indexed by surface:
     // 0 upper, 1 lower.
     FXMenuPane* fileMenu = nullptr;
+    FXMenuPane* viewMenu = nullptr;
     FXMenuCommand* openCommand = nullptr;
 
     FXSpinner* pointSpinner = nullptr;  // "I="
@@ -166,6 +180,14 @@ private:
     // Builds the plot into plotImage and brings the section values shown in
     // the value row up to date; false when there is nothing to show.
     bool renderPlot();
+
+    // Sets every correction widget from the panel and the display values
+    // from the panel and the editing state, without notification.
+    void applyPanel();
+    // Applies the panel and redraws what a command changed.
+    void afterCommand(const quarvel::Redraw& redraw);
+    // Draws the spline control points over the plot as it stands.
+    void drawControlPoints();
 
     // One data target per display field, each bound to its value above.
     FXDataTarget shownCYDTarget{shownCYD};

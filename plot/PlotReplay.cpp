@@ -12,9 +12,10 @@ public:
     explicit Pen(FXDC& dc) : dc_(dc) {}
 
     void use(const PlotPrimitive& p) {
-        if (!color_ || std::strcmp(color_, p.color) != 0) {
+        if (!sameColor(p)) {
             color_ = p.color;
-            dc_.setForeground(fxcolorfromname(p.color));
+            rgb_ = p.rgb;
+            dc_.setForeground(colorOf(p));
         }
         if (dashed_ != p.dashed) {
             dashed_ = p.dashed;
@@ -26,7 +27,7 @@ public:
         }
     }
     bool same(const PlotPrimitive& p) const {
-        return color_ && std::strcmp(color_, p.color) == 0 && dashed_ == p.dashed && width_ == p.lineWidth;
+        return sameColor(p) && dashed_ == p.dashed && width_ == p.lineWidth;
     }
     void reset() {
         if (dashed_) dc_.setLineStyle(LINE_SOLID);
@@ -34,8 +35,19 @@ public:
     }
 
 private:
+    static FXColor colorOf(const PlotPrimitive& p) {
+        if (p.rgb == PlotPrimitive::kNoRgb) return fxcolorfromname(p.color);
+        return FXRGB((p.rgb >> 16) & 0xff, (p.rgb >> 8) & 0xff, p.rgb & 0xff);
+    }
+    // An exact colour is compared by value, a named one by name.
+    bool sameColor(const PlotPrimitive& p) const {
+        if (!color_ || rgb_ != p.rgb) return false;
+        return p.rgb != PlotPrimitive::kNoRgb || std::strcmp(color_, p.color) == 0;
+    }
+
     FXDC& dc_;
     const char* color_ = nullptr;
+    int rgb_ = PlotPrimitive::kNoRgb;
     bool dashed_ = false;
     int width_ = 1;
 };

@@ -1,0 +1,200 @@
+#include "planform/PlanForm.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/FoxText.h"
+#include "plot/PlotReplay.h"
+
+// clang-format off
+FXDEFMAP(CPlanForm) CPlanFormMap[] = {
+    FXMAPFUNC(SEL_PAINT,   CPlanForm::ID_PLAN_CANVAS,  CPlanForm::onPaintPlanform),
+    FXMAPFUNC(SEL_COMMAND, CPlanForm::ID_PLAN_SECTION, CPlanForm::onCmdSection),
+};
+// clang-format on
+
+FXIMPLEMENT(CPlanForm, FXDialogBox, CPlanFormMap, ARRAYNUMBER(CPlanFormMap))
+
+namespace {
+
+constexpr FXuint kLabelStyle = JUSTIFY_RIGHT | LAYOUT_FILL_X | LAYOUT_CENTER_Y;
+constexpr FXuint kFieldStyle = FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y;
+
+struct LegendEntry {
+    const char* text;
+    int mode;
+};
+
+// In the order of the regimes; "No changing" keeps the default text colour.
+constexpr LegendEntry kLegend[] = {
+    {"No changing", quarvel::MODE_NONE},
+    {"Cp correction", quarvel::MODE_CP_EDITION},
+    {"Cp interpolation", quarvel::MODE_CP_INTERP},
+    {"Geom. interpolation", quarvel::MODE_GEOM},
+    {"Save thickness distr.", quarvel::MODE_THICKNESS},
+    {"Save max.thickness", quarvel::MODE_MAX_THICKNESS},
+};
+
+FXColor foxColor(int rgb) { return FXRGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
+
+}  // namespace
+
+CPlanForm::CPlanForm(FXWindow* owner, quarvel::WingModel& w, SectionChosen chosen)
+    : FXDialogBox(owner, "Wing planform", DECOR_ALL, 500, 500, 500, 500, 10, 10, 10, 10, 4, 4),
+      wing(&w),
+      onSectionChosen(std::move(chosen)),
+      firstSectionNumber(w.KTE1) {
+    planNsec = w.nsec;
+    plan = quarvel::planformOf(w);
+    planCurSection = 1;
+    planSectionNumber = firstSectionNumber;
+    planZCur = plan.Z.empty() ? 0.0 : plan.Z.front();
+    planZRel = plan.Z.empty() ? 0.0 : quarvel::relativeSpan(planZCur, plan.Z.back());
+
+    machTarget.connect(w.MACH);
+    alphaTarget.connect(w.ALPHA);
+    ite1Target.connect(w.ITE1);
+    ite2Target.connect(w.ITE2);
+    kte1Target.connect(w.KTE1);
+    kte2Target.connect(w.KTE2);
+    zRelTarget.connect(planZRel);
+    zCurTarget.connect(planZCur);
+    sectionNumberTarget.connect(planSectionNumber);
+
+    buildWidgets();
+}
+
+CPlanForm::~CPlanForm() { delete planImage; }
+
+void CPlanForm::buildWidgets() {
+    FXVerticalFrame* content =
+        new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
+
+    FXHorizontalFrame* top = new FXHorizontalFrame(content, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
+    new FXLabel(top, quarvel::foxText(wing->title), nullptr, JUSTIFY_LEFT | LAYOUT_FILL_X | LAYOUT_CENTER_Y);
+    // Room for three digits whatever the title's length.
+    sectionDisplay = new FX7Segment(top, "", SEVENSEGMENT_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_RIGHT |
+                                                 LAYOUT_CENTER_Y | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+                                    0, 0, 64, 34, 4, 4, 4, 4);
+    sectionDisplay->setJustify(JUSTIFY_RIGHT);
+    sectionDisplay->setCellWidth(14);
+    sectionDisplay->setCellHeight(24);
+    sectionDisplay->setThickness(3);
+    sectionDisplay->setBackColor(FXRGB(24, 24, 24));
+    sectionDisplay->setTextColor(FXRGB(80, 240, 80));
+    sectionDisplay->setTarget(&sectionNumberTarget);
+    sectionDisplay->setSelector(FXDataTarget::ID_VALUE);
+
+    new FXHorizontalSeparator(content, SEPARATOR_GROOVE | LAYOUT_FILL_X);
+
+    FXHorizontalFrame* body =
+        new FXHorizontalFrame(content, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0);
+
+    FXVerticalFrame* left = new FXVerticalFrame(body, LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8);
+    FXMatrix* values = new FXMatrix(left, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 4, 2);
+    const struct {
+        const char* label;
+        FXDataTarget* target;
+        FXuint kind;
+    } fields[] = {
+        {"Mach=", &machTarget, TEXTFIELD_REAL},     {"Alpha=", &alphaTarget, TEXTFIELD_REAL},
+        // The point and section numbers fix the shape of the wing and of the
+        // file a save writes: shown, not edited.
+        {"ITE1=", &ite1Target, TEXTFIELD_INTEGER | TEXTFIELD_READONLY},
+        {"ITE2=", &ite2Target, TEXTFIELD_INTEGER | TEXTFIELD_READONLY},
+        {"KTE1=", &kte1Target, TEXTFIELD_INTEGER | TEXTFIELD_READONLY},
+        {"KTE2=", &kte2Target, TEXTFIELD_INTEGER | TEXTFIELD_READONLY},
+        {"Zref=", &zRelTarget, TEXTFIELD_REAL},     {"Z=", &zCurTarget, TEXTFIELD_REAL},
+    };
+    for (const auto& f : fields) {
+        new FXLabel(values, f.label, nullptr, kLabelStyle);
+        new FXTextField(values, 10, f.target, FXDataTarget::ID_VALUE, f.kind | kFieldStyle);
+    }
+    new FXLabel(values, "N sec.=", nullptr, kLabelStyle);
+    sectionSpinner = new FXSpinner(values, 8, this, ID_PLAN_SECTION, SPIN_NORMAL | kFieldStyle);
+    sectionSpinner->setRange(firstSectionNumber, firstSectionNumber + std::max(planNsec, 1) - 1, FALSE);
+    sectionSpinner->setValue(planSectionNumber, FALSE);
+
+    // Each label in its regime's colour, after a swatch of the chord line's
+    // colour: the palest colours are hard to read as text alone.
+    FXGroupBox* legendBox = new FXGroupBox(left, "", FRAME_GROOVE | LAYOUT_FILL_X, 0, 0, 0, 0, 6, 6, 4, 4);
+    FXMatrix* legend = new FXMatrix(legendBox, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 6, 2);
+    for (const LegendEntry& e : kLegend) {
+        const FXColor color = foxColor(quarvel::regimeColor(e.mode));
+        FXFrame* swatch = new FXFrame(legend, FRAME_LINE | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT | LAYOUT_CENTER_Y,
+                                      0, 0, 18, 10);
+        swatch->setBackColor(color);
+        FXLabel* label = new FXLabel(legend, e.text, nullptr, JUSTIFY_LEFT | LAYOUT_CENTER_Y);
+        if (e.mode != quarvel::MODE_NONE) label->setTextColor(color);
+    }
+
+    FXVerticalFrame* drawing =
+        new FXVerticalFrame(body, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
+    canvas = new FXCanvas(drawing, this, ID_PLAN_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+}
+
+void CPlanForm::drawPlanform(FXDC& dc, int width, int height) {
+    const std::vector<quarvel::PlotPrimitive> primitives =
+        quarvel::planformPrimitives(plan, wing->surfMode, planCurSection, width, height);
+    quarvel::replayPlot(dc, primitives, nullptr);
+}
+
+bool CPlanForm::renderPlanform() {
+    const FXint w = canvas->getWidth();
+    const FXint h = canvas->getHeight();
+    if (w < 1 || h < 1 || !canvas->id()) return false;
+    if (!planImage) {
+        planImage = new FXImage(getApp(), nullptr, 0, w, h);
+        planImage->create();
+    } else if (planImage->getWidth() != w || planImage->getHeight() != h) {
+        planImage->resize(w, h);
+    }
+    FXDCWindow dc(planImage);
+    drawPlanform(dc, w, h);
+    return true;
+}
+
+void CPlanForm::redraw() {
+    if (!renderPlanform()) return;
+    FXDCWindow dc(canvas);
+    dc.drawImage(planImage, 0, 0);
+}
+
+void CPlanForm::setSection(int section) {
+    section = std::clamp(section, 1, std::max(planNsec, 1));
+    planCurSection = section;
+    planSectionNumber = firstSectionNumber + section - 1;
+    sectionSpinner->setValue(planSectionNumber, FALSE);
+    if (section <= plan.sections()) {
+        planZCur = plan.Z[section - 1];
+        planZRel = quarvel::relativeSpan(planZCur, plan.Z.back());
+    }
+    redraw();
+}
+
+long CPlanForm::onPaintPlanform(FXObject*, FXSelector, void* ptr) {
+    FXEvent* event = static_cast<FXEvent*>(ptr);
+    FXDCWindow dc(canvas, event);
+    if (renderPlanform()) {
+        dc.drawImage(planImage, 0, 0);
+    } else {
+        dc.setForeground(fxcolorfromname("White"));
+        dc.fillRectangle(event->rect.x, event->rect.y, event->rect.w, event->rect.h);
+    }
+    return 1;
+}
+
+// The spinner's value is a section number of the file, counted from KTE1.
+long CPlanForm::onCmdSection(FXObject*, FXSelector, void*) {
+    setSection(sectionSpinner->getValue() - firstSectionNumber + 1);
+    if (onSectionChosen) onSectionChosen(planCurSection);
+    return 1;
+}
+
+// The dialog is the only section selector and lives as long as the main
+// window, so closing it only hides it. (The title bar's close box already
+// hides a dialog box; a close command would delete it.)
+FXbool CPlanForm::close(FXbool) {
+    hide();
+    return FALSE;
+}

@@ -1,0 +1,85 @@
+// The planform dialog: the wing-level values of the file, the planform
+// coloured by the regime of each section's surfaces, and the "N sec.="
+// spinner that chooses the current section for the whole program.
+#pragma once
+
+#include <fx.h>
+
+#include <functional>
+
+#include "planform/PlanformGeometry.h"
+#include "wing/WingModel.h"
+
+class CPlanForm : public FXDialogBox {
+    FXDECLARE(CPlanForm)
+
+protected:
+    // For the FOX object factory only: builds no widgets.
+    CPlanForm() {}
+
+private:
+    CPlanForm(const CPlanForm&);
+    CPlanForm& operator=(const CPlanForm&);
+
+public:
+    enum {
+        ID_PLAN_CANVAS = FXDialogBox::ID_LAST,
+        ID_PLAN_SECTION,
+        ID_LAST
+    };
+
+    // Called with the chosen section, 1-based, after the spinner moved.
+    using SectionChosen = std::function<void(int section)>;
+
+    // Copies the planform of the wing, which must outlive the dialog (the
+    // value fields stay bound to it); section 1 is current.
+    CPlanForm(FXWindow* owner, quarvel::WingModel& wing, SectionChosen onSectionChosen);
+    virtual ~CPlanForm();
+
+    // Makes the given section (1-based, kept inside the wing) current here:
+    // spinner, display, "Z=", "Zref=" and the dashed chord line. Does not
+    // call back.
+    void setSection(int section);
+
+    // Draws the planform again with the wing's current regimes.
+    void redraw();
+
+    // Hides the dialog; it is never deleted before the main window.
+    virtual FXbool close(FXbool notify = FALSE);
+
+    // Draws the whole planform on a device context covering width x height.
+    void drawPlanform(FXDC& dc, int width, int height);
+
+    long onPaintPlanform(FXObject*, FXSelector, void*);
+    long onCmdSection(FXObject*, FXSelector, void*);
+
+    // The planform as it was when the dialog was made; never refreshed.
+    int planNsec = 0;
+    quarvel::Planform plan;
+
+    int planCurSection = 1;     // 1-based
+    int planSectionNumber = 0;  // the section's number in the file, shown by the display
+    double planZCur = 0.0;      // "Z="
+    double planZRel = 0.0;      // "Zref="
+
+    FX7Segment* sectionDisplay = nullptr;
+    FXSpinner* sectionSpinner = nullptr;  // "N sec.="
+    FXCanvas* canvas = nullptr;
+
+private:
+    quarvel::WingModel* wing = nullptr;
+    SectionChosen onSectionChosen;
+    // Number of the first section when the file was read: the spinner counts
+    // from it even if "KTE1=" is edited afterwards.
+    int firstSectionNumber = 1;
+
+    // The planform is drawn here first and then copied to the canvas whole.
+    FXImage* planImage = nullptr;
+
+    FXDataTarget machTarget, alphaTarget;
+    FXDataTarget ite1Target, ite2Target, kte1Target, kte2Target;
+    FXDataTarget zRelTarget, zCurTarget, sectionNumberTarget;
+
+    bool renderPlanform();
+    void buildWidgets();
+};

@@ -1,0 +1,115 @@
+// The planform drawing's geometry without a display: the fit, the two
+// copies, the regime colours and the dashed current section.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "planform/PlanformGeometry.h"
+
+using namespace quarvel;
+
+namespace {
+
+// The chord lines, the upper copy's then the lower copy's. Each copy draws
+// section 0's chord, then per further section its chord and two edges.
+std::vector<PlotPrimitive> chordLines(const Planform& plan, const std::vector<SurfacePair>& modes, int current,
+                                      int W, int H) {
+    std::vector<PlotPrimitive> segments, out;
+    for (const auto& p : planformPrimitives(plan, modes, current, W, H))
+        if (p.kind == PlotPrimitive::Segment) segments.push_back(p);
+    const std::size_t perCopy = segments.size() / 2;
+    for (std::size_t i = 0; i < segments.size(); ++i)
+        if (i % perCopy == 0 || (i % perCopy - 1) % 3 == 0) out.push_back(segments[i]);
+    return out;
+}
+
+std::vector<SurfacePair> noRegimes(std::size_t n) { return std::vector<SurfacePair>(n, SurfacePair{0, 0}); }
+
+}  // namespace
+
+// Wide against the canvas: the span fills the width with margins of about
+// 1 % and 2 %; straight edges; the lower copy 1.1 chords lower.
+TEST(PlanformFit, RectangularWideWing) {
+    const Planform plan = makePlanform({0, 0, 0, 0, 0}, {0, 1, 2, 3, 4}, {1, 1, 1, 1, 1});
+    const int W = 400, H = 400;
+    const auto c = chordLines(plan, noRegimes(5), 1, W, H);
+    ASSERT_EQ(c.size(), 10u);
+    EXPECT_NEAR(c[0].x1, 0.01 * W, 1.5);
+    EXPECT_NEAR(W - c[4].x1, 0.02 * W, 1.5);
+    const double scale = fitPlanform(plan.box, W, H).scale;
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(c[k].y1, c[0].y1);
+        EXPECT_EQ(c[k].y2, c[0].y2);
+        EXPECT_EQ(c[5 + k].x1, c[k].x1);
+        EXPECT_NEAR(c[5 + k].y1 - c[k].y1, 1.1 * scale, 1.0);
+    }
+}
+
+// Narrow: the chord limits the scale; the upper copy fills the height and
+// space is left on the right.
+TEST(PlanformFit, NarrowWing) {
+    const int W = 600, H = 300;
+    const auto c = chordLines(makePlanform({0, 0.5}, {0, 1}, {4, 3.5}), noRegimes(2), 1, W, H);
+    EXPECT_NEAR(c[0].y1, 0.01 * H, 1.5);
+    EXPECT_NEAR(H - c[0].y2, 0.02 * H, 1.5);
+    EXPECT_LT(c[1].x1, W / 2);
+}
+
+// No span, no chord, negative chords: a finite fit, and the upper copy's
+// chord lines on the canvas with the lower copy under them.
+TEST(PlanformFit, DegeneratePlanforms) {
+    const struct {
+        const char* name;
+        std::vector<double> XLE, Z, B;
+    } cases[] = {
+        {"one section", {0.2}, {3.0}, {1.5}},
+        {"zero chords", {0, 0, 0}, {0, 1, 2}, {0, 0, 0}},
+        {"one section of zero chord", {1.0}, {2.0}, {0.0}},
+        {"negative chords", {0, 0.1, 0.2}, {0, 1, 2}, {-1, -0.8, -0.6}},
+    };
+    const int W = 300, H = 200;
+    for (const auto& t : cases) {
+        const Planform plan = makePlanform(t.XLE, t.Z, t.B);
+        const PlanformFit fit = fitPlanform(plan.box, W, H);
+        EXPECT_TRUE(std::isfinite(fit.z0) && std::isfinite(fit.x0) && std::isfinite(fit.scale) && fit.scale > 0)
+            << t.name;
+        const std::size_t n = t.Z.size();
+        const auto c = chordLines(plan, noRegimes(n), 1, W, H);
+        ASSERT_EQ(c.size(), 2 * n) << t.name;
+        for (std::size_t k = 0; k < n; ++k)
+            EXPECT_TRUE(c[k].x1 >= 0 && c[k].x1 <= W && std::min(c[k].y1, c[k].y2) >= 0 &&
+                        std::max(c[k].y1, c[k].y2) <= H)
+                << t.name << " section " << k;
+        EXPECT_GE(c[n].y1, c[0].y1) << t.name;
+    }
+    // Nowhere to draw: the white fill only.
+    EXPECT_EQ(planformPrimitives(makePlanform({0}, {0}, {1}), noRegimes(1), 1, 0, 0).size(), 1u);
+    EXPECT_EQ(relativeSpan(2.0, 0.0), 0.0) << "last section at the root";
+}
+
+// Upper surface in regime k, lower in k + 1: each copy takes its own
+// surface's colour; anything that is no regime is black.
+TEST(PlanformColours, EachSurfaceColoursItsOwnCopy) {
+    const int expected[] = {0x000000, 0xff0000, 0x0000ff, 0x00c800, 0x00ffff, 0xc8ffff};
+    const int n = 6;
+    std::vector<SurfacePair> modes;
+    for (int k = 0; k < n; ++k) modes.push_back({k, (k + 1) % n});
+    const Planform plan = makePlanform(std::vector<double>(n, 0.0), {0, 1, 2, 3, 4, 5}, std::vector<double>(n, 1.0));
+    const auto c = chordLines(plan, modes, 1, 500, 500);
+    for (int k = 0; k < n; ++k) {
+        EXPECT_EQ(c[k].rgb, expected[k]) << "upper, mode " << k;
+        EXPECT_EQ(c[n + k].rgb, expected[(k + 1) % n]) << "lower, mode " << (k + 1) % n;
+    }
+    EXPECT_EQ(regimeColor(7), 0x000000);
+}
+
+TEST(PlanformColours, TheCurrentSectionIsDashedInBothCopies) {
+    const Planform plan = makePlanform({0, 0.2, 0.4, 0.6}, {0, 1, 2, 3}, {2, 1.8, 1.6, 1.4});
+    int dashed = 0;
+    for (const auto& p : planformPrimitives(plan, noRegimes(4), 3, 500, 500)) dashed += p.dashed;
+    const auto c = chordLines(plan, noRegimes(4), 3, 500, 500);
+    EXPECT_EQ(dashed, 2);
+    EXPECT_TRUE(c[2].dashed && c[6].dashed);
+}
