@@ -89,6 +89,7 @@ Quarvel::Quarvel(FXApp* a)
     FXVerticalFrame* plotFrame = new FXVerticalFrame(panes, FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y);
     canvas = new FXCanvas(plotFrame, this, ID_CANVAS, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y);
     canvas->setDefaultCursor(getApp()->getDefaultCursor(DEF_CROSSHAIR_CURSOR));
+    plotBuffer.attach(canvas);
 
     // Nothing can be edited before a wing has been read.
     disableEditingControls();
@@ -237,7 +238,6 @@ Quarvel::~Quarvel() {
     delete planForm;
     delete fileMenu;
     delete viewMenu;
-    delete plotImage;
 }
 
 bool Quarvel::openFile(const FXString& path) {
@@ -332,15 +332,10 @@ void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
 }
 
 void Quarvel::drawControlPoints() {
-    if (!fileLoaded || !canvas->id() || !plotImage) return;
+    if (!fileLoaded) return;
     std::vector<quarvel::PlotPrimitive> points;
     quarvel::addControlPoints(wing, plotTransform, editing.selectedControlPoint, points);
-    {
-        FXDCWindow dc(plotImage);
-        quarvel::replayPlot(dc, points, nullptr);
-    }
-    FXDCWindow dc(canvas);
-    dc.drawImage(plotImage, 0, 0);
+    if (plotBuffer.render([&](FXDC& dc, int, int) { quarvel::replayPlot(dc, points, nullptr); })) plotBuffer.show();
 }
 
 void Quarvel::reportError(const FXString& title, const FXString& text) {
@@ -362,34 +357,18 @@ bool Quarvel::renderPlot() {
     shownCN = wing.CN[k];
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];
-    if (w < 1 || h < 1 || !canvas->id()) return false;
     plotTransform = plot.transform;
-    if (!plotImage) {
-        plotImage = new FXImage(getApp(), nullptr, 0, w, h);
-        plotImage->create();
-    } else if (plotImage->getWidth() != w || plotImage->getHeight() != h) {
-        plotImage->resize(w, h);
-    }
-    FXDCWindow dc(plotImage);
-    quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont());
-    return true;
+    return plotBuffer.render(
+        [&](FXDC& dc, int, int) { quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont()); });
 }
 
 void Quarvel::drawCpPlot() {
-    if (!renderPlot()) return;
-    FXDCWindow dc(canvas);
-    dc.drawImage(plotImage, 0, 0);
+    if (renderPlot()) plotBuffer.show();
 }
 
 long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
-    FXEvent* event = static_cast<FXEvent*>(ptr);
-    FXDCWindow dc(canvas, event);
-    if (renderPlot()) {
-        dc.drawImage(plotImage, 0, 0);
-    } else {
-        dc.setForeground(fxcolorfromname("White"));
-        dc.fillRectangle(event->rect.x, event->rect.y, event->rect.w, event->rect.h);
-    }
+    const bool rendered = renderPlot();
+    plotBuffer.paint(static_cast<FXEvent*>(ptr), rendered);
     return 1;
 }
 

@@ -9,6 +9,7 @@
 
 #include "correction/CorrectionPanel.h"
 #include "correction/Editing.h"
+#include "plot/CanvasBuffer.h"
 #include "plot/CpPlot.h"
 #include "plot/PlotTransform.h"
 #include "wing/WingModel.h"
@@ -173,11 +174,10 @@ public:
     FXCanvas* canvas = nullptr;
 
 private:
-    // The plot is drawn here first and then copied to the canvas whole, so
-    // that a redraw never shows a half-drawn plot.
-    FXImage* plotImage = nullptr;
+    // The plot is drawn off screen first and then copied to the canvas.
+    quarvel::CanvasBuffer plotBuffer;
 
-    // Builds the plot into plotImage and brings the section values shown in
+    // Builds the plot off screen and brings the section values shown in
     // the value row up to date; false when there is nothing to show.
     bool renderPlot();
 

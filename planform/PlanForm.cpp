@@ -64,7 +64,7 @@ CPlanForm::CPlanForm(FXWindow* owner, quarvel::WingModel& w, SectionChosen chose
     buildWidgets();
 }
 
-CPlanForm::~CPlanForm() { delete planImage; }
+CPlanForm::~CPlanForm() {}
 
 void CPlanForm::buildWidgets() {
     FXVerticalFrame* content =
@@ -131,6 +131,7 @@ void CPlanForm::buildWidgets() {
     FXVerticalFrame* drawing =
         new FXVerticalFrame(body, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
     canvas = new FXCanvas(drawing, this, ID_PLAN_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    planBuffer.attach(canvas);
 }
 
 void CPlanForm::drawPlanform(FXDC& dc, int width, int height) {
@@ -139,25 +140,8 @@ void CPlanForm::drawPlanform(FXDC& dc, int width, int height) {
     quarvel::replayPlot(dc, primitives, nullptr);
 }
 
-bool CPlanForm::renderPlanform() {
-    const FXint w = canvas->getWidth();
-    const FXint h = canvas->getHeight();
-    if (w < 1 || h < 1 || !canvas->id()) return false;
-    if (!planImage) {
-        planImage = new FXImage(getApp(), nullptr, 0, w, h);
-        planImage->create();
-    } else if (planImage->getWidth() != w || planImage->getHeight() != h) {
-        planImage->resize(w, h);
-    }
-    FXDCWindow dc(planImage);
-    drawPlanform(dc, w, h);
-    return true;
-}
-
 void CPlanForm::redraw() {
-    if (!renderPlanform()) return;
-    FXDCWindow dc(canvas);
-    dc.drawImage(planImage, 0, 0);
+    if (planBuffer.render([this](FXDC& dc, int w, int h) { drawPlanform(dc, w, h); })) planBuffer.show();
 }
 
 void CPlanForm::setSection(int section) {
@@ -173,14 +157,8 @@ void CPlanForm::setSection(int section) {
 }
 
 long CPlanForm::onPaintPlanform(FXObject*, FXSelector, void* ptr) {
-    FXEvent* event = static_cast<FXEvent*>(ptr);
-    FXDCWindow dc(canvas, event);
-    if (renderPlanform()) {
-        dc.drawImage(planImage, 0, 0);
-    } else {
-        dc.setForeground(fxcolorfromname("White"));
-        dc.fillRectangle(event->rect.x, event->rect.y, event->rect.w, event->rect.h);
-    }
+    const bool rendered = planBuffer.render([this](FXDC& dc, int w, int h) { drawPlanform(dc, w, h); });
+    planBuffer.paint(static_cast<FXEvent*>(ptr), rendered);
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "planform/PlanformGeometry.h"
+#include "plot/CanvasBuffer.h"
 #include "wing/WingModel.h"
 
 class CPlanForm : public FXDialogBox {
@@ -73,13 +74,12 @@ private:
     // from it even if "KTE1=" is edited afterwards.
     int firstSectionNumber = 1;
 
-    // The planform is drawn here first and then copied to the canvas whole.
-    FXImage* planImage = nullptr;
+    // The planform is drawn off screen first and then copied to the canvas.
+    quarvel::CanvasBuffer planBuffer;
 
     FXDataTarget machTarget, alphaTarget;
     FXDataTarget ite1Target, ite2Target, kte1Target, kte2Target;
     FXDataTarget zRelTarget, zCurTarget, sectionNumberTarget;
 
-    bool renderPlanform();
     void buildWidgets();
 };

@@ -8,14 +8,6 @@ namespace quarvel {
 
 namespace {
 
-// Pixel coordinate of a floating-point position, truncated toward zero and
-// kept within what a window system can draw.
-int toPixel(double v) {
-    constexpr double kLimit = 30000.0;
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(v, -kLimit, kLimit));
-}
-
 // Lower end and length of one side of the box; an empty or broken side is
 // a point at 0.
 std::pair<double, double> extent(double lo, double hi) {

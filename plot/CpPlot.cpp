@@ -7,15 +7,13 @@
 
 namespace quarvel {
 
-namespace {
-
-// Pixel coordinate of a floating-point position, truncated toward zero and
-// kept within what a window system can draw.
 int toPixel(double v) {
     constexpr double kLimit = 30000.0;
     if (std::isnan(v)) return 0;
     return static_cast<int>(std::clamp(v, -kLimit, kLimit));
 }
+
+namespace {
 
 struct AxisRow {
     double above;  // the row holds for minima above this

@@ -25,6 +25,10 @@ struct PlotPrimitive {
     std::string text;
 };
 
+// Pixel coordinate of a floating-point position, truncated toward zero and
+// kept within what a window system can draw (NaN gives 0).
+int toPixel(double v);
+
 // Lower bound, span and number of grid steps of the Cp axis.
 struct CpAxis {
     double lower;
