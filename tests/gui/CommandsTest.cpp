@@ -144,6 +144,8 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         EXPECT_EQ(w.wing.curSection, 3) << name;
         EXPECT_DOUBLE_EQ(w.shownCN, w.wing.CN[2]) << name;
         EXPECT_DOUBLE_EQ(w.shownCYD, w.wing.CYD[2]) << name;
+        EXPECT_DOUBLE_EQ(w.shownEPD, w.wing.EPD[2]) << name;
+        EXPECT_DOUBLE_EQ(w.shownEP, w.wing.EP[2]) << name;
         EXPECT_EQ(w.secYesRadio->getCheck(), w.wing.secCorrection[2] == 2) << name;
 
         FXEvent key{};
