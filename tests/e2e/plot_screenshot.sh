@@ -2,30 +2,11 @@
 # Starts the program on an example wing and checks the Cp plot on screen:
 # a white background, the orange grid, black curves and the green
 # neighbouring sections must all be there.
-#
-#   sh plot_screenshot.sh QUARVEL EXAMPLES-DIR SCRATCH-DIR
 set -u
+. "$(dirname "$0")/lib/common.sh"
 
-quarvel=$1
-examples=$2
-scratch=$3
-pid=
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null' EXIT
-
-[ -n "${DISPLAY:-}" ] || fail "no X display; run under xvfb-run"
-rm -rf "$scratch" && mkdir -p "$scratch" || fail "cannot make $scratch"
 cp "$examples/wing12.cpi" "$scratch/wing.cpi" || fail "example wing is missing"
-
-"$quarvel" "$scratch/wing.cpi" >"$scratch/quarvel.log" 2>&1 &
-pid=$!
-win=$(timeout 20 xdotool search --sync --name '^Cp editor$' | head -n 1)
-[ -n "$win" ] || fail "no window titled \"Cp editor\" within 20 s"
-sleep 1
+start_quarvel "$scratch/wing.cpi"
 import -window "$win" "$scratch/plot.png" || fail "could not take a screenshot"
 
 # Number of pixels of one exact colour in the screenshot.

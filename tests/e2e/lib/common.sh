@@ -1,0 +1,51 @@
+# Shared by the end-to-end scripts, which are run as
+#   sh SCRIPT QUARVEL EXAMPLES-DIR SCRATCH-DIR
+# Source it after setting nothing; it sets quarvel, examples, scratch and
+# gives fail, start_quarvel and wait_for_file.
+
+quarvel=$1
+examples=$2
+scratch=$3
+pid=
+
+# Ends the test with a message, the program's output and a screenshot.
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -f "$scratch/quarvel.log" ]; then sed 's/^/  quarvel: /' "$scratch/quarvel.log" >&2; fi
+    if [ -n "${DISPLAY:-}" ] && import -window root "$scratch/failure.png" 2>/dev/null; then
+        echo "  screenshot: $scratch/failure.png" >&2
+    fi
+    exit 1
+}
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null' EXIT
+
+[ -n "${DISPLAY:-}" ] || fail "no X display; run under xvfb-run"
+rm -rf "$scratch" && mkdir -p "$scratch" || fail "cannot make $scratch"
+
+# Starts the program on the files given and waits for its main window;
+# sets pid and win.
+start_quarvel() {
+    "$quarvel" "$@" >"$scratch/quarvel.log" 2>&1 &
+    pid=$!
+    win=$(timeout 20 xdotool search --sync --name '^Cp editor$' | head -n 1)
+    [ -n "$win" ] || fail "no window titled \"Cp editor\" within 20 s"
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || fail "the program ended after it started"
+}
+
+# Waits up to 15 s for a file to appear with some content.
+wait_for_file() {
+    tries=0
+    while [ ! -s "$1" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -le 15 ] || fail "$2"
+        sleep 1
+    done
+}
+
+# Ends the program started by start_quarvel.
+stop_quarvel() {
+    kill "$pid"
+    wait "$pid" 2>/dev/null
+    pid=
+}
