@@ -1,11 +1,12 @@
 # Shared by the end-to-end scripts, which are run as
-#   sh SCRIPT QUARVEL EXAMPLES-DIR SCRATCH-DIR
-# Source it after setting nothing; it sets quarvel, examples, scratch and
-# gives fail, start_quarvel and wait_for_file.
+#   sh SCRIPT QUARVEL EXAMPLES-DIR SCRATCH-DIR PROBE
+# It sets quarvel, examples, scratch and probe (the program that tells where
+# widgets are) and gives fail, start_quarvel, wait_for_file and stop_quarvel.
 
 quarvel=$1
 examples=$2
 scratch=$3
+probe=${4:-}
 pid=
 
 # Ends the test with a message, the program's output and a screenshot.
