@@ -36,6 +36,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_MOTION,            Quarvel::ID_CANVAS,                              Quarvel::onMotion),
     FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_3DVIEW,                              Quarvel::onCmd3DView),
     FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_PLANFORM,                            Quarvel::onCmdPlanform),
+    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_QUIT,                                Quarvel::onCmdQuit),
     FXMAPFUNC (SEL_KEYPRESS,          0,                                               Quarvel::onKeyPress),
 };
 // clang-format on
@@ -71,7 +72,8 @@ Quarvel::Quarvel(FXApp* a)
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
     new FXMenuCommand(fileMenu, "&Save...\tCtl-S\tSave output file.", nullptr, this, ID_SAVE);
-    new FXMenuCommand(fileMenu, "&Quit\tCtl-Q", nullptr, getApp(), FXApp::ID_QUIT);
+    // Quitting goes through the window, which asks about unsaved changes.
+    new FXMenuCommand(fileMenu, "&Quit\tCtl-Q", nullptr, this, ID_QUIT);
     new FXMenuTitle(menuBar, "&File", nullptr, fileMenu);
     viewMenu = new FXMenuPane(this);
     new FXMenuCommand(viewMenu, "&Planform\tCtl-P\tShow the wing planform.", nullptr, this, ID_PLANFORM);
@@ -252,7 +254,13 @@ bool Quarvel::openFile(const FXString& path) {
 
     wing = std::move(*read);
     fileLoaded = 1;
+    modified = false;
+    updateTitle();
     planForm = new CPlanForm(this, wing, [this](int section) { chooseSection(section); });
+    planForm->onValueEdited = [this] {
+        setModified(true);
+        drawCpPlot();
+    };
     planForm->create();
     planForm->show(PLACEMENT_DEFAULT);
     // One wing per run: the open command retires once it has read one.
@@ -388,43 +396,97 @@ long Quarvel::onCmdOpen(FXObject*, FXSelector, void*) {
 }
 
 long Quarvel::onCmdSave(FXObject*, FXSelector, void*) {
-    if (!fileLoaded) return 1;
-    quarvel::FileError error;
-    if (!quarvel::saveCpOutput(wing, wing.outputFileName, &error)) {
-        reportError("Save CpOutput file", quarvel::foxText(error.message()));
-    }
+    saveWing();
     return 1;
 }
 
+bool Quarvel::saveWing() {
+    if (!fileLoaded) return true;
+    quarvel::FileError error;
+    if (!quarvel::saveCpOutput(wing, wing.outputFileName, &error)) {
+        reportError("Save CpOutput file", quarvel::foxText(error.message()));
+        return false;
+    }
+    setModified(false);
+    return true;
+}
+
+bool Quarvel::confirmDiscard() {
+    if (!modified) return true;
+    const FXString question = "Save changes to " + quarvel::foxText(wing.outputFileName) + "?";
+    const FXuint answer = askHook ? askHook(question)
+                                  : FXMessageBox::question(this, MBOX_SAVE_CANCEL_DONTSAVE, "Unsaved changes", "%s",
+                                                           question.text());
+    if (answer == MBOX_CLICKED_SAVE) return saveWing();
+    return answer == MBOX_CLICKED_NO;
+}
+
+FXbool Quarvel::close(FXbool notify) {
+    if (!confirmDiscard()) return FALSE;
+    return FXMainWindow::close(notify);
+}
+
+long Quarvel::onCmdQuit(FXObject*, FXSelector, void*) {
+    if (confirmDiscard()) getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
+    return 1;
+}
+
+void Quarvel::setModified(bool on) {
+    if (modified == on) return;
+    modified = on;
+    updateTitle();
+}
+
+// "Cp editor", then the file's name once one is read, and a star while
+// there are unsaved changes.
+void Quarvel::updateTitle() {
+    FXString text = "Cp editor";
+    if (fileLoaded) {
+        const std::string& path = wing.inputFileName;
+        text += " - " + quarvel::foxText(path.substr(path.find_last_of('/') + 1));
+        if (modified) text += " *";
+    }
+    setTitle(text);
+}
+
+template <typename Command>
+void Quarvel::edit(Command&& command) {
+    const int k = wing.curSection - 1;
+    const quarvel::SectionOutput before = quarvel::sectionOutput(wing, k);
+    const quarvel::Redraw redraw = command();
+    if (quarvel::sectionOutput(wing, k) != before) setModified(true);
+    afterCommand(redraw);
+}
+
 long Quarvel::onCmdSection(FXObject*, FXSelector sel, void*) {
-    afterCommand(quarvel::chooseSectionCorrection(wing, panel, FXSELID(sel) == ID_SEC_YES));
+    edit([&] { return quarvel::chooseSectionCorrection(wing, panel, FXSELID(sel) == ID_SEC_YES); });
     return 1;
 }
 
 long Quarvel::onCmdSurface(FXObject*, FXSelector sel, void*) {
-    afterCommand(quarvel::chooseSurface(wing, panel, editing, FXSELID(sel) == ID_UPPER ? 0 : 1));
+    edit([&] { return quarvel::chooseSurface(wing, panel, editing, FXSELID(sel) == ID_UPPER ? 0 : 1); });
     return 1;
 }
 
 long Quarvel::onCmdUpperMode(FXObject*, FXSelector sel, void*) {
-    afterCommand(quarvel::chooseRegime(wing, panel, 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)));
+    edit([&] { return quarvel::chooseRegime(wing, panel, 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)); });
     return 1;
 }
 
 long Quarvel::onCmdLowerMode(FXObject*, FXSelector sel, void*) {
-    afterCommand(quarvel::chooseRegime(wing, panel, 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)));
+    edit([&] { return quarvel::chooseRegime(wing, panel, 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)); });
     return 1;
 }
 
 long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector sel, void*) {
     const auto option = FXSELID(sel) == ID_UP_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    afterCommand(quarvel::chooseCpOption(wing, panel, 0, option));
+    edit([&] { return quarvel::chooseCpOption(wing, panel, 0, option); });
     return 1;
 }
 
 long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
     const auto option = FXSELID(sel) == ID_LO_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    afterCommand(quarvel::chooseCpOption(wing, panel, 1, option));
+    edit([&] { return quarvel::chooseCpOption(wing, panel, 1, option); });
     return 1;
 }
 
@@ -432,28 +494,28 @@ long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
 long Quarvel::onCmdSpline(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
-    afterCommand(quarvel::switchSpline(wing, panel, editing, splineCheck[s]->getCheck() != FALSE));
+    edit([&] { return quarvel::switchSpline(wing, panel, editing, splineCheck[s]->getCheck() != FALSE); });
     return 1;
 }
 
 long Quarvel::onCmdInterval(FXObject* sender, FXSelector sel, void*) {
     const int value = static_cast<FXSpinner*>(sender)->getValue();
-    afterCommand(quarvel::setIntervalEnd(wing, panel, editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value));
+    edit([&] { return quarvel::setIntervalEnd(wing, panel, editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value); });
     return 1;
 }
 
 long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
-    afterCommand(quarvel::choosePoint(wing, panel, pointSpinner->getValue()));
+    edit([&] { return quarvel::choosePoint(wing, panel, pointSpinner->getValue()); });
     return 1;
 }
 
 long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
-    afterCommand(quarvel::setSplineCount(wing, panel, editing, nsplSpinner->getValue()));
+    edit([&] { return quarvel::setSplineCount(wing, panel, editing, nsplSpinner->getValue()); });
     return 1;
 }
 
 long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
-    afterCommand(quarvel::setPointCp(wing, panel, cpdSpinner->getValue()));
+    edit([&] { return quarvel::setPointCp(wing, panel, cpdSpinner->getValue()); });
     return 1;
 }
 
@@ -474,11 +536,14 @@ long Quarvel::onLeftBtnRelease(FXObject*, FXSelector, void*) {
 long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
     if (!fileLoaded) return 1;
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    const quarvel::Redraw redraw = quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
-    // The readout follows every motion; the widgets only change with a drag.
+    if (editing.draggingControlPoint) {
+        edit([&] { return quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y); });
+        return 1;
+    }
+    // Without a drag only the readout follows the mouse.
+    quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
     mousePlotX = editing.mousePlotX;
     mousePlotCp = editing.mousePlotCp;
-    if (redraw.plot) drawCpPlot();
     return 1;
 }
 

@@ -63,11 +63,14 @@ public:
         ID_SEC_YES,
         ID_SEC_NO,
         ID_PLANFORM,  // "View" menu: show the planform dialog again
+        ID_QUIT,      // "&Quit" and the 3D view's "&Exit": asks about unsaved changes
         ID_LAST
     };
 
     explicit Quarvel(FXApp* a);
     virtual void create();
+    // The close box: asks about unsaved changes first.
+    virtual FXbool close(FXbool notify = FALSE);
     virtual ~Quarvel();
 
     // Reads a CpInput file into the wing and brings the window into editing.
@@ -80,6 +83,13 @@ public:
     // Makes section (1-based) the current one, as the planform's "N sec.="
     // spinner and Page Up / Page Down do.
     void chooseSection(int section);
+
+    // Writes the CpOutput file; reports a failure and returns false.
+    bool saveWing();
+
+    // True when there is nothing unsaved or the user chose to save (and the
+    // save worked) or to discard; false keeps the program running.
+    bool confirmDiscard();
 
     // Every error message goes through here: a message box, or errorHook
     // when one is installed (the tests install one).
@@ -109,6 +119,7 @@ public:
     long onMotion(FXObject*, FXSelector, void*);
     long onCmd3DView(FXObject*, FXSelector, void*);
     long onCmdPlanform(FXObject*, FXSelector, void*);
+    long onCmdQuit(FXObject*, FXSelector, void*);
     long onKeyPress(FXObject*, FXSelector, void*);
 
     // The wing being edited; empty until a file has been read.
@@ -136,6 +147,12 @@ public:
     double mousePlotCp = 0.0;     // "Cp=": Cp under the mouse
 
     std::function<void(const FXString& title, const FXString& text)> errorHook;
+    // Answers "Save changes to ...?" in the tests: MBOX_CLICKED_SAVE,
+    // MBOX_CLICKED_NO (discard) or MBOX_CLICKED_CANCEL.
+    std::function<FXuint(const FXString& question)> askHook;
+
+    // The wing holds changes that no save has written yet.
+    bool modified = false;
 
     // Widgets the handlers touch. Per-surface widgets are indexed by surface:
     // 0 upper, 1 lower.
@@ -184,6 +201,14 @@ private:
     // Sets every correction widget from the panel and the display values
     // from the panel and the editing state, without notification.
     void applyPanel();
+    // Runs an editing command on the current section, marks the wing
+    // modified when the command changed what a save writes, and brings the
+    // window into line.
+    template <typename Command>
+    void edit(Command&& command);
+    void setModified(bool on);
+    void updateTitle();
+
     // Applies the panel and redraws what a command changed.
     void afterCommand(const quarvel::Redraw& redraw);
     // Draws the spline control points over the plot as it stands.

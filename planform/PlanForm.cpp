@@ -10,6 +10,7 @@
 FXDEFMAP(CPlanForm) CPlanFormMap[] = {
     FXMAPFUNC(SEL_PAINT,   CPlanForm::ID_PLAN_CANVAS,  CPlanForm::onPaintPlanform),
     FXMAPFUNC(SEL_COMMAND, CPlanForm::ID_PLAN_SECTION, CPlanForm::onCmdSection),
+    FXMAPFUNC(SEL_COMMAND, CPlanForm::ID_PLAN_VALUE,   CPlanForm::onCmdValue),
 };
 // clang-format on
 
@@ -51,8 +52,9 @@ CPlanForm::CPlanForm(FXWindow* owner, quarvel::WingModel& w, SectionChosen chose
     planZCur = plan.Z.empty() ? 0.0 : plan.Z.front();
     planZRel = plan.Z.empty() ? 0.0 : quarvel::relativeSpan(planZCur, plan.Z.back());
 
-    machTarget.connect(w.MACH);
-    alphaTarget.connect(w.ALPHA);
+    // The two values a user may edit here are written to the file.
+    machTarget.connect(w.MACH, this, ID_PLAN_VALUE);
+    alphaTarget.connect(w.ALPHA, this, ID_PLAN_VALUE);
     ite1Target.connect(w.ITE1);
     ite2Target.connect(w.ITE2);
     kte1Target.connect(w.KTE1);
@@ -163,6 +165,11 @@ long CPlanForm::onPaintPlanform(FXObject*, FXSelector, void* ptr) {
 }
 
 // The spinner's value is a section number of the file, counted from KTE1.
+long CPlanForm::onCmdValue(FXObject*, FXSelector, void*) {
+    if (onValueEdited) onValueEdited();
+    return 1;
+}
+
 long CPlanForm::onCmdSection(FXObject*, FXSelector, void*) {
     setSection(sectionSpinner->getValue() - firstSectionNumber + 1);
     if (onSectionChosen) onSectionChosen(planCurSection);

@@ -26,6 +26,7 @@ public:
     enum {
         ID_PLAN_CANVAS = FXDialogBox::ID_LAST,
         ID_PLAN_SECTION,
+        ID_PLAN_VALUE,  // "Mach=" or "Alpha=" edited
         ID_LAST
     };
 
@@ -53,6 +54,10 @@ public:
 
     long onPaintPlanform(FXObject*, FXSelector, void*);
     long onCmdSection(FXObject*, FXSelector, void*);
+    long onCmdValue(FXObject*, FXSelector, void*);
+
+    // Called after "Mach=" or "Alpha=" changed the wing.
+    std::function<void()> onValueEdited;
 
     // The planform as it was when the dialog was made; never refreshed.
     int planNsec = 0;

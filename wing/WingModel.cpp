@@ -42,4 +42,21 @@ std::size_t WingModel::allocatedBytes() const {
     return bytes + splX.bytes() + splY.bytes();
 }
 
+SectionOutput sectionOutput(const WingModel& w, int k) {
+    SectionOutput out;
+    if (k < 0 || k >= w.nsec) return out;
+    out.secCorrection = w.secCorrection[k];
+    out.modes = w.surfMode[k];
+    // A corrected section's codes are rewritten from its regimes at the save.
+    const bool corrected = w.secCorrection[k] == 2;
+    out.codes = {corrected ? codeOfMode(w.surfMode[k][0]) : w.RU[k], corrected ? codeOfMode(w.surfMode[k][1]) : w.RL[k]};
+    out.u1 = w.u1[k];
+    out.u2 = w.u2[k];
+    out.l1 = w.l1[k];
+    out.l2 = w.l2[k];
+    out.cpDes.resize(std::size_t(w.npt));
+    for (int i = 0; i < w.npt; ++i) out.cpDes[std::size_t(i)] = w.cpDes[i][k];
+    return out;
+}
+
 }  // namespace quarvel

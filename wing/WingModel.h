@@ -106,4 +106,25 @@ struct WingModel {
     std::size_t allocatedBytes() const;
 };
 
+// What a save writes of one section, as far as the editing can change it:
+// the correction flag, the codes as they will be written, the regimes, the
+// intervals and the design Cp. Two equal snapshots write the same block, so
+// comparing the snapshots before and after a command tells whether the
+// command changed the wing.
+struct SectionOutput {
+    int secCorrection = 0;
+    SurfacePair codes{}, modes{};
+    int u1 = 0, u2 = 0, l1 = 0, l2 = 0;
+    std::vector<double> cpDes;
+
+    bool operator==(const SectionOutput& o) const {
+        return secCorrection == o.secCorrection && codes == o.codes && modes == o.modes && u1 == o.u1 &&
+               u2 == o.u2 && l1 == o.l1 && l2 == o.l2 && cpDes == o.cpDes;
+    }
+    bool operator!=(const SectionOutput& o) const { return !(*this == o); }
+};
+
+// The snapshot of section k (an empty one when k is not a section).
+SectionOutput sectionOutput(const WingModel& wing, int k);
+
 }  // namespace quarvel

@@ -164,3 +164,67 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         EXPECT_TRUE(w.planForm->shown());
     }
 }
+
+namespace {
+
+// The first text field under a window, depth first: the planform's "Mach=".
+FXTextField* firstTextField(FXWindow* w) {
+    for (FXWindow* c = w->getFirst(); c; c = c->getNext()) {
+        if (auto* field = dynamic_cast<FXTextField*>(c)) return field;
+        if (FXTextField* inside = firstTextField(c)) return inside;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
+    openExample("wing12.cpi");
+    Quarvel& w = *window;
+    std::vector<FXString> asked;
+    FXuint answer = MBOX_CLICKED_CANCEL;
+    w.askHook = [&](const FXString& q) {
+        asked.push_back(q);
+        return answer;
+    };
+    EXPECT_STREQ(w.getTitle().text(), "Cp editor - wing.cpi");
+
+    // Looking around changes nothing a save writes.
+    command(Quarvel::ID_LOWER);
+    command(Quarvel::ID_UPPER);
+    w.chooseSection(3);
+    w.chooseSection(1);
+    EXPECT_FALSE(w.modified);
+    EXPECT_TRUE(w.confirmDiscard());
+    EXPECT_TRUE(asked.empty()) << "nothing to ask about";
+    command(Quarvel::ID_UP_GEOM);
+    EXPECT_TRUE(w.modified);
+    EXPECT_STREQ(w.getTitle().text(), "Cp editor - wing.cpi *");
+    EXPECT_FALSE(w.close()) << "Cancel keeps the window";
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(std::string(asked[0].text()), "Save changes to " + (dir / "wing.cpd").string() + "?");
+
+    // Save that fails keeps the program and the mark.
+    answer = MBOX_CLICKED_SAVE;
+    w.errorHook = [](const FXString&, const FXString&) {};
+    fs::rename(dir, dir.string() + "-away");
+    EXPECT_FALSE(w.confirmDiscard());
+    EXPECT_TRUE(w.modified);
+    fs::rename(dir.string() + "-away", dir);
+    // Save that works clears it, and the file carries the change.
+    EXPECT_TRUE(w.confirmDiscard());
+    EXPECT_FALSE(w.modified);
+    EXPECT_STREQ(w.getTitle().text(), "Cp editor - wing.cpi");
+    quarvel::FileError err;
+    EXPECT_EQ(quarvel::readCpInput((dir / "wing.cpd").string(), &err)->RU[0], -10);
+
+    // A value typed into a bound field of the planform marks it too.
+    FXTextField* mach = firstTextField(w.planForm);
+    ASSERT_NE(mach, nullptr);
+    mach->setText("0.85");
+    mach->getTarget()->handle(mach, FXSEL(SEL_COMMAND, FXDataTarget::ID_VALUE), nullptr);
+    EXPECT_DOUBLE_EQ(w.wing.MACH, 0.85);
+    EXPECT_TRUE(w.modified);
+    answer = MBOX_CLICKED_NO;
+    EXPECT_TRUE(w.confirmDiscard()) << "Discard lets the program end";
+}

@@ -28,7 +28,7 @@ rm -rf "$scratch" && mkdir -p "$scratch" || fail "cannot make $scratch"
 start_quarvel() {
     "$quarvel" "$@" >"$scratch/quarvel.log" 2>&1 &
     pid=$!
-    win=$(timeout 20 xdotool search --sync --name '^Cp editor$' | head -n 1)
+    win=$(timeout 20 xdotool search --sync --name '^Cp editor( - .*)?$' | head -n 1)
     [ -n "$win" ] || fail "no window titled \"Cp editor\" within 20 s"
     sleep 1
     kill -0 "$pid" 2>/dev/null || fail "the program ended after it started"
