@@ -288,6 +288,12 @@ void refreshCorrectionPanel(WingModel& w, PanelWidgets& p) {
         disableSurfaceControls(w, p, 1 - a);
         p.surface[a].checked = true;
         showSplineCountOf(w, p, a);
+        // The active surface's regimes must be choosable: clicking its
+        // selector, already checked, sends no command that would enable
+        // them. "No correction" stays as entering the section left it.
+        setRegimeRadiosEnabled(p, a, true);
+        setRegimeRadiosEnabled(p, 1 - a, false);
+        p.noCorrection[a].enabled = false;
     } else {
         p.secNo.checked = true;
         p.secYes.checked = false;

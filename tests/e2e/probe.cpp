@@ -5,11 +5,16 @@
 //   spline_check X Y     the upper "Spline interp." check button
 //   control_point X Y    control point 1 of the upper spline once it is on
 //   drag_to X Y          the same point 0.2 further down the Cp axis
+//   upper_surface X Y    the "Upper surface" radio
+//   upper_geom X Y       the upper "Geom interpolation" radio
+//   section_up X Y       the up arrow of the planform's "N sec.=" spinner,
+//                        relative to the planform dialog
 #include <fx.h>
 
 #include <cstdio>
 
 #include "app/Quarvel.h"
+#include "planform/PlanForm.h"
 
 int main(int argc, char* argv[]) {
     FXApp app("Quarvel", "FOX Quarvel");
@@ -18,11 +23,17 @@ int main(int argc, char* argv[]) {
     app.create();
     if (argc < 2 || !window->openFile(argv[1])) return 1;
 
-    auto print = [&](const char* name, FXWindow* from, double x, double y) {
+    auto printIn = [&](const char* name, FXWindow* to, FXWindow* from, double x, double y) {
         FXint wx = 0, wy = 0;
-        from->translateCoordinatesTo(wx, wy, window, FXint(x), FXint(y));
+        from->translateCoordinatesTo(wx, wy, to, FXint(x), FXint(y));
         std::printf("%s %d %d\n", name, wx, wy);
     };
+    auto print = [&](const char* name, FXWindow* from, double x, double y) { printIn(name, window, from, x, y); };
+    auto centre = [&](const char* name, FXWindow* w) { print(name, w, w->getWidth() / 2.0, w->getHeight() / 2.0); };
+    centre("upper_surface", window->surfaceRadio[0]);
+    centre("upper_geom", window->geomInterpolationRadio[0]);
+    FXSpinner* sections = window->planForm->sectionSpinner;
+    printIn("section_up", window->planForm, sections, sections->getWidth() - 6, sections->getHeight() / 4.0);
     std::printf("window %d %d\n", window->getWidth(), window->getHeight());
     FXCheckButton* check = window->splineCheck[0];
     print("spline_check", check, check->getWidth() / 2.0, check->getHeight() / 2.0);
