@@ -40,7 +40,7 @@ public:
     void overwrite(int column, std::string_view text) {
         const std::size_t pos = std::size_t(column - 1);
         if (line_.size() < pos + text.size()) line_.resize(pos + text.size(), ' ');
-        line_.replace(pos, text.size(), text);
+        std::memcpy(&line_[pos], text.data(), text.size());
     }
     // Inserts the text before the 1-based column, pushing the rest right.
     void insert(int column, std::string_view text) {
@@ -61,8 +61,8 @@ public:
     }
 
     void end() {
-        out_ += line_;
-        out_ += " \n";
+        out_.append(line_);
+        out_.append(" \n", 2);
     }
 
 private:

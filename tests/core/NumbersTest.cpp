@@ -1,3 +1,6 @@
+#include <charconv>
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "wing/Numbers.h"
@@ -14,6 +17,23 @@ TEST(Numbers, FixedNotationAsTheFilesNeedIt) {
         {1e20, 1, "100000000000000000000.0"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatFixed(c.value, c.precision), c.text) << c.value << " %." << c.precision;
+}
+
+TEST(Numbers, FixedNotationMatchesTheLibraryOnRandomValues) {
+    // The formatter has a fast path of its own; the library's to_chars is the
+    // reference, including ties, negative zero and values near each limit.
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-12, 12), decimals(0, 9);
+    std::vector<double> values = {0.5, 1.5, 2.5, 0.125, -0.125, 0.00005, -0.00005, 999999999.5, 1e9, -0.0};
+    for (int i = 0; i < 200000; ++i) values.push_back(mantissa(rng) * std::pow(10.0, exponent(rng)));
+    for (int i = 0; i < 2000; ++i) values.push_back(std::round(mantissa(rng) * 1e6) / 1e4 + 0.00005);
+    for (double v : values) {
+        const int p = decimals(rng);
+        char buf[400];
+        const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, p);
+        ASSERT_EQ(formatFixed(v, p), std::string(buf, res.ptr)) << v << " %." << p;
+    }
 }
 
 TEST(Numbers, DecimalFieldsFollowAtofButOnlyDecimal) {
