@@ -9,6 +9,7 @@
 
 #include "planform/PlanForm.h"
 #include "plot/PlotReplay.h"
+#include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
 // clang-format off
@@ -237,6 +238,7 @@ void Quarvel::create() {
 
 // Menu panes are not children of the window, so the window deletes its own.
 Quarvel::~Quarvel() {
+    delete view3D;
     delete planForm;
     delete fileMenu;
     delete viewMenu;
@@ -372,6 +374,8 @@ bool Quarvel::renderPlot() {
 
 void Quarvel::drawCpPlot() {
     if (renderPlot()) plotBuffer.show();
+    // The 3D view follows every change of the plot while it is shown.
+    if (view3D) view3D->refreshSurface();
 }
 
 long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
@@ -547,7 +551,19 @@ long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
     return 1;
 }
 
+// One 3D view for the run: a second press shows and raises it again.
 long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    if (!view3D) {
+        view3D = new GLView3D(this, wing);
+        // "&Exit" ends the program through the window, which asks about
+        // unsaved changes.
+        view3D->exitButton->setTarget(this);
+        view3D->exitButton->setSelector(ID_QUIT);
+        view3D->create();
+    }
+    view3D->show(PLACEMENT_OWNER);
+    view3D->raise();
     return 1;
 }
 

@@ -15,6 +15,7 @@
 #include "wing/WingModel.h"
 
 class CPlanForm;
+class GLView3D;
 
 class Quarvel : public FXMainWindow {
     FXDECLARE(Quarvel)
@@ -130,8 +131,10 @@ public:
     quarvel::PanelWidgets panel;
     quarvel::EditingState editing;
 
-    // The planform dialog, made when a wing is read.
+    // The planform dialog, made when a wing is read, and the 3D view, made
+    // by the first "3D VIEW".
     CPlanForm* planForm = nullptr;
+    GLView3D* view3D = nullptr;
 
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     quarvel::PlotTransform plotTransform;

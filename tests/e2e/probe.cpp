@@ -7,6 +7,7 @@
 //   drag_to X Y          the same point 0.2 further down the Cp axis
 //   upper_surface X Y    the "Upper surface" radio
 //   upper_geom X Y       the upper "Geom interpolation" radio
+//   view3d_button X Y    the "3D VIEW" button
 //   section_up X Y       the up arrow of the planform's "N sec.=" spinner,
 //                        relative to the planform dialog
 #include <fx.h>
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
     auto centre = [&](const char* name, FXWindow* w) { print(name, w, w->getWidth() / 2.0, w->getHeight() / 2.0); };
     centre("upper_surface", window->surfaceRadio[0]);
     centre("upper_geom", window->geomInterpolationRadio[0]);
+    centre("view3d_button", window->view3DButton);
     FXSpinner* sections = window->planForm->sectionSpinner;
     printIn("section_up", window->planForm, sections, sections->getWidth() - 6, sections->getHeight() / 4.0);
     std::printf("window %d %d\n", window->getWidth(), window->getHeight());

@@ -8,6 +8,7 @@
 
 #include "app/Quarvel.h"
 #include "planform/PlanForm.h"
+#include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
 namespace fs = std::filesystem;
@@ -227,4 +228,34 @@ TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
     EXPECT_TRUE(w.modified);
     answer = MBOX_CLICKED_NO;
     EXPECT_TRUE(w.confirmDiscard()) << "Discard lets the program end";
+}
+
+TEST_F(CommandsTest, TheThreeDViewIsOneDialogThatFollowsThePlot) {
+    openExample("wing12.cpi");
+    Quarvel& w = *window;
+    command(Quarvel::ID_3DVIEW);
+    GLView3D* view = w.view3D;
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->shown());
+    command(Quarvel::ID_3DVIEW);
+    EXPECT_EQ(w.view3D, view) << "a second press shows the same dialog";
+
+    // An edit of the design Cp in the plot reaches the mesh.
+    const int p = w.wing.upperPoint[0];
+    const int j = p - 1 - w.wing.nhalf;  // the point's station on the upper surface
+    w.cpdSpinner->setValue(w.wing.cpDes[p - 1][0] - 0.1);
+    command(Quarvel::ID_CPD);
+    EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
+
+    // "&Exit" goes through the window's question about unsaved changes.
+    FXuint asked = 0;
+    w.askHook = [&](const FXString&) {
+        ++asked;
+        return FXuint(MBOX_CLICKED_CANCEL);
+    };
+    view->exitButton->getTarget()->handle(view->exitButton,
+                                          FXSEL(SEL_COMMAND, view->exitButton->getSelector()), nullptr);
+    EXPECT_EQ(asked, 1u);
+    view->close();
+    EXPECT_FALSE(view->shown());
 }

@@ -1,0 +1,125 @@
+// Times the jobs whose speed a user feels, on a large wing and on the
+// 12-section example, and prints one "name value" line per figure (medians
+// of several runs). Ratios compare a job with the physical floor of the same
+// job measured in the same run.
+//
+//   quarvel-bench LARGE.cpi SMALL.cpi SCRATCH-DIR
+#include <fx.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Quarvel.h"
+#include "wing/CpFiles.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Median wall time of runs of job, in microseconds.
+double medianMicros(int runs, const std::function<void()>& job) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        job();
+        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The floor of reading a file: its bytes and their split into lines.
+std::size_t readAndSplit(const std::string& path) {
+    const std::string bytes = readBytes(path);
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', start)) {
+        lines.emplace_back(bytes.data() + start, i - start);
+        start = i + 1;
+    }
+    return lines.size();
+}
+
+void print(const char* name, double value) { std::printf("%s %.3f\n", name, value); }
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    FXApp app("Quarvel", "FOX Quarvel");
+    app.init(argc, argv);
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: quarvel-bench LARGE.cpi SMALL.cpi SCRATCH-DIR\n");
+        return 2;
+    }
+    const std::string large = argv[1], small = argv[2], scratch = argv[3];
+    const int runs = 7;
+
+    // Files.
+    quarvel::FileError err;
+    const double openUs = medianMicros(runs, [&] { quarvel::readCpInput(large, &err); });
+    const double readFloorUs = medianMicros(runs, [&] { readAndSplit(large); });
+    quarvel::WingModel wing = *quarvel::readCpInput(large, &err);
+    const std::string out = scratch + "/bench.cpd";
+    const double saveUs = medianMicros(runs, [&] { quarvel::saveCpOutput(wing, out, &err); });
+    const std::string text = readBytes(out);
+    const double writeFloorUs = medianMicros(runs, [&] {
+        std::ofstream(scratch + "/floor.cpd", std::ios::binary).write(text.data(), std::streamsize(text.size()));
+    });
+    print("open_ms", openUs / 1000);
+    print("open_ratio", openUs / readFloorUs);
+    print("save_ms", saveUs / 1000);
+    print("save_ratio", saveUs / writeFloorUs);
+    print("model_bytes_ratio", double(wing.allocatedBytes()) / (4.0 * wing.npt * wing.nsec * 8.0));
+    const quarvel::WingModel example = *quarvel::readCpInput(small, &err);
+    print("small_model_bytes_ratio", double(example.allocatedBytes()) / (4.0 * example.npt * example.nsec * 8.0));
+
+    // The plot and the drag, in the real window on the display.
+    Quarvel* window = new Quarvel(&app);
+    app.create();
+    if (!window->openFile(large.c_str())) return 1;
+    window->chooseSection(2);
+    const double redrawUs = medianMicros(runs * 3, [&] {
+        window->drawCpPlot();
+        app.flush(true);
+    });
+    print("redraw_us", redrawUs);
+
+    // Spline over the widest upper interval, then drag control point 1.
+    quarvel::WingModel& w = window->wing;
+    const int k = w.curSection - 1;
+    w.u1[k] = w.u1Min;
+    w.u2[k] = w.u2Max;
+    w.surfMode[k][0] = quarvel::MODE_CP_EDITION;
+    window->refreshCorrectionPanel();
+    window->splineCheck[0]->setCheck(true);
+    window->handle(window, FXSEL(SEL_COMMAND, Quarvel::ID_SPLINE), nullptr);
+    const quarvel::PlotTransform& t = window->plotTransform;
+    auto mouse = [&](FXSelType type, double x, double cp) {
+        FXEvent ev{};
+        ev.win_x = FXint(t.columnOf(x));
+        ev.win_y = FXint(t.rowOf(cp));
+        window->handle(window->canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
+    };
+    const double px = w.splX[1][k][0], py = w.splY[1][k][0];
+    mouse(SEL_MOTION, px, py);
+    mouse(SEL_LEFTBUTTONPRESS, px, py);
+    int step = 0;
+    const double dragUs = medianMicros(runs * 3, [&] {
+        mouse(SEL_MOTION, px, py + 0.01 * (++step % 20));
+        app.flush(true);
+    });
+    mouse(SEL_LEFTBUTTONRELEASE, px, py);
+    print("drag_us", dragUs);
+    print("drag_interval_points", w.u2[k] - w.u1[k] + 1);
+    return 0;
+}

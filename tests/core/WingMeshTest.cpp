@@ -1,0 +1,165 @@
+// The 3D view's mesh and frame without a display: both layouts of a small
+// wing, the bounds, the default camera, degenerate wings and the normals.
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "view3d/WingMesh.h"
+
+using namespace quarvel;
+
+namespace {
+
+// Two sections, three point rows. Row r: upper index 3 + r, lower 2 - r.
+// Section 1 sits at XLE 0.5 with half the first section's chord.
+WingModel smallWing(int npt = 6, int nsec = 2) {
+    WingModel w;
+    w.npt = npt;
+    w.nsec = nsec;
+    w.nhalf = npt / 2;
+    w.allocate();
+    const double rowX[3] = {0.0, 0.5, 1.0};
+    // [row][section]
+    const double upper[3][2] = {{1.0, 0.8}, {-1.2, -0.6}, {0.2, 0.1}};
+    const double lower[3][2] = {{1.0, 0.8}, {3.0, 0.3}, {0.2, 0.1}};
+    for (int r = 0; r < 3 && npt >= 6; ++r) {
+        w.X[3 + r] = w.X[2 - r] = rowX[r];
+        for (int k = 0; k < nsec; ++k) {
+            w.cpInit[3 + r][k] = w.cpDes[3 + r][k] = upper[r][k % 2];
+            w.cpInit[2 - r][k] = w.cpDes[2 - r][k] = lower[r][k % 2];
+        }
+    }
+    if (npt >= 6) w.cpDes[4][0] = -1.5;
+    for (int k = 0; k < nsec; ++k) {
+        w.ZREF[k] = 0.5 * (k + 1);
+        w.Z[k] = 1.0 + 2.0 * k;
+        w.XLE[k] = 0.5 * k;
+        w.B[k] = k == 0 ? 2.0 : 1.0;
+    }
+    return w;
+}
+
+WingMesh meshOf(const WingModel& w, MeshLayout layout) {
+    WingMesh m;
+    allocateMesh(m, w.nhalf, w.nsec);
+    fillMesh(m, w, layout);
+    return m;
+}
+
+void expectUsableFrame(const WingMesh& m, const char* which) {
+    ViewFrame f;
+    Camera c;
+    resetView(m, f, c);
+    for (float v : {f.minX, f.maxX, f.minY, f.maxY, f.minZ, f.maxZ, f.cx, f.cy, f.cz, c.eyeDistance})
+        EXPECT_TRUE(std::isfinite(v)) << which;
+    EXPECT_TRUE(f.Lx > 0 && f.Ly > 0 && f.Lz > 0) << which;
+    EXPECT_TRUE(f.left < f.right && f.bottom < f.top && f.zNear < f.zFar) << which;
+    EXPECT_FLOAT_EQ(f.aspect, 1.0f) << which;
+}
+
+}  // namespace
+
+// Stations are point rows: the lower surface at station j is the lower point
+// of row j, at the same x as the upper one. The planform layout puts each
+// section at its leading edge and span and scales chord and Cp by its chord,
+// all over the first section's chord (2).
+TEST(WingMesh, BothLayouts) {
+    const WingMesh sq = meshOf(smallWing(), MeshLayout::Square);
+    for (int k = 0; k < 2; ++k)
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_DOUBLE_EQ(sq.meshX[j][k], 0.5 * j);
+            EXPECT_DOUBLE_EQ(sq.meshZ[j][k], k + 1.0);
+        }
+    EXPECT_DOUBLE_EQ(sq.meshUpperInit[1][1], 0.6);
+    EXPECT_DOUBLE_EQ(sq.meshLowerInit[1][0], -3.0);
+    EXPECT_DOUBLE_EQ(sq.meshLowerInit[2][1], -0.1);
+    EXPECT_DOUBLE_EQ(sq.meshUpperDes[1][0], 1.5);
+    EXPECT_DOUBLE_EQ(sq.meshLowerDes[0][1], -0.8);
+
+    const WingMesh pl = meshOf(smallWing(), MeshLayout::Planform);
+    EXPECT_DOUBLE_EQ(pl.meshX[2][0], 1.0);
+    EXPECT_DOUBLE_EQ(pl.meshX[0][1], 0.25);
+    EXPECT_DOUBLE_EQ(pl.meshX[2][1], 0.75);
+    EXPECT_DOUBLE_EQ(pl.meshZ[0][0], 0.5);
+    EXPECT_DOUBLE_EQ(pl.meshZ[2][1], 1.5);
+    EXPECT_DOUBLE_EQ(pl.meshUpperInit[1][0], 1.2);
+    EXPECT_DOUBLE_EQ(pl.meshLowerInit[1][1], -0.15);
+}
+
+// The height range comes from the upper Cp-init surface only: neither the
+// lower surface's -3 nor the design's 1.5 widens it.
+TEST(ViewFrame, BoundsAndDefaults) {
+    ViewFrame f;
+    Camera c;
+    c.rotX = c.panX = 7;
+    resetView(meshOf(smallWing(), MeshLayout::Square), f, c);
+    EXPECT_EQ((std::array<float, 6>{f.minX, f.maxX, f.minY, f.maxY, f.minZ, f.maxZ}),
+              (std::array<float, 6>{0.0f, 1.0f, -1.0f, 1.2f, 1.0f, 2.0f}));
+    EXPECT_FLOAT_EQ(f.Ly, 2.2f);
+    EXPECT_FLOAT_EQ(f.cy, 0.1f);
+    EXPECT_FLOAT_EQ(f.cz, 1.5f);
+    EXPECT_FLOAT_EQ(c.eyeDistance, 0.5f);  // (Lz - cz) + Lz
+    EXPECT_FLOAT_EQ(float(f.right), 2.2f);
+    EXPECT_FLOAT_EQ(float(f.zFar), 1.0f);
+    EXPECT_EQ((std::array<float, 5>{c.rotX, c.rotY, c.rotZ, c.panX, f.fovy}),
+              (std::array<float, 5>{30.0f, 20.0f, 0.0f, 0.0f, 45.0f}));
+    EXPECT_EQ(c.orthoZoom, (std::array<float, 3>{0.5f, 0.5f, 0.5f}));
+}
+
+// A flat upper Cp, one section, a pointed root chord, no rows at all: the
+// frame stays finite and every box positive; the odd contour point that no
+// row holds never shows.
+TEST(ViewFrame, DegenerateWings) {
+    WingModel flat = smallWing();
+    for (int r = 0; r < 3; ++r) flat.cpInit[3 + r][0] = flat.cpInit[3 + r][1] = -0.5;
+    expectUsableFrame(meshOf(flat, MeshLayout::Square), "constant upper Cp");
+
+    const WingMesh single = meshOf(smallWing(6, 1), MeshLayout::Square);
+    expectUsableFrame(single, "one section");
+    int quads = 0;
+    forEachQuad(single, single.meshUpperInit, [&](const Vec3f&, const Vec3f(&)[4]) { ++quads; });
+    EXPECT_EQ(quads, 0);
+
+    WingModel pointed = smallWing();
+    pointed.B[0] = 0.0;
+    const WingMesh p = meshOf(pointed, MeshLayout::Planform);
+    EXPECT_DOUBLE_EQ(p.meshZ[0][1], 3.0);  // over the next chord, 1
+    EXPECT_DOUBLE_EQ(p.meshUpperInit[1][0], 0.0);
+    expectUsableFrame(p, "first chord 0");
+
+    expectUsableFrame(meshOf(smallWing(1, 2), MeshLayout::Square), "no point rows");
+
+    WingModel odd = smallWing(7);
+    odd.X[6] = 99.0;
+    odd.cpInit[6][0] = -99.0;
+    ViewFrame f;
+    Camera c;
+    resetView(meshOf(odd, MeshLayout::Square), f, c);
+    EXPECT_FLOAT_EQ(f.maxX, 1.0f);
+    EXPECT_FLOAT_EQ(f.maxY, 1.2f);
+}
+
+// Normals point up out of the surface; a quad whose edges are parallel
+// (here a repeated point row) takes the previous quad's normal, a first one
+// straight up.
+TEST(QuadNormal, OrientationAndFallback) {
+    const Vec3f n = quadNormal({0, 0, 0}, {1, 1, 0}, {0, 0, 1}, straightUp);
+    EXPECT_FLOAT_EQ(n.x, -std::sqrt(0.5f));
+    EXPECT_FLOAT_EQ(n.y, std::sqrt(0.5f));
+    EXPECT_EQ(quadNormal({1, 1, 0}, {1, 1, 0}, {1, 1, 1}, straightUp).y, 1.0f);
+
+    WingMesh m;
+    allocateMesh(m, 3, 2);
+    for (int j = 0; j < 3; ++j)
+        for (int k = 0; k < 2; ++k) {
+            m.meshX[j][k] = m.meshUpperInit[j][k] = j == 0 ? 0.0 : 1.0;
+            m.meshZ[j][k] = k;
+        }
+    std::vector<Vec3f> normals;
+    forEachQuad(m, m.meshUpperInit, [&](const Vec3f& normal, const Vec3f(&)[4]) { normals.push_back(normal); });
+    ASSERT_EQ(normals.size(), 2u);
+    EXPECT_FLOAT_EQ(normals[1].x, n.x);
+    EXPECT_FLOAT_EQ(normals[1].y, n.y);
+}

@@ -1,0 +1,238 @@
+// The 3D view on a real display with software OpenGL: the mouse through the
+// message map, pixels read back after a paint, refreshing, closing, and a
+// dialog that stays still when nothing happens.
+#include <fx.h>
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <array>
+#include <filesystem>
+
+#include "view3d/GLView3D.h"
+#include "wing/CpFiles.h"
+
+namespace {
+
+// Ends a nested event loop after a given time.
+class Stopwatch : public FXObject {
+    FXDECLARE(Stopwatch)
+public:
+    enum { ID_RING = 1 };
+    FXuint rung = 0;
+    long onRing(FXObject*, FXSelector, void*) {
+        rung = 1;
+        return 1;
+    }
+    void run(FXApp* app, FXuint ms) {
+        rung = 0;
+        app->addTimeout(this, ID_RING, ms);
+        app->runUntil(rung);
+    }
+};
+
+FXDEFMAP(Stopwatch) StopwatchMap[] = {FXMAPFUNC(SEL_TIMEOUT, Stopwatch::ID_RING, Stopwatch::onRing)};
+
+}  // namespace
+
+FXIMPLEMENT(Stopwatch, FXObject, StopwatchMap, ARRAYNUMBER(StopwatchMap))
+
+namespace {
+
+using Rgb = std::array<int, 3>;
+
+class View3DTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        quarvel::FileError err;
+        auto read = quarvel::readCpInput((std::filesystem::path(QUARVEL_EXAMPLES) / "wing12.cpi").string(), &err);
+        ASSERT_TRUE(read) << err.message();
+        wing = std::move(*read);
+        app = FXApp::instance();
+        owner = new FXMainWindow(app, "owner");
+        view = new GLView3D(owner, wing);
+        owner->create();
+        view->create();
+        view->show(PLACEMENT_SCREEN);
+        settle();
+    }
+    void TearDown() override {
+        delete view;
+        delete owner;
+    }
+
+    // Lets the toolkit map, lay out and paint whatever is pending.
+    void settle() { clock.run(app, 200); }
+
+    void send(FXSelector type, int id, void* data = nullptr) { view->handle(view, FXSEL(type, id), data); }
+
+    void mouse(FXSelector type, int lastX, int lastY, FXuint state = 0) {
+        FXEvent e;
+        e.last_x = lastX;
+        e.last_y = lastY;
+        e.state = state;
+        send(type, GLView3D::ID_CANVAS, &e);
+    }
+
+    // Paints, then reads the canvas pixel at (x, y) off the screen, as the
+    // user sees it (a 24-bit TrueColor server).
+    Rgb pixel(int x, int y) {
+        view->drawScene();
+        Display* display = static_cast<Display*>(app->getDisplay());
+        XImage* image = XGetImage(display, view->canvas->id(), x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return {-1, -1, -1};
+        const unsigned long p = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return {int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)};
+    }
+
+    // Where the middle of the upper surface's quad (j, k) lands on the
+    // canvas, from the top left.
+    std::array<int, 2> quadCentre(int j, int k) {
+        const quarvel::WingMesh& m = view->mesh;
+        view->drawScene();
+        view->canvas->makeCurrent();
+        GLdouble proj[16], model[16], x, y, z;
+        GLint viewport[4];
+        glGetDoublev(GL_PROJECTION_MATRIX, proj);
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        auto mid = [&](const quarvel::Grid<double>& g) { return (g[j][k] + g[j + 1][k + 1]) / 2; };
+        gluProject(mid(m.meshX), mid(m.meshUpperInit), mid(m.meshZ), model, proj, viewport, &x, &y, &z);
+        view->canvas->makeNonCurrent();
+        return {int(x), view->canvas->getHeight() - 1 - int(y)};
+    }
+
+    quarvel::WingModel wing;
+    FXApp* app = nullptr;
+    FXMainWindow* owner = nullptr;
+    GLView3D* view = nullptr;
+    Stopwatch clock;
+};
+
+// Rotation by a third of the pointer travel; Shift zooms by 1 - (fy - fx)
+// and moves the eye; Ctrl pans by half the chord extent times sin(45 rad).
+// Every step of a drag asks for a paint; nothing turns after the release.
+TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
+    view->canvas->resize(400, 500);
+
+    mouse(SEL_LEFTBUTTONPRESS, 100, 100);
+    mouse(SEL_MOTION, 70, 100);
+    EXPECT_FLOAT_EQ(view->camera.rotY, 10.0f);
+    mouse(SEL_MOTION, 70, 70);
+    EXPECT_FLOAT_EQ(view->camera.rotX, 20.0f);
+
+    const float eye = view->camera.eyeDistance, Lx = view->frame.Lx;
+    mouse(SEL_MOTION, 70, 120, SHIFTMASK);  // fy = -0.1
+    for (float z : view->camera.orthoZoom) EXPECT_FLOAT_EQ(z, 0.55f);
+    EXPECT_NEAR(view->camera.eyeDistance, eye - 100 * 0.5 * 0.8509035 * 0.1 * Lx, 1e-4);
+    mouse(SEL_MOTION, 30, 70, SHIFTMASK);  // fx = fy = 0.1
+    EXPECT_FLOAT_EQ(view->camera.orthoZoom[0], 0.55f);
+
+    mouse(SEL_MOTION, -10, 20, CONTROLMASK);  // fx = fy = 0.1
+    EXPECT_NEAR(view->camera.panX, 5 * 0.8509035 * 0.1 * Lx, 1e-5);
+    EXPECT_NEAR(view->camera.panY, -5 * 0.8509035 * 0.1 * Lx, 1e-5);
+    EXPECT_FLOAT_EQ(view->camera.rotX, 20.0f) << "zoom and pan do not turn";
+
+    settle();
+    const int painted = view->paintCount;
+    mouse(SEL_MOTION, -40, 20);
+    settle();
+    EXPECT_GT(view->paintCount, painted) << "a drag repaints";
+
+    const float rotY = view->camera.rotY;
+    mouse(SEL_LEFTBUTTONRELEASE, 0, 0);
+    mouse(SEL_MOTION, 0, 0);
+    EXPECT_EQ(view->camera.rotY, rotY) << "no turn after the release";
+}
+
+// The background is the well's colour; the upper Cp-init fill shows in
+// magenta where the mesh is, lit, and goes with its check button; a new
+// colour shows at once and in the well.
+TEST_F(View3DTest, PaintsWhatTheControlsSay) {
+    EXPECT_EQ(pixel(2, 2), (Rgb{0, 255, 255}));
+    FXColor dark = FXRGB(10, 20, 30);
+    const int painted = view->paintCount;
+    send(SEL_COMMAND, GLView3D::ID_BACK_COLOR, reinterpret_cast<void*>(FXuval(dark)));
+    settle();
+    EXPECT_GT(view->paintCount, painted) << "a new colour repaints";
+    EXPECT_EQ(pixel(2, 2), (Rgb{10, 20, 30}));
+    view->handle(view->backWell, FXSEL(SEL_UPDATE, GLView3D::ID_BACK_COLOR), nullptr);
+    EXPECT_EQ(view->backWell->getRGBA(), dark);
+
+    // Mid-chord, mid-span of the upper surface, zoomed so one quad covers
+    // several pixels.
+    const int fill = quarvel::meshLayers[0].control();
+    for (int c = 0; c < 8; ++c) view->layerCheck[c]->setCheck(c == fill);
+    for (float& z : view->camera.orthoZoom) z *= 4;
+    const auto [x, y] = quadCentre(view->mesh.meshPoints / 2, view->mesh.meshSections / 2);
+    ASSERT_TRUE(x > 0 && y > 0 && x < view->canvas->getWidth() && y < view->canvas->getHeight()) << x << "," << y;
+    const Rgb magenta = pixel(x, y);
+    EXPECT_GT(magenta[0], magenta[1] + 60) << "lit";
+    EXPECT_NEAR(magenta[0], magenta[2], 2);
+
+    FXColor green = FXRGB(0, 255, 0);
+    send(SEL_COMMAND, GLView3D::ID_UPPER_INIT_FILL_COLOR, reinterpret_cast<void*>(FXuval(green)));
+    EXPECT_EQ(view->upperInitFillColor, green);
+    const Rgb greenFill = pixel(x, y);
+    EXPECT_GT(greenFill[1], greenFill[0] + 60);
+
+    view->layerCheck[fill]->setCheck(FALSE);
+    send(SEL_COMMAND, GLView3D::ID_UPPER_INIT_FILL);
+    EXPECT_EQ(pixel(x, y), (Rgb{10, 20, 30}));
+}
+
+// A refresh follows the wing's design Cp without touching the camera or
+// frame; a hidden view is not refreshed until shown again; the layout radio
+// resets the camera, closing only hides.
+TEST_F(View3DTest, RefreshLayoutAndClose) {
+    mouse(SEL_LEFTBUTTONPRESS, 100, 100);
+    mouse(SEL_MOTION, 70, 100);
+    mouse(SEL_LEFTBUTTONRELEASE, 70, 100);
+    const float maxY = view->frame.maxY;
+    const int row = wing.nhalf + 3;
+    wing.cpDes[row][2] = -7.0;
+    wing.cpInit[row][2] = -7.0;
+    view->refreshSurface();
+    EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[3][2], 7.0);
+    EXPECT_EQ(view->frame.maxY, maxY);
+    EXPECT_FLOAT_EQ(view->camera.rotY, 10.0f);
+
+    send(SEL_COMMAND, FXTopWindow::ID_CLOSE);
+    ASSERT_FALSE(view->shown());
+    wing.cpDes[row][2] = -8.0;
+    view->refreshSurface();
+    EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[3][2], 7.0) << "hidden";
+    view->show();
+    EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[3][2], 8.0) << "shown again";
+
+    send(SEL_COMMAND, GLView3D::ID_PERSPECTIVE);
+    EXPECT_FLOAT_EQ(view->camera.rotY, 10.0f);
+    send(SEL_COMMAND, GLView3D::ID_CP_ON_PLANFORM);
+    EXPECT_TRUE(view->planformButton->getCheck() && !view->squareButton->getCheck());
+    EXPECT_EQ(view->camera.rotY, 20.0f);
+    EXPECT_FLOAT_EQ(view->frame.maxY, 7.0f * float(wing.B[2] / wing.B[0]));
+}
+
+// Shown and left alone for a second, the view paints at most a couple of
+// times, although the toolkit's GUI update passes (one after every burst of
+// activity anywhere in the program) go over it ten times; a smaller dialog
+// is painted again.
+TEST_F(View3DTest, IdleViewDoesNotRepaint) {
+    view->paintCount = 0;
+    for (int i = 0; i < 10; ++i) {
+        app->forceRefresh();
+        clock.run(app, 100);
+    }
+    EXPECT_LE(view->paintCount, 2);
+
+    view->paintCount = 0;
+    view->resize(view->getWidth() - 100, view->getHeight() - 100);
+    settle();
+    EXPECT_GE(view->paintCount, 1) << "after a resize";
+}
+
+}  // namespace

@@ -1,0 +1,485 @@
+#include "view3d/GLView3D.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <utility>
+
+// clang-format off
+FXDEFMAP(GLView3D) GLView3DMap[] = {
+    FXMAPFUNC (SEL_PAINT,             GLView3D::ID_CANVAS,                                              GLView3D::onPaintCanvas),
+    FXMAPFUNC (SEL_LEFTBUTTONPRESS,   GLView3D::ID_CANVAS,                                              GLView3D::onLeftBtnPress),
+    FXMAPFUNC (SEL_LEFTBUTTONRELEASE, GLView3D::ID_CANVAS,                                              GLView3D::onLeftBtnRelease),
+    FXMAPFUNC (SEL_MOTION,            GLView3D::ID_CANVAS,                                              GLView3D::onMotion),
+    FXMAPFUNC (SEL_CONFIGURE,         GLView3D::ID_CANVAS,                                              GLView3D::onConfigureCanvas),
+    FXMAPFUNCS(SEL_COMMAND,           GLView3D::ID_ORTHOGRAPHIC,     GLView3D::ID_PERSPECTIVE,          GLView3D::onCmdProjection),
+    FXMAPFUNCS(SEL_COMMAND,           GLView3D::ID_CP_ON_SQUARE,     GLView3D::ID_CP_ON_PLANFORM,       GLView3D::onCmdLayout),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_BACK_COLOR,                                          GLView3D::onCmdColor),
+    FXMAPFUNC (SEL_CHANGED,           GLView3D::ID_BACK_COLOR,                                          GLView3D::onCmdColor),
+    FXMAPFUNC (SEL_UPDATE,            GLView3D::ID_BACK_COLOR,                                          GLView3D::onUpdColor),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_LIGHT1,                                              GLView3D::onCmdLight),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_LIGHT1_INTENSITY,                                    GLView3D::onCmdRepaint),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_LIGHT2,                                              GLView3D::onCmdLight),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_LIGHT2_INTENSITY,                                    GLView3D::onCmdRepaint),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_LIGHT3,                                              GLView3D::onCmdLight),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_LIGHT3_INTENSITY,                                    GLView3D::onCmdRepaint),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_SHOW_LIGHTS,                                         GLView3D::onCmdRepaint),
+    FXMAPFUNCS(SEL_COMMAND,           GLView3D::ID_UPPER_INIT_GRID,  GLView3D::ID_LOWER_DES_FILL_COLOR, GLView3D::onCmdLayerControl),
+    FXMAPFUNCS(SEL_CHANGED,           GLView3D::ID_UPPER_INIT_GRID,  GLView3D::ID_LOWER_DES_FILL_COLOR, GLView3D::onCmdLayerControl),
+    // Only the wells among these answer their update; the check buttons are left alone.
+    FXMAPFUNCS(SEL_UPDATE,            GLView3D::ID_UPPER_INIT_GRID,  GLView3D::ID_LOWER_DES_FILL_COLOR, GLView3D::onUpdColor),
+};
+// clang-format on
+
+FXIMPLEMENT(GLView3D, FXDialogBox, GLView3DMap, ARRAYNUMBER(GLView3DMap))
+
+namespace {
+
+constexpr FXuint kWellStyle = FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X;
+
+// Initial intensity of each light, percent.
+constexpr int kLightStart[3] = {90, 70, 50};
+
+// The colour member of each layer control, in control order.
+FXColor GLView3D::* const kLayerColor[8] = {
+    &GLView3D::upperInitGridColor, &GLView3D::upperInitFillColor, &GLView3D::upperDesGridColor,
+    &GLView3D::upperDesFillColor,  &GLView3D::lowerInitGridColor, &GLView3D::lowerInitFillColor,
+    &GLView3D::lowerDesGridColor,  &GLView3D::lowerDesFillColor,
+};
+
+// Ridged, filling the column, tight enough for the whole column to fit the
+// dialog's height.
+FXGroupBox* group(FXComposite* parent, const char* title) {
+    return new FXGroupBox(parent, title, FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0, 4, 4, 2, 2);
+}
+
+const GLenum kLight[3] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2};
+
+// Marker colour of each light: red, blue, green.
+const GLfloat kMarkerColor[3][4] = {{1, 0, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1}};
+
+void setGrey(GLenum what, float level) {
+    const GLfloat c[4] = {level, level, level, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, what, c);
+}
+
+void setDiffuse(FXColor color) {
+    const GLfloat c[4] = {FXREDVAL(color) / 255.0f, FXGREENVAL(color) / 255.0f, FXBLUEVAL(color) / 255.0f, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c);
+}
+
+int layerControlOf(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_INIT_GRID) / 2; }
+bool isColorWellId(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_INIT_GRID) % 2 == 1; }
+
+}  // namespace
+
+GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
+    : FXDialogBox(owner, "OpenGL Test Application2", DECOR_ALL, 0, 0, 750, 735, 0, 0, 0, 0, 4, 4), wing(&w) {
+    glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
+    buildWidgets();
+
+    quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
+    fillMesh();
+    resetView();
+    initLights();
+}
+
+GLView3D::~GLView3D() {
+    // The canvas must go before its visual; the other children go with the
+    // dialog.
+    delete canvas;
+    canvas = nullptr;
+    delete glVisual;
+}
+
+FXColor& GLView3D::layerColor(int control) { return this->*kLayerColor[control]; }
+
+void GLView3D::buildWidgets() {
+    FXVerticalFrame* column =
+        new FXVerticalFrame(this, LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
+    FXVerticalFrame* viewArea = new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    FXVerticalFrame* sunken =
+        new FXVerticalFrame(viewArea, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
+    canvas = new FXGLCanvas(sunken, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+
+    FXHorizontalFrame* back =
+        new FXHorizontalFrame(column, FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0, 4, 4, 4, 4);
+    new FXLabel(back, "Back Color:");
+    backWell = new FXColorWell(back, backColor, this, ID_BACK_COLOR, kWellStyle);
+
+    FXGroupBox* projection = group(column, "Projection");
+    FXVerticalFrame* projectionFrame = new FXVerticalFrame(projection, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    orthographicButton = new FXRadioButton(projectionFrame, "Orthographic", this, ID_ORTHOGRAPHIC);
+    perspectiveButton = new FXRadioButton(projectionFrame, "Perspectiv", this, ID_PERSPECTIVE);
+    orthographicButton->setCheck(TRUE);
+
+    FXGroupBox* layout = group(column, "");
+    FXVerticalFrame* layoutFrame = new FXVerticalFrame(layout, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    squareButton = new FXRadioButton(layoutFrame, "Cp on square", this, ID_CP_ON_SQUARE);
+    planformButton = new FXRadioButton(layoutFrame, "Cp on PlanForm", this, ID_CP_ON_PLANFORM);
+    squareButton->setCheck(TRUE);
+
+    FXGroupBox* lights = group(column, "Light");
+    FXVerticalFrame* lightsFrame = new FXVerticalFrame(lights, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2);
+    FXMatrix* lightMatrix = new FXMatrix(lightsFrame, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0);
+    const char* lightNames[3] = {"Light 1", "Light 2", "Light 3"};
+    for (int i = 0; i < 3; ++i) {
+        lightCheck[i] = new FXCheckButton(lightMatrix, lightNames[i], this, ID_LIGHT1 + 2 * i);
+        lightSpinner[i] = new FXSpinner(lightMatrix, 3, this, ID_LIGHT1_INTENSITY + 2 * i);
+    }
+    lightCheck[0]->setCheck(TRUE);
+    lightSpinner[1]->disable();
+    lightSpinner[2]->disable();
+    showLightsCheck = new FXCheckButton(lightsFrame, "Show lights pos.", this, ID_SHOW_LIGHTS);
+
+    // Per surface and Cp: Grid, its colour, Fill, its colour.
+    const char* surfaces[2] = {"Upper Surface", "Lower Surface"};
+    const char* kinds[2] = {"Cp init", "Cp des"};
+    for (int s = 0; s < 2; ++s) {
+        FXGroupBox* surface = group(column, surfaces[s]);
+        FXVerticalFrame* surfaceFrame = new FXVerticalFrame(surface, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2);
+        for (int d = 0; d < 2; ++d) {
+            FXGroupBox* kind = group(surfaceFrame, kinds[d]);
+            FXMatrix* matrix = new FXMatrix(kind, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0);
+            for (int f = 0; f < 2; ++f) {
+                const int c = s * 4 + d * 2 + f;
+                const FXSelector id = ID_UPPER_INIT_GRID + 2 * c;
+                layerCheck[c] = new FXCheckButton(matrix, f ? "Fill" : "Grid", this, id);
+                layerWell[c] = new FXColorWell(matrix, layerColor(c), this, id + 1, kWellStyle | LAYOUT_FILL_COLUMN);
+            }
+        }
+    }
+    // Cp init is shown as grid and fill, Cp des not at all.
+    for (int c : {0, 1, 4, 5}) layerCheck[c]->setCheck(TRUE);
+
+    exitButton = new FXButton(column, "&Exit\tExit the application", nullptr, getApp(), FXApp::ID_QUIT,
+                 FRAME_RAISED | FRAME_THICK | LAYOUT_FILL_X, 0, 0, 0, 0, 10, 10, 5, 5);
+    new FXToolTip(getApp());
+}
+
+void GLView3D::show() {
+    fillMesh();
+    FXDialogBox::show();
+    repaint();
+}
+
+void GLView3D::show(FXuint placement) {
+    fillMesh();
+    FXDialogBox::show(placement);
+    repaint();
+}
+
+// Closing (title bar or a close command) only hides: the main window keeps
+// the dialog and shows it again. A close command would otherwise delete it.
+FXbool GLView3D::close(FXbool) {
+    hide();
+    return FALSE;
+}
+
+void GLView3D::refreshSurface() {
+    if (!shown()) return;
+    fillMesh();
+    repaint();
+}
+
+void GLView3D::fillMesh() {
+    quarvel::fillMesh(mesh, *wing, squareButton->getCheck() ? quarvel::MeshLayout::Square
+                                                            : quarvel::MeshLayout::Planform);
+}
+
+void GLView3D::resetView() { quarvel::resetView(mesh, frame, camera); }
+
+void GLView3D::initLights() {
+    const float L = frame.Lz;
+    const float positions[3][3] = {{5 * L, 5 * L, 5 * L}, {-5 * L, 5 * L, -5 * L}, {5 * L, -5 * L, -2 * L}};
+    for (int i = 0; i < 3; ++i)
+        for (int c = 0; c < 3; ++c) lightPosition[i][c] = positions[i][c];
+    lightAmbient = 10;
+    lightDiffuse = 90;
+    lightSpecular = 65;
+    materialAmbient = 10;
+    materialDiffuse = 90;
+    materialSpecular = 65;
+    materialShininess = 35;
+    materialEmission = 14;
+    for (int i = 0; i < 3; ++i) {
+        lightSpinner[i]->setRange(1, 100, FALSE);
+        lightSpinner[i]->setValue(kLightStart[i], FALSE);
+    }
+}
+
+void GLView3D::repaint() {
+    if (canvas) canvas->update();
+}
+
+void GLView3D::drawScene() {
+    if (!canvas->makeCurrent()) return;
+    glViewport(0, 0, canvas->getWidth(), canvas->getHeight());
+    glClearColor(FXREDVAL(backColor) / 255.0f, FXGREENVAL(backColor) / 255.0f, FXBLUEVAL(backColor) / 255.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+    glDisable(GL_DITHER);
+
+    // The whole camera goes into the projection; the modelview stays the
+    // identity, so lights and normals are in the mesh's own coordinates.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double Lz = frame.Lz;
+    if (orthographicButton->getCheck()) {
+        glOrtho(frame.left, frame.right, frame.bottom, frame.top, -100 * Lz, 100 * Lz);
+        glScalef(camera.orthoZoom[0], camera.orthoZoom[1], camera.orthoZoom[2]);
+        glTranslatef(-camera.panX, -camera.panY, 0.0f);
+    } else {
+        gluPerspective(frame.fovy, frame.aspect, 0.01 * Lz, 10 * Lz);
+        glTranslatef(-camera.panX, -camera.panY, -camera.eyeDistance);
+    }
+    glRotatef(camera.rotX, 1, 0, 0);
+    glRotatef(camera.rotY, 0, 1, 0);
+    glRotatef(camera.rotZ, 0, 0, 1);
+    glTranslatef(-frame.cx, -frame.cy, -frame.cz);
+
+    setupLights();
+
+    for (int number : quarvel::layerPaintOrder) {
+        const int control = quarvel::meshLayers[number - 1].control();
+        if (!layerCheck[control]->getCheck()) continue;
+        setDiffuse(layerColor(control));
+        drawLayer(number);
+    }
+
+    if (glVisual->isDoubleBuffer()) canvas->swapBuffers();
+    canvas->makeNonCurrent();
+}
+
+void GLView3D::setupLights() {
+    glEnable(GL_LIGHTING);
+    const bool showMarkers = showLightsCheck->getCheck();
+    auto position = [&](int i) {
+        const GLfloat* p = lightPosition[i];
+        const GLfloat w[4] = {p[0], p[1], p[2], 1.0f};
+        glLightfv(kLight[i], GL_POSITION, w);
+    };
+    auto marker = [&](int i) {
+        glPushMatrix();
+        glTranslatef(lightPosition[i][0], lightPosition[i][1], lightPosition[i][2]);
+        if (showMarkers) {
+            glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, kMarkerColor[i]);
+            drawSphere(0.05 * frame.Lz, GL_LINE, 4);
+        }
+        glPopMatrix();
+    };
+    auto intensity = [&](int i) {
+        const float v = lightSpinner[i]->getValue() / 100.0f;
+        for (auto [what, percent] : {std::pair<GLenum, int>{GL_AMBIENT, lightAmbient},
+                                     {GL_DIFFUSE, lightDiffuse},
+                                     {GL_SPECULAR, lightSpecular}}) {
+            const float level = percent * v / 100.0f;
+            const GLfloat c[4] = {level, level, level, 1.0f};
+            glLightfv(kLight[i], what, c);
+        }
+    };
+
+    if (lightCheck[0]->getCheck()) {
+        glEnable(kLight[0]);
+        position(0);
+        marker(0);
+        intensity(0);
+    } else {
+        glDisable(kLight[0]);
+    }
+    // One material for whichever lights are on.
+    if (lightCheck[0]->getCheck() || lightCheck[1]->getCheck() || lightCheck[2]->getCheck()) {
+        setGrey(GL_AMBIENT, materialAmbient / 100.0f);
+        setGrey(GL_DIFFUSE, materialDiffuse / 100.0f);
+        setGrey(GL_SPECULAR, materialSpecular / 100.0f);
+        setGrey(GL_EMISSION, materialEmission / 100.0f);
+    }
+    for (int i = 1; i < 3; ++i) {
+        if (lightCheck[i]->getCheck()) {
+            glEnable(kLight[i]);
+            position(i);
+            intensity(i);
+            marker(i);
+        } else {
+            glDisable(kLight[i]);
+        }
+    }
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, materialShininess * 128 / 100.0f);
+}
+
+void GLView3D::drawSphere(double r, int polygonMode, int n) {
+    glPolygonMode(GL_FRONT_AND_BACK, GLenum(polygonMode));
+    glBegin(GL_TRIANGLES);
+    const double degree = 0.01745329252;
+    const double latStep = 180.0 / n, lonStep = 360.0 / (2 * n);
+    auto point = [&](double lon, double lat, double* out) {
+        lon *= degree;
+        lat *= degree;
+        out[0] = r * std::cos(lat) * std::cos(lon);
+        out[1] = r * std::sin(lat);
+        out[2] = r * std::cos(lat) * std::sin(lon);
+    };
+    double normal[3] = {0.0, 1.0, 0.0};
+    // Normal of the triangle p, q, s: (p - q) x (s - q), kept from the
+    // previous triangle when it has no length.
+    auto triangle = [&](const double* p, const double* q, const double* s) {
+        const double a[3] = {p[0] - q[0], p[1] - q[1], p[2] - q[2]};
+        const double b[3] = {s[0] - q[0], s[1] - q[1], s[2] - q[2]};
+        const double c[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+        const float len = float(std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]));
+        if (std::fabs(len) > 1e-8)
+            for (int i = 0; i < 3; ++i) normal[i] = c[i] / len;
+        glNormal3dv(normal);
+        glVertex3dv(p);
+        glVertex3dv(q);
+        glVertex3dv(s);
+    };
+    for (int i = 0; i < 2 * n; ++i) {
+        const double lon0 = i * lonStep, lon1 = (i + 1) * lonStep;
+        for (int j = 1; j <= n; ++j) {
+            const double lat0 = (j - 1) * latStep - 90, lat1 = j * latStep - 90;
+            double A[3], B[3], C[3], D[3];
+            point(lon0, lat0, A);
+            point(lon0, lat1, B);
+            point(lon1, lat1, C);
+            point(lon1, lat0, D);
+            triangle(A, B, C);
+            triangle(A, C, D);
+        }
+    }
+    glEnd();
+}
+
+void GLView3D::drawLayer(int layer) {
+    const quarvel::MeshLayer& l = quarvel::meshLayers[layer - 1];
+    glPolygonMode(GL_FRONT_AND_BACK, l.filled ? GL_FILL : GL_LINE);
+    if (mesh.meshSections < 2) return;
+    glBegin(GL_QUADS);
+    quarvel::forEachQuad(mesh, quarvel::layerHeights(mesh, l),
+                         [](const quarvel::Vec3f& n, const quarvel::Vec3f (&v)[4]) {
+                             glNormal3f(n.x, n.y, n.z);
+                             for (const quarvel::Vec3f& p : v) glVertex3f(p.x, p.y, p.z);
+                         });
+    glEnd();
+}
+
+long GLView3D::onPaintCanvas(FXObject*, FXSelector, void*) {
+    ++paintCount;
+    drawScene();
+    return 1;
+}
+
+// A smaller canvas brings no expose, yet its picture must be fitted again.
+long GLView3D::onConfigureCanvas(FXObject*, FXSelector, void*) {
+    if (canvas->makeCurrent()) {
+        glViewport(0, 0, canvas->getWidth(), canvas->getHeight());
+        canvas->makeNonCurrent();
+    }
+    repaint();
+    return 1;
+}
+
+long GLView3D::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    canvas->grab();
+    dragging = 1;
+    storedX = event->last_x;
+    storedY = event->last_y;
+    return 1;
+}
+
+long GLView3D::onLeftBtnRelease(FXObject*, FXSelector, void*) {
+    canvas->ungrab();
+    if (dragging == 1) dragging = 0;
+    return 1;
+}
+
+// The stored position becomes the event's previous one, not its current.
+long GLView3D::onMotion(FXObject*, FXSelector, void* ptr) {
+    if (dragging != 1) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    quarvel::DragMode mode = quarvel::DragMode::Rotate;
+    if (event->state & SHIFTMASK)
+        mode = quarvel::DragMode::Zoom;
+    else if (event->state & CONTROLMASK)
+        mode = quarvel::DragMode::Pan;
+    quarvel::dragCamera(camera, frame, mode, storedX - event->last_x, storedY - event->last_y, canvas->getWidth(),
+                        canvas->getHeight());
+    storedX = event->last_x;
+    storedY = event->last_y;
+    repaint();
+    return 1;
+}
+
+long GLView3D::onCmdProjection(FXObject*, FXSelector sel, void*) {
+    const bool ortho = FXSELID(sel) == ID_ORTHOGRAPHIC;
+    orthographicButton->setCheck(ortho);
+    perspectiveButton->setCheck(!ortho);
+    repaint();
+    return 1;
+}
+
+// A new layout has a new frame: the camera returns to its defaults.
+long GLView3D::onCmdLayout(FXObject*, FXSelector sel, void*) {
+    const bool square = FXSELID(sel) == ID_CP_ON_SQUARE;
+    squareButton->setCheck(square);
+    planformButton->setCheck(!square);
+    fillMesh();
+    resetView();
+    repaint();
+    return 1;
+}
+
+namespace {
+FXColor* colorMember(GLView3D& view, FXSelector sel) {
+    if (FXSELID(sel) == GLView3D::ID_BACK_COLOR) return &view.backColor;
+    if (FXSELID(sel) < GLView3D::ID_UPPER_INIT_GRID || !isColorWellId(sel)) return nullptr;
+    return &view.layerColor(layerControlOf(sel));
+}
+}  // namespace
+
+// The message carries the colour itself.
+long GLView3D::onCmdColor(FXObject*, FXSelector sel, void* ptr) {
+    FXColor* color = colorMember(*this, sel);
+    if (!color) return 0;
+    *color = FXColor(FXuval(ptr));
+    repaint();
+    return 1;
+}
+
+// The well always shows the stored colour. Told only when it differs, so
+// that an idle update pass costs nothing.
+long GLView3D::onUpdColor(FXObject* sender, FXSelector sel, void*) {
+    FXColor* color = colorMember(*this, sel);
+    if (!color) return 0;
+    FXColorWell* well = static_cast<FXColorWell*>(sender);
+    if (well->getRGBA() != *color)
+        well->handle(this, FXSEL(SEL_COMMAND, FXWindow::ID_SETVALUE), reinterpret_cast<void*>(FXuval(*color)));
+    return 1;
+}
+
+long GLView3D::onCmdLight(FXObject*, FXSelector sel, void*) {
+    const int i = (FXSELID(sel) - ID_LIGHT1) / 2;
+    if (lightCheck[i]->getCheck())
+        lightSpinner[i]->enable();
+    else
+        lightSpinner[i]->disable();
+    repaint();
+    return 1;
+}
+
+long GLView3D::onCmdRepaint(FXObject*, FXSelector, void*) {
+    repaint();
+    return 1;
+}
+
+// Grid and Fill check buttons repaint; their wells store a colour.
+long GLView3D::onCmdLayerControl(FXObject* sender, FXSelector sel, void* ptr) {
+    if (isColorWellId(sel)) return onCmdColor(sender, sel, ptr);
+    repaint();
+    return 1;
+}

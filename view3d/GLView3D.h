@@ -1,0 +1,164 @@
+// The 3D view: the initial and design Cp of both surfaces of the whole wing
+// as OpenGL surfaces, turned with the mouse, in orthographic or perspective
+// projection, on the unit chord or on the planform, under up to three
+// lights. The geometry lives in view3d/WingMesh; this dialog holds the
+// widgets, the camera and the GL drawing.
+//
+// The view paints only when something it shows changes: a mesh refresh, a
+// drag, a control, a resize or an expose.
+#pragma once
+
+#include <fx.h>
+#include <FXGLCanvas.h>
+#include <FXGLVisual.h>
+
+#include "view3d/WingMesh.h"
+#include "wing/WingModel.h"
+
+class GLView3D : public FXDialogBox {
+    FXDECLARE(GLView3D)
+
+protected:
+    // For the FOX object factory only: builds no widgets.
+    GLView3D() {}
+
+private:
+    GLView3D(const GLView3D&);
+    GLView3D& operator=(const GLView3D&);
+
+public:
+    // Consecutive, no gaps. Each Grid or Fill check button is directly
+    // followed by its colour well, so a layer control c (see
+    // quarvel::MeshLayer::control) has the check button
+    // ID_UPPER_INIT_GRID + 2c and the well one after it.
+    enum {
+        ID_CANVAS = FXDialogBox::ID_LAST,
+        ID_ORTHOGRAPHIC,
+        ID_PERSPECTIVE,
+        ID_CP_ON_SQUARE,
+        ID_CP_ON_PLANFORM,
+        ID_BACK_COLOR,
+        ID_LIGHT1,
+        ID_LIGHT1_INTENSITY,
+        ID_LIGHT2,
+        ID_LIGHT2_INTENSITY,
+        ID_LIGHT3,
+        ID_LIGHT3_INTENSITY,
+        ID_SHOW_LIGHTS,
+        ID_UPPER_INIT_GRID,
+        ID_UPPER_INIT_GRID_COLOR,
+        ID_UPPER_INIT_FILL,
+        ID_UPPER_INIT_FILL_COLOR,
+        ID_UPPER_DES_GRID,
+        ID_UPPER_DES_GRID_COLOR,
+        ID_UPPER_DES_FILL,
+        ID_UPPER_DES_FILL_COLOR,
+        ID_LOWER_INIT_GRID,
+        ID_LOWER_INIT_GRID_COLOR,
+        ID_LOWER_INIT_FILL,
+        ID_LOWER_INIT_FILL_COLOR,
+        ID_LOWER_DES_GRID,
+        ID_LOWER_DES_GRID_COLOR,
+        ID_LOWER_DES_FILL,
+        ID_LOWER_DES_FILL_COLOR,
+        ID_LAST
+    };
+
+    // Reads the wing, which must outlive the dialog, whenever the mesh is
+    // refilled; never writes it. The mesh is sized from the wing now, once.
+    GLView3D(FXWindow* owner, const quarvel::WingModel& wing);
+    virtual ~GLView3D();
+
+    // Showing refills the mesh first: a hidden view is not refreshed.
+    virtual void show();
+    virtual void show(FXuint placement);
+
+    // "&Exit": ends the application; its owner may send it elsewhere first.
+    FXButton* exitButton = nullptr;
+
+    // Hides the dialog; it lives as long as the main window.
+    virtual FXbool close(FXbool notify = FALSE);
+
+    // Refills the mesh from the wing, keeping the camera, and repaints.
+    // Does nothing while the dialog is hidden.
+    void refreshSurface();
+
+    // The mesh from the wing in the layout the radio pair chooses.
+    void fillMesh();
+    // Bounds, view frame and camera defaults from the mesh.
+    void resetView();
+    // Light positions (from the frame's span) and intensities.
+    void initLights();
+
+    // The paint: everything from a cleared buffer, then a buffer swap.
+    void drawScene();
+    void setupLights();
+    void drawSphere(double radius, int polygonMode, int n);
+    // One layer, 1 .. 8, with its material already set.
+    void drawLayer(int layer);
+
+    long onPaintCanvas(FXObject*, FXSelector, void*);
+    long onConfigureCanvas(FXObject*, FXSelector, void*);
+    long onLeftBtnPress(FXObject*, FXSelector, void*);
+    long onLeftBtnRelease(FXObject*, FXSelector, void*);
+    long onMotion(FXObject*, FXSelector, void*);
+    long onCmdProjection(FXObject*, FXSelector, void*);
+    long onCmdLayout(FXObject*, FXSelector, void*);
+    long onCmdColor(FXObject*, FXSelector, void*);
+    long onUpdColor(FXObject*, FXSelector, void*);
+    long onCmdLight(FXObject*, FXSelector, void*);
+    long onCmdRepaint(FXObject*, FXSelector, void*);
+    long onCmdLayerControl(FXObject*, FXSelector, void*);
+
+    // Colours (FXColor: red in the lowest byte).
+    FXColor backColor = FXRGB(0, 255, 255);
+    FXColor upperInitGridColor = FXRGB(255, 255, 0);
+    FXColor upperDesGridColor = FXRGB(255, 255, 0);
+    FXColor lowerInitGridColor = FXRGB(255, 255, 0);
+    FXColor lowerDesGridColor = FXRGB(255, 255, 0);
+    FXColor upperInitFillColor = FXRGB(255, 0, 255);
+    FXColor upperDesFillColor = FXRGB(255, 0, 255);
+    FXColor lowerInitFillColor = FXRGB(255, 0, 255);
+    FXColor lowerDesFillColor = FXRGB(255, 0, 255);
+
+    // The colour member of a layer control (0 .. 7).
+    FXColor& layerColor(int control);
+
+    quarvel::WingMesh mesh;
+    quarvel::ViewFrame frame;
+    quarvel::Camera camera;
+
+    // 1 while the left button is held on the canvas.
+    int dragging = 0;
+    int storedX = 0, storedY = 0;
+
+    // Fixed points of the mesh's own coordinates.
+    float lightPosition[3][3] = {};
+    // Percent of full intensity, the same for the three lights.
+    int lightAmbient = 0, lightDiffuse = 0, lightSpecular = 0;
+    // Percent; shininess of 128.
+    int materialAmbient = 0, materialDiffuse = 0, materialSpecular = 0, materialShininess = 0, materialEmission = 0;
+
+    // Paints done so far.
+    int paintCount = 0;
+
+    FXGLCanvas* canvas = nullptr;
+    FXColorWell* backWell = nullptr;
+    FXRadioButton* orthographicButton = nullptr;
+    FXRadioButton* perspectiveButton = nullptr;
+    FXRadioButton* squareButton = nullptr;
+    FXRadioButton* planformButton = nullptr;
+    FXCheckButton* lightCheck[3] = {};
+    FXSpinner* lightSpinner[3] = {};
+    FXCheckButton* showLightsCheck = nullptr;
+    // Indexed by layer control.
+    FXCheckButton* layerCheck[8] = {};
+    FXColorWell* layerWell[8] = {};
+
+private:
+    const quarvel::WingModel* wing = nullptr;
+    FXGLVisual* glVisual = nullptr;
+
+    void buildWidgets();
+    void repaint();
+};

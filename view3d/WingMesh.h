@@ -1,0 +1,144 @@
+// The 3D view's geometry without any window or GL: the four Cp surfaces of
+// the wing as a mesh over chordwise stations and sections, the view frame
+// and default camera derived from it, the eight layers the view can draw,
+// and the quads of one layer with their face normals.
+//
+// Coordinates are OpenGL's: x along the chord, y the height (minus Cp, so
+// suction points up), z along the span.
+#pragma once
+
+#include <array>
+
+#include "wing/WingModel.h"
+
+namespace quarvel {
+
+// How the sections are placed: every section on the unit chord side by side
+// at twice its ZREF ("Cp on square"), or at its leading edge and span
+// position, scaled by its chord relative to the first section's
+// ("Cp on PlanForm").
+enum class MeshLayout { Square, Planform };
+
+// Six tables [j][k]: station j = 0 .. meshPoints-1, section k = 0 ..
+// meshSections-1. Station j is point row j of the wing: upper contour index
+// nhalf + j, lower nhalf - 1 - j, both at X[nhalf + j].
+struct WingMesh {
+    int meshPoints = 0;    // the wing's nhalf
+    int meshSections = 0;  // the wing's nsec
+    Grid<double> meshX, meshZ;
+    Grid<double> meshUpperInit, meshLowerInit;  // from cpInit
+    Grid<double> meshUpperDes, meshLowerDes;    // from cpDes
+};
+
+void allocateMesh(WingMesh& mesh, int points, int sections);
+
+// Overwrites all six tables from the wing, which must hold at least
+// 2 * mesh.meshPoints contour points and mesh.meshSections sections. With an
+// odd npt the last contour index belongs to no row and is never read.
+void fillMesh(WingMesh& mesh, const WingModel& wing, MeshLayout layout);
+
+// The chord every planform-layout length is divided by: the first section's,
+// or, when that is 0, the first non-zero one (1 when all are 0), so that a
+// wing with a pointed root still has finite coordinates.
+double referenceChord(const std::vector<double>& B);
+
+// Bounding box, extents, centre and projection of the view.
+struct ViewFrame {
+    float minX = 0, maxX = 0, minY = 0, maxY = 0, minZ = 0, maxZ = 0;
+    float Lx = 0, Ly = 0, Lz = 0;
+    float cx = 0, cy = 0, cz = 0;
+    double left = 0, right = 0, bottom = 0, top = 0, zNear = 0, zFar = 0;  // orthographic box
+    float fovy = 0;    // degrees
+    float aspect = 0;  // of the orthographic box
+};
+
+// Camera state; angles in degrees.
+struct Camera {
+    float rotX = 0, rotY = 0, rotZ = 0;
+    float panX = 0, panY = 0;
+    float eyeDistance = 0;
+    std::array<float, 3> orthoZoom{};
+};
+
+// Box of the upper Cp-init surface (the height range comes from it alone).
+// An empty mesh, or one whose values are all NaN, gives a box at 0.
+void computeBounds(const WingMesh& mesh, ViewFrame& frame);
+
+// computeBounds, then the extents, centre, projection and the camera's
+// defaults. An extent that is 0 (a single section, a constant upper Cp, all
+// stations at one x) takes the largest of the three, or 1 if all are 0, so
+// that the box, the near and far planes and the aspect are always positive;
+// the box itself keeps the mesh's true bounds.
+void resetView(const WingMesh& mesh, ViewFrame& frame, Camera& camera);
+
+// sin(45) with the argument in radians, as the mouse pan and zoom have
+// always used it.
+constexpr double panFactor = 0.8509035245341184;
+
+enum class DragMode { Rotate, Pan, Zoom };
+
+// One mouse drag step of dx, dy pixels (stored position minus the previous
+// pointer position) on a width x height canvas.
+void dragCamera(Camera& camera, const ViewFrame& frame, DragMode mode, int dx, int dy, int width, int height);
+
+// One of the eight surface layers: which mesh table it shows and whether
+// filled or as a grid. The view's "Grid" and "Fill" check buttons and their
+// colours are numbered by control(): upper before lower, Cp init before
+// Cp des, Grid before Fill.
+struct MeshLayer {
+    int number;  // 1 .. 8
+    int surface;  // 0 upper, 1 lower
+    bool design;  // false: cpInit, true: cpDes
+    bool filled;  // filled polygons, else the grid lines
+    int control() const { return surface * 4 + (design ? 2 : 0) + (filled ? 1 : 0); }
+};
+
+// Indexed by layer number - 1.
+constexpr std::array<MeshLayer, 8> meshLayers{{
+    {1, 0, false, true},
+    {2, 1, false, true},
+    {3, 0, true, true},
+    {4, 1, true, true},
+    {5, 0, false, false},
+    {6, 1, false, false},
+    {7, 0, true, false},
+    {8, 1, true, false},
+}};
+
+// The order the view paints them in: each surface's fill, then its grid.
+constexpr std::array<int, 8> layerPaintOrder{1, 5, 2, 6, 3, 7, 4, 8};
+
+const Grid<double>& layerHeights(const WingMesh& mesh, const MeshLayer& layer);
+
+struct Vec3f {
+    float x = 0, y = 0, z = 0;
+};
+
+constexpr Vec3f straightUp{0.0f, 1.0f, 0.0f};
+
+// Unit normal of the quad from P(j,k) with edges a = P(j,k) - P(j+1,k) and
+// b = P(j,k+1) - P(j,k), that is a x b normalised; when a and b are parallel
+// or either is empty, there is no such normal and the fallback is returned.
+Vec3f quadNormal(const Vec3f& pjk, const Vec3f& pj1k, const Vec3f& pjk1, const Vec3f& fallback);
+
+// Calls emit(normal, v) for every quad of one layer, bands of sections in
+// the outer loop, with the vertices in the order P(j,k), P(j,k+1),
+// P(j+1,k+1), P(j+1,k). A quad without a normal of its own takes the
+// previous quad's, the first one straight up. Fewer than two sections or
+// stations give no quad.
+template <typename Emit>
+void forEachQuad(const WingMesh& mesh, const Grid<double>& heights, Emit&& emit) {
+    auto at = [&](int j, int k) {
+        return Vec3f{float(mesh.meshX[j][k]), float(heights[j][k]), float(mesh.meshZ[j][k])};
+    };
+    Vec3f normal = straightUp;
+    for (int k = 0; k + 1 < mesh.meshSections; ++k) {
+        for (int j = 0; j + 1 < mesh.meshPoints; ++j) {
+            const Vec3f v[4] = {at(j, k), at(j, k + 1), at(j + 1, k + 1), at(j + 1, k)};
+            normal = quadNormal(v[0], v[3], v[1], normal);
+            emit(normal, v);
+        }
+    }
+}
+
+}  // namespace quarvel
