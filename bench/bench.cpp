@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Quarvel.h"
+#include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
 namespace {
@@ -121,5 +122,15 @@ int main(int argc, char* argv[]) {
     mouse(SEL_LEFTBUTTONRELEASE, px, py);
     print("drag_us", dragUs);
     print("drag_interval_points", w.u2[k] - w.u1[k] + 1);
+
+    // The 3D view of the large wing: a mesh refill and one paint.
+    window->handle(window, FXSEL(SEL_COMMAND, Quarvel::ID_3DVIEW), nullptr);
+    GLView3D* view = window->view3D;
+    app.runWhileEvents();
+    print("mesh_ms", medianMicros(runs, [&] { view->fillMesh(); }) / 1000);
+    print("paint3d_ms", medianMicros(runs, [&] {
+              view->drawScene();
+              app.flush(true);
+          }) / 1000);
     return 0;
 }
