@@ -77,6 +77,39 @@ void putRightAligned(LineWriter& lw, std::string_view text, int last, std::size_
     if (text.size() >= minLen && text.size() <= maxLen) lw.overwrite(last - int(text.size()) + 1, text);
 }
 
+// A point row whose numbers all fit their fields, written straight into the
+// output: the same text as the overwrite rules give, without a line buffer.
+// Returns false, writing nothing, when a number needs the general rules.
+bool appendPointRow(std::string& out, const WingModel& w, int k, int iu, int il) {
+    struct Field {
+        int column;
+        std::size_t room;  // characters before the next field
+        double value;
+        int precision;
+    };
+    const Field fields[] = {
+        {3, 10, w.X[iu], 4},           {20, 10, w.cpInit[iu][k], 4}, {30, 9, w.cpdOut[iu][k], 4},
+        {49, 10, w.cpInit[il][k], 4},  {59, 9, w.cpdOut[il][k], 4},
+        {0, 3, double(float(std::int64_t(w.ITE1) + iu)), 0},
+        {0, 3, double(float(std::int64_t(w.ITE1) + il)), 0},
+    };
+    char text[7][kFixedCharsMax];
+    std::size_t length[7];
+    for (int f = 0; f < 7; ++f) {
+        length[f] = fixedChars(text[f], fields[f].value, fields[f].precision);
+        if (length[f] == 0 || length[f] > fields[f].room) return false;
+    }
+    const std::size_t base = out.size();
+    out.append(67, ' ');
+    char* row = &out[base];
+    for (int f = 0; f < 5; ++f) std::memcpy(row + fields[f].column - 1, text[f], length[f]);
+    // Point numbers of two or three digits end at columns 16 and 45.
+    if (length[5] >= 2) std::memcpy(row + 16 - length[5], text[5], length[5]);
+    if (length[6] >= 2) std::memcpy(row + 45 - length[6], text[6], length[6]);
+    out.append(" \n", 2);
+    return true;
+}
+
 }  // namespace
 
 void prepareOutput(WingModel& w) {
@@ -152,6 +185,7 @@ std::string formatCpOutput(const WingModel& w) {
         for (int r = 0; r < w.nhalf; ++r) {
             const int iu = w.nhalf + r;
             const int il = w.nhalf - 1 - r;
+            if (appendPointRow(out, w, k, iu, il)) continue;
             lw.blank(67);
             lw.overwrite(3, w.X[iu], 4);
             putRightAligned(lw, lw.integer(std::int64_t(w.ITE1) + iu, 0), 16, 2, 3);

@@ -3,47 +3,47 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace quarvel {
 
-namespace {
-
-// "%.*f" for the common case, with integer arithmetic: |value| x 10^p below
-// 1e9 and not within a hair of a rounding tie, where one multiplication
-// (error below 1.2e-7 there) cannot change which way the value rounds.
-// Returns false for everything else.
-bool appendFixedFast(std::string& out, double value, int precision) {
+std::size_t fixedChars(char* buf, double value, int precision) {
     static const double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     static const std::uint64_t kIntPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
                                               1000000000};
-    if (precision < 0 || precision > 9 || !(std::fabs(value) < 1e9)) return false;
+    if (precision < 0 || precision > 9 || !(std::fabs(value) < 1e9)) return 0;
     const double scaled = std::fabs(value) * kPow10[precision];
-    if (!(scaled < 1e9)) return false;
+    if (!(scaled < 1e9)) return 0;
     const double whole = std::floor(scaled);
     const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < 1e-6) return false;
-    const std::uint64_t n = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
-    const std::uint64_t unit = kIntPow10[precision];
-    char buf[32];
-    char* p = buf + sizeof buf;
-    std::uint64_t frac = n % unit;
+    if (std::fabs(fraction - 0.5) < 1e-6) return 0;
+    // n < 1e9 + 1 fits 32 bits: the digit loop below is the formatter's
+    // hot spot when a large wing is saved.
+    const std::uint32_t n = std::uint32_t(whole) + (fraction > 0.5 ? 1u : 0u);
+    const std::uint32_t unit = std::uint32_t(kIntPow10[precision]);
+    char digits[kFixedCharsMax];
+    char* p = digits + sizeof digits;
+    std::uint32_t frac = n % unit;
     for (int i = 0; i < precision; ++i, frac /= 10) *--p = char('0' + frac % 10);
     if (precision > 0) *--p = '.';
-    std::uint64_t integer = n / unit;
+    std::uint32_t integer = n / unit;
     do {
         *--p = char('0' + integer % 10);
         integer /= 10;
     } while (integer > 0);
     // printf keeps the sign of a negative value that rounds to zero.
     if (std::signbit(value)) *--p = '-';
-    out.append(p, buf + sizeof buf);
-    return true;
+    const std::size_t length = std::size_t(digits + sizeof digits - p);
+    std::memcpy(buf, p, length);
+    return length;
 }
 
-}  // namespace
-
 void appendFixed(std::string& out, double value, int precision) {
-    if (appendFixedFast(out, value, precision)) return;
+    char fast[kFixedCharsMax];
+    if (const std::size_t n = fixedChars(fast, value, precision)) {
+        out.append(fast, n);
+        return;
+    }
     // to_chars with a precision is specified as printf "%.*f" in the C locale.
     char buf[400];
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);

@@ -2,6 +2,7 @@
 // labels: the process locale never changes a character read or written.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,12 @@ namespace quarvel {
 // as "%.*f" prints it in the C locale.
 void appendFixed(std::string& out, double value, int precision);
 std::string formatFixed(double value, int precision);
+
+// The same for the common case, written to buf without allocating: values
+// below 1e9 with at most 9 decimals that do not sit on a rounding tie.
+// Returns the length, or 0 when appendFixed must do it.
+constexpr std::size_t kFixedCharsMax = 24;
+std::size_t fixedChars(char* buf, double value, int precision);
 
 // Result of reading a decimal number from the start of a field.
 struct DecimalField {
