@@ -81,7 +81,9 @@ int main(int argc, char* argv[]) {
     print("save_ms", saveUs / 1000);
     print("save_ratio", saveUs / writeFloorUs);
     print("model_bytes_ratio", double(wing.allocatedBytes()) / (4.0 * wing.npt * wing.nsec * 8.0));
-    const quarvel::WingModel example = *quarvel::readCpInput(small, &err);
+    quarvel::WingModel example = *quarvel::readCpInput(small, &err);
+    print("small_open_ms", medianMicros(runs, [&] { quarvel::readCpInput(small, &err); }) / 1000);
+    print("small_save_ms", medianMicros(runs, [&] { quarvel::saveCpOutput(example, out, &err); }) / 1000);
     print("small_model_bytes_ratio", double(example.allocatedBytes()) / (4.0 * example.npt * example.nsec * 8.0));
 
     // The plot and the drag, in the real window on the display.
@@ -94,6 +96,14 @@ int main(int argc, char* argv[]) {
         app.flush(true);
     });
     print("redraw_us", redrawUs);
+    Quarvel* smallWindow = new Quarvel(&app);
+    smallWindow->create();
+    if (!smallWindow->openFile(small.c_str())) return 1;
+    print("small_redraw_us", medianMicros(runs * 3, [&] {
+              smallWindow->drawCpPlot();
+              app.flush(true);
+          }));
+    delete smallWindow;
 
     // Spline over the widest upper interval, then drag control point 1.
     quarvel::WingModel& w = window->wing;

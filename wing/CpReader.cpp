@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
@@ -140,6 +142,21 @@ bool checkCounts(WingModel& w, std::size_t lineCount, const std::string& path, F
     return true;
 }
 
+// The CpOutput head gives ITE1, ITE2, KTE1 and KTE2 six columns each and
+// writes them with one decimal, so only -999 .. 9999 can be saved and read
+// back; a wider number would run into the next field.
+bool checkHeadNumbers(const WingModel& w, const std::string& path, FileError* error) {
+    constexpr int lowest = -999, highest = 9999;
+    const std::pair<const char*, int> numbers[] = {
+        {"ITE1", w.ITE1}, {"ITE2", w.ITE2}, {"KTE1", w.KTE1}, {"KTE2", w.KTE2}};
+    for (const auto& [name, value] : numbers)
+        if (value < lowest || value > highest)
+            return fail(error, path, 5,
+                        std::string(name) + " = " + std::to_string(value) + " is outside " + std::to_string(lowest) +
+                            " .. " + std::to_string(highest) + ", the numbers a CpOutput file can hold");
+    return true;
+}
+
 }  // namespace
 
 std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error) {
@@ -163,7 +180,8 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
     w.ITE2 = f.integer(4, 11, 20, "ITE2");
     w.KTE1 = f.integer(4, 21, 30, "KTE1");
     w.KTE2 = f.integer(4, 31, 40, "KTE2");
-    if (f.failed() || !checkCounts(w, lines.size(), path, error)) return std::nullopt;
+    if (f.failed() || !checkCounts(w, lines.size(), path, error) || !checkHeadNumbers(w, path, error))
+        return std::nullopt;
 
     w.allocate();
     std::size_t li = kHeadLines;
@@ -205,18 +223,30 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
 }
 
 std::optional<WingModel> readCpInput(const std::string& path, FileError* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         fail(error, path, 0, std::string("cannot be opened: ") + std::strerror(errno));
         return std::nullopt;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        fail(error, path, 0, std::string("cannot be read: ") + std::strerror(errno));
-        return std::nullopt;
+    // The whole file in one buffer, read in as few calls as its size allows.
+    std::string bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(std::size_t(st.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int readErrno = errno;
+            ::close(fd);
+            fail(error, path, 0, std::string("cannot be read: ") + std::strerror(readErrno));
+            return std::nullopt;
+        }
+        bytes.append(chunk, std::size_t(n));
     }
-    return parseCpInput(bytes.str(), path, error);
+    ::close(fd);
+    return parseCpInput(bytes, path, error);
 }
 
 namespace {

@@ -88,6 +88,7 @@ DecimalField parseDecimal(std::string_view field) {
         while (i < n && isDigit(field[i])) ++i, ++fracDigits;
     }
     if (intDigits + fracDigits == 0) return result;  // no number in the field
+    const std::size_t mantissaEnd = i;
     if (i < n && (field[i] == 'e' || field[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < n && (field[j] == '+' || field[j] == '-')) ++j;
@@ -97,9 +98,23 @@ DecimalField parseDecimal(std::string_view field) {
         }
     }
     double value = 0.0;
+    result.hasNumber = true;
+    // Up to 15 digits and no exponent: the digits as an integer and one
+    // division by an exact power of ten give the correctly rounded value,
+    // without the general conversion (the reader's hot spot).
+    if (i == mantissaEnd && intDigits + fracDigits <= 15) {
+        static const double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::uint64_t digits = 0;
+        for (std::size_t j = mantissa; j < i; ++j)
+            if (field[j] != '.') digits = digits * 10 + std::uint64_t(field[j] - '0');
+        value = double(digits) / kPow10[fracDigits];
+        if (field[start] == '-') value = -value;
+        result.value = value;
+        return result;
+    }
     // from_chars takes no '+' sign; the text between mantissa and i is pure.
     auto res = std::from_chars(field.data() + mantissa, field.data() + i, value, std::chars_format::general);
-    result.hasNumber = true;
     if (res.ec == std::errc::result_out_of_range) {
         // A negative exponent underflows to zero, as strtod does; a positive
         // one is too large for any value the files can carry.

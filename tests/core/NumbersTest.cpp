@@ -36,6 +36,25 @@ TEST(Numbers, FixedNotationMatchesTheLibraryOnRandomValues) {
     }
 }
 
+TEST(Numbers, DecimalFieldsReadExactlyAsTheLibrary) {
+    // The reader has a fast path for short plain decimals; the library's
+    // from_chars is the reference, to the last bit.
+    std::mt19937_64 rng(11);
+    std::uniform_int_distribution<int> length(1, 17), digit(0, 9), coin(0, 1);
+    for (int i = 0; i < 200000; ++i) {
+        std::string digits;
+        const int n = length(rng);
+        for (int d = 0; d < n; ++d) digits += char('0' + digit(rng));
+        digits.insert(std::uniform_int_distribution<int>(0, n)(rng), ".");
+        if (digits == ".") continue;
+        const std::string text = (coin(rng) ? "-" : "") + digits;
+        double expected = 0.0;
+        std::from_chars(text.data() + (text[0] == '-'), text.data() + text.size(), expected);
+        if (text[0] == '-') expected = -expected;
+        ASSERT_EQ(parseDecimal(text).value, expected) << text;
+    }
+}
+
 TEST(Numbers, DecimalFieldsFollowAtofButOnlyDecimal) {
     struct Case { const char* field; double value; bool hasNumber; } cases[] = {
         {"   -1.25", -1.25, true}, {"+2.5e1xyz", 25.0, true}, {".5", 0.5, true},    {"5.", 5.0, true},
