@@ -74,58 +74,49 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 DecimalField parseDecimal(std::string_view field) {
     DecimalField result;
-    std::size_t i = 0;
-    const std::size_t n = field.size();
-    while (i < n && isBlank(field[i])) ++i;
-    const std::size_t start = i;
-    if (i < n && (field[i] == '+' || field[i] == '-')) ++i;
-    const std::size_t mantissa = i;
-    std::size_t intDigits = 0;
-    while (i < n && isDigit(field[i])) ++i, ++intDigits;
-    std::size_t fracDigits = 0;
-    if (i < n && field[i] == '.') {
-        ++i;
-        while (i < n && isDigit(field[i])) ++i, ++fracDigits;
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    while (p < end && isBlank(*p)) ++p;
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    const char* const mantissa = p;
+    // The digits are gathered as an integer on the way; with at most 15 of
+    // them and no exponent, one division by an exact power of ten gives the
+    // correctly rounded value without the general conversion.
+    std::uint64_t digits = 0;
+    int count = 0, fracDigits = 0;
+    while (p < end && isDigit(*p)) digits = digits * 10 + std::uint64_t(*p++ - '0'), ++count;
+    if (p < end && *p == '.') {
+        ++p;
+        while (p < end && isDigit(*p)) digits = digits * 10 + std::uint64_t(*p++ - '0'), ++count, ++fracDigits;
     }
-    if (intDigits + fracDigits == 0) return result;  // no number in the field
-    const std::size_t mantissaEnd = i;
-    if (i < n && (field[i] == 'e' || field[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < n && (field[j] == '+' || field[j] == '-')) ++j;
-        if (j < n && isDigit(field[j])) {
-            while (j < n && isDigit(field[j])) ++j;
-            i = j;
+    if (count == 0) return result;  // no number in the field
+    result.hasNumber = true;
+    const char* const mantissaEnd = p;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        if (q < end && (*q == '+' || *q == '-')) ++q;
+        if (q < end && isDigit(*q)) {
+            while (q < end && isDigit(*q)) ++q;
+            p = q;
         }
     }
     double value = 0.0;
-    result.hasNumber = true;
-    // Up to 15 digits and no exponent: the digits as an integer and one
-    // division by an exact power of ten give the correctly rounded value,
-    // without the general conversion (the reader's hot spot).
-    if (i == mantissaEnd && intDigits + fracDigits <= 15) {
+    if (p == mantissaEnd && count <= 15) {
         static const double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        std::uint64_t digits = 0;
-        for (std::size_t j = mantissa; j < i; ++j)
-            if (field[j] != '.') digits = digits * 10 + std::uint64_t(field[j] - '0');
         value = double(digits) / kPow10[fracDigits];
-        if (field[start] == '-') value = -value;
-        result.value = value;
-        return result;
+    } else {
+        // from_chars takes no sign; the text from mantissa to p is pure.
+        const auto res = std::from_chars(mantissa, p, value, std::chars_format::general);
+        if (res.ec == std::errc::result_out_of_range) {
+            // A negative exponent underflows to zero, as strtod does; a
+            // positive one is too large for any value the files can carry.
+            result.outOfRange = !(mantissaEnd + 1 < p && mantissaEnd[1] == '-');
+            value = 0.0;
+        }
     }
-    // from_chars takes no '+' sign; the text between mantissa and i is pure.
-    auto res = std::from_chars(field.data() + mantissa, field.data() + i, value, std::chars_format::general);
-    if (res.ec == std::errc::result_out_of_range) {
-        // A negative exponent underflows to zero, as strtod does; a positive
-        // one is too large for any value the files can carry.
-        std::size_t e = mantissa;
-        while (e < i && field[e] != 'e' && field[e] != 'E') ++e;
-        const bool underflow = e + 1 < i && field[e + 1] == '-';
-        result.outOfRange = !underflow;
-        value = 0.0;
-    }
-    if (field[start] == '-') value = -value;
-    result.value = value;
+    result.value = negative ? -value : value;
     return result;
 }
 

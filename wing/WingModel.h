@@ -20,11 +20,25 @@
 
 namespace quarvel {
 
-// A rows x cols table stored in one block; grid[row][col] reads like the
-// pointer-of-arrays layout it replaces, without a separate allocation per row.
+// A rows x cols table read as grid[row][col], like the pointer-of-arrays
+// layout it replaces. It is stored column by column: for the Cp grids
+// ([point][section]) one section's contour lies in one run of memory, which
+// is how the reader, the plot, the spline and the mesh walk it.
 template <typename T>
 class Grid {
 public:
+    // One row, its columns a stride apart.
+    template <typename U>
+    class Row {
+    public:
+        Row(U* first, std::size_t stride) : first_(first), stride_(stride) {}
+        U& operator[](int col) const { return first_[static_cast<std::size_t>(col) * stride_]; }
+
+    private:
+        U* first_;
+        std::size_t stride_;
+    };
+
     Grid() = default;
     Grid(int rows, int cols) { resize(rows, cols); }
 
@@ -33,8 +47,10 @@ public:
         cols_ = cols;
         data_.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), T{});
     }
-    T* operator[](int row) { return data_.data() + static_cast<std::size_t>(row) * cols_; }
-    const T* operator[](int row) const { return data_.data() + static_cast<std::size_t>(row) * cols_; }
+    Row<T> operator[](int row) { return {data_.data() + row, static_cast<std::size_t>(rows_)}; }
+    Row<const T> operator[](int row) const { return {data_.data() + row, static_cast<std::size_t>(rows_)}; }
+    // Column col as one contiguous run of rows() values.
+    const T* column(int col) const { return data_.data() + static_cast<std::size_t>(col) * rows_; }
     int rows() const { return rows_; }
     int cols() const { return cols_; }
     std::size_t bytes() const { return data_.capacity() * sizeof(T); }
