@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const std::string large = argv[1], small = argv[2], scratch = argv[3];
-    const int runs = 7;
+    const int runs = 15;
 
     // Files.
     quarvel::FileError err;
@@ -88,8 +88,10 @@ int main(int argc, char* argv[]) {
     });
     print("open_ms", openUs / 1000);
     print("open_ratio", openUs / readFloorUs);
+    print("open_floor_ms", readFloorUs / 1000);
     print("save_ms", saveUs / 1000);
     print("save_ratio", saveUs / writeFloorUs);
+    print("save_floor_ms", writeFloorUs / 1000);
     print("model_bytes_ratio", double(wing.allocatedBytes()) / (4.0 * wing.npt * wing.nsec * 8.0));
     quarvel::WingModel example = *quarvel::readCpInput(small, &err);
     print("small_open_ms", medianMicros(runs, [&] { quarvel::readCpInput(small, &err); }) / 1000);

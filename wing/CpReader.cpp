@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,24 +29,55 @@ namespace {
 constexpr int kHeadLines = 5;
 constexpr int kBlockHeadLines = 9;  // section lines before the point rows
 
-// Splits the bytes into lines: a line ends at its line feed, a carriage
+// The file's lines in order: a line ends at its line feed, a carriage
 // return just before it is dropped, and anything past kMaxLineLength
 // characters is skipped so that it can never become a line of its own.
-std::vector<std::string_view> splitLines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
-    lines.reserve(bytes.size() / 64 + 8);
-    const char* p = bytes.data();
-    const char* end = p + bytes.size();
-    while (p < end) {
+// Lines are found as they are asked for, in increasing order, so that no
+// table of a large file's lines is ever built.
+class Lines {
+public:
+    explicit Lines(std::string_view bytes) : bytes_(bytes) {}
+
+    // Number of lines of the file.
+    std::size_t count() const {
+        std::size_t n = 0;
+        const char* p = bytes_.data();
+        const char* const end = p + bytes_.size();
+        while (p < end) {
+            const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
+            ++n;
+            p = nl ? nl + 1 : end;
+        }
+        return n;
+    }
+
+    // Line li (0-based); li never decreases from one call to the next.
+    std::string_view at(std::size_t li) {
+        if (started_ && li < index_) return {};  // lines are only read forward
+        while (!started_ || index_ < li) advance();
+        return current_;
+    }
+
+private:
+    void advance() {
+        const char* p = bytes_.data() + next_;
+        const char* const end = bytes_.data() + bytes_.size();
         const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
         const char* stop = nl ? nl : end;
         std::size_t len = std::size_t(stop - p);
         if (nl && len > 0 && p[len - 1] == '\r') --len;
-        lines.emplace_back(p, std::min<std::size_t>(len, kMaxLineLength));
-        p = nl ? nl + 1 : end;
+        current_ = std::string_view(p, std::min<std::size_t>(len, kMaxLineLength));
+        next_ = std::size_t((nl ? nl + 1 : end) - bytes_.data());
+        index_ = started_ ? index_ + 1 : 0;
+        started_ = true;
     }
-    return lines;
-}
+
+    std::string_view bytes_;
+    std::string_view current_;
+    std::size_t next_ = 0;
+    std::size_t index_ = 0;
+    bool started_ = false;
+};
 
 std::string_view trim(std::string_view s) {
     const char* blanks = " \t\r\n\v\f";
@@ -54,17 +86,27 @@ std::string_view trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
+// The text of a line in columns first..last (1-based, inclusive).
+std::string_view columnsOf(std::string_view line, int first, int last) {
+    const std::size_t from = std::size_t(first - 1);
+    if (from >= line.size()) return {};
+    return line.substr(from, std::size_t(last - first + 1));
+}
+
 // Reads the named fields of one line; the first fault is kept.
 class FieldReader {
 public:
-    FieldReader(const std::vector<std::string_view>& lines, const std::string& path, FileError* error)
+    FieldReader(Lines& lines, const std::string& path, FileError* error)
         : lines_(lines), path_(path), error_(error) {}
 
     bool failed() const { return failed_; }
 
     // Real field in columns first..last (1-based, inclusive) of line index li.
     double real(std::size_t li, int first, int last, const char* name) {
-        const DecimalField f = parseDecimal(field(li, first, last));
+        const std::string_view text = field(li, first, last);
+        double value;
+        if (parsePlainDecimal(text, value)) return value;
+        const DecimalField f = parseDecimal(text);
         if (f.outOfRange) fail(li, std::string(name) + " in columns " + columns(first, last) + " is too large a number");
         return f.value;
     }
@@ -89,14 +131,11 @@ public:
 
 private:
     std::string_view field(std::size_t li, int first, int last) const {
-        const std::string_view line = lines_[li];
-        const std::size_t from = std::size_t(first - 1);
-        if (from >= line.size()) return {};
-        return line.substr(from, std::size_t(last - first + 1));
+        return columnsOf(lines_.at(li), first, last);
     }
     static std::string columns(int first, int last) { return std::to_string(first) + "-" + std::to_string(last); }
 
-    const std::vector<std::string_view>& lines_;
+    Lines& lines_;
     const std::string& path_;
     FileError* error_;
     bool failed_ = false;
@@ -160,27 +199,28 @@ bool checkHeadNumbers(const WingModel& w, const std::string& path, FileError* er
 }  // namespace
 
 std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error) {
-    const std::vector<std::string_view> lines = splitLines(bytes);
-    if (lines.empty()) {
+    Lines lines(bytes);
+    const std::size_t lineCount = lines.count();
+    if (lineCount == 0) {
         fail(error, path, 0, "the file is empty");
         return std::nullopt;
     }
-    if (lines.size() < std::size_t(kHeadLines)) {
-        fail(error, path, int(lines.size()),
+    if (lineCount < std::size_t(kHeadLines)) {
+        fail(error, path, int(lineCount),
              "the file ends here, before the head is complete (it needs " + std::to_string(kHeadLines) + " lines)");
         return std::nullopt;
     }
 
     WingModel w;
     FieldReader f(lines, path, error);
-    w.title = std::string(trim(lines[0]));
+    w.title = std::string(trim(lines.at(0)));
     w.MACH = f.real(2, 29, 35, "MACH");
     w.ALPHA = f.real(2, 65, 71, "ALPHA");
     w.ITE1 = f.integer(4, 1, 10, "ITE1");
     w.ITE2 = f.integer(4, 11, 20, "ITE2");
     w.KTE1 = f.integer(4, 21, 30, "KTE1");
     w.KTE2 = f.integer(4, 31, 40, "KTE2");
-    if (f.failed() || !checkCounts(w, lines.size(), path, error) || !checkHeadNumbers(w, path, error))
+    if (f.failed() || !checkCounts(w, lineCount, path, error) || !checkHeadNumbers(w, path, error))
         return std::nullopt;
 
     w.allocate();
@@ -207,10 +247,25 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
             const int iu = w.nhalf + r;
             const int il = w.nhalf - 1 - r;
             if (k == 0) w.X[iu] = w.X[il] = f.real(li, 1, 10, "X");
-            w.cpInit[iu][k] = w.cpDes[iu][k] = f.real(li, 19, 28, "CPTU");
-            w.cpdIn[iu][k] = f.real(li, 29, 38, "CPDU");
-            w.cpInit[il][k] = w.cpDes[il][k] = f.real(li, 48, 57, "CPTL");
-            w.cpdIn[il][k] = f.real(li, 58, 67, "CPDL");
+            // The four Cp of a row are read side by side, so that their
+            // conversions overlap; any but a plain decimal takes the
+            // general road, which also reports a fault.
+            const std::string_view line = lines.at(li);
+            double tu = 0, du = 0, tl = 0, dl = 0;
+            const bool plain = parsePlainDecimal(columnsOf(line, 19, 28), tu) &
+                               parsePlainDecimal(columnsOf(line, 29, 38), du) &
+                               parsePlainDecimal(columnsOf(line, 48, 57), tl) &
+                               parsePlainDecimal(columnsOf(line, 58, 67), dl);
+            if (!plain) {
+                tu = f.real(li, 19, 28, "CPTU");
+                du = f.real(li, 29, 38, "CPDU");
+                tl = f.real(li, 48, 57, "CPTL");
+                dl = f.real(li, 58, 67, "CPDL");
+            }
+            w.cpInit[iu][k] = w.cpDes[iu][k] = tu;
+            w.cpdIn[iu][k] = du;
+            w.cpInit[il][k] = w.cpDes[il][k] = tl;
+            w.cpdIn[il][k] = dl;
         }
         if (f.failed()) return std::nullopt;
     }
@@ -228,10 +283,20 @@ std::optional<WingModel> readCpInput(const std::string& path, FileError* error) 
         fail(error, path, 0, std::string("cannot be opened: ") + std::strerror(errno));
         return std::nullopt;
     }
-    // The whole file in one buffer, read in as few calls as its size allows.
-    std::string bytes;
+    // A regular file is parsed where it lies, mapped from the page cache.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(std::size_t(st.st_size));
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        const std::size_t size = std::size_t(st.st_size);
+        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (map != MAP_FAILED) {
+            ::close(fd);
+            auto wing = parseCpInput(std::string_view(static_cast<const char*>(map), size), path, error);
+            ::munmap(map, size);
+            return wing;
+        }
+    }
+    // Anything else (a pipe, an empty file, a failed map) is read to its end.
+    std::string bytes;
     char chunk[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -124,10 +125,21 @@ void prepareOutput(WingModel& w) {
     }
 }
 
-std::string formatCpOutput(const WingModel& w) {
+namespace {
+
+// The CpOutput text, handed to flush a chunk at a time (each chunk ends at a
+// line end); false from flush stops the writing.
+bool streamCpOutput(const WingModel& w, const std::function<bool(std::string_view)>& flush) {
+    constexpr std::size_t kChunk = 1 << 18;
     std::string out;
-    out.reserve(std::size_t(w.nsec) * std::size_t(w.nhalf + 10) * 72 + 512);
+    out.reserve(kChunk + 4096);
     LineWriter lw(out);
+    auto flushFull = [&] {
+        if (out.size() < kChunk) return true;
+        const bool ok = flush(out);
+        out.clear();
+        return ok;
+    };
 
     lw.begin(w.title);
     lw.end();
@@ -185,6 +197,7 @@ std::string formatCpOutput(const WingModel& w) {
         for (int r = 0; r < w.nhalf; ++r) {
             const int iu = w.nhalf + r;
             const int il = w.nhalf - 1 - r;
+            if (!flushFull()) return false;
             if (appendPointRow(out, w, k, iu, il)) continue;
             lw.blank(67);
             lw.overwrite(3, w.X[iu], 4);
@@ -199,12 +212,24 @@ std::string formatCpOutput(const WingModel& w) {
         lw.blank(0);
         lw.end();
     }
-    return out;
+    return out.empty() || flush(out);
+}
+
+}  // namespace
+
+std::string formatCpOutput(const WingModel& w) {
+    std::string text;
+    text.reserve(std::size_t(w.nsec) * std::size_t(w.nhalf + 10) * 72 + 512);
+    streamCpOutput(w, [&text](std::string_view chunk) {
+        text.append(chunk);
+        return true;
+    });
+    return text;
 }
 
 namespace {
 
-bool writeAll(int fd, const std::string& text) {
+bool writeAll(int fd, std::string_view text) {
     const char* p = text.data();
     std::size_t left = text.size();
     while (left > 0) {
@@ -223,7 +248,6 @@ bool writeAll(int fd, const std::string& text) {
 
 bool saveCpOutput(WingModel& wing, const std::string& path, FileError* error) {
     prepareOutput(wing);
-    const std::string text = formatCpOutput(wing);
 
     const auto slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -240,7 +264,8 @@ bool saveCpOutput(WingModel& wing, const std::string& path, FileError* error) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
-    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+    const bool written =
+        streamCpOutput(wing, [fd](std::string_view chunk) { return writeAll(fd, chunk); }) && ::fsync(fd) == 0;
     const int savedErrno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {

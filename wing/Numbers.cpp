@@ -105,7 +105,7 @@ DecimalField parseDecimal(std::string_view field) {
     if (p == mantissaEnd && count <= 15) {
         static const double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        value = double(digits) / kPow10[fracDigits];
+        value = double(std::int64_t(digits)) / kPow10[fracDigits];
     } else {
         // from_chars takes no sign; the text from mantissa to p is pure.
         const auto res = std::from_chars(mantissa, p, value, std::chars_format::general);

@@ -1,6 +1,61 @@
 #include "wing/WingModel.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include <sys/mman.h>
+
 namespace quarvel {
+
+namespace {
+
+// From this size on a block is mapped rather than taken from the heap.
+constexpr std::size_t kMappedBlock = 1 << 20;
+
+}  // namespace
+
+ZeroedBlock::ZeroedBlock(std::size_t bytes) : size_(bytes) {
+    if (bytes == 0) return;
+    if (bytes >= kMappedBlock) {
+        void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (p != MAP_FAILED) {
+            data_ = p;
+            mapped_ = true;
+            return;
+        }
+    }
+    data_ = std::calloc(bytes, 1);
+    if (!data_) throw std::bad_alloc();
+}
+
+ZeroedBlock::ZeroedBlock(const ZeroedBlock& other) : ZeroedBlock(other.size_) {
+    if (size_) std::memcpy(data_, other.data_, size_);
+}
+
+ZeroedBlock& ZeroedBlock::operator=(const ZeroedBlock& other) {
+    if (this != &other) {
+        ZeroedBlock copy(other);
+        swap(copy);
+    }
+    return *this;
+}
+
+void ZeroedBlock::swap(ZeroedBlock& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(mapped_, other.mapped_);
+}
+
+void ZeroedBlock::release() {
+    if (!data_) return;
+    if (mapped_)
+        ::munmap(data_, size_);
+    else
+        std::free(data_);
+    data_ = nullptr;
+}
 
 int codeOfMode(int mode) {
     switch (mode) {

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace quarvel {
@@ -24,8 +25,37 @@ namespace quarvel {
 // layout it replaces. It is stored column by column: for the Cp grids
 // ([point][section]) one section's contour lies in one run of memory, which
 // is how the reader, the plot, the spline and the mesh walk it.
+// Zero-filled storage for the large tables. A large block comes from the
+// system zeroed and mapped in one call, not page by page as each page is
+// first touched: a 200-section wing's Cp grids are thousands of pages.
+class ZeroedBlock {
+public:
+    ZeroedBlock() = default;
+    explicit ZeroedBlock(std::size_t bytes);
+    ZeroedBlock(const ZeroedBlock& other);
+    ZeroedBlock& operator=(const ZeroedBlock& other);
+    ZeroedBlock(ZeroedBlock&& other) noexcept { swap(other); }
+    ZeroedBlock& operator=(ZeroedBlock&& other) noexcept {
+        swap(other);
+        return *this;
+    }
+    ~ZeroedBlock() { release(); }
+
+    void* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    void swap(ZeroedBlock& other) noexcept;
+
+private:
+    void release();
+    void* data_ = nullptr;
+    std::size_t size_ = 0;
+    bool mapped_ = false;
+};
+
 template <typename T>
 class Grid {
+    static_assert(std::is_trivially_copyable_v<T>, "a grid holds plain values");
+
 public:
     // One row, its columns a stride apart.
     template <typename U>
@@ -42,23 +72,26 @@ public:
     Grid() = default;
     Grid(int rows, int cols) { resize(rows, cols); }
 
+    // Sizes the grid and fills it with zeros.
     void resize(int rows, int cols) {
         rows_ = rows;
         cols_ = cols;
-        data_.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), T{});
+        block_ = ZeroedBlock(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols) * sizeof(T));
     }
-    Row<T> operator[](int row) { return {data_.data() + row, static_cast<std::size_t>(rows_)}; }
-    Row<const T> operator[](int row) const { return {data_.data() + row, static_cast<std::size_t>(rows_)}; }
+    Row<T> operator[](int row) { return {data() + row, static_cast<std::size_t>(rows_)}; }
+    Row<const T> operator[](int row) const { return {data() + row, static_cast<std::size_t>(rows_)}; }
     // Column col as one contiguous run of rows() values.
-    const T* column(int col) const { return data_.data() + static_cast<std::size_t>(col) * rows_; }
+    const T* column(int col) const { return data() + static_cast<std::size_t>(col) * rows_; }
     int rows() const { return rows_; }
     int cols() const { return cols_; }
-    std::size_t bytes() const { return data_.capacity() * sizeof(T); }
+    std::size_t bytes() const { return block_.size(); }
 
 private:
+    T* data() const { return static_cast<T*>(block_.data()); }
+
     int rows_ = 0;
     int cols_ = 0;
-    std::vector<T> data_;
+    ZeroedBlock block_;
 };
 
 using SurfacePair = std::array<int, 2>;      // [s]: 0 upper, 1 lower

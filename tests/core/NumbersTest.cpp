@@ -52,6 +52,10 @@ TEST(Numbers, DecimalFieldsReadExactlyAsTheLibrary) {
         std::from_chars(text.data() + (text[0] == '-'), text.data() + text.size(), expected);
         if (text[0] == '-') expected = -expected;
         ASSERT_EQ(parseDecimal(text).value, expected) << text;
+        double plain = 12345.0;
+        if (quarvel::parsePlainDecimal("  " + text + " x", plain)) {
+            ASSERT_EQ(plain, expected) << text;
+        }
     }
 }
 
