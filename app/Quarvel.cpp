@@ -1,44 +1,60 @@
 #include "app/Quarvel.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "app/FoxText.h"
+#include <FXPNGImage.h>
 #include <fxkeys.h>
 
 #include "planform/PlanForm.h"
 #include "plot/PlotReplay.h"
 #include "view3d/GLView3D.h"
+#include "wing/AtomicFile.h"
 #include "wing/CpFiles.h"
+#include "wing/SectionCsv.h"
 
 // clang-format off
 FXDEFMAP(Quarvel) QuarvelMap[] = {
-    FXMAPFUNC (SEL_PAINT,             Quarvel::ID_CANVAS,                              Quarvel::onPaintCanvas),
-    FXMAPFUNC (SEL_CONFIGURE,         Quarvel::ID_CANVAS,                              Quarvel::onConfigureCanvas),
-    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_SEC_YES,     Quarvel::ID_SEC_NO,      Quarvel::onCmdSection),
-    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UPPER,       Quarvel::ID_LOWER,       Quarvel::onCmdSurface),
-    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UP_NOCORR,   Quarvel::ID_UP_MAXTHICK, Quarvel::onCmdUpperMode),
-    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_LO_NOCORR,   Quarvel::ID_LO_MAXTHICK, Quarvel::onCmdLowerMode),
-    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_UP_EDITION,  Quarvel::ID_UP_CPINTERP, Quarvel::onCmdUpperCpMode),
-    FXMAPFUNCS(SEL_COMMAND,           Quarvel::ID_LO_EDITION,  Quarvel::ID_LO_CPINTERP, Quarvel::onCmdLowerCpMode),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_SPLINE,                              Quarvel::onCmdSpline),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_OPEN,                                Quarvel::onCmdOpen),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_SAVE,                                Quarvel::onCmdSave),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_U1,                                  Quarvel::onCmdInterval),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_U2,                                  Quarvel::onCmdInterval),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_L1,                                  Quarvel::onCmdInterval),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_L2,                                  Quarvel::onCmdInterval),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_POINT,                               Quarvel::onCmdPoint),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_NSPL,                                Quarvel::onCmdNspl),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_CPD,                                 Quarvel::onCmdCpd),
-    FXMAPFUNC (SEL_LEFTBUTTONPRESS,   Quarvel::ID_CANVAS,                              Quarvel::onLeftBtnPress),
-    FXMAPFUNC (SEL_LEFTBUTTONRELEASE, Quarvel::ID_CANVAS,                              Quarvel::onLeftBtnRelease),
-    FXMAPFUNC (SEL_MOTION,            Quarvel::ID_CANVAS,                              Quarvel::onMotion),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_3DVIEW,                              Quarvel::onCmd3DView),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_PLANFORM,                            Quarvel::onCmdPlanform),
-    FXMAPFUNC (SEL_COMMAND,           Quarvel::ID_QUIT,                                Quarvel::onCmdQuit),
-    FXMAPFUNC (SEL_KEYPRESS,          0,                                               Quarvel::onKeyPress),
+    FXMAPFUNC (SEL_PAINT,               Quarvel::ID_CANVAS,                                Quarvel::onPaintCanvas),
+    FXMAPFUNC (SEL_CONFIGURE,           Quarvel::ID_CANVAS,                                Quarvel::onConfigureCanvas),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_SEC_YES,     Quarvel::ID_SEC_NO,       Quarvel::onCmdSection),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_UPPER,       Quarvel::ID_LOWER,        Quarvel::onCmdSurface),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_UP_NOCORR,   Quarvel::ID_UP_MAXTHICK,  Quarvel::onCmdUpperMode),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_LO_NOCORR,   Quarvel::ID_LO_MAXTHICK,  Quarvel::onCmdLowerMode),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_UP_EDITION,  Quarvel::ID_UP_CPINTERP,  Quarvel::onCmdUpperCpMode),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_LO_EDITION,  Quarvel::ID_LO_CPINTERP,  Quarvel::onCmdLowerCpMode),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SPLINE,                                Quarvel::onCmdSpline),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_OPEN,                                  Quarvel::onCmdOpen),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SAVE,                                  Quarvel::onCmdSave),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_U1,                                    Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_U2,                                    Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_L1,                                    Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_L2,                                    Quarvel::onCmdInterval),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_POINT,                                 Quarvel::onCmdPoint),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_NSPL,                                  Quarvel::onCmdNspl),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_CPD,                                   Quarvel::onCmdCpd),
+    FXMAPFUNC (SEL_LEFTBUTTONPRESS,     Quarvel::ID_CANVAS,                                Quarvel::onLeftBtnPress),
+    FXMAPFUNC (SEL_LEFTBUTTONRELEASE,   Quarvel::ID_CANVAS,                                Quarvel::onLeftBtnRelease),
+    FXMAPFUNC (SEL_MOTION,              Quarvel::ID_CANVAS,                                Quarvel::onMotion),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_3DVIEW,                                Quarvel::onCmd3DView),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_PLANFORM,                              Quarvel::onCmdPlanform),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_QUIT,                                  Quarvel::onCmdQuit),
+    FXMAPFUNC (SEL_KEYPRESS,            0,                                                 Quarvel::onKeyPress),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_UNDO,                                  Quarvel::onCmdUndo),
+    FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_UNDO,                                  Quarvel::onUpdUndo),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_REDO,                                  Quarvel::onCmdRedo),
+    FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_REDO,                                  Quarvel::onUpdRedo),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_REVERT,                                Quarvel::onCmdRevert),
+    FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_REVERT,                                Quarvel::onUpdRevert),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_PNG,                            Quarvel::onCmdExportPng),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_CSV,                            Quarvel::onCmdExportCsv),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_FIT,                                   Quarvel::onCmdFit),
+    FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
+    FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
+    FXMAPFUNC (SEL_MIDDLEBUTTONRELEASE, Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnRelease),
 };
 // clang-format on
 
@@ -73,12 +89,27 @@ Quarvel::Quarvel(FXApp* a)
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
     new FXMenuCommand(fileMenu, "&Save...\tCtl-S\tSave output file.", nullptr, this, ID_SAVE);
+    new FXMenuCommand(fileMenu, "Export plot as PNG...", nullptr, this, ID_EXPORT_PNG);
+    new FXMenuCommand(fileMenu, "Export section as CSV...", nullptr, this, ID_EXPORT_CSV);
     // Quitting goes through the window, which asks about unsaved changes.
     new FXMenuCommand(fileMenu, "&Quit\tCtl-Q", nullptr, this, ID_QUIT);
     new FXMenuTitle(menuBar, "&File", nullptr, fileMenu);
+    editMenu = new FXMenuPane(this);
+    undoCommand = new FXMenuCommand(editMenu, "&Undo\tCtl-Z", nullptr, this, ID_UNDO);
+    redoCommand = new FXMenuCommand(editMenu, "&Redo\tCtl-Y", nullptr, this, ID_REDO);
+    new FXMenuSeparator(editMenu);
+    revertCommand = new FXMenuCommand(editMenu, "Revert section", nullptr, this, ID_REVERT);
+    // Grey until there is something to do; the update messages keep them so.
+    undoCommand->disable();
+    redoCommand->disable();
+    revertCommand->disable();
+    new FXMenuTitle(menuBar, "&Edit", nullptr, editMenu);
     viewMenu = new FXMenuPane(this);
     new FXMenuCommand(viewMenu, "&Planform\tCtl-P\tShow the wing planform.", nullptr, this, ID_PLANFORM);
+    new FXMenuCommand(viewMenu, "Fit", nullptr, this, ID_FIT);
     new FXMenuTitle(menuBar, "&View", nullptr, viewMenu);
+    // Made before the body, so that the body cannot take its place.
+    statusBar = new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X | FRAME_RAISED);
 
     new FXHorizontalSeparator(this, SEPARATOR_GROOVE | LAYOUT_FILL_X);
 
@@ -241,6 +272,7 @@ Quarvel::~Quarvel() {
     delete view3D;
     delete planForm;
     delete fileMenu;
+    delete editMenu;
     delete viewMenu;
 }
 
@@ -255,6 +287,9 @@ bool Quarvel::openFile(const FXString& path) {
     }
 
     wing = std::move(*read);
+    history.clear();
+    dragStart.reset();
+    zoom.fit();
     fileLoaded = 1;
     modified = false;
     updateTitle();
@@ -280,6 +315,7 @@ void Quarvel::refreshCorrectionPanel() {
 
 void Quarvel::chooseSection(int section) {
     if (!fileLoaded) return;
+    closeDragStep();
     const quarvel::Redraw redraw = quarvel::chooseSection(wing, panel, editing, section);
     if (planForm) planForm->setSection(wing.curSection);
     afterCommand(redraw);
@@ -356,11 +392,14 @@ void Quarvel::reportError(const FXString& title, const FXString& text) {
     FXMessageBox::error(this, MBOX_OK, title.text(), "%s", text.text());
 }
 
+quarvel::CpPlot Quarvel::currentPlot() const {
+    return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
+                                editing.selectedControlPoint, zoom);
+}
+
 bool Quarvel::renderPlot() {
     if (!fileLoaded) return false;
-    const FXint w = canvas->getWidth();
-    const FXint h = canvas->getHeight();
-    const quarvel::CpPlot plot = quarvel::buildCpPlot(wing, wing.MACH, w, h, editing.selectedControlPoint);
+    const quarvel::CpPlot plot = currentPlot();
     const int k = wing.curSection - 1;
     wing.CYD[k] = plot.CYD;
     shownCYD = wing.CYD[k];
@@ -368,6 +407,7 @@ bool Quarvel::renderPlot() {
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];
     plotTransform = plot.transform;
+    showStatus();
     return plotBuffer.render(
         [&](FXDC& dc, int, int) { quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont()); });
 }
@@ -376,6 +416,23 @@ void Quarvel::drawCpPlot() {
     if (renderPlot()) plotBuffer.show();
     // The 3D view follows every change of the plot while it is shown.
     if (view3D) view3D->refreshSurface();
+}
+
+void Quarvel::redrawView() {
+    if (renderPlot()) plotBuffer.show();
+}
+
+// "Section 3   Upper surface   X = 0.2500   Cp = -1.2000", and the zoom
+// while the plot is zoomed. Sections are numbered as in the file.
+void Quarvel::showStatus() {
+    if (!fileLoaded) return;
+    const int k = wing.curSection - 1;
+    std::string text = "Section " + std::to_string(wing.KTE1 + k);
+    text += wing.activeSurface[k] == 1 ? "    Lower surface" : "    Upper surface";
+    text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
+    text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
+    if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
+    statusBar->getStatusLine()->setNormalText(quarvel::foxText(text));
 }
 
 long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
@@ -454,12 +511,26 @@ void Quarvel::updateTitle() {
 }
 
 template <typename Command>
-void Quarvel::edit(Command&& command) {
+void Quarvel::edit(Command&& command, bool partOfDrag) {
+    if (!partOfDrag) closeDragStep();
     const int k = wing.curSection - 1;
-    const quarvel::SectionOutput before = quarvel::sectionOutput(wing, k);
+    // The motions of a drag make one step, from before the first of them.
+    const bool startsStep = !partOfDrag || !dragStart;
+    quarvel::SectionState before = startsStep ? quarvel::captureSection(wing, k) : quarvel::SectionState{};
+    const quarvel::SectionOutput output = quarvel::sectionOutput(wing, k);
     const quarvel::Redraw redraw = command();
-    if (quarvel::sectionOutput(wing, k) != before) setModified(true);
+    if (quarvel::sectionOutput(wing, k) != output) setModified(true);
+    if (!partOfDrag)
+        history.record(std::move(before), quarvel::captureSection(wing, k));
+    else if (startsStep)
+        dragStart = std::move(before);
     afterCommand(redraw);
+}
+
+void Quarvel::closeDragStep() {
+    if (!dragStart) return;
+    history.record(std::move(*dragStart), quarvel::captureSection(wing, dragStart->section));
+    dragStart.reset();
 }
 
 long Quarvel::onCmdSection(FXObject*, FXSelector sel, void*) {
@@ -534,20 +605,58 @@ long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
 long Quarvel::onLeftBtnRelease(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     afterCommand(quarvel::releaseMouse(editing));
+    closeDragStep();
     return 1;
 }
 
 long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
     if (!fileLoaded) return 1;
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (panning) {
+        zoom.pan(event->win_x - panX, event->win_y - panY, canvas->getWidth(), canvas->getHeight());
+        panX = event->win_x;
+        panY = event->win_y;
+        redrawView();
+    }
     if (editing.draggingControlPoint) {
-        edit([&] { return quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y); });
+        edit([&] { return quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y); }, true);
         return 1;
     }
     // Without a drag only the readout follows the mouse.
     quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
     mousePlotX = editing.mousePlotX;
     mousePlotCp = editing.mousePlotCp;
+    showStatus();
+    return 1;
+}
+
+// The wheel zooms about the pointer, a notch by a quarter.
+long Quarvel::onMouseWheel(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    zoom.zoomAbout(std::pow(1.25, event->code / 120.0), event->win_x, event->win_y, canvas->getWidth(),
+                   canvas->getHeight());
+    redrawView();
+    return 1;
+}
+
+long Quarvel::onMiddleBtnPress(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    panning = true;
+    panX = event->win_x;
+    panY = event->win_y;
+    return 1;
+}
+
+long Quarvel::onMiddleBtnRelease(FXObject*, FXSelector, void*) {
+    panning = false;
+    return 1;
+}
+
+long Quarvel::onCmdFit(FXObject*, FXSelector, void*) {
+    zoom.fit();
+    redrawView();
     return 1;
 }
 
@@ -588,5 +697,132 @@ long Quarvel::onKeyPress(FXObject* sender, FXSelector sel, void* ptr) {
         chooseSection(wing.curSection + 1);
         return 1;
     }
-    return FXMainWindow::onKeyPress(sender, sel, ptr);
+    if (FXMainWindow::onKeyPress(sender, sel, ptr)) return 1;
+    // F and Home fit the plot unless a field took them.
+    const bool fitKey = event->code == KEY_f || event->code == KEY_F || event->code == KEY_Home ||
+                        event->code == KEY_KP_Home;
+    if (fileLoaded && fitKey && !(event->state & (CONTROLMASK | ALTMASK | METAMASK)))
+        return onCmdFit(this, 0, nullptr);
+    return 0;
+}
+
+void Quarvel::afterUndo(const quarvel::Redraw& redraw) {
+    if (!redraw.plot) return;  // nothing was put back
+    setModified(true);
+    if (planForm) planForm->setSection(wing.curSection);
+    afterCommand(redraw);
+}
+
+long Quarvel::onCmdUndo(FXObject*, FXSelector, void*) {
+    closeDragStep();
+    afterUndo(quarvel::undoEdit(wing, panel, editing, history));
+    return 1;
+}
+
+long Quarvel::onCmdRedo(FXObject*, FXSelector, void*) {
+    closeDragStep();
+    afterUndo(quarvel::redoEdit(wing, panel, editing, history));
+    return 1;
+}
+
+long Quarvel::onUpdUndo(FXObject* sender, FXSelector, void*) {
+    sender->handle(this, FXSEL(SEL_COMMAND, history.canUndo() ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+long Quarvel::onUpdRedo(FXObject* sender, FXSelector, void*) {
+    sender->handle(this, FXSEL(SEL_COMMAND, history.canRedo() ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+long Quarvel::onCmdRevert(FXObject*, FXSelector, void*) {
+    if (fileLoaded) edit([&] { return quarvel::revertSection(wing, editing); });
+    return 1;
+}
+
+long Quarvel::onUpdRevert(FXObject* sender, FXSelector, void*) {
+    sender->handle(this, FXSEL(SEL_COMMAND, fileLoaded ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+FXString Quarvel::askExportPath(const FXString& title, const FXString& patterns, const char* extension) {
+    if (!fileLoaded) return FXString();
+    // Suggested: beside the input file, named after it and the section.
+    const std::string& input = wing.inputFileName;
+    const std::size_t nameStart = input.find_last_of('/') + 1;
+    const std::size_t dot = input.find_last_of('.');
+    const std::string stem = dot != std::string::npos && dot > nameStart ? input.substr(0, dot) : input;
+    const std::string suggested =
+        stem + "-section" + std::to_string(wing.KTE1 + wing.curSection - 1) + "." + extension;
+
+    FXFileDialog dialog(this, title);
+    dialog.setPatternList(patterns);
+    dialog.setFilename(quarvel::foxText(suggested));
+    if (!dialog.execute(PLACEMENT_CURSOR)) return FXString();
+    const FXString path = dialog.getFilename();
+    if (FXStat::exists(path) &&
+        FXMessageBox::question(this, MBOX_YES_NO, title.text(), "%s already exists.\nReplace it?", path.text()) !=
+            MBOX_CLICKED_YES)
+        return FXString();
+    return path;
+}
+
+long Quarvel::onCmdExportPng(FXObject*, FXSelector, void*) {
+    const FXString path = askExportPath("Export plot as PNG", "PNG image (*.png)\nAll files (*)", "png");
+    if (!path.empty()) exportPlotPng(path);
+    return 1;
+}
+
+long Quarvel::onCmdExportCsv(FXObject*, FXSelector, void*) {
+    const FXString path = askExportPath("Export section as CSV", "CSV file (*.csv)\nAll files (*)", "csv");
+    if (!path.empty()) exportSectionCsv(path);
+    return 1;
+}
+
+bool Quarvel::exportSectionCsv(const FXString& path) {
+    if (!fileLoaded) return false;
+    quarvel::FileError error;
+    if (!quarvel::writeFileAtomically(quarvel::stdText(path), quarvel::formatSectionCsv(wing, wing.curSection - 1),
+                                      &error)) {
+        reportError("Export section as CSV", quarvel::foxText(error.message()));
+        return false;
+    }
+    return true;
+}
+
+// The plot is drawn again into an image of the canvas's size, read back from
+// the display and encoded in memory, so that only a complete file is written.
+bool Quarvel::exportPlotPng(const FXString& path) {
+    if (!fileLoaded) return false;
+    const FXint w = canvas->getWidth();
+    const FXint h = canvas->getHeight();
+    if (!canvas->id() || w < 1 || h < 1) {
+        reportError("Export plot as PNG", path + ": the plot is not shown, so there is nothing to export");
+        return false;
+    }
+    FXImage image(getApp(), nullptr, IMAGE_KEEP, w, h);
+    image.create();
+    {
+        FXDCWindow dc(&image);
+        quarvel::replayPlot(dc, currentPlot().primitives, getApp()->getNormalFont());
+    }
+    image.restore();
+
+    FXMemoryStream stream;
+    stream.open(FXStreamSave, nullptr);
+    const bool encoded = fxsavePNG(stream, image.getData(), w, h);
+    const std::size_t size = std::size_t(stream.position());
+    FXuchar* bytes = nullptr;
+    FXuval capacity = 0;
+    stream.takeBuffer(bytes, capacity);
+    stream.close();
+    const std::string png = encoded && bytes ? std::string(reinterpret_cast<const char*>(bytes), size) : std::string();
+    FXFREE(&bytes);
+
+    quarvel::FileError error{quarvel::stdText(path), 0, "the image could not be encoded"};
+    if (png.empty() || !quarvel::writeFileAtomically(error.path, png, &error)) {
+        reportError("Export plot as PNG", quarvel::foxText(error.message()));
+        return false;
+    }
+    return true;
 }

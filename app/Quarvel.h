@@ -6,12 +6,15 @@
 #include <fx.h>
 
 #include <functional>
+#include <optional>
 
 #include "correction/CorrectionPanel.h"
 #include "correction/Editing.h"
+#include "correction/History.h"
 #include "plot/CanvasBuffer.h"
 #include "plot/CpPlot.h"
 #include "plot/PlotTransform.h"
+#include "plot/PlotZoom.h"
 #include "wing/WingModel.h"
 
 class CPlanForm;
@@ -65,6 +68,12 @@ public:
         ID_SEC_NO,
         ID_PLANFORM,  // "View" menu: show the planform dialog again
         ID_QUIT,      // "&Quit" and the 3D view's "&Exit": asks about unsaved changes
+        ID_UNDO,
+        ID_REDO,
+        ID_REVERT,      // "Revert section"
+        ID_EXPORT_PNG,  // "Export plot as PNG..."
+        ID_EXPORT_CSV,  // "Export section as CSV..."
+        ID_FIT,         // "Fit": the plot back to the axis of the table
         ID_LAST
     };
 
@@ -100,6 +109,12 @@ public:
     // recomputes the section's design lift.
     void drawCpPlot();
 
+    // Write the plot as shown (a PNG image of the canvas's size) and the
+    // current section's Cp (CSV) to path; a failure is reported and leaves
+    // no file behind. False when nothing was written.
+    bool exportPlotPng(const FXString& path);
+    bool exportSectionCsv(const FXString& path);
+
     long onPaintCanvas(FXObject*, FXSelector, void*);
     long onConfigureCanvas(FXObject*, FXSelector, void*);
     long onCmdSection(FXObject*, FXSelector, void*);
@@ -122,6 +137,18 @@ public:
     long onCmdPlanform(FXObject*, FXSelector, void*);
     long onCmdQuit(FXObject*, FXSelector, void*);
     long onKeyPress(FXObject*, FXSelector, void*);
+    long onCmdUndo(FXObject*, FXSelector, void*);
+    long onCmdRedo(FXObject*, FXSelector, void*);
+    long onUpdUndo(FXObject*, FXSelector, void*);
+    long onUpdRedo(FXObject*, FXSelector, void*);
+    long onCmdRevert(FXObject*, FXSelector, void*);
+    long onUpdRevert(FXObject*, FXSelector, void*);
+    long onCmdExportPng(FXObject*, FXSelector, void*);
+    long onCmdExportCsv(FXObject*, FXSelector, void*);
+    long onCmdFit(FXObject*, FXSelector, void*);
+    long onMouseWheel(FXObject*, FXSelector, void*);
+    long onMiddleBtnPress(FXObject*, FXSelector, void*);
+    long onMiddleBtnRelease(FXObject*, FXSelector, void*);
 
     // The wing being edited; empty until a file has been read.
     quarvel::WingModel wing;
@@ -137,7 +164,12 @@ public:
     GLView3D* view3D = nullptr;
 
     // Set by every plot redraw; the mouse editing maps pixels back with it.
+    // It is the transform of the zoomed view.
     quarvel::PlotTransform plotTransform;
+    quarvel::PlotZoom zoom;
+
+    // Every change to a section, for "&Undo" and "&Redo".
+    quarvel::History history;
 
     // Values shown by the eight display fields of the value row.
     double shownCYD = 0.0;        // "Cyd="
@@ -160,8 +192,14 @@ public:
     // Widgets the handlers touch. Per-surface widgets are indexed by surface:
     // 0 upper, 1 lower.
     FXMenuPane* fileMenu = nullptr;
+    FXMenuPane* editMenu = nullptr;
     FXMenuPane* viewMenu = nullptr;
     FXMenuCommand* openCommand = nullptr;
+    FXMenuCommand* undoCommand = nullptr;
+    FXMenuCommand* redoCommand = nullptr;
+    FXMenuCommand* revertCommand = nullptr;
+    // Section, surface and the chord position and Cp under the mouse.
+    FXStatusBar* statusBar = nullptr;
 
     FXSpinner* pointSpinner = nullptr;  // "I="
     FXRealSpinner* cpdSpinner = nullptr;  // "Cpd="
@@ -200,15 +238,36 @@ private:
     // Builds the plot off screen and brings the section values shown in
     // the value row up to date; false when there is nothing to show.
     bool renderPlot();
+    // The plot of the current section as the canvas shows it.
+    quarvel::CpPlot currentPlot() const;
+    // Redraws the plot alone, for a new view of it (the wing is unchanged).
+    void redrawView();
+    void showStatus();
+
+    // The drag in progress: the section as it was before the first motion
+    // that moved anything. The release makes it one step.
+    std::optional<quarvel::SectionState> dragStart;
+    void closeDragStep();
+    // Puts back what undo or redo returned and marks the wing modified.
+    void afterUndo(const quarvel::Redraw& redraw);
+
+    // Middle-button panning: the pixel the plot was last moved to.
+    bool panning = false;
+    FXint panX = 0, panY = 0;
+
+    // Asks for the file to export to, beside the input file; empty when the
+    // user cancels.
+    FXString askExportPath(const FXString& title, const FXString& patterns, const char* extension);
 
     // Sets every correction widget from the panel and the display values
     // from the panel and the editing state, without notification.
     void applyPanel();
     // Runs an editing command on the current section, marks the wing
-    // modified when the command changed what a save writes, and brings the
-    // window into line.
+    // modified when the command changed what a save writes, records the
+    // change for undo (a motion of a drag only once the drag ends) and
+    // brings the window into line.
     template <typename Command>
-    void edit(Command&& command);
+    void edit(Command&& command, bool partOfDrag = false);
     void setModified(bool on);
     void updateTitle();
 

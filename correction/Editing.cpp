@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "correction/SurfaceSpline.h"
+#include "wing/CpFiles.h"
 
 namespace quarvel {
 
@@ -169,6 +170,16 @@ Redraw setPointCp(WingModel& w, PanelWidgets& p, double value) {
     // from elsewhere.
     p.cpd.setValue(value);
     w.cpDes[selectedPoint(w, k, s) - 1][k] = p.cpd.value;
+    return plotRedraw();
+}
+
+Redraw revertSection(WingModel& w, EditingState& e) {
+    const int k = current(w);
+    if (k < 0) return {};
+    restoreDesignCpAsRead(w, k);
+    for (int s = 0; s < 2; ++s)
+        if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, s);
+    dropStaleSelection(w, e);
     return plotRedraw();
 }
 

@@ -67,12 +67,19 @@ Redraw choosePoint(WingModel& wing, PanelWidgets& p, int shownValue);
 // "Cpd=": the design Cp of the active surface's selected point.
 Redraw setPointCp(WingModel& wing, PanelWidgets& p, double value);
 
+// "Revert section": the design Cp of the current section back to what was
+// read from the file. A surface in spline editing gets its control points
+// placed anew on the reverted curve.
+Redraw revertSection(WingModel& wing, EditingState& e);
+
 // Mouse over the canvas at pixel (px, py): updates the mouse readout and,
 // while a control point is dragged, moves it and rewrites the curve.
 Redraw moveMouse(WingModel& wing, const PlotTransform& t, EditingState& e, double px, double py);
 
 // Left-button press on a canvas of width x height pixels: starts a drag and
-// picks the control point under the last mouse position.
+// picks the control point under the last mouse position. The tolerance is in
+// chord and Cp units (the Cp one scaled by the canvas's width-to-height
+// ratio), so a zoomed plot picks the same points as the whole one.
 Redraw pressMouse(WingModel& wing, EditingState& e, int width, int height);
 
 // Left-button release: ends the drag.

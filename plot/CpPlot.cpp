@@ -7,10 +7,43 @@
 
 namespace quarvel {
 
+namespace {
+
+// Pixels are kept within +-kPixelLimit, which a window system can draw.
+constexpr double kPixelLimit = 30000.0;
+
+// Cuts a segment to the square of drawable pixels, so that one that reaches
+// far outside a zoomed canvas keeps its slope. False, leaving the ends alone,
+// when no part of it lies inside.
+bool clipToPixelLimit(double& x1, double& y1, double& x2, double& y2) {
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 + kPixelLimit, kPixelLimit - x1, y1 + kPixelLimit, kPixelLimit - y1};
+    double t0 = 0.0, t1 = 1.0;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        if (t0 > t1) return false;
+    }
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 += t0 * dx;
+    y1 += t0 * dy;
+    return true;
+}
+
+}  // namespace
+
 int toPixel(double v) {
-    constexpr double kLimit = 30000.0;
     if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(v, -kLimit, kLimit));
+    return static_cast<int>(std::clamp(v, -kPixelLimit, kPixelLimit));
 }
 
 namespace {
@@ -41,6 +74,9 @@ public:
     void width(int w) { width_ = w; }
 
     void segment(double x1, double y1, double x2, double y2) {
+        const bool finite = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
+        if (finite && std::max({std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)}) > kPixelLimit)
+            clipToPixelLimit(x1, y1, x2, y2);
         PlotPrimitive p;
         p.kind = PlotPrimitive::Segment;
         p.color = color_;
@@ -190,7 +226,8 @@ void addControlPoints(const WingModel& w, const PlotTransform& t, int selectedCo
     }
 }
 
-CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint) {
+CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+                  const PlotZoom& zoom) {
     CpPlot plot;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
@@ -211,6 +248,7 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     t.plotScaleCp = 0.98 * height / axis.span;
     t.plotOriginX = -0.1;
     t.plotOriginCp = axis.lower - 0.01;
+    t = zoom.apply(t, width, height);
     const double aspect = double(height) / double(width);
 
     // Grid.
@@ -225,12 +263,14 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         p.dataSegment(1.0, c, 0.0, c);
     }
 
-    // Cp labels.
+    // Cp labels; a zoomed view keeps them at its left edge.
     p.dashed(false);
     p.color("Black");
+    double labelColumn = t.columnOf(-0.065);
+    if (!zoom.fitted()) labelColumn = std::clamp(labelColumn, 2.0, std::max(2.0, width - 40.0));
     for (int i = 0; i <= axis.gridCount; ++i) {
         const double v = i * 0.1 + axis.lower;
-        p.text(t.columnOf(-0.065), t.rowOf(v), axisLabel(v));
+        p.text(labelColumn, t.rowOf(v), axisLabel(v));
     }
 
     // Sonic level, from four points before the crossing to one after it.

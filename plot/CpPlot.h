@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "plot/PlotTransform.h"
+#include "plot/PlotZoom.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -65,8 +66,10 @@ struct CpPlot {
 // No control point is selected.
 constexpr int kNoControlPoint = -1;
 
-// The whole plot of the current section on a canvas of width x height pixels.
-CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint);
+// The plot of the current section on a canvas of width x height pixels, in
+// the given view of its default axis; the transform is the view's.
+CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
+                   const PlotZoom& zoom = PlotZoom{});
 
 // The control points of the active surface of the current section, drawn
 // with the given transform (the press handler draws them over the plot).

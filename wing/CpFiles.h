@@ -35,6 +35,11 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
 // points, regimes and the design Cp over the intervals of Cp corrections.
 void deriveSections(WingModel& wing);
 
+// The design Cp of section k back to what the derive step made of the file:
+// the input Cp, with the file's design Cp over the interval of each surface
+// that the file gives a Cp correction.
+void restoreDesignCpAsRead(WingModel& wing, int k);
+
 // CpOutput path for an input path: a three-character extension of the file
 // name is replaced by "cpd", otherwise ".cpd" is appended.
 std::string outputPathFor(const std::string& inputPath);

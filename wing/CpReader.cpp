@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -323,9 +324,41 @@ int intervalEnd(int fileValue, int ioff, int defaultValue, int lo, int hi) {
     return int(std::clamp<std::int64_t>(v, lo, hi));
 }
 
-// Mode of one surface from its code; a Cp correction also brings the file's
-// design Cp over the interval into the Cp being edited.
-int deriveSurface(WingModel& w, int k, int code, int fileStart, int fileEnd, int first, int last) {
+// A Cp correction over a non-empty interval brings the file's design Cp
+// over contour indices first .. last-1 into the Cp being edited (the interval
+// values serve directly as contour indices here). False when the surface has
+// no design Cp in the file.
+bool takeFileDesignCp(WingModel& w, int k, int code, int fileStart, int fileEnd, int first, int last) {
+    if (code != 1 || fileStart == fileEnd) return false;
+    for (int i = first; i < last; ++i) w.cpDes[i][k] = w.cpdIn[i][k];
+    return true;
+}
+
+// The interval of surface s of section k as the file gives it, kept inside
+// the limits and in order.
+std::pair<int, int> fileInterval(const WingModel& w, int k, int s) {
+    int first, last;
+    if (s == 0) {
+        first = intervalEnd(w.IU1[k], w.ioff, w.u1Min, w.u1Min, w.u2Max);
+        last = intervalEnd(w.IU2[k], w.ioff, w.u2Max, w.u1Min, w.u2Max);
+    } else {
+        first = intervalEnd(w.IL1[k], w.ioff, w.l1Min, w.l1Min, w.l2Max);
+        last = intervalEnd(w.IL2[k], w.ioff, w.l2Max, w.l1Min, w.l2Max);
+    }
+    if (first > last) std::swap(first, last);
+    return {first, last};
+}
+
+// The file's design Cp of both surfaces of section k over their file intervals.
+void takeFileDesignCp(WingModel& w, int k) {
+    const auto [u1, u2] = fileInterval(w, k, 0);
+    takeFileDesignCp(w, k, w.fileRU[k], w.IU1[k], w.IU2[k], u1, u2);
+    const auto [l1, l2] = fileInterval(w, k, 1);
+    takeFileDesignCp(w, k, w.fileRL[k], w.IL1[k], w.IL2[k], l1, l2);
+}
+
+// Mode of one surface from its code and the design Cp the file gave it.
+int surfaceMode(const WingModel& w, int k, int code, int fileStart, int fileEnd, int first) {
     switch (code) {
     case 0: return MODE_NONE;
     case -10: return MODE_GEOM;
@@ -333,7 +366,6 @@ int deriveSurface(WingModel& w, int k, int code, int fileStart, int fileEnd, int
     case -2: return MODE_MAX_THICKNESS;
     case 1:
         if (fileStart == fileEnd) return MODE_NONE;
-        for (int i = first; i < last; ++i) w.cpDes[i][k] = w.cpdIn[i][k];
         return w.cpdIn[first][k] == 0.0 ? MODE_CP_INTERP : MODE_CP_EDITION;
     default: return MODE_NONE;
     }
@@ -348,22 +380,26 @@ void deriveSections(WingModel& w) {
     w.l2Max = w.nhalf - 2;
     w.u1Min = w.nhalf + 3;
     for (int k = 0; k < w.nsec; ++k) {
-        w.u1[k] = intervalEnd(w.IU1[k], w.ioff, w.u1Min, w.u1Min, w.u2Max);
-        w.u2[k] = intervalEnd(w.IU2[k], w.ioff, w.u2Max, w.u1Min, w.u2Max);
-        if (w.u1[k] > w.u2[k]) std::swap(w.u1[k], w.u2[k]);
-        w.l1[k] = intervalEnd(w.IL1[k], w.ioff, w.l1Min, w.l1Min, w.l2Max);
-        w.l2[k] = intervalEnd(w.IL2[k], w.ioff, w.l2Max, w.l1Min, w.l2Max);
-        if (w.l1[k] > w.l2[k]) std::swap(w.l1[k], w.l2[k]);
+        w.fileRU[k] = w.RU[k];
+        w.fileRL[k] = w.RL[k];
+        std::tie(w.u1[k], w.u2[k]) = fileInterval(w, k, 0);
+        std::tie(w.l1[k], w.l2[k]) = fileInterval(w, k, 1);
         w.upperPoint[k] = (w.u1[k] + w.u2[k]) / 2;
         w.lowerPoint[k] = (w.l1[k] + w.l2[k]) / 2;
         w.secCorrection[k] = 2;
-        // The interval values serve directly as contour indices here.
-        w.surfMode[k][0] = deriveSurface(w, k, w.RU[k], w.IU1[k], w.IU2[k], w.u1[k], w.u2[k]);
-        w.surfMode[k][1] = deriveSurface(w, k, w.RL[k], w.IL1[k], w.IL2[k], w.l1[k], w.l2[k]);
+        takeFileDesignCp(w, k);
+        w.surfMode[k][0] = surfaceMode(w, k, w.RU[k], w.IU1[k], w.IU2[k], w.u1[k]);
+        w.surfMode[k][1] = surfaceMode(w, k, w.RL[k], w.IL1[k], w.IL2[k], w.l1[k]);
         w.activeSurface[k] = 0;
         w.nspl[k] = {4, 4};
         w.splineOn[k] = {0, 0};
     }
+}
+
+void restoreDesignCpAsRead(WingModel& w, int k) {
+    if (k < 0 || k >= w.nsec) return;
+    for (int i = 0; i < w.npt; ++i) w.cpDes[i][k] = w.cpInit[i][k];
+    takeFileDesignCp(w, k);
 }
 
 std::string outputPathFor(const std::string& inputPath) {

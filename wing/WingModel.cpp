@@ -74,8 +74,9 @@ namespace {
 template <typename Wing, typename F>
 void forEachSectionArray(Wing& w, F&& f) {
     for (auto* v : {&w.ZREF, &w.Z, &w.CN, &w.EP, &w.CYD, &w.EPD, &w.PLE, &w.PTE, &w.XLE, &w.B}) f(*v);
-    for (auto* v : {&w.RU, &w.RL, &w.IU1, &w.IU2, &w.IL1, &w.IL2, &w.u1, &w.u2, &w.l1, &w.l2, &w.upperPoint,
-                    &w.lowerPoint, &w.outIU1, &w.outIU2, &w.outIL1, &w.outIL2, &w.secCorrection, &w.activeSurface})
+    for (auto* v : {&w.RU, &w.RL, &w.fileRU, &w.fileRL, &w.IU1, &w.IU2, &w.IL1, &w.IL2, &w.u1, &w.u2, &w.l1,
+                    &w.l2, &w.upperPoint, &w.lowerPoint, &w.outIU1, &w.outIU2, &w.outIL1, &w.outIL2,
+                    &w.secCorrection, &w.activeSurface})
         f(*v);
     for (auto* v : {&w.surfMode, &w.splineOn, &w.nspl}) f(*v);
 }

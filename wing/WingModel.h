@@ -134,6 +134,8 @@ struct WingModel {
     // Per-section values, index k.
     std::vector<double> ZREF, Z, CN, EP, CYD, EPD, PLE, PTE, XLE, B;
     std::vector<int> RU, RL;
+    // RU and RL as the file gave them; RU and RL follow the regimes.
+    std::vector<int> fileRU, fileRL;
     std::vector<int> IU1, IU2, IL1, IL2;
     std::vector<int> u1, u2, l1, l2;
     std::vector<int> upperPoint, lowerPoint;

@@ -1,0 +1,172 @@
+// Undo, redo and "Revert section" through the main window's message map,
+// editing in a zoomed plot, and the two exports.
+#include <fx.h>
+#include <FXPNGImage.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "../core/TestSupport.h"
+#include "app/Quarvel.h"
+#include "planform/PlanForm.h"
+#include "wing/CpFiles.h"
+#include "wing/SectionCsv.h"
+
+namespace fs = std::filesystem;
+using quarvel::test::readFile;
+
+namespace {
+
+// The first line where two files differ, or "" when they are the same.
+std::string firstDifference(const std::string& a, const std::string& b) {
+    std::istringstream sa(a), sb(b);
+    std::string la, lb;
+    for (int n = 1;; ++n) {
+        const bool moreA = bool(std::getline(sa, la)), moreB = bool(std::getline(sb, lb));
+        if (!moreA && !moreB) return "";
+        if (moreA != moreB || la != lb) return "line " + std::to_string(n) + ": " + la + " | " + lb;
+    }
+}
+
+long command(Quarvel& w, FXint id) { return w.handle(&w, FXSEL(SEL_COMMAND, id), nullptr); }
+
+long mouse(Quarvel& w, FXSelType type, double px, double py, FXint code = 0) {
+    FXEvent ev{};
+    ev.win_x = FXint(px);
+    ev.win_y = FXint(py);
+    ev.code = code;
+    return w.handle(w.canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
+}
+
+bool enabled(Quarvel& w, FXMenuCommand* item, FXint id) {
+    w.handle(item, FXSEL(SEL_UPDATE, id), nullptr);
+    return item->isEnabled();
+}
+
+// The edits, one step each: the upper spline of the first section on, a
+// drag of its control point 1 in a zoomed plot, the lower surface of the
+// second section to "Geom interpolation", and that section uncorrected.
+void splineOn(Quarvel& w) {
+    w.splineCheck[0]->setCheck(true);
+    command(w, Quarvel::ID_SPLINE);
+}
+void zoomAndDrag(Quarvel& w) {
+    const double x = w.wing.splX[1][0][0], cp = w.wing.splY[1][0][0];
+    mouse(w, SEL_MOUSEWHEEL, w.plotTransform.columnOf(x), w.plotTransform.rowOf(cp), 3 * 120);
+    const quarvel::PlotTransform& t = w.plotTransform;
+    mouse(w, SEL_MOTION, t.columnOf(x), t.rowOf(cp));
+    mouse(w, SEL_LEFTBUTTONPRESS, t.columnOf(x), t.rowOf(cp));
+    for (int i = 1; i <= 4; ++i) mouse(w, SEL_MOTION, t.columnOf(x), t.rowOf(cp - 0.05 * i));
+    mouse(w, SEL_LEFTBUTTONRELEASE, t.columnOf(x), t.rowOf(cp - 0.2));
+}
+void lowerGeom(Quarvel& w) {
+    w.chooseSection(2);
+    command(w, Quarvel::ID_LOWER);
+    command(w, Quarvel::ID_LO_GEOM);
+}
+
+class EditHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override { fs::copy_file(fs::path(QUARVEL_EXAMPLES) / "wing12.cpi", dir.file("wing.cpi")); }
+
+    std::unique_ptr<Quarvel> openWindow() {
+        auto w = std::make_unique<Quarvel>(FXApp::instance());
+        w->create();
+        w->errorHook = [](const FXString&, const FXString& text) { ADD_FAILURE() << text.text(); };
+        EXPECT_TRUE(w->openFile(dir.file("wing.cpi").c_str()));
+        return w;
+    }
+    std::string saved(Quarvel& w) {
+        command(w, Quarvel::ID_SAVE);
+        return readFile(dir.file("wing.cpd"));
+    }
+
+    quarvel::test::TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(EditHistoryTest, UndoAndRedoEndInTheFileOfTheEditsByHand) {
+    // Each from a window of its own: a save keeps the output interval of a
+    // surface that a later save no longer writes.
+    std::string untouched, byHand;
+    {
+        auto w = openWindow();
+        w->chooseSection(2);
+        untouched = saved(*w);
+    }
+    {
+        auto w = openWindow();
+        splineOn(*w);
+        zoomAndDrag(*w);
+        lowerGeom(*w);
+        byHand = saved(*w);
+    }
+
+    auto w = openWindow();
+    EXPECT_FALSE(enabled(*w, w->undoCommand, Quarvel::ID_UNDO));
+    splineOn(*w);
+    zoomAndDrag(*w);
+    EXPECT_EQ(w->zoom.magnification(), 1.953125);
+    lowerGeom(*w);
+    command(*w, Quarvel::ID_SEC_NO);
+    for (int i = 0; i < 3; ++i) command(*w, Quarvel::ID_UNDO);
+    EXPECT_EQ(w->wing.curSection, 1) << "the drag's section is current again";
+    EXPECT_EQ(w->planForm->sectionSpinner->getValue(), w->wing.KTE1);
+    EXPECT_EQ(w->editing.selectedControlPoint, -1) << "no selection survives an undo";
+    EXPECT_TRUE(enabled(*w, w->redoCommand, Quarvel::ID_REDO));
+    command(*w, Quarvel::ID_REDO);
+    command(*w, Quarvel::ID_REDO);
+    EXPECT_TRUE(w->geomInterpolationRadio[1]->getCheck()) << "the panel follows a redo";
+    EXPECT_EQ(firstDifference(saved(*w), byHand), "");
+
+    for (int i = 0; i < 4; ++i) command(*w, Quarvel::ID_UNDO);
+    EXPECT_FALSE(enabled(*w, w->undoCommand, Quarvel::ID_UNDO));
+    EXPECT_FALSE(w->splineCheck[0]->getCheck());
+    EXPECT_EQ(firstDifference(saved(*w), untouched), "");
+    splineOn(*w);
+    EXPECT_FALSE(enabled(*w, w->redoCommand, Quarvel::ID_REDO)) << "a new edit ends the redo";
+}
+
+TEST_F(EditHistoryTest, RevertSectionIsOneStepBackToTheFile) {
+    quarvel::FileError err;
+    const auto read = quarvel::readCpInput(dir.file("wing.cpi"), &err);
+    ASSERT_TRUE(read) << err.message();
+    auto w = openWindow();
+    splineOn(*w);
+    zoomAndDrag(*w);
+    const auto edited = quarvel::captureSection(w->wing, 0).cpDes;
+
+    command(*w, Quarvel::ID_REVERT);
+    for (int i = 0; i < read->npt; ++i) EXPECT_EQ(w->wing.cpDes[i][0], read->cpDes[i][0]) << "index " << i;
+    command(*w, Quarvel::ID_UNDO);
+    EXPECT_EQ(quarvel::captureSection(w->wing, 0).cpDes, edited);
+}
+
+TEST_F(EditHistoryTest, ExportsWriteWhatIsShownOrReportAndWriteNothing) {
+    auto w = openWindow();
+    mouse(*w, SEL_MOUSEWHEEL, 100, 100, 2 * 120);
+    ASSERT_TRUE(w->exportPlotPng(dir.file("plot.png").c_str()));
+    FXPNGImage image(FXApp::instance());
+    FXFileStream in;
+    ASSERT_TRUE(in.open(dir.file("plot.png").c_str(), FXStreamLoad) && image.loadPixels(in));
+    EXPECT_EQ(image.getWidth(), w->canvas->getWidth());
+    EXPECT_EQ(image.getHeight(), w->canvas->getHeight());
+    const FXColor* pixel = image.getData();
+    EXPECT_GT(std::count_if(pixel, pixel + image.getWidth() * image.getHeight(),
+                            [](FXColor c) { return c != FXRGB(255, 255, 255); }), 1000) << "the plot is drawn";
+
+    ASSERT_TRUE(w->exportSectionCsv(dir.file("section.csv").c_str()));
+    EXPECT_EQ(readFile(dir.file("section.csv")), quarvel::formatSectionCsv(w->wing, 0));
+
+    std::vector<std::string> errors;
+    w->errorHook = [&](const FXString&, const FXString& text) { errors.emplace_back(text.text()); };
+    const std::string nowhere = dir.file("missing/plot");
+    EXPECT_FALSE(w->exportPlotPng(nowhere.c_str()));
+    EXPECT_FALSE(w->exportSectionCsv(nowhere.c_str()));
+    ASSERT_EQ(errors.size(), 2u);
+    for (const std::string& e : errors) EXPECT_NE(e.find(nowhere), std::string::npos) << e;
+    EXPECT_FALSE(fs::exists(dir.file("missing")));
+}
