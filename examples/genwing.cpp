@@ -45,9 +45,9 @@ struct Options {
                  "usage: quarvel-genwing [--sections N] [--points N] [--ite1 N] [--kte1 N]\n"
                  "                       [--mach M] [--alpha A] [--odd] OUT.cpi\n"
                  "  --sections N  spanwise sections (1..9999, default 12)\n"
-                 "  --points N    point rows per surface (10..20000, default 60)\n"
-                 "  --ite1 N      number of the first contour point (1..99999, default 1)\n"
-                 "  --kte1 N      number of the first section (0..99999, default 2)\n"
+                 "  --points N    point rows per surface (10..4999, default 60)\n"
+                 "  --ite1 N      number of the first contour point (1..9979, default 1)\n"
+                 "  --kte1 N      number of the first section (0..9999, default 2)\n"
                  "  --mach M      free-stream Mach number (0.1..0.95, default 0.78)\n"
                  "  --alpha A     angle of attack in degrees (-10..10, default 2.0)\n"
                  "  --odd         one contour point more than the rows hold\n");
@@ -102,11 +102,11 @@ Options parseArgs(int argc, char** argv) {
         } else if (a == "--sections") {
             o.sections = int(toInt("--sections", next().c_str(), 1, 9999));
         } else if (a == "--points") {
-            o.points = int(toInt("--points", next().c_str(), 10, 20000));
+            o.points = int(toInt("--points", next().c_str(), 10, 4999));
         } else if (a == "--ite1") {
-            o.ite1 = int(toInt("--ite1", next().c_str(), 1, 99999));
+            o.ite1 = int(toInt("--ite1", next().c_str(), 1, 9979));
         } else if (a == "--kte1") {
-            o.kte1 = int(toInt("--kte1", next().c_str(), 0, 99999));
+            o.kte1 = int(toInt("--kte1", next().c_str(), 0, 9999));
         } else if (a == "--mach") {
             o.mach = toReal("--mach", next().c_str(), 0.1, 0.95);
         } else if (a == "--alpha") {
@@ -122,6 +122,9 @@ Options parseArgs(int argc, char** argv) {
         }
     }
     if (o.out.empty()) usage("no output file given");
+    // The head's numbers must fit the six columns CpOutput gives them.
+    if (o.ite1 + 2 * o.points + (o.odd ? 1 : 0) > 9999) usage("--ite1 + 2 x --points must stay within 9999");
+    if (o.kte1 + o.sections - 1 > 9999) usage("--kte1 + --sections - 1 must stay within 9999");
     return o;
 }
 

@@ -1,13 +1,9 @@
 // The CpOutput writer: the prepare step and the fixed-column text.
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <functional>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "wing/AtomicFile.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
 
@@ -50,6 +46,15 @@ public:
         line_.insert(pos, text);
     }
     void overwrite(int column, double value, int precision) { overwrite(column, number(value, precision)); }
+    // The same, cut before column nextField, where the reader's next field on
+    // the line starts: a number too long for the format loses its tail
+    // rather than run into the value read after it.
+    void overwrite(int column, std::string_view text, int nextField) {
+        overwrite(column, text.substr(0, std::size_t(nextField - column)));
+    }
+    void overwrite(int column, double value, int precision, int nextField) {
+        overwrite(column, number(value, precision), nextField);
+    }
 
     // Integers go through single precision before they are printed.
     std::string_view integer(std::int64_t value, int precision) {
@@ -89,8 +94,8 @@ bool appendPointRow(std::string& out, const WingModel& w, int k, int iu, int il)
         int precision;
     };
     const Field fields[] = {
-        {3, 10, w.X[iu], 4},           {20, 10, w.cpInit[iu][k], 4}, {30, 9, w.cpdOut[iu][k], 4},
-        {49, 10, w.cpInit[il][k], 4},  {59, 9, w.cpdOut[il][k], 4},
+        {3, 10, w.X[iu], 4},           {20, 9, w.cpInit[iu][k], 4}, {30, 9, w.cpdOut[iu][k], 4},
+        {49, 9, w.cpInit[il][k], 4},   {59, 9, w.cpdOut[il][k], 4},
         {0, 3, double(float(std::int64_t(w.ITE1) + iu)), 0},
         {0, 3, double(float(std::int64_t(w.ITE1) + il)), 0},
     };
@@ -129,7 +134,7 @@ namespace {
 
 // The CpOutput text, handed to flush a chunk at a time (each chunk ends at a
 // line end); false from flush stops the writing.
-bool streamCpOutput(const WingModel& w, const std::function<bool(std::string_view)>& flush) {
+bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
     constexpr std::size_t kChunk = 1 << 18;
     std::string out;
     out.reserve(kChunk + 4096);
@@ -163,33 +168,33 @@ bool streamCpOutput(const WingModel& w, const std::function<bool(std::string_vie
     for (int k = 0; k < w.nsec; ++k) {
         lw.begin("SECTION N =       ZREF =         Z =              CN =              EP =        ");
         putRightAligned(lw, lw.integer(std::int64_t(w.KTE1) + k, 0), 14, 1, 2);
-        lw.overwrite(26, w.ZREF[k], 4);
-        lw.overwrite(38, w.Z[k], 4);
-        lw.overwrite(56, w.CN[k], 4);
+        lw.overwrite(26, w.ZREF[k], 4, 37);
+        lw.overwrite(38, w.Z[k], 4, 56);
+        lw.overwrite(56, w.CN[k], 4, 73);
         lw.overwrite(74, w.EP[k], 4);
         lw.end();
         lw.begin("<   CYD  ><   EPD  >             PLE =               PTE =         ");
-        lw.overwrite(39, w.PLE[k], 2);
+        lw.overwrite(39, w.PLE[k], 2, 59);
         lw.overwrite(59, w.PTE[k], 2);
         lw.end();
         lw.begin("                                 XLE =               B =           ");
-        lw.overwrite(2, w.CYD[k], 5);
-        lw.overwrite(12, w.EPD[k], 5);
-        lw.overwrite(39, w.XLE[k], 4);
+        lw.overwrite(2, w.CYD[k], 5, 11);
+        lw.overwrite(12, w.EPD[k], 5, 39);
+        lw.overwrite(39, w.XLE[k], 4, 57);
         lw.overwrite(57, w.B[k], 4);
         lw.end();
         lw.begin("                  <   RU   >                   <   RL   >");
         lw.end();
         lw.blank(57);
-        lw.overwrite(20, lw.integer(w.RU[k], 5));
+        lw.overwrite(20, lw.integer(w.RU[k], 5), 48);
         lw.overwrite(49, lw.integer(w.RL[k], 5));
         lw.end();
         lw.begin("                  <   IU1  ><   IU2  >         <  IL1   ><  IL2   >");
         lw.end();
         lw.blank(67);
-        lw.overwrite(20, lw.integer(std::int64_t(w.outIU1[k]) + 1, 5));
-        lw.overwrite(30, lw.integer(std::int64_t(w.outIU2[k]) + 1, 5));
-        lw.overwrite(49, lw.integer(std::int64_t(w.outIL1[k]) + 1, 5));
+        lw.overwrite(20, lw.integer(std::int64_t(w.outIU1[k]) + 1, 5), 29);
+        lw.overwrite(30, lw.integer(std::int64_t(w.outIU2[k]) + 1, 5), 49);
+        lw.overwrite(49, lw.integer(std::int64_t(w.outIL1[k]) + 1, 5), 59);
         lw.overwrite(59, lw.integer(std::int64_t(w.outIL2[k]) + 1, 5));
         lw.end();
         lw.begin("    X          I  <  CPTU  ><  CPDU  >      I  <  CPTL  ><  CPDL  >");
@@ -200,12 +205,12 @@ bool streamCpOutput(const WingModel& w, const std::function<bool(std::string_vie
             if (!flushFull()) return false;
             if (appendPointRow(out, w, k, iu, il)) continue;
             lw.blank(67);
-            lw.overwrite(3, w.X[iu], 4);
+            lw.overwrite(3, w.X[iu], 4, 19);
             putRightAligned(lw, lw.integer(std::int64_t(w.ITE1) + iu, 0), 16, 2, 3);
-            lw.overwrite(20, w.cpInit[iu][k], 4);
-            lw.overwrite(30, w.cpdOut[iu][k], 4);
+            lw.overwrite(20, w.cpInit[iu][k], 4, 29);
+            lw.overwrite(30, w.cpdOut[iu][k], 4, 48);
             putRightAligned(lw, lw.integer(std::int64_t(w.ITE1) + il, 0), 45, 2, 3);
-            lw.overwrite(49, w.cpInit[il][k], 4);
+            lw.overwrite(49, w.cpInit[il][k], 4, 58);
             lw.overwrite(59, w.cpdOut[il][k], 4);
             lw.end();
         }
@@ -227,59 +232,11 @@ std::string formatCpOutput(const WingModel& w) {
     return text;
 }
 
-namespace {
-
-bool writeAll(int fd, std::string_view text) {
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= std::size_t(n);
-    }
-    return true;
-}
-
-}  // namespace
 
 bool saveCpOutput(WingModel& wing, const std::string& path, FileError* error) {
     prepareOutput(wing);
-
-    const auto slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = dir + "." + name + ".XXXXXX";
-    auto failWith = [&](const char* doing) {
-        if (error) *error = FileError{path, 0, std::string(doing) + ": " + std::strerror(errno)};
-        return false;
-    };
-
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return failWith("cannot be written");
-    // mkstemp makes the file private; give it the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    const bool written =
-        streamCpOutput(wing, [fd](std::string_view chunk) { return writeAll(fd, chunk); }) && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        if (!written) errno = savedErrno;
-        failWith("cannot be written");
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        failWith("cannot replace the file");
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return writeFileAtomically(
+        path, [&wing](const ChunkSink& sink) { return streamCpOutput(wing, sink); }, error);
 }
 
 }  // namespace quarvel

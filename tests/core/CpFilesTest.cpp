@@ -164,6 +164,21 @@ WingModel parse(const std::string& bytes) {
 
 }  // namespace
 
+TEST(CpOutput, ANumberTooLongForItsFieldLeavesTheNextFieldWhole) {
+    WingModel w = load(dataPath("small-even.cpi"));
+    w.cpInit[8][0] = 7777777772.0;  // 15 characters from column 20, before CPDU (29-38)
+    w.cpInit[7][0] = -12345.0;      // before CPDL (58-67)
+    w.CYD[0] = -123.45678;          // 10 characters from column 2, before EPD (11-20)
+    w.X[9] = 1e15;                  // before CPTU (19-28)
+    prepareOutput(w);
+    const WingModel back = parse(formatCpOutput(w));
+    EXPECT_EQ(back.cpInit[8][0], 777777777.0) << "cut where the reader stops anyway";
+    EXPECT_EQ(back.cpdIn[8][0], w.cpdOut[8][0]);
+    EXPECT_EQ(back.cpdIn[7][0], w.cpdOut[7][0]);
+    EXPECT_EQ(back.EPD[0], w.EPD[0]);
+    EXPECT_EQ(back.cpInit[9][0], w.cpInit[9][0]);
+}
+
 TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
     // Section 0's interval line is line 13, its code line 11.
     WingModel w = parse(evenWingWith(13, 19, 28, "500"));  // IU1 far beyond the surface
@@ -234,6 +249,8 @@ TEST(CpInput, BadFilesAreReportedWithFileLineAndReason) {
         {"count far beyond the file", evenWingWith(5, 31, 40, "2000000000"), 39, "2000000001 sections"},
         {"points far beyond the file", evenWingWith(5, 11, 20, "1999999999"), 39, "ends here"},
         {"integer out of range", evenWingWith(5, 1, 10, "1e12"), 5, "ITE1 in columns 1-10 is outside the integer range"},
+        {"wider than the output head", withField(evenWingWith(5, 1, 10, "10000"), 5, 11, 20, "10016"), 5,
+         "ITE1 = 10000 is outside -999 .. 9999"},
         {"code out of range", evenWingWith(11, 19, 28, "-3e9"), 11, "RU in columns 19-28"},
         {"huge real", evenWingWith(7, 37, 47, "1e999"), 7, "Z in columns 37-47 is too large"},
     };

@@ -10,6 +10,7 @@
 
 #include "PanelTestWing.h"
 #include "TestSupport.h"
+#include "WingInvariants.h"
 #include "correction/Editing.h"
 
 using namespace quarvel;
@@ -230,18 +231,7 @@ TEST(EditingInvariants, RandomCommandSequences) {
                 drags += moveMouse(w, t, e, pick(-200, 1200), pick(-2000, 1000)).plot;
                 if (pick(0, 3) == 0) releaseMouse(e);
             }
-            for (int s = 0; s < w.nsec; ++s) {
-                ASSERT_TRUE(w.u1Min <= w.u1[s] && w.u1[s] <= w.upperPoint[s] && w.upperPoint[s] <= w.u2[s] &&
-                            w.u2[s] <= w.u2Max && w.l1Min <= w.l1[s] && w.l1[s] <= w.lowerPoint[s] &&
-                            w.lowerPoint[s] <= w.l2[s] && w.l2[s] <= w.l2Max)
-                    << "step " << step;
-                for (int i = 0; i < w.npt; ++i) ASSERT_TRUE(std::isfinite(w.cpDes[i][s])) << "step " << step;
-            }
-            for (const Spinner* sp : {&p.intervalStart[0], &p.intervalEnd[0], &p.intervalStart[1],
-                                      &p.intervalEnd[1], &p.point, &p.nspl})
-                ASSERT_LE(sp->lo, sp->hi) << "step " << step;
-            const int j = e.selectedControlPoint, n = w.nspl[w.curSection - 1][w.activeSurface[w.curSection - 1]];
-            ASSERT_TRUE(j == -1 || (j >= 1 && j <= n - 2)) << "step " << step;
+            ASSERT_EQ(test::editingFault(w, p, e), "") << "step " << step;
         }
         EXPECT_GT(picks, 20);
         EXPECT_GT(drags, 20);

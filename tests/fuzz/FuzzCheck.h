@@ -1,0 +1,57 @@
+// What the fuzz targets share: stopping on a broken invariant, and the
+// check that the CpOutput text of a wing reads back as CpInput.
+#pragma once
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/WingInvariants.h"
+#include "wing/CpFiles.h"
+#include "wing/Numbers.h"
+
+namespace quarvel::fuzz {
+
+// Reports the fault on stderr and aborts, which libFuzzer (and the corpus
+// replay) takes as a crash with the input that caused it.
+[[noreturn]] inline void fail(const std::string& what) {
+    std::fprintf(stderr, "fuzz invariant broken: %s\n", what.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+inline void requireSound(const std::string& fault, const char* when) {
+    if (!fault.empty()) fail(std::string(when) + ": " + fault);
+}
+
+// The wing's CpOutput text as it stands must read back as a sound wing of
+// the same size and title, with the same regime codes in its corrected
+// sections and the same X, initial Cp and design Cp column wherever the
+// number fits its columns.
+inline void requireReadsBack(const WingModel& w, const char* when) {
+    const std::string text = formatCpOutput(w);
+    FileError err;
+    const auto back = parseCpInput(text, "written.cpd", &err);
+    if (!back) fail(std::string(when) + ": the written file does not read back: " + err.message());
+    requireSound(test::wingFault(*back), "written file read back");
+    if (back->npt != w.npt || back->nsec != w.nsec || back->ITE1 != w.ITE1 || back->KTE1 != w.KTE1)
+        fail(std::string(when) + ": the written file reads back with other counts");
+    if (back->title != w.title) fail(std::string(when) + ": the title reads back as \"" + back->title + "\"");
+    // A number that fits its columns comes back as printed, to 4 decimals.
+    const auto same = [](double read, double written) {
+        return std::fabs(written) >= 100.0 || read == parseDecimal(formatFixed(written, 4)).value;
+    };
+    for (int k = 0; k < w.nsec; ++k) {
+        const std::string at = std::string(when) + ": section index " + std::to_string(k);
+        if (w.secCorrection[k] == 2 && (back->RU[k] != w.RU[k] || back->RL[k] != w.RL[k]))
+            fail(at + " reads back with other codes");
+        for (int i = 0; i < 2 * w.nhalf; ++i) {
+            if (!same(back->cpInit[i][k], w.cpInit[i][k]) || !same(back->cpdIn[i][k], w.cpdOut[i][k]))
+                fail(at + ", contour index " + std::to_string(i) + ": a Cp reads back changed");
+            if (k == 0 && !same(back->X[i], w.X[i])) fail(at + ", contour index " + std::to_string(i) + ": X changed");
+        }
+    }
+}
+
+}  // namespace quarvel::fuzz
