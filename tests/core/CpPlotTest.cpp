@@ -93,19 +93,15 @@ TEST(CpPlot, CriticalCpAndTheSonicSegment) {
     EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[19 - 4])));
     EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19])));
 
-    // A crossing at the last index: the far end is clamped to the contour.
-    w = makeWing(10, 1, [](int i, int) { return i == 19 ? -0.9 : -0.2; });
-    plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
-    found = sonic(plot);
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19])));
-    // A crossing at index 3: the near end is clamped to index 0.
-    w = makeWing(10, 1, [](int i, int) { return i <= 2 ? -0.9 : -0.2; });
-    plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
-    found = sonic(plot);
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[0])));
-
+    // A crossing at the last index or at index 3: the ends are clamped to the contour.
+    for (const bool last : {true, false}) {
+        w = makeWing(10, 1, [last](int i, int) { return (last ? i == 19 : i <= 2) ? -0.9 : -0.2; });
+        plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
+        found = sonic(plot);
+        ASSERT_EQ(found.size(), 1u) << last;
+        if (last) EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19])));
+        else EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[0])));
+    }
     // Below Mach 0.1 there is no sonic level.
     plot = buildCpPlot(w, 0.0999, 800, 600, kNoControlPoint);
     EXPECT_TRUE(sonic(plot).empty());

@@ -163,19 +163,10 @@ TEST(SplineDrag, NothingMovesWithoutRoomOrAValidSelection) {
         ASSERT_TRUE(d.pressAt(d.ctrlX(2), d.ctrlY(2)).controlPoints);
         setSplineCount(d.w, d.p, d.e, 4);
         EXPECT_EQ(d.e.selectedControlPoint, 2) << "a selection that still exists is kept";
-        setSplineCount(d.w, d.p, d.e, 1);
-        EXPECT_EQ(d.w.nspl[0][0], WingModel::nsplMin);
-        setSplineCount(d.w, d.p, d.e, 500);
-        EXPECT_EQ(d.w.nspl[0][0], WingModel::nsplMax);
     }
     {
-        SCOPED_TRACE("another section, no room, non-finite positions, a flat transform");
+        SCOPED_TRACE("no room, non-finite positions, a flat transform");
         SplineSetup d(3);
-        ASSERT_TRUE(d.pressAt(0.4, upperCp(4)).controlPoints);
-        chooseSection(d.w, d.p, d.e, 2);
-        EXPECT_EQ(d.e.selectedControlPoint, -1);
-        chooseSection(d.w, d.p, d.e, 1);
-
         ASSERT_TRUE(d.pressAt(0.4, upperCp(4)).controlPoints);
         d.w.splX[0][0][0] = 0.3995;
         d.w.splX[2][0][0] = 0.4005;

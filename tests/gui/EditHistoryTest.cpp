@@ -2,14 +2,11 @@
 // editing in a zoomed plot, and the two exports.
 #include <fx.h>
 #include <FXPNGImage.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <memory>
 
 #include "../core/TestSupport.h"
-#include "app/Quarvel.h"
+#include "WindowFixture.h"
 #include "planform/PlanForm.h"
 #include "wing/CpFiles.h"
 #include "wing/SectionCsv.h"
@@ -19,26 +16,8 @@ using quarvel::test::readFile;
 
 namespace {
 
-// The first line where two files differ, or "" when they are the same.
-std::string firstDifference(const std::string& a, const std::string& b) {
-    std::istringstream sa(a), sb(b);
-    std::string la, lb;
-    for (int n = 1;; ++n) {
-        const bool moreA = bool(std::getline(sa, la)), moreB = bool(std::getline(sb, lb));
-        if (!moreA && !moreB) return "";
-        if (moreA != moreB || la != lb) return "line " + std::to_string(n) + ": " + la + " | " + lb;
-    }
-}
-
-long command(Quarvel& w, FXint id) { return w.handle(&w, FXSEL(SEL_COMMAND, id), nullptr); }
-
-long mouse(Quarvel& w, FXSelType type, double px, double py, FXint code = 0) {
-    FXEvent ev{};
-    ev.win_x = FXint(px);
-    ev.win_y = FXint(py);
-    ev.code = code;
-    return w.handle(w.canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
-}
+long command(Quarvel& w, FXint id) { return quarvel::test::command(w, id); }
+using quarvel::test::mouse;
 
 bool enabled(Quarvel& w, FXMenuCommand* item, FXint id) {
     w.handle(item, FXSEL(SEL_UPDATE, id), nullptr);
@@ -67,23 +46,17 @@ void lowerGeom(Quarvel& w) {
     command(w, Quarvel::ID_LO_GEOM);
 }
 
-class EditHistoryTest : public ::testing::Test {
+class EditHistoryTest : public quarvel::test::WindowFixture {
 protected:
-    void SetUp() override { fs::copy_file(fs::path(QUARVEL_EXAMPLES) / "wing12.cpi", dir.file("wing.cpi")); }
-
     std::unique_ptr<Quarvel> openWindow() {
-        auto w = std::make_unique<Quarvel>(FXApp::instance());
-        w->create();
-        w->errorHook = [](const FXString&, const FXString& text) { ADD_FAILURE() << text.text(); };
-        EXPECT_TRUE(w->openFile(dir.file("wing.cpi").c_str()));
+        auto w = newWindow();
+        openExample(*w);
         return w;
     }
     std::string saved(Quarvel& w) {
         command(w, Quarvel::ID_SAVE);
-        return readFile(dir.file("wing.cpd"));
+        return readFile((dir / "wing.cpd").string());
     }
-
-    quarvel::test::TempDir dir;
 };
 
 }  // namespace
@@ -120,23 +93,25 @@ TEST_F(EditHistoryTest, UndoAndRedoEndInTheFileOfTheEditsByHand) {
     command(*w, Quarvel::ID_REDO);
     command(*w, Quarvel::ID_REDO);
     EXPECT_TRUE(w->geomInterpolationRadio[1]->getCheck()) << "the panel follows a redo";
-    EXPECT_EQ(firstDifference(saved(*w), byHand), "");
+    EXPECT_EQ(saved(*w), byHand);
 
     for (int i = 0; i < 4; ++i) command(*w, Quarvel::ID_UNDO);
     EXPECT_FALSE(enabled(*w, w->undoCommand, Quarvel::ID_UNDO));
     EXPECT_FALSE(w->splineCheck[0]->getCheck());
-    EXPECT_EQ(firstDifference(saved(*w), untouched), "");
+    EXPECT_EQ(saved(*w), untouched);
     splineOn(*w);
     EXPECT_FALSE(enabled(*w, w->redoCommand, Quarvel::ID_REDO)) << "a new edit ends the redo";
 }
 
 TEST_F(EditHistoryTest, RevertSectionIsOneStepBackToTheFile) {
-    quarvel::FileError err;
-    const auto read = quarvel::readCpInput(dir.file("wing.cpi"), &err);
-    ASSERT_TRUE(read) << err.message();
     auto w = openWindow();
+    quarvel::FileError err;
+    const auto read = quarvel::readCpInput((dir / "wing.cpi").string(), &err);
+    ASSERT_TRUE(read) << err.message();
     splineOn(*w);
+    const double cp = w->wing.splY[1][0][0];
     zoomAndDrag(*w);
+    EXPECT_NEAR(w->wing.splY[1][0][0], cp - 0.2, 0.01) << "the drag in the zoomed plot moved the point";
     const auto edited = quarvel::captureSection(w->wing, 0).cpDes;
 
     command(*w, Quarvel::ID_REVERT);
@@ -148,25 +123,24 @@ TEST_F(EditHistoryTest, RevertSectionIsOneStepBackToTheFile) {
 TEST_F(EditHistoryTest, ExportsWriteWhatIsShownOrReportAndWriteNothing) {
     auto w = openWindow();
     mouse(*w, SEL_MOUSEWHEEL, 100, 100, 2 * 120);
-    ASSERT_TRUE(w->exportPlotPng(dir.file("plot.png").c_str()));
+    ASSERT_TRUE(w->exportPlotPng((dir / "plot.png").c_str()));
     FXPNGImage image(FXApp::instance());
     FXFileStream in;
-    ASSERT_TRUE(in.open(dir.file("plot.png").c_str(), FXStreamLoad) && image.loadPixels(in));
+    ASSERT_TRUE(in.open((dir / "plot.png").c_str(), FXStreamLoad) && image.loadPixels(in));
     EXPECT_EQ(image.getWidth(), w->canvas->getWidth());
     EXPECT_EQ(image.getHeight(), w->canvas->getHeight());
     const FXColor* pixel = image.getData();
     EXPECT_GT(std::count_if(pixel, pixel + image.getWidth() * image.getHeight(),
                             [](FXColor c) { return c != FXRGB(255, 255, 255); }), 1000) << "the plot is drawn";
 
-    ASSERT_TRUE(w->exportSectionCsv(dir.file("section.csv").c_str()));
-    EXPECT_EQ(readFile(dir.file("section.csv")), quarvel::formatSectionCsv(w->wing, 0));
+    ASSERT_TRUE(w->exportSectionCsv((dir / "section.csv").c_str()));
+    EXPECT_EQ(readFile((dir / "section.csv").string()), quarvel::formatSectionCsv(w->wing, 0));
 
-    std::vector<std::string> errors;
-    w->errorHook = [&](const FXString&, const FXString& text) { errors.emplace_back(text.text()); };
-    const std::string nowhere = dir.file("missing/plot");
+    const std::string nowhere = (dir / "missing/plot").string();
     EXPECT_FALSE(w->exportPlotPng(nowhere.c_str()));
     EXPECT_FALSE(w->exportSectionCsv(nowhere.c_str()));
     ASSERT_EQ(errors.size(), 2u);
     for (const std::string& e : errors) EXPECT_NE(e.find(nowhere), std::string::npos) << e;
-    EXPECT_FALSE(fs::exists(dir.file("missing")));
+    errors.clear();
+    EXPECT_FALSE(fs::exists(dir / "missing"));
 }

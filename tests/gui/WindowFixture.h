@@ -1,0 +1,66 @@
+// A main window on a real display with a scratch directory of its own, and
+// the messages its widgets and the mouse send.
+#pragma once
+
+#include <fx.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FoxText.h"
+#include "app/Quarvel.h"
+
+namespace quarvel::test {
+
+inline long command(Quarvel& w, FXint id, FXObject* sender = nullptr) {
+    return w.handle(sender ? sender : &w, FXSEL(SEL_COMMAND, id), nullptr);
+}
+
+inline long mouse(Quarvel& w, FXSelType type, double px, double py, FXint code = 0) {
+    FXEvent ev{};
+    ev.win_x = FXint(px);
+    ev.win_y = FXint(py);
+    ev.code = code;
+    return w.handle(w.canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
+}
+
+// Error messages are collected in errors; a test that expects some clears
+// them, any left at the end fail it.
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quarvel-window-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        window = newWindow().release();
+    }
+    void TearDown() override {
+        delete window;
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+        EXPECT_TRUE(errors.empty()) << errors.front();
+    }
+
+    std::unique_ptr<Quarvel> newWindow() {
+        auto w = std::make_unique<Quarvel>(FXApp::instance());
+        w->create();
+        w->errorHook = [this](const FXString&, const FXString& text) { errors.push_back(stdText(text)); };
+        return w;
+    }
+    // The example copied to dir/wing.cpi (once) and read into w.
+    void openExample(Quarvel& w, const char* name = "wing12.cpi") {
+        const std::filesystem::path input = dir / "wing.cpi";
+        if (!std::filesystem::exists(input)) std::filesystem::copy_file(std::filesystem::path(QUARVEL_EXAMPLES) / name, input);
+        ASSERT_TRUE(w.openFile(input.c_str()));
+    }
+    void openExample(const char* name = "wing12.cpi") { openExample(*window, name); }
+
+    std::filesystem::path dir;
+    Quarvel* window = nullptr;
+    std::vector<std::string> errors;
+};
+
+}  // namespace quarvel::test
