@@ -266,8 +266,7 @@ private:
     // modified when the command changed what a save writes, records the
     // change for undo (a motion of a drag only once the drag ends) and
     // brings the window into line.
-    template <typename Command>
-    void edit(Command&& command, bool partOfDrag = false);
+    void edit(const std::function<quarvel::Redraw()>& command, bool partOfDrag = false);
     void setModified(bool on);
     void updateTitle();
 

@@ -1,0 +1,165 @@
+// The editing commands of the main window: regimes, spline, spinners, the
+// mouse on the plot, and undo and redo. Each runs through edit(), which marks
+// the wing modified and records the step.
+#include <utility>
+
+#include "app/Quarvel.h"
+#include "planform/PlanForm.h"
+
+void Quarvel::edit(const std::function<quarvel::Redraw()>& command, bool partOfDrag) {
+    if (!partOfDrag) closeDragStep();
+    const int k = wing.curSection - 1;
+    // The motions of a drag make one step, from before the first of them.
+    const bool startsStep = !partOfDrag || !dragStart;
+    quarvel::SectionState before = startsStep ? quarvel::captureSection(wing, k) : quarvel::SectionState{};
+    const quarvel::SectionOutput output = quarvel::sectionOutput(wing, k);
+    const quarvel::Redraw redraw = command();
+    if (quarvel::sectionOutput(wing, k) != output) setModified(true);
+    if (!partOfDrag)
+        history.record(std::move(before), quarvel::captureSection(wing, k));
+    else if (startsStep)
+        dragStart = std::move(before);
+    afterCommand(redraw);
+}
+
+void Quarvel::closeDragStep() {
+    if (!dragStart) return;
+    history.record(std::move(*dragStart), quarvel::captureSection(wing, dragStart->section));
+    dragStart.reset();
+}
+
+long Quarvel::onCmdSection(FXObject*, FXSelector sel, void*) {
+    edit([&] { return quarvel::chooseSectionCorrection(wing, panel, FXSELID(sel) == ID_SEC_YES); });
+    return 1;
+}
+
+long Quarvel::onCmdSurface(FXObject*, FXSelector sel, void*) {
+    edit([&] { return quarvel::chooseSurface(wing, panel, editing, FXSELID(sel) == ID_UPPER ? 0 : 1); });
+    return 1;
+}
+
+long Quarvel::onCmdUpperMode(FXObject*, FXSelector sel, void*) {
+    edit([&] { return quarvel::chooseRegime(wing, panel, 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)); });
+    return 1;
+}
+
+long Quarvel::onCmdLowerMode(FXObject*, FXSelector sel, void*) {
+    edit([&] { return quarvel::chooseRegime(wing, panel, 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)); });
+    return 1;
+}
+
+long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector sel, void*) {
+    const auto option = FXSELID(sel) == ID_UP_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
+    edit([&] { return quarvel::chooseCpOption(wing, panel, 0, option); });
+    return 1;
+}
+
+long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
+    const auto option = FXSELID(sel) == ID_LO_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
+    edit([&] { return quarvel::chooseCpOption(wing, panel, 1, option); });
+    return 1;
+}
+
+// Both check buttons send this; the one of the surface being edited counts.
+long Quarvel::onCmdSpline(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
+    edit([&] { return quarvel::switchSpline(wing, panel, editing, splineCheck[s]->getCheck() != FALSE); });
+    return 1;
+}
+
+long Quarvel::onCmdInterval(FXObject* sender, FXSelector sel, void*) {
+    const int value = static_cast<FXSpinner*>(sender)->getValue();
+    edit([&] { return quarvel::setIntervalEnd(wing, panel, editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value); });
+    return 1;
+}
+
+long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
+    edit([&] { return quarvel::choosePoint(wing, panel, pointSpinner->getValue()); });
+    return 1;
+}
+
+long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
+    edit([&] { return quarvel::setSplineCount(wing, panel, editing, nsplSpinner->getValue()); });
+    return 1;
+}
+
+long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
+    edit([&] { return quarvel::setPointCp(wing, panel, cpdSpinner->getValue()); });
+    return 1;
+}
+
+long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
+    afterCommand(quarvel::pressMouse(wing, editing, canvas->getWidth(), canvas->getHeight()));
+    return 1;
+}
+
+long Quarvel::onLeftBtnRelease(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    afterCommand(quarvel::releaseMouse(editing));
+    closeDragStep();
+    return 1;
+}
+
+long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (panning) {
+        zoom.pan(event->win_x - panX, event->win_y - panY, canvas->getWidth(), canvas->getHeight());
+        panX = event->win_x;
+        panY = event->win_y;
+        redrawView();
+    }
+    if (editing.draggingControlPoint) {
+        edit([&] { return quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y); }, true);
+        return 1;
+    }
+    // Without a drag only the readout follows the mouse.
+    quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
+    mousePlotX = editing.mousePlotX;
+    mousePlotCp = editing.mousePlotCp;
+    showStatus();
+    return 1;
+}
+
+void Quarvel::afterUndo(const quarvel::Redraw& redraw) {
+    if (!redraw.plot) return;  // nothing was put back
+    setModified(true);
+    if (planForm) planForm->setSection(wing.curSection);
+    afterCommand(redraw);
+}
+
+long Quarvel::onCmdUndo(FXObject*, FXSelector, void*) {
+    closeDragStep();
+    afterUndo(quarvel::undoEdit(wing, panel, editing, history));
+    return 1;
+}
+
+long Quarvel::onCmdRedo(FXObject*, FXSelector, void*) {
+    closeDragStep();
+    afterUndo(quarvel::redoEdit(wing, panel, editing, history));
+    return 1;
+}
+
+long Quarvel::onUpdUndo(FXObject* sender, FXSelector, void*) {
+    sender->handle(this, FXSEL(SEL_COMMAND, history.canUndo() ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+long Quarvel::onUpdRedo(FXObject* sender, FXSelector, void*) {
+    sender->handle(this, FXSEL(SEL_COMMAND, history.canRedo() ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+long Quarvel::onCmdRevert(FXObject*, FXSelector, void*) {
+    if (fileLoaded) edit([&] { return quarvel::revertSection(wing, editing); });
+    return 1;
+}
+
+long Quarvel::onUpdRevert(FXObject* sender, FXSelector, void*) {
+    sender->handle(this, FXSEL(SEL_COMMAND, fileLoaded ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}

@@ -1,0 +1,193 @@
+// The file commands of the main window: open, save, save as, the exports,
+// and the unsaved-changes question on the way out.
+#include "app/Quarvel.h"
+
+#include <FXPNGImage.h>
+
+#include <optional>
+#include <string>
+
+#include "app/FoxText.h"
+#include "planform/PlanForm.h"
+#include "plot/PlotReplay.h"
+#include "view3d/GLView3D.h"
+#include "wing/AtomicFile.h"
+#include "wing/CpFiles.h"
+#include "wing/SectionCsv.h"
+
+bool Quarvel::openFile(const FXString& path) {
+    fxmessage("File=%s\n", path.text());
+
+    quarvel::FileError error;
+    std::optional<quarvel::WingModel> read = quarvel::readCpInput(quarvel::stdText(path), &error);
+    if (!read) {
+        reportError("Open CpInput file", quarvel::foxText(error.message()));
+        return false;
+    }
+
+    wing = std::move(*read);
+    history.clear();
+    dragStart.reset();
+    zoom.fit();
+    fileLoaded = 1;
+    modified = false;
+    updateTitle();
+    planForm = new CPlanForm(this, wing, [this](int section) { chooseSection(section); });
+    planForm->onValueEdited = [this] {
+        setModified(true);
+        drawCpPlot();
+    };
+    planForm->create();
+    planForm->show(PLACEMENT_DEFAULT);
+    // One wing per run: the open command retires once it has read one.
+    openCommand->disable();
+    view3DButton->enable();
+    refreshCorrectionPanel();
+    drawCpPlot();
+    return true;
+}
+
+long Quarvel::onCmdOpen(FXObject*, FXSelector, void*) {
+    FXFileDialog dialog(this, "Open CpInput file", 0, 0, 0, 500, 300);
+    dialog.setPatternList("Files (*.cpi)");
+    if (dialog.execute(PLACEMENT_CURSOR)) {
+        openFile(dialog.getFilename());
+    }
+    return 1;
+}
+
+long Quarvel::onCmdSave(FXObject*, FXSelector, void*) {
+    saveWing();
+    return 1;
+}
+
+bool Quarvel::saveWing() {
+    if (!fileLoaded) return true;
+    quarvel::FileError error;
+    if (!quarvel::saveCpOutput(wing, wing.outputFileName, &error)) {
+        reportError("Save CpOutput file", quarvel::foxText(error.message()));
+        return false;
+    }
+    setModified(false);
+    return true;
+}
+
+bool Quarvel::confirmDiscard() {
+    if (!modified) return true;
+    const FXString question = "Save changes to " + quarvel::foxText(wing.outputFileName) + "?";
+    const FXuint answer = askHook ? askHook(question)
+                                  : FXMessageBox::question(this, MBOX_SAVE_CANCEL_DONTSAVE, "Unsaved changes", "%s",
+                                                           question.text());
+    if (answer == MBOX_CLICKED_SAVE) return saveWing();
+    return answer == MBOX_CLICKED_NO;
+}
+
+FXbool Quarvel::close(FXbool notify) {
+    if (!confirmDiscard()) return FALSE;
+    return FXMainWindow::close(notify);
+}
+
+long Quarvel::onCmdQuit(FXObject*, FXSelector, void*) {
+    if (confirmDiscard()) getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
+    return 1;
+}
+
+void Quarvel::setModified(bool on) {
+    if (modified == on) return;
+    modified = on;
+    updateTitle();
+}
+
+// "Cp editor", then the file's name once one is read, and a star while
+// there are unsaved changes.
+void Quarvel::updateTitle() {
+    FXString text = "Cp editor";
+    if (fileLoaded) {
+        const std::string& path = wing.inputFileName;
+        text += " - " + quarvel::foxText(path.substr(path.find_last_of('/') + 1));
+        if (modified) text += " *";
+    }
+    setTitle(text);
+}
+
+FXString Quarvel::askExportPath(const FXString& title, const FXString& patterns, const char* extension) {
+    if (!fileLoaded) return FXString();
+    // Suggested: beside the input file, named after it and the section.
+    const std::string& input = wing.inputFileName;
+    const std::size_t nameStart = input.find_last_of('/') + 1;
+    const std::size_t dot = input.find_last_of('.');
+    const std::string stem = dot != std::string::npos && dot > nameStart ? input.substr(0, dot) : input;
+    const std::string suggested =
+        stem + "-section" + std::to_string(wing.KTE1 + wing.curSection - 1) + "." + extension;
+
+    FXFileDialog dialog(this, title);
+    dialog.setPatternList(patterns);
+    dialog.setFilename(quarvel::foxText(suggested));
+    if (!dialog.execute(PLACEMENT_CURSOR)) return FXString();
+    const FXString path = dialog.getFilename();
+    if (FXStat::exists(path) &&
+        FXMessageBox::question(this, MBOX_YES_NO, title.text(), "%s already exists.\nReplace it?", path.text()) !=
+            MBOX_CLICKED_YES)
+        return FXString();
+    return path;
+}
+
+long Quarvel::onCmdExportPng(FXObject*, FXSelector, void*) {
+    const FXString path = askExportPath("Export plot as PNG", "PNG image (*.png)\nAll files (*)", "png");
+    if (!path.empty()) exportPlotPng(path);
+    return 1;
+}
+
+long Quarvel::onCmdExportCsv(FXObject*, FXSelector, void*) {
+    const FXString path = askExportPath("Export section as CSV", "CSV file (*.csv)\nAll files (*)", "csv");
+    if (!path.empty()) exportSectionCsv(path);
+    return 1;
+}
+
+bool Quarvel::exportSectionCsv(const FXString& path) {
+    if (!fileLoaded) return false;
+    quarvel::FileError error;
+    if (!quarvel::writeFileAtomically(quarvel::stdText(path), quarvel::formatSectionCsv(wing, wing.curSection - 1),
+                                      &error)) {
+        reportError("Export section as CSV", quarvel::foxText(error.message()));
+        return false;
+    }
+    return true;
+}
+
+// The plot is drawn again into an image of the canvas's size, read back from
+// the display and encoded in memory, so that only a complete file is written.
+bool Quarvel::exportPlotPng(const FXString& path) {
+    if (!fileLoaded) return false;
+    const FXint w = canvas->getWidth();
+    const FXint h = canvas->getHeight();
+    if (!canvas->id() || w < 1 || h < 1) {
+        reportError("Export plot as PNG", path + ": the plot is not shown, so there is nothing to export");
+        return false;
+    }
+    FXImage image(getApp(), nullptr, IMAGE_KEEP, w, h);
+    image.create();
+    {
+        FXDCWindow dc(&image);
+        quarvel::replayPlot(dc, currentPlot().primitives, getApp()->getNormalFont());
+    }
+    image.restore();
+
+    FXMemoryStream stream;
+    stream.open(FXStreamSave, nullptr);
+    const bool encoded = fxsavePNG(stream, image.getData(), w, h);
+    const std::size_t size = std::size_t(stream.position());
+    FXuchar* bytes = nullptr;
+    FXuval capacity = 0;
+    stream.takeBuffer(bytes, capacity);
+    stream.close();
+    const std::string png = encoded && bytes ? std::string(reinterpret_cast<const char*>(bytes), size) : std::string();
+    FXFREE(&bytes);
+
+    quarvel::FileError error{quarvel::stdText(path), 0, "the image could not be encoded"};
+    if (png.empty() || !quarvel::writeFileAtomically(error.path, png, &error)) {
+        reportError("Export plot as PNG", quarvel::foxText(error.message()));
+        return false;
+    }
+    return true;
+}

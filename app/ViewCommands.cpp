@@ -1,0 +1,128 @@
+// What the main window shows: the Cp plot and its view (zoom, pan, fit), the
+// status line, and the planform and 3D view dialogs.
+#include <cmath>
+#include <string>
+
+#include "app/FoxText.h"
+#include "app/Quarvel.h"
+#include "planform/PlanForm.h"
+#include "plot/PlotReplay.h"
+#include "view3d/GLView3D.h"
+
+void Quarvel::drawControlPoints() {
+    if (!fileLoaded) return;
+    std::vector<quarvel::PlotPrimitive> points;
+    quarvel::addControlPoints(wing, plotTransform, editing.selectedControlPoint, points);
+    if (plotBuffer.render([&](FXDC& dc, int, int) { quarvel::replayPlot(dc, points, nullptr); })) plotBuffer.show();
+}
+
+quarvel::CpPlot Quarvel::currentPlot() const {
+    return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
+                                editing.selectedControlPoint, zoom);
+}
+
+bool Quarvel::renderPlot() {
+    if (!fileLoaded) return false;
+    const quarvel::CpPlot plot = currentPlot();
+    const int k = wing.curSection - 1;
+    wing.CYD[k] = plot.CYD;
+    shownCYD = wing.CYD[k];
+    shownCN = wing.CN[k];
+    shownEPD = wing.EPD[k];
+    shownEP = wing.EP[k];
+    plotTransform = plot.transform;
+    showStatus();
+    return plotBuffer.render(
+        [&](FXDC& dc, int, int) { quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont()); });
+}
+
+void Quarvel::drawCpPlot() {
+    if (renderPlot()) plotBuffer.show();
+    // The 3D view follows every change of the plot while it is shown.
+    if (view3D) view3D->refreshSurface();
+}
+
+void Quarvel::redrawView() {
+    if (renderPlot()) plotBuffer.show();
+}
+
+// "Section 3   Upper surface   X = 0.2500   Cp = -1.2000", and the zoom
+// while the plot is zoomed. Sections are numbered as in the file.
+void Quarvel::showStatus() {
+    if (!fileLoaded) return;
+    const int k = wing.curSection - 1;
+    std::string text = "Section " + std::to_string(wing.KTE1 + k);
+    text += wing.activeSurface[k] == 1 ? "    Lower surface" : "    Upper surface";
+    text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
+    text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
+    if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
+    statusBar->getStatusLine()->setNormalText(quarvel::foxText(text));
+}
+
+long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
+    const bool rendered = renderPlot();
+    plotBuffer.paint(static_cast<FXEvent*>(ptr), rendered);
+    return 1;
+}
+
+// A resize rescales both axes, so the whole plot is drawn again.
+long Quarvel::onConfigureCanvas(FXObject*, FXSelector, void*) {
+    canvas->update();
+    return 1;
+}
+
+// The wheel zooms about the pointer, a notch by a quarter.
+long Quarvel::onMouseWheel(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    zoom.zoomAbout(std::pow(1.25, event->code / 120.0), event->win_x, event->win_y, canvas->getWidth(),
+                   canvas->getHeight());
+    redrawView();
+    return 1;
+}
+
+long Quarvel::onMiddleBtnPress(FXObject*, FXSelector, void* ptr) {
+    if (!fileLoaded) return 1;
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    panning = true;
+    panX = event->win_x;
+    panY = event->win_y;
+    return 1;
+}
+
+long Quarvel::onMiddleBtnRelease(FXObject*, FXSelector, void*) {
+    panning = false;
+    return 1;
+}
+
+long Quarvel::onCmdFit(FXObject*, FXSelector, void*) {
+    zoom.fit();
+    redrawView();
+    return 1;
+}
+
+// One 3D view for the run: a second press shows and raises it again.
+long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    if (!view3D) {
+        view3D = new GLView3D(this, wing);
+        // "&Exit" ends the program through the window, which asks about
+        // unsaved changes.
+        view3D->exitButton->setTarget(this);
+        view3D->exitButton->setSelector(ID_QUIT);
+        view3D->create();
+    }
+    view3D->show(PLACEMENT_OWNER);
+    view3D->raise();
+    return 1;
+}
+
+// The planform dialog is the section selector: closing it only hides it,
+// and this brings it back.
+long Quarvel::onCmdPlanform(FXObject*, FXSelector, void*) {
+    if (planForm) {
+        planForm->show();
+        planForm->raise();
+    }
+    return 1;
+}
