@@ -184,23 +184,6 @@ CpAxis cpAxisFor(double minimumCp) {
     return kWidestAxis;
 }
 
-double criticalCp(double mach) {
-    if (!(mach > 0.0999)) return -67.0;
-    const double m2 = mach * mach;
-    return (0.5282817877171742 * std::pow(1.0 + 0.2 * m2, 3.5) - 1.0) / (0.7 * m2);
-}
-
-double designLift(const WingModel& w, int k) {
-    const int p = w.nhalf;
-    double cy = 0.0;
-    for (int j = 0; j <= p - 2; ++j) {
-        const double lower = (w.cpDes[p - 1 - j][k] + w.cpDes[p - 2 - j][k]) / 2;
-        const double upper = (w.cpDes[p + j][k] + w.cpDes[p + j + 1][k]) / 2;
-        cy += (lower - upper) * (w.X[p + j + 1] - w.X[p + j]);
-    }
-    return cy;
-}
-
 SonicScan scanSection(const WingModel& w, int k, double cpCritical) {
     // Only the points of the rows: with an odd count the last index is empty.
     const int top = 2 * w.nhalf - 1;

@@ -8,6 +8,7 @@
 
 #include "plot/PlotTransform.h"
 #include "plot/PlotZoom.h"
+#include "wing/SectionLift.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -40,13 +41,7 @@ struct CpAxis {
 // The axis row for the minimum Cp of a section.
 CpAxis cpAxisFor(double minimumCp);
 
-// Sonic Cp for a ratio of specific heats of 1.4; -67 (no curve reaches it)
-// for a Mach number of 0.0999 or less.
-double criticalCp(double mach);
 
-// Design lift coefficient of section k: the trapezoidal integral of lower
-// minus upper design Cp over the chord.
-double designLift(const WingModel& wing, int k);
 
 // Minimum of the initial Cp of section k and the index of the highest
 // sonic crossing (-1 when the curve does not cross the critical Cp).

@@ -1,0 +1,24 @@
+#include "wing/SectionLift.h"
+
+#include <cmath>
+
+namespace quarvel {
+
+double criticalCp(double mach) {
+    if (!(mach > 0.0999)) return -67.0;
+    const double m2 = mach * mach;
+    return (0.5282817877171742 * std::pow(1.0 + 0.2 * m2, 3.5) - 1.0) / (0.7 * m2);
+}
+
+double sectionLift(const WingModel& w, const Grid<double>& cp, int k) {
+    const int p = w.nhalf;
+    double cy = 0.0;
+    for (int j = 0; j <= p - 2; ++j) {
+        const double lower = (cp[p - 1 - j][k] + cp[p - 2 - j][k]) / 2;
+        const double upper = (cp[p + j][k] + cp[p + j + 1][k]) / 2;
+        cy += (lower - upper) * (w.X[p + j + 1] - w.X[p + j]);
+    }
+    return cy;
+}
+
+}  // namespace quarvel
