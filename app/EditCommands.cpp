@@ -7,18 +7,30 @@
 #include "planform/PlanForm.h"
 
 void Quarvel::edit(const std::function<quarvel::Redraw()>& command, bool partOfDrag) {
-    if (!partOfDrag) closeDragStep();
+    if (!partOfDrag) {
+        editSections({}, command);
+        return;
+    }
     const int k = wing.curSection - 1;
     // The motions of a drag make one step, from before the first of them.
-    const bool startsStep = !partOfDrag || !dragStart;
-    quarvel::SectionState before = startsStep ? quarvel::captureSection(wing, k) : quarvel::SectionState{};
-    const quarvel::SectionOutput output = quarvel::sectionOutput(wing, k);
+    quarvel::SectionState before = quarvel::captureSection(wing, k);
     const quarvel::Redraw redraw = command();
-    if (quarvel::sectionOutput(wing, k) != output) setModified(true);
-    if (!partOfDrag)
-        history.record(std::move(before), quarvel::captureSection(wing, k));
-    else if (startsStep)
-        dragStart = std::move(before);
+    if (!quarvel::captureSection(wing, k).sameOutput(before)) setModified(true);
+    if (!dragStart) dragStart = std::move(before);
+    afterCommand(redraw);
+}
+
+void Quarvel::editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command) {
+    closeDragStep();
+    std::vector<int> ks{wing.curSection - 1};
+    for (int k : sections)
+        if (k != ks.front()) ks.push_back(k);
+    quarvel::SectionStates before = quarvel::captureSections(wing, ks);
+    const quarvel::Redraw redraw = command();
+    quarvel::SectionStates after = quarvel::captureSections(wing, ks);
+    for (std::size_t i = 0; i < ks.size(); ++i)
+        if (!after[i].sameOutput(before[i])) setModified(true);
+    history.record(std::move(before), std::move(after));
     afterCommand(redraw);
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "correction/CorrectionPanel.h"
 #include "correction/Editing.h"
@@ -267,6 +268,9 @@ private:
     // change for undo (a motion of a drag only once the drag ends) and
     // brings the window into line.
     void edit(const std::function<quarvel::Redraw()>& command, bool partOfDrag = false);
+    // The same for a command that may change the sections (indices k) besides
+    // the current one: one step over all of them.
+    void editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command);
     void setModified(bool on);
     void updateTitle();
 

@@ -115,7 +115,9 @@ bool keepSectionInLimits(WingModel& w) {
     for (const std::vector<int>* v : {&w.RU, &w.RL, &w.u1, &w.u2, &w.l1, &w.l2, &w.upperPoint, &w.lowerPoint,
                                       &w.secCorrection, &w.activeSurface})
         if (!fits(*v, n)) return false;
-    if (!fits(w.surfMode, n) || !fits(w.splineOn, n) || !fits(w.nspl, n)) return false;
+    if (!fits(w.surfMode, n) || !fits(w.splineOn, n) || !fits(w.nspl, n) || !fits(w.shapeOn, n) ||
+        !fits(w.shapeBase, n))
+        return false;
     // The spline reaches one point beyond each end of an interval, and that
     // point must lie on the same surface.
     if (w.l1Min < 2 || w.l1Min > w.l2Max || w.l2Max > w.nhalf - 1) return false;

@@ -54,6 +54,12 @@ Redraw chooseSurface(WingModel& wing, PanelWidgets& p, EditingState& e, int s);
 // button's new state.
 Redraw switchSpline(WingModel& wing, PanelWidgets& p, EditingState& e, bool checked);
 
+// "Shape the change" of the active surface, which must be in spline editing;
+// checked is its check button's new state. On, the control points hold the
+// change of the design Cp, starting at 0 on the curve as it stands (nothing
+// changes); off, they go back onto the curve as it is then, which stays.
+Redraw switchShapeChange(WingModel& wing, PanelWidgets& p, EditingState& e, bool checked);
+
 // "U1=", "U2=", "L1=", "L2=" with the value shown by the spinner.
 enum class IntervalEnd { U1, U2, L1, L2 };
 Redraw setIntervalEnd(WingModel& wing, PanelWidgets& p, EditingState& e, IntervalEnd which, int shownValue);

@@ -1,9 +1,9 @@
 // Undo and redo of the editing. A step is one command (or one drag, from the
-// press to the release) and keeps the section it changed as it was before
-// and after: what a save writes of it and the editing state around it.
+// press to the release) and keeps the sections it changed as they were
+// before and after: what a save writes of them and the editing state around
+// them (SectionState).
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <deque>
 #include <vector>
@@ -14,27 +14,11 @@
 
 namespace quarvel {
 
-// Everything the editing can change in one section.
-struct SectionState {
-    int section = -1;  // index k
-    int secCorrection = 0;
-    SurfacePair surfMode{}, splineOn{}, nspl{};
-    int RU = 0, RL = 0;
-    int u1 = 0, u2 = 0, l1 = 0, l2 = 0;
-    int upperPoint = 0, lowerPoint = 0;
-    int activeSurface = 0;
-    std::array<SurfaceValues, WingModel::nsplMax> splX{}, splY{};
-    std::vector<double> cpDes;
+// The sections of a step, the one that was current first.
+using SectionStates = std::vector<SectionState>;
 
-    // True when the wing differs between the two states; the selected
-    // points, the surface being edited and the codes that the panel rewrites
-    // on its own are no change by themselves.
-    bool sameEdit(const SectionState& other) const;
-    std::size_t bytes() const { return sizeof(*this) + cpDes.capacity() * sizeof(double); }
-};
-
-// The state of section k (section -1 when k is not a section).
-SectionState captureSection(const WingModel& wing, int k);
+// The states of the sections ks (indices k), in that order.
+SectionStates captureSections(const WingModel& wing, const std::vector<int>& ks);
 
 class History {
 public:
@@ -43,26 +27,37 @@ public:
 
     // Records a step unless it changes nothing; a new step ends every redo.
     // The oldest steps go once there are too many or they hold too much.
+    // before and after hold the same sections in the same order; only the
+    // sections that changed are kept.
     void record(SectionState before, SectionState after);
+    void record(SectionStates before, SectionStates after);
     bool canUndo() const { return done_ > 0; }
     bool canRedo() const { return done_ < steps_.size(); }
-    // The state to put back, or nothing.
-    const SectionState* undo();
-    const SectionState* redo();
+    // The states to put back, or nothing.
+    const SectionStates* undo();
+    const SectionStates* redo();
     void clear();
 
 private:
     struct Step {
-        SectionState before, after;
+        SectionStates before, after;
+        std::size_t bytes = 0;
     };
     std::deque<Step> steps_;
     std::size_t done_ = 0;  // steps_[0 .. done_) are done, the rest undone
     std::size_t bytes_ = 0;
 };
 
-// Undo and redo: put the section of the step back, make it the current
-// section, keep its values inside their limits, drop the control-point
-// selection and refresh the panel. Nothing happens when there is no step.
+// Brings the panel into line with the current section after a change made
+// outside the panel's commands (undo, an import): keeps its values inside
+// their limits, drops the control-point selection, refreshes the panel with
+// the spline switches of the section, and redraws plot and planform.
+Redraw showChangedSection(WingModel& wing, PanelWidgets& p, EditingState& e);
+
+// Undo and redo: put the sections of the step back, make the first of them
+// the current section, keep its values inside their limits, drop the
+// control-point selection and refresh the panel. Nothing happens when there
+// is no step.
 Redraw undoEdit(WingModel& wing, PanelWidgets& p, EditingState& e, History& h);
 Redraw redoEdit(WingModel& wing, PanelWidgets& p, EditingState& e, History& h);
 

@@ -48,7 +48,14 @@ void placeSurfaceSplinePoints(WingModel& w, int s) {
     // Contour indices of the points just outside the interval, smaller X first.
     const int first = s == 0 ? w.u1[k] - 2 : w.l2[k];
     const int last = s == 0 ? w.u2[k] : w.l1[k] - 2;
-    placeSplinePoints(w, s, w.nspl[k][s], w.X[first], w.X[last], w.cpDes[first][k], w.cpDes[last][k]);
+    if (w.shapeOn[k][s] != 1) {
+        placeSplinePoints(w, s, w.nspl[k][s], w.X[first], w.X[last], w.cpDes[first][k], w.cpDes[last][k]);
+        return;
+    }
+    // The change starts from nothing on the design Cp as it now stands.
+    w.shapeBase[k][s].assign(w.cpDes.column(k), w.cpDes.column(k) + w.npt);
+    placeSplinePoints(w, s, w.nspl[k][s], w.X[first], w.X[last], 0.0, 0.0);
+    for (int j = 0; j < w.nspl[k][s]; ++j) w.splY[j][k][s] = 0.0;
 }
 
 void initSurfaceSpline(WingModel& w, int s) {
@@ -77,7 +84,12 @@ bool applySurfaceSpline(WingModel& w) {
     int code = 0;
     akimaInterpolate(n, cx, cy, count - 1, u.data(), v.data(), code);
     if (code != 0) return false;
-    for (int j = 0; j < count; ++j) w.cpDes[first + j * step][k] = v[j];
+    const std::vector<double>& base = w.shapeBase[k][s];
+    const bool shaping = w.shapeOn[k][s] == 1 && base.size() == std::size_t(w.npt);
+    for (int j = 0; j < count; ++j) {
+        const int i = first + j * step;
+        w.cpDes[i][k] = shaping ? base[std::size_t(i)] + v[j] : v[j];
+    }
     return true;
 }
 

@@ -21,6 +21,10 @@ void placeSplinePoints(WingModel& wing, int s, int count, double x0, double x1, 
 
 // Places the control points of surface s from the points just outside its
 // correction interval (the same ends the "Spline interp." command uses).
+// While "Shape the change" is on for the surface the control points hold the
+// change of the design Cp instead: they are placed at the same positions with
+// a change of 0, and the design Cp as it stands becomes the base that the
+// curve is added to.
 void placeSurfaceSplinePoints(WingModel& wing, int s);
 
 // Places the control points of surface s over its interval and applies the
@@ -28,7 +32,8 @@ void placeSurfaceSplinePoints(WingModel& wing, int s);
 void initSurfaceSpline(WingModel& wing, int s);
 
 // Rewrites the design Cp over the interval of the active surface from the
-// curve through its control points. Returns false, leaving cpDes untouched,
+// curve through its control points (added to the base while "Shape the
+// change" is on). Returns false, leaving cpDes untouched,
 // when the curve cannot be evaluated.
 bool applySurfaceSpline(WingModel& wing);
 

@@ -78,13 +78,14 @@ void forEachSectionArray(Wing& w, F&& f) {
                     &w.l2, &w.upperPoint, &w.lowerPoint, &w.outIU1, &w.outIU2, &w.outIL1, &w.outIL2,
                     &w.secCorrection, &w.activeSurface})
         f(*v);
-    for (auto* v : {&w.surfMode, &w.splineOn, &w.nspl}) f(*v);
+    for (auto* v : {&w.surfMode, &w.splineOn, &w.nspl, &w.shapeOn}) f(*v);
 }
 
 }  // namespace
 
 void WingModel::allocate() {
     forEachSectionArray(*this, [this](auto& v) { v.assign(static_cast<std::size_t>(nsec), {}); });
+    shapeBase.assign(static_cast<std::size_t>(nsec), {});
     X.assign(static_cast<std::size_t>(npt), 0.0);
     for (auto* g : {&cpInit, &cpdIn, &cpDes, &cpdOut}) g->resize(npt, nsec);
     splX.resize(nsplMax, nsec);
@@ -95,24 +96,98 @@ std::size_t WingModel::allocatedBytes() const {
     std::size_t bytes = X.capacity() * sizeof(double);
     forEachSectionArray(*this, [&bytes](const auto& v) { bytes += v.capacity() * sizeof(v[0]); });
     for (auto* g : {&cpInit, &cpdIn, &cpDes, &cpdOut}) bytes += g->bytes();
+    bytes += shapeBase.capacity() * sizeof(shapeBase[0]);
+    for (const auto& pair : shapeBase)
+        for (const auto& base : pair) bytes += base.capacity() * sizeof(double);
     return bytes + splX.bytes() + splY.bytes();
 }
 
-SectionOutput sectionOutput(const WingModel& w, int k) {
-    SectionOutput out;
-    if (k < 0 || k >= w.nsec) return out;
-    out.secCorrection = w.secCorrection[k];
-    out.modes = w.surfMode[k];
-    // A corrected section's codes are rewritten from its regimes at the save.
-    const bool corrected = w.secCorrection[k] == 2;
-    out.codes = {corrected ? codeOfMode(w.surfMode[k][0]) : w.RU[k], corrected ? codeOfMode(w.surfMode[k][1]) : w.RL[k]};
-    out.u1 = w.u1[k];
-    out.u2 = w.u2[k];
-    out.l1 = w.l1[k];
-    out.l2 = w.l2[k];
-    out.cpDes.resize(std::size_t(w.npt));
-    for (int i = 0; i < w.npt; ++i) out.cpDes[std::size_t(i)] = w.cpDes[i][k];
-    return out;
+namespace {
+
+// Compared by their bits, so that a NaN read from a file is no change.
+template <typename T>
+bool sameBits(const T* a, const T* b, std::size_t n) {
+    return n == 0 || std::memcmp(a, b, n * sizeof(T)) == 0;
+}
+
+bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
+    return a.size() == b.size() && sameBits(a.data(), b.data(), a.size());
+}
+
+// The codes a save writes: a corrected section's come from its regimes.
+SurfacePair writtenCodes(const SectionState& s) {
+    if (s.secCorrection != 2) return {s.RU, s.RL};
+    return {codeOfMode(s.surfMode[0]), codeOfMode(s.surfMode[1])};
+}
+
+}  // namespace
+
+bool SectionState::sameOutput(const SectionState& o) const {
+    return section == o.section && secCorrection == o.secCorrection && surfMode == o.surfMode &&
+           writtenCodes(*this) == writtenCodes(o) && u1 == o.u1 && u2 == o.u2 && l1 == o.l1 && l2 == o.l2 &&
+           sameBits(cpDes, o.cpDes);
+}
+
+bool SectionState::sameEdit(const SectionState& o) const {
+    return sameOutput(o) && splineOn == o.splineOn && nspl == o.nspl && shapeOn == o.shapeOn &&
+           sameBits(splX.data(), o.splX.data(), splX.size()) && sameBits(splY.data(), o.splY.data(), splY.size()) &&
+           sameBits(shapeBase[0], o.shapeBase[0]) && sameBits(shapeBase[1], o.shapeBase[1]);
+}
+
+std::size_t SectionState::bytes() const {
+    return sizeof(*this) + (cpDes.capacity() + shapeBase[0].capacity() + shapeBase[1].capacity()) * sizeof(double);
+}
+
+SectionState captureSection(const WingModel& w, int k) {
+    SectionState s;
+    if (k < 0 || k >= w.nsec) return s;
+    s.section = k;
+    s.secCorrection = w.secCorrection[k];
+    s.surfMode = w.surfMode[k];
+    s.splineOn = w.splineOn[k];
+    s.nspl = w.nspl[k];
+    s.shapeOn = w.shapeOn[k];
+    s.RU = w.RU[k];
+    s.RL = w.RL[k];
+    s.u1 = w.u1[k];
+    s.u2 = w.u2[k];
+    s.l1 = w.l1[k];
+    s.l2 = w.l2[k];
+    s.upperPoint = w.upperPoint[k];
+    s.lowerPoint = w.lowerPoint[k];
+    s.activeSurface = w.activeSurface[k];
+    for (int j = 0; j < WingModel::nsplMax; ++j) {
+        s.splX[std::size_t(j)] = w.splX[j][k];
+        s.splY[std::size_t(j)] = w.splY[j][k];
+    }
+    s.cpDes.assign(w.cpDes.column(k), w.cpDes.column(k) + w.npt);
+    s.shapeBase = w.shapeBase[k];
+    return s;
+}
+
+void restoreSection(WingModel& w, const SectionState& s) {
+    const int k = s.section;
+    if (k < 0 || k >= w.nsec || s.cpDes.size() != std::size_t(w.npt)) return;
+    w.secCorrection[k] = s.secCorrection;
+    w.surfMode[k] = s.surfMode;
+    w.splineOn[k] = s.splineOn;
+    w.nspl[k] = s.nspl;
+    w.shapeOn[k] = s.shapeOn;
+    w.RU[k] = s.RU;
+    w.RL[k] = s.RL;
+    w.u1[k] = s.u1;
+    w.u2[k] = s.u2;
+    w.l1[k] = s.l1;
+    w.l2[k] = s.l2;
+    w.upperPoint[k] = s.upperPoint;
+    w.lowerPoint[k] = s.lowerPoint;
+    w.activeSurface[k] = s.activeSurface;
+    for (int j = 0; j < WingModel::nsplMax; ++j) {
+        w.splX[j][k] = s.splX[std::size_t(j)];
+        w.splY[j][k] = s.splY[std::size_t(j)];
+    }
+    for (int i = 0; i < w.npt; ++i) w.cpDes[i][k] = s.cpDes[std::size_t(i)];
+    w.shapeBase[k] = s.shapeBase;
 }
 
 }  // namespace quarvel

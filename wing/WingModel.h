@@ -143,6 +143,12 @@ struct WingModel {
     std::vector<int> secCorrection;  // 2 corrected, 1 not
     std::vector<int> activeSurface;  // 0 upper, 1 lower
     std::vector<SurfacePair> surfMode, splineOn, nspl;
+    // "Shape the change": 1 while the control points of a surface in spline
+    // editing hold the change of its design Cp rather than the Cp itself;
+    // shapeBase[k][s] is then the surface's design Cp (every contour index)
+    // that the change is added to, and empty otherwise.
+    std::vector<SurfacePair> shapeOn;
+    std::vector<std::array<std::vector<double>, 2>> shapeBase;
 
     // Spline control points: splX[j][k][s], j < nsplMax.
     Grid<SurfaceValues> splX, splY;
@@ -157,25 +163,36 @@ struct WingModel {
     std::size_t allocatedBytes() const;
 };
 
-// What a save writes of one section, as far as the editing can change it:
-// the correction flag, the codes as they will be written, the regimes, the
-// intervals and the design Cp. Two equal snapshots write the same block, so
-// comparing the snapshots before and after a command tells whether the
-// command changed the wing.
-struct SectionOutput {
+// Everything the editing can change in one section: what a save writes of it
+// (the correction flag, the regimes and codes, the intervals and the design
+// Cp) and the editing state around it. Undo keeps these, and comparing two of
+// them tells whether a command changed the wing.
+struct SectionState {
+    int section = -1;  // index k
     int secCorrection = 0;
-    SurfacePair codes{}, modes{};
+    SurfacePair surfMode{}, splineOn{}, nspl{}, shapeOn{};
+    int RU = 0, RL = 0;
     int u1 = 0, u2 = 0, l1 = 0, l2 = 0;
+    int upperPoint = 0, lowerPoint = 0;
+    int activeSurface = 0;
+    std::array<SurfaceValues, WingModel::nsplMax> splX{}, splY{};
     std::vector<double> cpDes;
+    std::array<std::vector<double>, 2> shapeBase;
 
-    bool operator==(const SectionOutput& o) const {
-        return secCorrection == o.secCorrection && codes == o.codes && modes == o.modes && u1 == o.u1 &&
-               u2 == o.u2 && l1 == o.l1 && l2 == o.l2 && cpDes == o.cpDes;
-    }
-    bool operator!=(const SectionOutput& o) const { return !(*this == o); }
+    // The two states write the same block to the CpOutput file.
+    bool sameOutput(const SectionState& other) const;
+    // The wing differs between the two states; the selected points, the
+    // surface being edited and the codes that the panel rewrites on its own
+    // are no change by themselves.
+    bool sameEdit(const SectionState& other) const;
+    std::size_t bytes() const;
 };
 
-// The snapshot of section k (an empty one when k is not a section).
-SectionOutput sectionOutput(const WingModel& wing, int k);
+// The state of section k (section -1 when k is not a section).
+SectionState captureSection(const WingModel& wing, int k);
+
+// Puts a captured state back into its section; a state of another wing's
+// size is ignored.
+void restoreSection(WingModel& wing, const SectionState& state);
 
 }  // namespace quarvel

@@ -1,0 +1,87 @@
+#include "correction/ImportRegimes.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "correction/Smoothing.h"
+#include "correction/SpanTools.h"
+
+namespace quarvel {
+
+namespace {
+
+// Design Cp of surface s of section k at chord position x: linear between
+// the surface's points (by increasing X), the end values beyond them.
+double surfaceCpAt(const WingModel& w, int k, int s, double x) {
+    const int from = s == 0 ? w.nhalf : w.nhalf - 1;
+    const int step = s == 0 ? 1 : -1;
+    double xPrev = w.X[std::size_t(from)], cpPrev = w.cpDes[from][k];
+    if (x <= xPrev) return cpPrev;
+    for (int r = 1; r < w.nhalf; ++r) {
+        const int i = from + r * step;
+        const double xi = w.X[std::size_t(i)], cpi = w.cpDes[i][k];
+        if (x <= xi) return xi > xPrev ? cpPrev + (cpi - cpPrev) * (x - xPrev) / (xi - xPrev) : cpi;
+        xPrev = xi;
+        cpPrev = cpi;
+    }
+    return cpPrev;
+}
+
+// The point of wing "to" with the file number of point "point" of wing "from".
+int samePoint(const WingModel& to, const WingModel& from, int point) {
+    return int(std::clamp<long long>((long long)point + from.ioff - to.ioff, 1, to.npt));
+}
+
+// Chord positions this close are one station: a CpOutput keeps X to four
+// decimals, so the X of the same point may differ by half the last of them.
+constexpr double kSameStation = 0.5e-4 + 1e-12;
+
+}  // namespace
+
+ImportResult importRegimes(WingModel& w, const WingModel& old) {
+    ImportResult result;
+    for (int k = 0; k < w.nsec; ++k) {
+        const long long number = (long long)w.KTE1 + k;
+        const long long ko = number - old.KTE1;
+        if (ko < 0 || ko >= old.nsec) {
+            result.missing.push_back(int(number));
+            continue;
+        }
+        const int o = int(ko);
+        takeSetUp(w, k, old.secCorrection[o], old.surfMode[o], {old.RU[o], old.RL[o]}, samePoint(w, old, old.u1[o]),
+                  samePoint(w, old, old.u2[o]), samePoint(w, old, old.l1[o]), samePoint(w, old, old.l2[o]));
+        for (int s = 0; s < 2; ++s) {
+            if (w.secCorrection[k] != 2 || w.surfMode[k][s] != MODE_CP_EDITION) continue;
+            for (int i : intervalIndices(w, k, s)) {
+                const double x = w.X[std::size_t(i)];
+                const int oi = samePoint(old, w, i + 1) - 1;
+                const bool onSurface = s == 0 ? old.nhalf <= oi && oi < 2 * old.nhalf : oi < old.nhalf;
+                const bool sameStation = onSurface && std::fabs(old.X[std::size_t(oi)] - x) <= kSameStation;
+                w.cpDes[i][k] = sameStation ? old.cpDes[oi][o] : surfaceCpAt(old, o, s, x);
+            }
+        }
+        result.sections.push_back(k);
+    }
+    return result;
+}
+
+std::optional<ImportResult> importRegimesFrom(WingModel& wing, const std::string& path, FileError* error) {
+    const std::optional<WingModel> old = readCpInput(path, error);
+    if (!old) return std::nullopt;
+    return importRegimes(wing, *old);
+}
+
+std::string missingSectionsNote(const ImportResult& result, const std::string& oldPath) {
+    if (result.missing.empty()) return {};
+    std::string text = result.missing.size() == 1 ? "Section " : "Sections ";
+    for (std::size_t j = 0; j < result.missing.size(); ++j) {
+        if (j > 0) text += ", ";
+        text += std::to_string(result.missing[j]);
+    }
+    const std::string name = oldPath.substr(oldPath.find_last_of('/') + 1);
+    text += (result.missing.size() == 1 ? " is not in " : " are not in ") + name;
+    text += result.missing.size() == 1 ? " and stays as it is." : " and stay as they are.";
+    return text;
+}
+
+}  // namespace quarvel

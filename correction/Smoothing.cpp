@@ -1,0 +1,67 @@
+#include "correction/Smoothing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "correction/SurfaceSpline.h"
+
+namespace quarvel {
+
+void smoothValues(std::vector<double>& y, const std::vector<double>& x, SmoothStrength strength,
+                  const std::vector<char>& fixed) {
+    const std::size_t n = y.size();
+    if (n < 3 || x.size() != n) return;
+    const int passes = std::clamp(strength.passes, 0, SmoothStrength::kMaxPasses);
+    const double weight = std::isfinite(strength.weight) ? std::clamp(strength.weight, 0.0, 1.0) : 0.0;
+    std::vector<double> old;
+    for (int pass = 0; pass < passes; ++pass) {
+        old = y;
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (i < fixed.size() && fixed[i]) continue;
+            const double span = x[i + 1] - x[i - 1];
+            // Where the neighbours of this value coincide, their mean is the line.
+            const double t = span > 0.0 ? std::clamp((x[i] - x[i - 1]) / span, 0.0, 1.0) : 0.5;
+            const double line = old[i - 1] + (old[i + 1] - old[i - 1]) * t;
+            y[i] = old[i] + weight * (line - old[i]);
+        }
+    }
+}
+
+std::vector<int> intervalIndices(const WingModel& w, int k, int s) {
+    std::vector<int> indices;
+    if (s == 0) {
+        for (int p = w.u1[k]; p <= w.u2[k]; ++p) indices.push_back(p - 1);
+    } else {
+        for (int p = w.l2[k]; p >= w.l1[k]; --p) indices.push_back(p - 1);
+    }
+    return indices;
+}
+
+bool canSmooth(WingModel& w) {
+    if (!keepSectionInLimits(w)) return false;
+    const int k = w.curSection - 1;
+    const int s = w.activeSurface[k];
+    if (w.secCorrection[k] != 2 || (s != 0 && s != 1) || w.surfMode[k][s] != MODE_CP_EDITION) return false;
+    return (s == 0 ? w.u2[k] - w.u1[k] : w.l2[k] - w.l1[k]) >= 2;
+}
+
+Redraw smoothSurface(WingModel& w, EditingState& e, SmoothStrength strength) {
+    if (!canSmooth(w)) return {};
+    const int k = w.curSection - 1;
+    const int s = w.activeSurface[k];
+    const std::vector<int> indices = intervalIndices(w, k, s);
+    std::vector<double> x, cp;
+    for (int i : indices) {
+        x.push_back(w.X[std::size_t(i)]);
+        cp.push_back(w.cpDes[i][k]);
+    }
+    smoothValues(cp, x, strength);
+    for (std::size_t j = 0; j < indices.size(); ++j) w.cpDes[indices[j]][k] = cp[j];
+    if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, s);
+    dropStaleSelection(w, e);
+    Redraw r;
+    r.plot = true;
+    return r;
+}
+
+}  // namespace quarvel

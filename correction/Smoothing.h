@@ -1,0 +1,44 @@
+// Smoothing of design Cp: along the chord over a surface's correction
+// interval, and (SpanTools) along the span over a range of sections. Both
+// use one smoother whose end values never move.
+#pragma once
+
+#include <vector>
+
+#include "correction/CorrectionPanel.h"
+#include "correction/Editing.h"
+#include "wing/WingModel.h"
+
+namespace quarvel {
+
+// How hard to smooth: each pass moves every free value the weight's part of
+// the way (0 .. 1) toward the straight line through its two neighbours.
+struct SmoothStrength {
+    static constexpr int kMaxPasses = 200;
+    int passes = 10;
+    double weight = 0.5;
+};
+
+// Smooths y, given at the increasing positions x (same size), in place. The
+// first and last value stay, and so does value i where fixed[i] is non-zero
+// (fixed may be empty). A straight line in x is left as it is, and each new
+// value lies between its old neighbours, so no pass overshoots.
+void smoothValues(std::vector<double>& y, const std::vector<double>& x, SmoothStrength strength,
+                  const std::vector<char>& fixed = {});
+
+// Contour indices of the interval of surface s in section k, by increasing X
+// (upper: points u1..u2, lower: points l2 down to l1).
+std::vector<int> intervalIndices(const WingModel& wing, int k, int s);
+
+// The current section's active surface is in "Cp edition" of a corrected
+// section, with a point inside its interval to smooth. Like every command it
+// first keeps the current section's values inside their limits.
+bool canSmooth(WingModel& wing);
+
+// "Smooth": the design Cp of the current section's active surface over its
+// interval, its two end points fixed. A surface in spline editing gets its
+// control points placed anew on the smoothed curve. Nothing happens (and
+// nothing is redrawn) when canSmooth is false.
+Redraw smoothSurface(WingModel& wing, EditingState& e, SmoothStrength strength);
+
+}  // namespace quarvel

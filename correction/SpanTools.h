@@ -1,0 +1,52 @@
+// Design tools over a range of sections: the current section's set-up
+// applied to others with a blend, and the design Cp smoothed along the span.
+// Ranges are given by file section numbers (KTE1 + k), in either order.
+#pragma once
+
+#include <vector>
+
+#include "correction/CorrectionPanel.h"
+#include "correction/Smoothing.h"
+#include "wing/WingModel.h"
+
+namespace quarvel {
+
+// Indices k of the sections numbered from first to last (either order),
+// kept inside the wing, increasing.
+std::vector<int> sectionsBetween(const WingModel& wing, int firstNumber, int lastNumber);
+
+// How much of the current section's change of design Cp a section takes:
+// weight everywhere, or with fade the weight at the current section falling
+// linearly to zero at the range's end on each side of it.
+struct Blend {
+    double weight = 1.0;
+    bool fade = false;
+};
+
+// The blend's weight at section index k, for a range of indices first..last
+// and the current section index current.
+double blendWeight(const Blend& blend, int k, int current, int first, int last);
+
+// Gives section k the set-up: the correction flag, regimes, codes and
+// intervals (1-based points, kept inside the limits and in order), with the
+// selected points inside the intervals, spline editing off and the design
+// Cp back to the input Cp. The caller then writes the design Cp of its
+// "Cp edition" surfaces over their intervals.
+void takeSetUp(WingModel& wing, int k, int secCorrection, SurfacePair modes, SurfacePair codes, int u1, int u2,
+               int l1, int l2);
+
+// "Apply to sections...": every other section of the range takes the current
+// section's set-up and, over the interval of each "Cp edition" surface, its
+// own input Cp plus the blend's weight times the current section's change
+// (design - input Cp) at the same point. Redraws plot and planform.
+Redraw applyToSections(WingModel& wing, int firstNumber, int lastNumber, const Blend& blend);
+
+// "Smooth along the span": for every point of the current section's active
+// surface, smooths the design Cp across the range's sections in their order
+// and span positions, the first and last section fixed. Only the points
+// inside the interval of a "Cp edition" surface of a corrected section move;
+// the others hold their values. Surfaces in spline editing get their control
+// points placed anew.
+Redraw smoothAlongSpan(WingModel& wing, int firstNumber, int lastNumber, SmoothStrength strength);
+
+}  // namespace quarvel
