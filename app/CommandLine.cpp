@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "correction/ImportRegimes.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
 
@@ -151,6 +152,15 @@ int convert(const Options& o, std::ostream&, std::ostream& err) {
     std::optional<WingModel> wing = readWing(o.file, err);
     if (!wing) return kExitInputFault;
     FileError error;
+    if (!o.regimesFrom.empty()) {
+        const std::optional<ImportResult> imported = importRegimesFrom(*wing, o.regimesFrom, &error);
+        if (!imported) {
+            printFault(err, error);
+            return kExitInputFault;
+        }
+        const std::string note = missingSectionsNote(*imported, o.regimesFrom);
+        if (!note.empty()) err << "quarvel: " << note << '\n';
+    }
     const std::string path = o.output.empty() ? wing->outputFileName : o.output;
     if (!saveCpOutput(*wing, path, &error)) {
         printFault(err, error);

@@ -2,7 +2,8 @@
 // editing tests.
 //
 // ITE1 = 11, so ioff = 10 and a spinner shows point p as p + 10; npt = 20,
-// nhalf = 10, two sections. Row r (0..9) has X = r/10; upper point 11 + r,
+// nhalf = 10, two sections (or as many as asked, numbered from 1). Row r
+// (0..9) has X = r/10; upper point 11 + r,
 // lower point 10 - r. Limits: u1Min 13, u2Max 17, l1Min 4, l2Max 8, which are
 // also the intervals; upperPoint 15, lowerPoint 6; Nspl 4, spline off,
 // activeSurface 0, section corrected.
@@ -18,25 +19,25 @@ namespace quarvel::test {
 inline double upperCp(int r) { return r / 10.0 - 1.0 + (r % 2 ? 0.05 : 0.0); }
 inline double lowerCp(int r) { return 0.5 - r / 20.0; }
 
-inline WingModel panelTestWing(int upperMode, int lowerMode) {
+inline WingModel panelTestWing(int upperMode, int lowerMode, int sections = 2) {
     WingModel w;
     w.ITE1 = 11;
     w.ITE2 = 31;
     w.KTE1 = 1;
-    w.KTE2 = 2;
+    w.KTE2 = sections;
     w.npt = 20;
-    w.nsec = 2;
+    w.nsec = sections;
     w.nhalf = 10;
     w.allocate();
     for (int r = 0; r < 10; ++r) {
         w.X[10 + r] = w.X[9 - r] = r / 10.0;
-        for (int k = 0; k < 2; ++k) {
+        for (int k = 0; k < sections; ++k) {
             w.cpInit[10 + r][k] = w.cpDes[10 + r][k] = upperCp(r) + k;
             w.cpInit[9 - r][k] = w.cpDes[9 - r][k] = lowerCp(r) + k;
         }
     }
     deriveSections(w);
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < sections; ++k) {
         w.surfMode[k] = {upperMode, lowerMode};
         w.RU[k] = codeOfMode(upperMode);
         w.RL[k] = codeOfMode(lowerMode);
