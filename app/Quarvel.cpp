@@ -41,6 +41,13 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_PNG,                            Quarvel::onCmdExportPng),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_CSV,                            Quarvel::onCmdExportCsv),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_FIT,                                   Quarvel::onCmdFit),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SMOOTH,                                Quarvel::onCmdSmooth),
+    FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_SMOOTH,                                Quarvel::onUpdSmooth),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHAPE,                                 Quarvel::onCmdShape),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_APPLY_SECTIONS,                        Quarvel::onCmdApplySections),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SMOOTH_SPAN,                           Quarvel::onCmdSmoothSpan),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_IMPORT_REGIMES,                        Quarvel::onCmdImportRegimes),
+    FXMAPFUNCS(SEL_UPDATE,              Quarvel::ID_APPLY_SECTIONS, Quarvel::ID_IMPORT_REGIMES, Quarvel::onUpdWingLoaded),
     FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
     FXMAPFUNC (SEL_MIDDLEBUTTONRELEASE, Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnRelease),
@@ -91,6 +98,11 @@ Quarvel::Quarvel(FXApp* a)
     redoCommand = new FXMenuCommand(editMenu, "&Redo\tCtl-Y", nullptr, this, ID_REDO);
     new FXMenuSeparator(editMenu);
     revertCommand = new FXMenuCommand(editMenu, "Revert section", nullptr, this, ID_REVERT);
+    new FXMenuSeparator(editMenu);
+    new FXMenuCommand(editMenu, "Smooth", nullptr, this, ID_SMOOTH);
+    new FXMenuCommand(editMenu, "Apply to sections...", nullptr, this, ID_APPLY_SECTIONS);
+    new FXMenuCommand(editMenu, "Smooth along the span", nullptr, this, ID_SMOOTH_SPAN);
+    new FXMenuCommand(editMenu, "Import regimes from...", nullptr, this, ID_IMPORT_REGIMES);
     // Grey until there is something to do; the update messages keep them so.
     undoCommand->disable();
     redoCommand->disable();
@@ -312,6 +324,12 @@ void Quarvel::applyPanel() {
         applyToggle(cpEditionRadio[s], panel.cpEdition[s]);
         applyToggle(cpInterpolationRadio[s], panel.cpInterpolation[s]);
         applyToggle(splineCheck[s], panel.spline[s]);
+        // "Shape the change" follows the section and its "Spline interp.".
+        if (shapeCheck[s]) {
+            const int k = wing.curSection - 1;
+            const bool on = fileLoaded && k >= 0 && k < wing.nsec && wing.shapeOn[std::size_t(k)][s] == 1;
+            applyToggle(shapeCheck[s], {on, panel.spline[s].enabled && panel.spline[s].checked});
+        }
         applySpinner(intervalStartSpinner[s], panel.intervalStart[s]);
         applySpinner(intervalEndSpinner[s], panel.intervalEnd[s]);
     }

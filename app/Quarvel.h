@@ -11,7 +11,9 @@
 
 #include "correction/CorrectionPanel.h"
 #include "correction/Editing.h"
+#include "app/DesignDialogs.h"
 #include "correction/History.h"
+#include "correction/SpanTools.h"
 #include "plot/CanvasBuffer.h"
 #include "plot/CpPlot.h"
 #include "plot/PlotTransform.h"
@@ -76,6 +78,11 @@ public:
         ID_EXPORT_CSV,  // "Export section as CSV..."
         ID_FIT,         // "Fit": the plot back to the axis of the table
         ID_SAVE_AS,     // "Save As...": the CpOutput file where the user chooses
+        ID_SMOOTH,          // "Smooth": the active surface over its interval
+        ID_SHAPE,           // "Shape the change", both check buttons
+        ID_APPLY_SECTIONS,  // "Apply to sections..."
+        ID_SMOOTH_SPAN,     // "Smooth along the span"
+        ID_IMPORT_REGIMES,  // "Import regimes from..."
         ID_LAST
     };
 
@@ -106,6 +113,15 @@ public:
     // True when there is nothing unsaved or the user chose to save (and the
     // save worked) or to discard; false keeps the program running.
     bool confirmDiscard();
+
+    // The design tools over several sections, each one step of undo: the
+    // current section's set-up over the sections numbered first..last, the
+    // design Cp smoothed along the span over them, and the set-up of an
+    // earlier CpOutput (false, with a message, when it cannot be read; the
+    // sections it lacks are named in a note).
+    void applyToSections(int first, int last, const quarvel::Blend& blend);
+    void smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength);
+    bool importRegimesFrom(const FXString& path);
 
     // Every error message goes through here: a message box, or errorHook
     // when one is installed (the tests install one).
@@ -153,6 +169,13 @@ public:
     long onCmdExportPng(FXObject*, FXSelector, void*);
     long onCmdExportCsv(FXObject*, FXSelector, void*);
     long onCmdFit(FXObject*, FXSelector, void*);
+    long onCmdSmooth(FXObject*, FXSelector, void*);
+    long onUpdSmooth(FXObject*, FXSelector, void*);
+    long onCmdShape(FXObject*, FXSelector, void*);
+    long onCmdApplySections(FXObject*, FXSelector, void*);
+    long onCmdSmoothSpan(FXObject*, FXSelector, void*);
+    long onCmdImportRegimes(FXObject*, FXSelector, void*);
+    long onUpdWingLoaded(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
     long onMiddleBtnRelease(FXObject*, FXSelector, void*);
@@ -189,6 +212,15 @@ public:
     double mousePlotCp = 0.0;     // "Cp=": Cp under the mouse
 
     std::function<void(const FXString& title, const FXString& text)> errorHook;
+    // Takes the notes that are no error (the sections an import left alone)
+    // in place of a message box; the tests install one.
+    std::function<void(const FXString& title, const FXString& text)> noteHook;
+
+    // The strength of "Smooth" and "Smooth along the span", and the range
+    // and blend the design dialogs offer first (the last ones chosen).
+    quarvel::SmoothStrength smoothStrength;
+    quarvel::SectionRange designRange;
+    quarvel::Blend applyBlend;
     // Answers "Save changes to ...?" in the tests: MBOX_CLICKED_SAVE,
     // MBOX_CLICKED_NO (discard) or MBOX_CLICKED_CANCEL.
     std::function<FXuint(const FXString& question)> askHook;
@@ -232,6 +264,7 @@ public:
     FXRadioButton* thicknessRadio[2] = {};     // "Save thickness distr."
     FXRadioButton* maxThicknessRadio[2] = {};  // "Save max.thickness"
     FXCheckButton* splineCheck[2] = {};        // "Spline interp."
+    FXCheckButton* shapeCheck[2] = {};         // "Shape the change"
     FXSpinner* intervalStartSpinner[2] = {};   // "U1=", "L1="
     FXSpinner* intervalEndSpinner[2] = {};     // "U2=", "L2="
 

@@ -49,7 +49,6 @@ struct PanelWidgets {
     Toggle maxThickness[2];  // "Save max.thickness"
     Toggle cpEdition[2], cpInterpolation[2];
     Toggle spline[2];            // "Spline interp."
-    Toggle shape[2];             // "Shape the change"
     Spinner intervalStart[2];    // "U1=", "L1="
     Spinner intervalEnd[2];      // "U2=", "L2="
     Spinner point;               // "I="

@@ -83,7 +83,6 @@ Redraw switchSpline(WingModel& w, PanelWidgets& p, EditingState& e, bool checked
         w.splineOn[k][s] = 0;
         w.shapeOn[k][s] = 0;
         w.shapeBase[k][s].clear();
-        p.shape[s].checked = false;
         p.nspl.enabled = false;
         p.point.enabled = true;
         p.cpd.enabled = true;
@@ -94,14 +93,13 @@ Redraw switchSpline(WingModel& w, PanelWidgets& p, EditingState& e, bool checked
     return plotRedraw();
 }
 
-Redraw switchShapeChange(WingModel& w, PanelWidgets& p, EditingState& e, bool checked) {
+Redraw switchShapeChange(WingModel& w, EditingState& e, bool checked) {
     const int k = current(w);
     if (k < 0) return {};
     const int s = w.activeSurface[k];
     if (!isSurface(s)) return {};
     if (w.splineOn[k][s] != 1) checked = false;
-    p.shape[s].checked = checked;
-    if ((w.shapeOn[k][s] == 1) == checked) return {};
+    if ((w.shapeOn[k][s] == 1) == checked) return plotRedraw();
     w.shapeOn[k][s] = checked ? 1 : 0;
     if (!checked) w.shapeBase[k][s].clear();
     // Only the control points move: the curve stays as it is.

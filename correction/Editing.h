@@ -58,7 +58,7 @@ Redraw switchSpline(WingModel& wing, PanelWidgets& p, EditingState& e, bool chec
 // checked is its check button's new state. On, the control points hold the
 // change of the design Cp, starting at 0 on the curve as it stands (nothing
 // changes); off, they go back onto the curve as it is then, which stays.
-Redraw switchShapeChange(WingModel& wing, PanelWidgets& p, EditingState& e, bool checked);
+Redraw switchShapeChange(WingModel& wing, EditingState& e, bool checked);
 
 // "U1=", "U2=", "L1=", "L2=" with the value shown by the spinner.
 enum class IntervalEnd { U1, U2, L1, L2 };

@@ -25,10 +25,7 @@ Redraw showChangedSection(WingModel& w, PanelWidgets& p, EditingState& e) {
     // The refresh leaves the spline switches as they were; here they follow
     // the section, as "Spline interp." would have left them.
     const int k = w.curSection - 1;
-    for (int t = 0; t < 2; ++t) {
-        p.spline[t].checked = w.splineOn[k][t] == 1;
-        p.shape[t].checked = w.shapeOn[k][t] == 1;
-    }
+    for (int t = 0; t < 2; ++t) p.spline[t].checked = w.splineOn[k][t] == 1;
     const int a = w.activeSurface[k];
     if (w.secCorrection[k] == 2 && (a == 0 || a == 1) && w.surfMode[k][a] == MODE_CP_EDITION) {
         const bool on = w.splineOn[k][a] == 1;

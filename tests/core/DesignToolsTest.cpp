@@ -49,7 +49,8 @@ TEST(Smoothing, EndsStayLinesStayBendsFallAJumpPastTheEndSurvives) {
         EditingState e;
         ASSERT_TRUE(smoothSurface(w, e, {20, 0.5}).plot);
         for (int i = 0; i < w.npt; ++i) {
-            if (i + 1 <= w.u1[0] || i + 1 >= w.u2[0]) EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;
+            const bool fixed = i + 1 <= w.u1[0] || i + 1 >= w.u2[0];
+            EXPECT_TRUE(!fixed || w.cpDes[i][0] == before.cpDes[i][0]) << "index " << i;
         }
         const double bend = largestBend(before, 0, w.u1[0], w.u2[0]);
         if (bend < 1e-12) {
@@ -77,7 +78,7 @@ TEST(ShapeTheChange, OnChangesNothingAMoveStaysWithinTwoControlPointsOffKeepsThe
     setSplineCount(w, p, e, 9);
     switchSpline(w, p, e, true);
     const SectionState spline = captureSection(w, 0);
-    EXPECT_TRUE(switchShapeChange(w, p, e, true).plot);
+    EXPECT_TRUE(switchShapeChange(w, e, true).plot);
     EXPECT_TRUE(captureSection(w, 0).sameOutput(spline)) << "switching on changes nothing";
     for (int j = 0; j < 9; ++j) EXPECT_EQ(w.splY[j][0][0], 0.0);
 
@@ -99,7 +100,7 @@ TEST(ShapeTheChange, OnChangesNothingAMoveStaysWithinTwoControlPointsOffKeepsThe
         EXPECT_GT(changed, 0);
     }
     const SectionState moved = captureSection(w, 0);
-    EXPECT_TRUE(switchShapeChange(w, p, e, false).plot);
+    EXPECT_TRUE(switchShapeChange(w, e, false).plot);
     EXPECT_TRUE(captureSection(w, 0).sameOutput(moved)) << "turning off keeps the result";
     EXPECT_TRUE(w.shapeBase[0][0].empty());
 }

@@ -1,0 +1,112 @@
+// The design tools of the main window: smoothing, shaping the change with the
+// spline, one section's set-up over many, smoothing along the span and the
+// set-up of an earlier CpOutput. Each change is one step of undo.
+#include <optional>
+#include <string>
+
+#include "app/FoxText.h"
+#include "app/Quarvel.h"
+#include "correction/ImportRegimes.h"
+#include "correction/Smoothing.h"
+#include "planform/PlanForm.h"
+#include "wing/CpFiles.h"
+
+long Quarvel::onCmdSmooth(FXObject*, FXSelector, void*) {
+    if (fileLoaded) edit([&] { return quarvel::smoothSurface(wing, editing, smoothStrength); });
+    return 1;
+}
+
+long Quarvel::onUpdSmooth(FXObject* sender, FXSelector, void*) {
+    const bool can = fileLoaded && quarvel::canSmooth(wing);
+    sender->handle(this, FXSEL(SEL_COMMAND, can ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+// Both check buttons send this; the one of the surface being edited counts.
+long Quarvel::onCmdShape(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
+    const bool checked = shapeCheck[s] && shapeCheck[s]->getCheck() != FALSE;
+    edit([&] { return quarvel::switchShapeChange(wing, editing, checked); });
+    return 1;
+}
+
+long Quarvel::onUpdWingLoaded(FXObject* sender, FXSelector, void*) {
+    sender->handle(this, FXSEL(SEL_COMMAND, fileLoaded ? ID_ENABLE : ID_DISABLE), nullptr);
+    return 1;
+}
+
+void Quarvel::applyToSections(int first, int last, const quarvel::Blend& blend) {
+    if (!fileLoaded) return;
+    editSections(quarvel::sectionsBetween(wing, first, last),
+                 [&] { return quarvel::applyToSections(wing, first, last, blend); });
+}
+
+void Quarvel::smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength) {
+    if (!fileLoaded) return;
+    editSections(quarvel::sectionsBetween(wing, first, last),
+                 [&] { return quarvel::smoothAlongSpan(wing, first, last, strength); });
+}
+
+bool Quarvel::importRegimesFrom(const FXString& path) {
+    if (!fileLoaded) return false;
+    quarvel::FileError error;
+    const std::optional<quarvel::WingModel> old = quarvel::readCpInput(quarvel::stdText(path), &error);
+    if (!old) {
+        reportError("Import regimes", quarvel::foxText(error.message()));
+        return false;
+    }
+    quarvel::ImportResult result;
+    editSections(quarvel::sectionsBetween(wing, wing.KTE1, wing.KTE1 + wing.nsec - 1), [&] {
+        result = quarvel::importRegimes(wing, *old);
+        return quarvel::showChangedSection(wing, panel, editing);
+    });
+    const std::string note = quarvel::missingSectionsNote(result, old->inputFileName);
+    if (!note.empty()) {
+        if (noteHook)
+            noteHook("Import regimes", quarvel::foxText(note));
+        else
+            FXMessageBox::information(this, MBOX_OK, "Import regimes", "%s", note.c_str());
+    }
+    return true;
+}
+
+namespace {
+
+// The range the dialogs offer first: the last one, or the five sections
+// around the current one.
+quarvel::SectionRange offeredRange(const quarvel::WingModel& w, const quarvel::SectionRange& last) {
+    const int lowest = w.KTE1, highest = w.KTE1 + w.nsec - 1;
+    if (last.first >= lowest && last.first <= highest && last.last >= lowest && last.last <= highest) return last;
+    const int current = w.KTE1 + w.curSection - 1;
+    return {FXMAX(lowest, current - 2), FXMIN(highest, current + 2)};
+}
+
+}  // namespace
+
+long Quarvel::onCmdApplySections(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    quarvel::SectionRange range = offeredRange(wing, designRange);
+    if (!quarvel::askApplyToSections(this, wing.KTE1, wing.KTE1 + wing.nsec - 1, range, applyBlend)) return 1;
+    designRange = range;
+    applyToSections(range.first, range.last, applyBlend);
+    return 1;
+}
+
+long Quarvel::onCmdSmoothSpan(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    quarvel::SectionRange range = offeredRange(wing, designRange);
+    if (!quarvel::askSmoothAlongSpan(this, wing.KTE1, wing.KTE1 + wing.nsec - 1, range, smoothStrength)) return 1;
+    designRange = range;
+    smoothAlongSpan(range.first, range.last, smoothStrength);
+    return 1;
+}
+
+long Quarvel::onCmdImportRegimes(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    FXFileDialog dialog(this, "Import regimes from");
+    dialog.setPatternList("CpOutput files (*.cpd)\nAll files (*)");
+    dialog.setDirectory(FXPath::directory(quarvel::foxText(wing.inputFileName)));
+    if (dialog.execute(PLACEMENT_CURSOR)) importRegimesFrom(dialog.getFilename());
+    return 1;
+}

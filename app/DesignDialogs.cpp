@@ -1,0 +1,76 @@
+#include "app/DesignDialogs.h"
+
+namespace quarvel {
+
+namespace {
+
+constexpr FXuint kLabelStyle = JUSTIFY_RIGHT | LAYOUT_FILL_ROW | LAYOUT_CENTER_Y;
+constexpr FXuint kEntryStyle = FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_COLUMN;
+
+// A modal dialog: a matrix of labelled fields above "OK" and "Cancel".
+class DesignDialog : public FXDialogBox {
+public:
+    DesignDialog(FXWindow* owner, const FXString& title) : FXDialogBox(owner, title, DECOR_TITLE | DECOR_BORDER) {
+        FXHorizontalFrame* buttons = new FXHorizontalFrame(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X | PACK_UNIFORM_WIDTH);
+        new FXButton(buttons, "Cancel", nullptr, this, ID_CANCEL, BUTTON_NORMAL | LAYOUT_RIGHT);
+        new FXButton(buttons, "OK", nullptr, this, ID_ACCEPT, BUTTON_NORMAL | BUTTON_INITIAL | BUTTON_DEFAULT | LAYOUT_RIGHT);
+        new FXHorizontalSeparator(this, SEPARATOR_GROOVE | LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X);
+        fields = new FXMatrix(this, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X);
+    }
+
+    FXSpinner* spinner(const char* label, int lo, int hi, int value) {
+        new FXLabel(fields, label, nullptr, kLabelStyle);
+        FXSpinner* sp = new FXSpinner(fields, 6, nullptr, 0, kEntryStyle);
+        sp->setRange(lo, hi);
+        sp->setValue(value);
+        return sp;
+    }
+    FXRealSpinner* realSpinner(const char* label, double lo, double hi, double value) {
+        new FXLabel(fields, label, nullptr, kLabelStyle);
+        FXRealSpinner* sp = new FXRealSpinner(fields, 6, nullptr, 0, kEntryStyle);
+        sp->setRange(lo, hi);
+        sp->setIncrement(0.1);
+        sp->setValue(value);
+        return sp;
+    }
+    void range(int lowest, int highest, const SectionRange& r) {
+        from = spinner("From section", lowest, highest, r.first);
+        to = spinner("To section", lowest, highest, r.last);
+    }
+    SectionRange range() const { return {from->getValue(), to->getValue()}; }
+
+    FXMatrix* fields = nullptr;
+    FXSpinner* from = nullptr;
+    FXSpinner* to = nullptr;
+};
+
+}  // namespace
+
+bool askApplyToSections(FXWindow* owner, int lowest, int highest, SectionRange& range, Blend& blend) {
+    DesignDialog dialog(owner, "Apply to sections");
+    dialog.range(lowest, highest, range);
+    FXRealSpinner* weight = dialog.realSpinner("Weight", 0.0, 1.0, blend.weight);
+    FXint fade = blend.fade ? 1 : 0;
+    FXDataTarget choice(fade);
+    new FXLabel(dialog.fields, "Blend", nullptr, kLabelStyle);
+    FXVerticalFrame* radios = new FXVerticalFrame(dialog.fields, LAYOUT_FILL_COLUMN, 0, 0, 0, 0, 0, 0, 0, 0);
+    new FXRadioButton(radios, "The same everywhere", &choice, FXDataTarget::ID_OPTION + 0);
+    new FXRadioButton(radios, "Fading to zero at the far end(s)", &choice, FXDataTarget::ID_OPTION + 1);
+    if (!dialog.execute(PLACEMENT_OWNER)) return false;
+    range = dialog.range();
+    blend.weight = weight->getValue();
+    blend.fade = fade == 1;
+    return true;
+}
+
+bool askSmoothAlongSpan(FXWindow* owner, int lowest, int highest, SectionRange& range, SmoothStrength& strength) {
+    DesignDialog dialog(owner, "Smooth along the span");
+    dialog.range(lowest, highest, range);
+    FXSpinner* passes = dialog.spinner("Passes", 1, SmoothStrength::kMaxPasses, strength.passes);
+    if (!dialog.execute(PLACEMENT_OWNER)) return false;
+    range = dialog.range();
+    strength.passes = passes->getValue();
+    return true;
+}
+
+}  // namespace quarvel
