@@ -52,6 +52,10 @@ ImportResult importRegimes(WingModel& w, const WingModel& old) {
                   samePoint(w, old, old.u2[o]), samePoint(w, old, old.l1[o]), samePoint(w, old, old.l2[o]));
         for (int s = 0; s < 2; ++s) {
             if (w.secCorrection[k] != 2 || w.surfMode[k][s] != MODE_CP_EDITION) continue;
+            for (int r = 0; r < w.nhalf; ++r) {
+                const int i = s == 0 ? w.nhalf + r : r;
+                w.cpDes[i][k] = w.cpInit[i][k];
+            }
             for (int i : intervalIndices(w, k, s)) {
                 const double x = w.X[std::size_t(i)];
                 const int oi = samePoint(old, w, i + 1) - 1;

@@ -18,10 +18,12 @@ struct ImportResult {
     std::vector<int> missing;   // file numbers of the sections the old wing lacks
 };
 
-// Carries old's set-up onto wing. Where the chord positions of the two
-// differ, the design Cp is interpolated linearly along the old surface (and
-// held at its ends). Sections that old lacks are left as they are. The
-// current section keeps its number.
+// Carries old's set-up onto wing. A "Cp edition" surface takes the old
+// design Cp over its interval and its own input Cp elsewhere; where the chord
+// positions of the two differ, the old design Cp is interpolated linearly
+// along the old surface (and held at its ends). The other surfaces keep
+// their design Cp, as a change of regime by hand does. Sections that old
+// lacks are left as they are. The current section keeps its number.
 ImportResult importRegimes(WingModel& wing, const WingModel& old);
 
 // The same from the file at path, read like any wing; nothing when it

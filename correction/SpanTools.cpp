@@ -70,7 +70,6 @@ void takeSetUp(WingModel& w, int k, int secCorrection, SurfacePair modes, Surfac
     w.splineOn[k] = {0, 0};
     w.shapeOn[k] = {0, 0};
     w.shapeBase[k] = {};
-    for (int i = 0; i < w.npt; ++i) w.cpDes[i][k] = w.cpInit[i][k];
 }
 
 Redraw applyToSections(WingModel& w, int firstNumber, int lastNumber, const Blend& blend) {
@@ -82,6 +81,7 @@ Redraw applyToSections(WingModel& w, int firstNumber, int lastNumber, const Blen
         if (k == c) continue;
         const double weight = blendWeight(blend, k, c, ks.front(), ks.back());
         takeSetUp(w, k, w.secCorrection[c], w.surfMode[c], {w.RU[c], w.RL[c]}, w.u1[c], w.u2[c], w.l1[c], w.l2[c]);
+        for (int i = 0; i < w.npt; ++i) w.cpDes[i][k] = w.cpInit[i][k];
         for (int s = 0; s < 2; ++s) {
             if (!editable(w, k, s)) continue;
             for (int i : intervalIndices(w, k, s))

@@ -29,9 +29,8 @@ double blendWeight(const Blend& blend, int k, int current, int first, int last);
 
 // Gives section k the set-up: the correction flag, regimes, codes and
 // intervals (1-based points, kept inside the limits and in order), with the
-// selected points inside the intervals, spline editing off and the design
-// Cp back to the input Cp. The caller then writes the design Cp of its
-// "Cp edition" surfaces over their intervals.
+// selected points inside the intervals and spline editing off. The caller
+// then writes the design Cp.
 void takeSetUp(WingModel& wing, int k, int secCorrection, SurfacePair modes, SurfacePair codes, int u1, int u2,
                int l1, int l2);
 

@@ -1,6 +1,7 @@
 // Spline editing of a surface's design Cp on the current section.
 #include <gtest/gtest.h>
 
+#include "correction/Editing.h"
 #include "correction/SurfaceSpline.h"
 
 using namespace quarvel;
@@ -25,6 +26,7 @@ WingModel sectionWing(int nhalf) {
     w.u2[0] = 2 * nhalf - 3;
     w.l1[0] = 4;
     w.l2[0] = nhalf - 2;
+    w.u1Min = w.u1[0], w.u2Max = w.u2[0], w.l1Min = w.l1[0], w.l2Max = w.l2[0];
     w.nspl[0] = {4, 4};
     w.curSection = 1;
     return w;
@@ -32,32 +34,22 @@ WingModel sectionWing(int nhalf) {
 
 }  // namespace
 
-TEST(SurfaceSpline, LinearCpAlongBothSurfaces) {
+TEST(SurfaceSpline, LinearCpAndPlacementOnBothSurfaces) {
     WingModel w = sectionWing(11);  // X = 0, 0.01, 0.04, ..., 1
     double cp = 99.0;
+    EXPECT_FALSE(linearCpAt(w, 0, 0.0, cp) || linearCpAt(w, 1, 1.5, cp)) << "leading-edge point, outside";
+    EXPECT_EQ(cp, 99.0) << "left as it was";
     EXPECT_TRUE(linearCpAt(w, 0, 0.025, cp));
     EXPECT_DOUBLE_EQ(cp, -0.025) << "upper: a straight line in x";
-    EXPECT_TRUE(linearCpAt(w, 1, 0.5, cp));
-    EXPECT_DOUBLE_EQ(cp, 0.25) << "lower";
-    cp = 99.0;
-    EXPECT_FALSE(linearCpAt(w, 0, 0.0, cp)) << "the leading-edge point matches no interval";
-    EXPECT_FALSE(linearCpAt(w, 1, 1.5, cp));
-    EXPECT_EQ(cp, 99.0) << "left as it was";
-}
-
-TEST(SurfaceSpline, PlacementOverTheInterval) {
-    WingModel w = sectionWing(11);
-    // Upper placement is followed point by point in the editing tests.
-    // Lower surface: ordered by increasing x, from point l2+1 to point l1-1.
+    // Lower surface: ordered by increasing x, from point l2+1 to point l1-1
+    // (the upper placement is followed point by point in the editing tests).
     placeSurfaceSplinePoints(w, 1);
-    EXPECT_DOUBLE_EQ(w.splX[0][0][1], w.X[w.l2[0]]);
-    EXPECT_DOUBLE_EQ(w.splX[3][0][1], w.X[w.l1[0] - 2]);
-    EXPECT_LT(w.splX[0][0][1], w.splX[3][0][1]);
+    EXPECT_EQ(w.splX[0][0][1], w.X[w.l2[0]]);
+    EXPECT_EQ(w.splX[3][0][1], w.X[w.l1[0] - 2]);
+    EXPECT_DOUBLE_EQ(w.splY[1][0][1], w.splX[1][0][1] / 2) << "lower: a straight line in x";
     // Counts the control-point arrays cannot hold place nothing.
-    const double before = w.splX[0][0][0];
-    placeSplinePoints(w, 0, WingModel::nsplMax + 1, 0.0, 1.0, 0.0, 0.0);
-    placeSplinePoints(w, 0, 1, 0.0, 1.0, 0.0, 0.0);
-    EXPECT_EQ(w.splX[0][0][0], before);
+    for (int count : {WingModel::nsplMax + 1, 1}) placeSplinePoints(w, 1, count, 0.5, 1.0, 9.0, 9.0);
+    EXPECT_EQ(w.splX[0][0][1], w.X[w.l2[0]]);
 }
 
 TEST(SurfaceSpline, RewritesAnIntervalOfAnyLength) {
@@ -90,6 +82,38 @@ TEST(SurfaceSpline, AFailedCurveLeavesTheDesignCpAlone) {
     w.splX[2][0][0] = w.splX[1][0][0];  // two control points on one abscissa
     const WingModel before = w;
     EXPECT_FALSE(applySurfaceSpline(w));
-    for (int i = 0; i < w.npt; ++i) EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;
+    for (int i = 0; i < w.npt; ++i) EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;}
 
+TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResult) {
+    WingModel w = sectionWing(40);
+    w.nspl[0][0] = 9;
+    w.splineOn[0][0] = 1;
+    initSurfaceSpline(w, 0);
+    auto design = [](const WingModel& wing) { return captureSection(wing, 0).cpDes; };
+    const auto spline = design(w);
+    EditingState e;
+    EXPECT_TRUE(switchShapeChange(w, e, true).plot);
+    EXPECT_EQ(design(w), spline) << "switching on changes nothing";
+    for (int j = 0; j < 9; ++j) EXPECT_EQ(w.splY[j][0][0], 0.0) << "the change starts at 0";
+
+    // Control point j moved (twice) bends the curve between j-2 and j+2 only.
+    const WingModel shaped = w;
+    for (int j : {1, 2, 4, 7}) {
+        w = shaped;
+        for (double change : {0.3, -0.2}) {
+            w.splY[j][0][0] = change;
+            ASSERT_TRUE(applySurfaceSpline(w));
+        }
+        const double from = w.splX[std::max(j - 2, 0)][0][0], to = w.splX[std::min(j + 2, 8)][0][0];
+        int changed = 0;
+        for (int i = 0; i < w.npt; ++i) {
+            if (w.cpDes[i][0] == shaped.cpDes[i][0]) continue;
+            ++changed;
+            EXPECT_TRUE(i >= w.nhalf && from < w.X[i] && w.X[i] < to) << "j " << j << " index " << i;
+        }
+        EXPECT_GT(changed, 0) << "j " << j;
+    }
+    const auto moved = design(w);
+    EXPECT_TRUE(switchShapeChange(w, e, false).plot);
+    EXPECT_EQ(design(w), moved) << "turning off keeps the result";
 }

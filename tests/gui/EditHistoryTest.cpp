@@ -4,9 +4,11 @@
 #include <FXPNGImage.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "../core/TestSupport.h"
 #include "WindowFixture.h"
+#include "app/CommandLine.h"
 #include "planform/PlanForm.h"
 #include "wing/CpFiles.h"
 #include "wing/SectionCsv.h"
@@ -61,7 +63,7 @@ protected:
 
 }  // namespace
 
-TEST_F(EditHistoryTest, UndoAndRedoEndInTheFileOfTheEditsByHand) {
+TEST_F(EditHistoryTest, UndoRedoAndImportEndInTheFileOfTheEditsByHand) {
     // Each from a window of its own: a save keeps the output interval of a
     // surface that a later save no longer writes.
     std::string untouched, byHand;
@@ -76,6 +78,7 @@ TEST_F(EditHistoryTest, UndoAndRedoEndInTheFileOfTheEditsByHand) {
         zoomAndDrag(*w);
         lowerGeom(*w);
         byHand = saved(*w);
+        fs::rename(dir / "wing.cpd", dir / "old.cpd");
     }
 
     auto w = openWindow();
@@ -98,6 +101,18 @@ TEST_F(EditHistoryTest, UndoAndRedoEndInTheFileOfTheEditsByHand) {
     for (int i = 0; i < 4; ++i) command(*w, Quarvel::ID_UNDO);
     EXPECT_FALSE(enabled(*w, w->undoCommand, Quarvel::ID_UNDO));
     EXPECT_FALSE(w->splineCheck[0]->getCheck());
+    EXPECT_EQ(saved(*w), untouched);
+
+    // One import, one step again, brings the set-up by hand back; so does
+    // the command line.
+    const std::string in = (dir / "wing.cpi").string(), old = (dir / "old.cpd").string(), out = (dir / "cli.cpd").string();
+    ASSERT_TRUE(w->importRegimesFrom(old.c_str()));
+    EXPECT_EQ(saved(*w), byHand);
+    const char* argv[] = {"quarvel", "--convert", in.c_str(), "--regimes-from", old.c_str(), "-o", out.c_str()};
+    std::ostringstream sink;
+    EXPECT_EQ(quarvel::runCommandLine(7, const_cast<char**>(argv), sink, sink), 0) << sink.str();
+    EXPECT_EQ(readFile(out), byHand);
+    command(*w, Quarvel::ID_UNDO);
     EXPECT_EQ(saved(*w), untouched);
     splineOn(*w);
     EXPECT_FALSE(enabled(*w, w->redoCommand, Quarvel::ID_REDO)) << "a new edit ends the redo";
