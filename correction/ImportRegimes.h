@@ -30,8 +30,8 @@ ImportResult importRegimes(WingModel& wing, const WingModel& old);
 // cannot be read (error says why).
 std::optional<ImportResult> importRegimesFrom(WingModel& wing, const std::string& path, FileError* error);
 
-// "Sections 14, 15 are not in OLD.cpd and stay as they are." for the sections
-// an import left alone; empty when there are none.
+// "Sections 1, 14..201 are not in OLD.cpd and stay as they are." for the
+// sections an import left alone; empty when there are none.
 std::string missingSectionsNote(const ImportResult& result, const std::string& oldPath);
 
 }  // namespace quarvel

@@ -127,8 +127,8 @@ Redraw smoothAlongSpan(WingModel& w, int firstNumber, int lastNumber, SmoothStre
         smoothValues(cp, z, strength, fixed);
         for (std::size_t j = 1; j + 1 < ks.size(); ++j) w.cpDes[i][ks[j]] = cp[j];
     }
-    for (int k : ks)
-        if (w.splineOn[k][s] == 1) replaceControlPoints(w, k, s);
+    for (std::size_t j = 1; j + 1 < ks.size(); ++j)
+        if (w.splineOn[ks[j]][s] == 1) replaceControlPoints(w, ks[j], s);
     return everything();
 }
 
