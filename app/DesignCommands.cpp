@@ -16,8 +16,10 @@ long Quarvel::onCmdSmooth(FXObject*, FXSelector, void*) {
     return 1;
 }
 
+// The menu entry and the button of the surface being edited.
 long Quarvel::onUpdSmooth(FXObject* sender, FXSelector, void*) {
-    const bool can = fileLoaded && quarvel::canSmooth(wing);
+    bool can = fileLoaded && quarvel::canSmooth(wing);
+    if (can && sender == smoothButton[wing.activeSurface[wing.curSection - 1] == 1 ? 0 : 1]) can = false;
     sender->handle(this, FXSEL(SEL_COMMAND, can ? ID_ENABLE : ID_DISABLE), nullptr);
     return 1;
 }

@@ -206,10 +206,15 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
     FXVerticalFrame* cpCorrection =
         verticalFrame(groupBox(regimes), upper ? PACK_UNIFORM_WIDTH | LAYOUT_FILL_Y : LAYOUT_FILL_Y);
     FXVerticalFrame* edition = verticalFrame(groupBox(cpCorrection), LAYOUT_FILL_Y);
+    // "Smooth" beside "Cp edition": the design Cp it smooths is this one's.
+    FXHorizontalFrame* editionRow = new FXHorizontalFrame(edition, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
     cpEditionRadio[surface] =
-        new FXRadioButton(edition, "Cp edition", this, upper ? ID_UP_EDITION : ID_LO_EDITION);
+        new FXRadioButton(editionRow, "Cp edition", this, upper ? ID_UP_EDITION : ID_LO_EDITION, RADIOBUTTON_NORMAL | LAYOUT_CENTER_Y);
+    smoothButton[surface] = new FXButton(editionRow, "Smooth", nullptr, this, ID_SMOOTH, BUTTON_NORMAL | LAYOUT_RIGHT);
     splineCheck[surface] =
         new FXCheckButton(edition, "Spline interp.", this, ID_SPLINE, CHECKBUTTON_NORMAL | LAYOUT_RIGHT);
+    shapeCheck[surface] =
+        new FXCheckButton(edition, "Shape the change", this, ID_SHAPE, CHECKBUTTON_NORMAL | LAYOUT_RIGHT);
     cpInterpolationRadio[surface] =
         new FXRadioButton(edition, "Cp interpolation", this, upper ? ID_UP_CPINTERP : ID_LO_CPINTERP);
 
@@ -246,6 +251,7 @@ void Quarvel::disableEditingControls() {
     secNoRadio->disable();
     surfaceRadio[1]->disable();
     splineCheck[1]->disable();
+    for (int s = 0; s < 2; ++s) shapeCheck[s]->disable();
     for (int s = 0; s < 2; ++s) noCorrectionRadio[s]->disable();
     for (int s = 0; s < 2; ++s) cpCorrectionRadio[s]->disable();
     for (int s = 0; s < 2; ++s) cpEditionRadio[s]->disable();

@@ -265,6 +265,7 @@ public:
     FXRadioButton* maxThicknessRadio[2] = {};  // "Save max.thickness"
     FXCheckButton* splineCheck[2] = {};        // "Spline interp."
     FXCheckButton* shapeCheck[2] = {};         // "Shape the change"
+    FXButton* smoothButton[2] = {};            // "Smooth"
     FXSpinner* intervalStartSpinner[2] = {};   // "U1=", "L1="
     FXSpinner* intervalEndSpinner[2] = {};     // "U2=", "L2="
 
