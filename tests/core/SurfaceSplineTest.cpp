@@ -34,47 +34,6 @@ WingModel sectionWing(int nhalf) {
 
 }  // namespace
 
-TEST(SurfaceSpline, LinearCpAndPlacementOnBothSurfaces) {
-    WingModel w = sectionWing(11);  // X = 0, 0.01, 0.04, ..., 1
-    double cp = 99.0;
-    EXPECT_FALSE(linearCpAt(w, 0, 0.0, cp) || linearCpAt(w, 1, 1.5, cp)) << "leading-edge point, outside";
-    EXPECT_EQ(cp, 99.0) << "left as it was";
-    EXPECT_TRUE(linearCpAt(w, 0, 0.025, cp));
-    EXPECT_DOUBLE_EQ(cp, -0.025) << "upper: a straight line in x";
-    // Lower surface: ordered by increasing x, from point l2+1 to point l1-1
-    // (the upper placement is followed point by point in the editing tests).
-    placeSurfaceSplinePoints(w, 1);
-    EXPECT_EQ(w.splX[0][0][1], w.X[w.l2[0]]);
-    EXPECT_EQ(w.splX[3][0][1], w.X[w.l1[0] - 2]);
-    EXPECT_DOUBLE_EQ(w.splY[1][0][1], w.splX[1][0][1] / 2) << "lower: a straight line in x";
-    // Counts the control-point arrays cannot hold place nothing.
-    for (int count : {WingModel::nsplMax + 1, 1}) placeSplinePoints(w, 1, count, 0.5, 1.0, 9.0, 9.0);
-    EXPECT_EQ(w.splX[0][0][1], w.X[w.l2[0]]);
-}
-
-TEST(SurfaceSpline, RewritesAnIntervalOfAnyLength) {
-    // 200 points per surface: an interval of 195 points, far beyond any
-    // fixed scratch size. Control points on a straight line give that line.
-    WingModel w = sectionWing(200);
-    for (int i = 0; i < w.npt; ++i) w.cpDes[i][0] = 5.0;
-    w.nspl[0][0] = 5;
-    placeSplinePoints(w, 0, 5, 0.0, 1.0, -1.0, 0.0);
-    for (int j = 1; j < 4; ++j) w.splY[j][0][0] = -1.0 + 0.25 * j;
-    ASSERT_TRUE(applySurfaceSpline(w));
-    for (int p = w.u1[0]; p <= w.u2[0]; ++p)
-        EXPECT_NEAR(w.cpDes[p - 1][0], w.X[p - 1] - 1.0, 1e-12) << "point " << p;
-    EXPECT_EQ(w.cpDes[w.u1[0] - 2][0], 5.0) << "the point before the interval is kept";
-    EXPECT_EQ(w.cpDes[w.u2[0]][0], 5.0) << "the point after the interval is kept";
-
-    // The lower surface is written from l2 down to l1.
-    w.activeSurface[0] = 1;
-    w.nspl[0][1] = 2;
-    placeSplinePoints(w, 1, 2, 0.0, 1.0, 0.0, 1.0);
-    ASSERT_TRUE(applySurfaceSpline(w));
-    for (int p = w.l1[0]; p <= w.l2[0]; ++p) EXPECT_NEAR(w.cpDes[p - 1][0], w.X[p - 1], 1e-12) << "point " << p;
-    EXPECT_EQ(w.cpDes[w.l1[0] - 2][0], 5.0);
-}
-
 TEST(SurfaceSpline, AFailedCurveLeavesTheDesignCpAlone) {
     WingModel w = sectionWing(20);
     w.nspl[0][0] = 4;
@@ -85,35 +44,44 @@ TEST(SurfaceSpline, AFailedCurveLeavesTheDesignCpAlone) {
     for (int i = 0; i < w.npt; ++i) EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;}
 
 TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResult) {
-    WingModel w = sectionWing(40);
-    w.nspl[0][0] = 9;
-    w.splineOn[0][0] = 1;
-    initSurfaceSpline(w, 0);
-    auto design = [](const WingModel& wing) { return captureSection(wing, 0).cpDes; };
-    const auto spline = design(w);
-    EditingState e;
-    EXPECT_TRUE(switchShapeChange(w, e, true).plot);
-    EXPECT_EQ(design(w), spline) << "switching on changes nothing";
-    for (int j = 0; j < 9; ++j) EXPECT_EQ(w.splY[j][0][0], 0.0) << "the change starts at 0";
+    // 200 points per surface: intervals of 195 points, far beyond any fixed
+    // scratch size; the lower surface is written from l2 down to l1.
+    for (int s = 0; s < 2; ++s) {
+        SCOPED_TRACE(s == 0 ? "upper" : "lower");
+        WingModel w = sectionWing(200);
+        w.activeSurface[0] = s;
+        w.nspl[0][s] = 9;
+        w.splineOn[0][s] = 1;
+        initSurfaceSpline(w, s);
+        auto design = [](const WingModel& wing) { return captureSection(wing, 0).cpDes; };
+        const auto spline = design(w);
+        EditingState e;
+        EXPECT_TRUE(switchShapeChange(w, e, true).plot);
+        EXPECT_EQ(design(w), spline) << "switching on changes nothing";
+        for (int j = 0; j < 9; ++j) EXPECT_EQ(w.splY[j][0][s], 0.0) << "the change starts at 0";
 
-    // Control point j moved (twice) bends the curve between j-2 and j+2 only.
-    const WingModel shaped = w;
-    for (int j : {1, 2, 4, 7}) {
-        w = shaped;
-        for (double change : {0.3, -0.2}) {
-            w.splY[j][0][0] = change;
-            ASSERT_TRUE(applySurfaceSpline(w));
+        // Control point j moved (twice) bends the curve between j-2 and j+2 only.
+        const WingModel shaped = w;
+        for (int j : {1, 2, 4, 7}) {
+            w = shaped;
+            for (double change : {0.3, -0.2}) {
+                w.splY[j][0][s] = change;
+                ASSERT_TRUE(applySurfaceSpline(w));
+            }
+            const double from = w.splX[std::max(j - 2, 0)][0][s], to = w.splX[std::min(j + 2, 8)][0][s];
+            int changed = 0;
+            for (int i = 0; i < w.npt; ++i) {
+                if (w.cpDes[i][0] == shaped.cpDes[i][0]) continue;
+                ++changed;
+                EXPECT_TRUE((i >= w.nhalf) == (s == 0) && from < w.X[i] && w.X[i] < to) << j << " " << i;
+            }
+            EXPECT_GT(changed, 0) << "j " << j;
         }
-        const double from = w.splX[std::max(j - 2, 0)][0][0], to = w.splX[std::min(j + 2, 8)][0][0];
-        int changed = 0;
-        for (int i = 0; i < w.npt; ++i) {
-            if (w.cpDes[i][0] == shaped.cpDes[i][0]) continue;
-            ++changed;
-            EXPECT_TRUE(i >= w.nhalf && from < w.X[i] && w.X[i] < to) << "j " << j << " index " << i;
-        }
-        EXPECT_GT(changed, 0) << "j " << j;
+        const auto moved = design(w);
+        EXPECT_TRUE(switchShapeChange(w, e, false).plot);
+        EXPECT_EQ(design(w), moved) << "turning off keeps the result";
+        // Counts the control-point arrays cannot hold place nothing.
+        for (int count : {WingModel::nsplMax + 1, 1}) placeSplinePoints(w, s, count, 0.5, 1.0, 9.0, 9.0);
+        EXPECT_DOUBLE_EQ(w.splY[1][0][s], w.splX[1][0][s] * (s == 0 ? -1.0 : 0.5)) << "back on the curve";
     }
-    const auto moved = design(w);
-    EXPECT_TRUE(switchShapeChange(w, e, false).plot);
-    EXPECT_EQ(design(w), moved) << "turning off keeps the result";
 }
