@@ -57,6 +57,7 @@ double blendWeight(const Blend& blend, int k, int current, int first, int last) 
 
 void takeSetUp(WingModel& w, int k, int secCorrection, SurfacePair modes, SurfacePair codes, int u1, int u2, int l1,
                int l2) {
+    if (w.u1Min > w.u2Max || w.l1Min > w.l2Max) return;  // no interval fits
     w.secCorrection[k] = secCorrection;
     w.surfMode[k] = modes;
     w.RU[k] = codes[0];
