@@ -169,8 +169,10 @@ void Quarvel::buildValueRow() {
     shownEPField = realField(row, 7, &shownEPTarget);
     new FXLabel(row, "Cp=", nullptr, kLabelStyle);
     mousePlotCpField = realField(row, 7, &mousePlotCpTarget);
-    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
-    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
+    // The strength of "Smooth" and "Smooth along the span".
+    new FXLabel(row, "Passes=", nullptr, kLabelStyle);
+    FXSpinner* passes = new FXSpinner(row, 3, &smoothPassesTarget, FXDataTarget::ID_VALUE, kEntryStyle);
+    passes->setRange(1, quarvel::SmoothStrength::kMaxPasses);
     new FXLabel(row, "Green dotted line - nz - 1 section", nullptr, kLabelStyle);
 }
 

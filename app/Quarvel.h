@@ -328,6 +328,7 @@ private:
     FXDataTarget shownCNTarget{shownCN};
     FXDataTarget shownEPTarget{shownEP};
     FXDataTarget mousePlotCpTarget{mousePlotCp};
+    FXDataTarget smoothPassesTarget{smoothStrength.passes};
 
     void buildValueRow();
     void buildOptionPanel(FXComposite* parent);
