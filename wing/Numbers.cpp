@@ -120,4 +120,10 @@ DecimalField parseDecimal(std::string_view field) {
     return result;
 }
 
+void appendShortest(std::string& out, double value) {
+    char buf[32];
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, r.ptr);
+}
+
 }  // namespace quarvel
