@@ -122,8 +122,14 @@ DecimalField parseDecimal(std::string_view field) {
 
 void appendShortest(std::string& out, double value) {
     char buf[32];
-    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, r.ptr);
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
+std::string formatShortest(double value) {
+    std::string out;
+    appendShortest(out, value);
+    return out;
 }
 
 }  // namespace quarvel
