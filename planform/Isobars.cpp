@@ -34,18 +34,34 @@ ContourField surfaceField(const WingModel& w, int surface, bool design) {
     return f;
 }
 
-std::vector<double> isobarLevels(const ContourField& f, double step) {
-    std::vector<double> levels;
-    if (!(step > 0.0) || !std::isfinite(step)) return levels;
+namespace {
+
+// Range of the finite values; lo > hi when there are none.
+std::pair<double, double> finiteRange(const ContourField& f) {
     double lo = HUGE_VAL, hi = -HUGE_VAL;
     for (double v : f.value)
         if (std::isfinite(v)) {
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
+    return {lo, hi};
+}
+
+}  // namespace
+
+double isobarLevelCount(const ContourField& f, double step) {
+    const auto [lo, hi] = finiteRange(f);
+    if (!(step > 0.0) || !std::isfinite(step) || !(hi >= lo)) return 0.0;
+    return std::max(std::floor(hi / step) - std::ceil(lo / step) + 1.0, 0.0);
+}
+
+std::vector<double> isobarLevels(const ContourField& f, double step) {
+    std::vector<double> levels;
+    if (isobarLevelCount(f, step) > kMaxIsobarLevels) return levels;
+    if (!(step > 0.0) || !std::isfinite(step)) return levels;
+    const auto [lo, hi] = finiteRange(f);
     if (!(hi >= lo)) return levels;
     const double first = std::ceil(lo / step), last = std::floor(hi / step);
-    if (!(last - first < kMaxIsobarLevels)) return levels;
     const double perUnit = std::round(1.0 / step);
     const bool divide = perUnit >= 1.0 && std::fabs(1.0 / step - perUnit) < 1e-9 * perUnit;
     // One either side of the estimate, for the rounding of the division.

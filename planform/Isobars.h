@@ -44,6 +44,8 @@ constexpr int kMaxIsobarLevels = 2000;
 // Empty when step is not a positive number or the levels would be more
 // than kMaxIsobarLevels.
 std::vector<double> isobarLevels(const ContourField& field, double step);
+// About how many levels that is, however many (0 for a bad step).
+double isobarLevelCount(const ContourField& field, double step);
 
 // The polylines of every level. A node counts as above a level when its
 // value is at least the level; a crossed cell edge gets the point found by

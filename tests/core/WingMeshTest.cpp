@@ -54,9 +54,10 @@ void expectUsableFrame(const WingMesh& m, const char* which) {
     resetView(m, f, c);
     for (float v : {f.minX, f.maxX, f.minY, f.maxY, f.minZ, f.maxZ, f.cx, f.cy, f.cz, c.eyeDistance})
         EXPECT_TRUE(std::isfinite(v)) << which;
-    EXPECT_TRUE(f.Lx > 0 && f.Ly > 0 && f.Lz > 0) << which;
-    EXPECT_TRUE(f.left < f.right && f.bottom < f.top && f.zNear < f.zFar) << which;
-    EXPECT_FLOAT_EQ(f.aspect, 1.0f) << which;
+    EXPECT_TRUE(f.Lx > 0 && f.Ly > 0 && f.Lz > 0 && f.radius > 0) << which;
+    const Projection p = projectionFor(f, c, 300, 200);
+    EXPECT_TRUE(p.left < p.right && p.bottom < p.top && p.zNear < p.zFar) << which;
+    EXPECT_TRUE(p.fovy > 0 && p.fovy < 180 && p.perspectiveNear < p.perspectiveFar) << which;
 }
 
 }  // namespace
@@ -88,22 +89,40 @@ TEST(WingMesh, BothLayouts) {
     EXPECT_DOUBLE_EQ(pl.meshLowerInit[1][1], -0.15);
 }
 
-// The height range comes from the upper Cp-init surface only: neither the
-// lower surface's -3 nor the design's 1.5 widens it.
-TEST(ViewFrame, BoundsAndDefaults) {
+// The box holds all four surfaces (the lower Cp init's -3, the design's
+// 1.5); the camera looks down on the wing from behind at three quarters,
+// and in either projection the default view fits the whole box to a canvas
+// of any shape, filling one of its sides but for the margin.
+TEST(ViewFrame, BoundsAndTheFittedDefaultView) {
     ViewFrame f;
     Camera c;
     c.rotX = c.panX = 7;
     resetView(meshOf(smallWing(), MeshLayout::Square), f, c);
     EXPECT_EQ((std::array<float, 6>{f.minX, f.maxX, f.minY, f.maxY, f.minZ, f.maxZ}),
-              (std::array<float, 6>{0.0f, 1.0f, -1.0f, 1.2f, 1.0f, 2.0f}));
-    EXPECT_FLOAT_EQ(f.Ly, 2.2f);
-    EXPECT_FLOAT_EQ(f.cy, 0.1f);
-    EXPECT_FLOAT_EQ(f.cz, 1.5f);
-    EXPECT_FLOAT_EQ(c.eyeDistance, 0.5f);  // (Lz - cz) + Lz
-    EXPECT_FLOAT_EQ(float(f.right), 2.2f);
-    EXPECT_FLOAT_EQ(float(f.zFar), 1.0f);
+              (std::array<float, 6>{0.0f, 1.0f, -3.0f, 1.5f, 1.0f, 2.0f}));
+    EXPECT_FLOAT_EQ(f.cy, -0.75f);
     EXPECT_EQ(c.panX, 0.0f) << "the camera is reset";
+    EXPECT_EQ((std::array<float, 3>{c.rotX, c.rotY, c.orthoZoom[0]}), (std::array<float, 3>{kDefaultRotX, kDefaultRotY, 1.0f}));
+
+    const double deg = std::acos(-1.0) / 180;
+    for (int width : {200, 400, 1000}) {
+        const Projection p = projectionFor(f, c, width, 400);
+        const double t = std::tan(p.fovy / 2 * deg);
+        double ortho = 0, persp = 0;
+        for (int corner = 0; corner < 8; ++corner) {
+            double v[3] = {corner & 1 ? 0.5 : -0.5, corner & 2 ? 2.25 : -2.25, corner & 4 ? 0.5 : -0.5};
+            // Turned as the camera turns: about x, then y (rotZ is 0).
+            const double cy = std::cos(c.rotY * deg), sy = std::sin(c.rotY * deg);
+            const double cx = std::cos(c.rotX * deg), sx = std::sin(c.rotX * deg);
+            const double x = v[0] * cy + v[2] * sy, z1 = -v[0] * sy + v[2] * cy;
+            const double y = v[1] * cx - z1 * sx, z = v[1] * sx + z1 * cx;
+            ortho = std::max({ortho, std::fabs(x) / p.right, std::fabs(y) / p.top});
+            const double depth = c.eyeDistance - z;
+            persp = std::max({persp, std::fabs(x) / depth / (t * p.aspect), std::fabs(y) / depth / t});
+        }
+        EXPECT_NEAR(ortho, 1 / 1.06, 1e-6) << width;
+        EXPECT_NEAR(persp, 1 / 1.06, 1e-6) << width;
+    }
 }
 
 // A flat upper Cp, one section, a pointed root chord, no rows at all: the
@@ -136,7 +155,7 @@ TEST(ViewFrame, DegenerateWings) {
     Camera c;
     resetView(meshOf(odd, MeshLayout::Square), f, c);
     EXPECT_FLOAT_EQ(f.maxX, 1.0f);
-    EXPECT_FLOAT_EQ(f.maxY, 1.2f);
+    EXPECT_FLOAT_EQ(f.maxY, 1.5f) << "the design's peak, not the stray -99";
 }
 
 // Normals point up out of the surface; a quad whose edges are parallel

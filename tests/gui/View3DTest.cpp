@@ -9,9 +9,14 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <array>
-#include <filesystem>
+#include <fxkeys.h>
 
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+#include "view3d/ColourMap.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
@@ -89,9 +94,9 @@ protected:
         return {int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)};
     }
 
-    // Where the middle of the upper surface's quad (j, k) lands on the
-    // canvas, from the top left.
-    std::array<int, 2> quadCentre(int j, int k) {
+    // Where a point of the upper surface's quad (j, k) lands on the canvas,
+    // from the top left: f of the way from P(j, k) to P(j+1, k+1).
+    std::array<int, 2> quadPoint(int j, int k, double f = 0.5) {
         const quarvel::WingMesh& m = view->mesh;
         view->drawScene();
         view->canvas->makeCurrent();
@@ -100,10 +105,27 @@ protected:
         glGetDoublev(GL_PROJECTION_MATRIX, proj);
         glGetDoublev(GL_MODELVIEW_MATRIX, model);
         glGetIntegerv(GL_VIEWPORT, viewport);
-        auto mid = [&](const quarvel::Grid<double>& g) { return (g[j][k] + g[j + 1][k + 1]) / 2; };
-        gluProject(mid(m.meshX), mid(m.meshUpperInit), mid(m.meshZ), model, proj, viewport, &x, &y, &z);
+        auto at = [&](const quarvel::Grid<double>& g) { return g[j][k] + f * (g[j + 1][k + 1] - g[j][k]); };
+        gluProject(at(m.meshX), at(m.meshUpperInit), at(m.meshZ), model, proj, viewport, &x, &y, &z);
         view->canvas->makeNonCurrent();
         return {int(x), view->canvas->getHeight() - 1 - int(y)};
+    }
+    std::array<int, 2> quadCentre(int j, int k) { return quadPoint(j, k); }
+
+    // The whole canvas after a paint, row by row.
+    std::vector<Rgb> picture() {
+        view->drawScene();
+        const int w = view->canvas->getWidth(), h = view->canvas->getHeight();
+        Display* display = static_cast<Display*>(app->getDisplay());
+        XImage* image = XGetImage(display, view->canvas->id(), 0, 0, w, h, AllPlanes, ZPixmap);
+        std::vector<Rgb> out;
+        for (int y = 0; image && y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const unsigned long p = XGetPixel(image, x, y);
+                out.push_back({int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)});
+            }
+        if (image) XDestroyImage(image);
+        return out;
     }
 
     quarvel::WingModel wing;
@@ -119,23 +141,24 @@ protected:
 TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     view->canvas->resize(400, 500);
 
+    const float rotX0 = view->camera.rotX, rotY0 = view->camera.rotY;
     mouse(SEL_LEFTBUTTONPRESS, 100, 100);
     mouse(SEL_MOTION, 70, 100);
-    EXPECT_FLOAT_EQ(view->camera.rotY, 10.0f);
+    EXPECT_FLOAT_EQ(view->camera.rotY, rotY0 - 10);
     mouse(SEL_MOTION, 70, 70);
-    EXPECT_FLOAT_EQ(view->camera.rotX, 20.0f);
+    EXPECT_FLOAT_EQ(view->camera.rotX, rotX0 - 10);
 
     const float eye = view->camera.eyeDistance, Lx = view->frame.Lx;
     mouse(SEL_MOTION, 70, 120, SHIFTMASK);  // fy = -0.1
-    for (float z : view->camera.orthoZoom) EXPECT_FLOAT_EQ(z, 0.55f);
+    for (float z : view->camera.orthoZoom) EXPECT_FLOAT_EQ(z, 1.1f);
     EXPECT_NEAR(view->camera.eyeDistance, eye - 100 * 0.5 * 0.8509035 * 0.1 * Lx, 1e-4);
     mouse(SEL_MOTION, 30, 70, SHIFTMASK);  // fx = fy = 0.1
-    EXPECT_FLOAT_EQ(view->camera.orthoZoom[0], 0.55f);
+    EXPECT_FLOAT_EQ(view->camera.orthoZoom[0], 1.1f);
 
     mouse(SEL_MOTION, -10, 20, CONTROLMASK);  // fx = fy = 0.1
     EXPECT_NEAR(view->camera.panX, 5 * 0.8509035 * 0.1 * Lx, 1e-5);
     EXPECT_NEAR(view->camera.panY, -5 * 0.8509035 * 0.1 * Lx, 1e-5);
-    EXPECT_FLOAT_EQ(view->camera.rotX, 20.0f) << "zoom and pan do not turn";
+    EXPECT_FLOAT_EQ(view->camera.rotX, rotX0 - 10) << "zoom and pan do not turn";
 
     settle();
     const int painted = view->paintCount;
@@ -147,13 +170,25 @@ TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     mouse(SEL_LEFTBUTTONRELEASE, 0, 0);
     mouse(SEL_MOTION, 0, 0);
     EXPECT_EQ(view->camera.rotY, rotY) << "no turn after the release";
+
+    // "Reset view" and the Home key go back to the default camera.
+    send(SEL_COMMAND, GLView3D::ID_RESET_VIEW);
+    EXPECT_EQ(view->camera.rotY, quarvel::kDefaultRotY);
+    view->camera.rotX = 0;
+    FXEvent home{};
+    home.code = KEY_Home;
+    send(SEL_KEYPRESS, 0, &home);
+    EXPECT_EQ(view->camera.rotX, quarvel::kDefaultRotX);
+    EXPECT_EQ(view->camera.orthoZoom[0], 1.0f);
 }
 
-// The background is the well's colour; the upper Cp-init fill shows in
-// magenta where the mesh is, lit, and goes with its check button; a new
-// colour shows at once and in the well.
+// The background is the well's colour; without "Colour by Cp" the upper
+// Cp-init fill shows in magenta where the mesh is, lit, and goes with its
+// check button; a new colour shows at once and in the well.
 TEST_F(View3DTest, PaintsWhatTheControlsSay) {
+    EXPECT_EQ(view->getTitle(), "3D view");
     EXPECT_EQ(pixel(2, 2), (Rgb{0, 255, 255}));
+    view->colourByCpCheck->setCheck(FALSE);
     FXColor dark = FXRGB(10, 20, 30);
     const int painted = view->paintCount;
     send(SEL_COMMAND, GLView3D::ID_BACK_COLOR, reinterpret_cast<void*>(FXuval(dark)));
@@ -201,12 +236,93 @@ TEST_F(View3DTest, RefreshWaitsWhileHiddenAndTheLayoutResetsTheCamera) {
     EXPECT_NE(view->mesh.meshUpperDes[3][2], 8.0) << "hidden";
     view->show();
     EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[3][2], 8.0) << "shown again";
-    EXPECT_FLOAT_EQ(view->camera.rotY, 10.0f) << "a refresh keeps the camera";
+    EXPECT_FLOAT_EQ(view->camera.rotY, quarvel::kDefaultRotY - 10) << "a refresh keeps the camera";
 
     send(SEL_COMMAND, GLView3D::ID_CP_ON_PLANFORM);
     EXPECT_TRUE(view->planformButton->getCheck() && !view->squareButton->getCheck());
-    EXPECT_EQ(view->camera.rotY, 20.0f);
-    EXPECT_FLOAT_EQ(view->frame.maxY, 7.0f * float(wing.B[2] / wing.B[0]));
+    EXPECT_EQ(view->camera.rotY, quarvel::kDefaultRotY);
+    EXPECT_FLOAT_EQ(view->frame.maxY, 8.0f * float(wing.B[2] / wing.B[0]));
+}
+
+// Where on the colour scale (0 .. 1) a lit pixel's colour lies: the map's
+// colour nearest to it in direction, whatever the light's brightness.
+double scalePositionOf(const Rgb& c) {
+    double best = -1, at = 0;
+    for (int i = 0; i <= 100; ++i) {
+        const quarvel::Rgb8 m = quarvel::mapColour(i / 100.0);
+        const double dot = c[0] * m.r + c[1] * m.g + c[2] * m.b;
+        const double cos = dot / std::sqrt((c[0] * c[0] + c[1] * c[1] + c[2] * c[2]) * double(m.r * m.r + m.g * m.g + m.b * m.b) + 1e-9);
+        if (cos > best) best = cos, at = i / 100.0;
+    }
+    return at;
+}
+
+// Seen from the front, the upper surface rises from the stagnation line
+// (highest Cp) to the suction peak (lowest Cp): each shows the end of the
+// map that the colour bar gives it.
+TEST_F(View3DTest, ColourByCpShowsTheScaleAtTheExtremes) {
+    for (int c = 0; c < 8; ++c) view->layerCheck[c]->setCheck(c == quarvel::meshLayers[0].control());
+    view->camera.rotX = 20;
+    view->camera.rotY = 90;
+    const quarvel::WingMesh& m = view->mesh;
+    const int k = m.meshSections / 2;
+    int lowest = 0, highest = 0;
+    for (int j = 0; j + 1 < m.meshPoints; ++j) {
+        if (m.meshUpperInit[j][k] > m.meshUpperInit[lowest][k]) lowest = j;
+        if (m.meshUpperInit[j][k] < m.meshUpperInit[highest][k]) highest = j;
+    }
+    const auto [lx, ly] = quadPoint(lowest, k, 0.1);
+    const auto [hx, hy] = quadPoint(highest, k, 0.1);
+    EXPECT_GT(scalePositionOf(pixel(lx, ly)), 0.85) << "suction peak, Cp " << -m.meshUpperInit[lowest][k];
+    EXPECT_LT(scalePositionOf(pixel(hx, hy)), 0.15) << "stagnation, Cp " << -m.meshUpperInit[highest][k];
+}
+
+// The default view, in both projections and on a wide and a tall canvas,
+// fills half the canvas's width or height with the wing and shows no black
+// region larger than a few pixels; nor does the view from below.
+TEST_F(View3DTest, TheDefaultViewFitsTheWingAndNothingIsBlack) {
+    struct Case {
+        int width, height;
+        bool ortho;
+        float rotX;
+    } cases[] = {{500, 300, true, quarvel::kDefaultRotX}, {300, 500, false, quarvel::kDefaultRotX},
+                 {400, 400, true, -quarvel::kDefaultRotX}};
+    for (const Case& c : cases) {
+        view->canvas->resize(c.width, c.height);
+        send(SEL_COMMAND, c.ortho ? GLView3D::ID_ORTHOGRAPHIC : GLView3D::ID_PERSPECTIVE);
+        view->camera.rotX = c.rotX;
+        const std::vector<Rgb> image = picture();
+        ASSERT_EQ(image.size(), std::size_t(c.width * c.height));
+        int x0 = c.width, x1 = -1, y0 = c.height, y1 = -1, largestBlack = 0;
+        std::vector<char> seen(image.size(), 0);
+        auto black = [&](std::size_t i) { return std::max({image[i][0], image[i][1], image[i][2]}) < 20; };
+        for (std::size_t i = 0; i < image.size(); ++i) {
+            const int x = int(i % c.width), y = int(i / c.width);
+            if (image[i] != Rgb{0, 255, 255}) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+            if (!black(i) || seen[i]) continue;
+            int size = 0;
+            std::vector<std::size_t> todo{i};
+            seen[i] = 1;
+            while (!todo.empty()) {
+                const std::size_t p = todo.back();
+                todo.pop_back();
+                ++size;
+                const int px = int(p % c.width), py = int(p / c.width);
+                for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    const int qx = px + dx, qy = py + dy;
+                    if (qx < 0 || qy < 0 || qx >= c.width || qy >= c.height) continue;
+                    const std::size_t q = std::size_t(qy) * c.width + qx;
+                    if (!seen[q] && black(q)) seen[q] = 1, todo.push_back(q);
+                }
+            }
+            largestBlack = std::max(largestBlack, size);
+        }
+        const std::string which = std::to_string(c.width) + "x" + std::to_string(c.height) + " rotX " + std::to_string(c.rotX);
+        EXPECT_TRUE(x1 - x0 >= c.width / 2 || y1 - y0 >= c.height / 2) << which << ": " << x1 - x0 << " x " << y1 - y0;
+        EXPECT_LE(largestBlack, 6) << which;
+    }
 }
 
 // Shown and left alone for a second, the view paints at most a couple of
