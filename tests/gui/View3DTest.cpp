@@ -71,6 +71,11 @@ protected:
 
     // Lets the toolkit map, lay out and paint whatever is pending.
     void settle() { clock.run(app, 200); }
+    // Up to two seconds for a paint after the count given (a loaded machine
+    // may take a while).
+    void awaitPaint(int after) {
+        for (int i = 0; i < 20 && view->paintCount <= after; ++i) clock.run(app, 100);
+    }
 
     void send(FXSelector type, int id, void* data = nullptr) { view->handle(view, FXSEL(type, id), data); }
 
@@ -163,7 +168,7 @@ TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     settle();
     const int painted = view->paintCount;
     mouse(SEL_MOTION, -40, 20);
-    settle();
+    awaitPaint(painted);
     EXPECT_GT(view->paintCount, painted) << "a drag repaints";
 
     const float rotY = view->camera.rotY;
@@ -192,7 +197,7 @@ TEST_F(View3DTest, PaintsWhatTheControlsSay) {
     FXColor dark = FXRGB(10, 20, 30);
     const int painted = view->paintCount;
     send(SEL_COMMAND, GLView3D::ID_BACK_COLOR, reinterpret_cast<void*>(FXuval(dark)));
-    settle();
+    awaitPaint(painted);
     EXPECT_GT(view->paintCount, painted) << "a new colour repaints";
     EXPECT_EQ(pixel(2, 2), (Rgb{10, 20, 30}));
     view->handle(view->backWell, FXSEL(SEL_UPDATE, GLView3D::ID_BACK_COLOR), nullptr);
