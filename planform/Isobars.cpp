@@ -16,20 +16,20 @@ ContourField surfaceField(const WingModel& w, int surface, bool design) {
     if (N < 1 || nsec < 1) return f;
     f.stations = N;
     f.sections = nsec;
-    const std::size_t n = std::size_t(N) * std::size_t(nsec);
-    f.value.resize(n);
-    f.x.resize(n);
-    f.z.resize(n);
+    f.value.resize(std::size_t(N) * std::size_t(nsec));
+    f.X.resize(std::size_t(N));
+    for (int j = 0; j < N; ++j) f.X[j] = w.X[surface == 0 ? N + j : N - 1 - j];
+    f.XLE.assign(w.XLE.begin(), w.XLE.begin() + nsec);
+    f.B.assign(w.B.begin(), w.B.begin() + nsec);
+    f.Z.assign(w.Z.begin(), w.Z.begin() + nsec);
     const Grid<double>& cp = design ? w.cpDes : w.cpInit;
     for (int k = 0; k < nsec; ++k) {
         const double* column = cp.column(k);
-        for (int j = 0; j < N; ++j) {
-            const int i = surface == 0 ? N + j : N - 1 - j;
-            const std::size_t at = std::size_t(k) * N + j;
-            f.value[at] = column[i];
-            f.x[at] = w.XLE[k] + w.X[i] * w.B[k];
-            f.z[at] = w.Z[k];
-        }
+        double* out = f.value.data() + std::size_t(k) * N;
+        if (surface == 0)
+            std::copy(column + N, column + 2 * N, out);
+        else
+            for (int j = 0; j < N; ++j) out[j] = column[N - 1 - j];
     }
     return f;
 }
@@ -90,18 +90,21 @@ struct Segment {
 
 // Where the level crosses an edge whose ends lie on either side of it.
 IsobarPoint crossing(const ContourField& f, const EdgeIndex& e, int edge, double level) {
-    int p, q;
+    int j, k, j2, k2;
     if (edge < e.chordEdges()) {
-        const int k = edge / (e.stations - 1), j = edge % (e.stations - 1);
-        p = k * e.stations + j;
-        q = p + 1;
+        k = k2 = edge / (e.stations - 1);
+        j = edge % (e.stations - 1);
+        j2 = j + 1;
     } else {
         const int rest = edge - e.chordEdges();
-        p = rest;
-        q = rest + e.stations;
+        k = rest / e.stations;
+        k2 = k + 1;
+        j = j2 = rest % e.stations;
     }
-    const double t = (level - f.value[p]) / (f.value[q] - f.value[p]);
-    return {f.x[p] + t * (f.x[q] - f.x[p]), f.z[p] + t * (f.z[q] - f.z[p])};
+    const double a = f.value[std::size_t(k) * e.stations + j], b = f.value[std::size_t(k2) * e.stations + j2];
+    const double t = (level - a) / (b - a);
+    const double xa = f.x(j, k), xb = f.x(j2, k2);
+    return {xa + t * (xb - xa), f.Z[k] + t * (f.Z[k2] - f.Z[k])};
 }
 
 // The segments of one cell at one level; corners c0 (j, k), c1 (j+1, k),

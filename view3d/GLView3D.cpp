@@ -1,6 +1,8 @@
 #include "view3d/GLView3D.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <fxkeys.h>
 
@@ -225,13 +227,46 @@ void GLView3D::meshChanged() {
     if (colourBar) colourBar->update();
 }
 
-const quarvel::SurfaceArrays& GLView3D::surface(int index) {
+void GLView3D::bindSurface(int index) {
+    if (!surfaceBuffer[index]) glGenBuffers(1, &surfaceBuffer[index]);
+    glBindBuffer(GL_ARRAY_BUFFER, surfaceBuffer[index]);
+    quarvel::SurfaceArrays& a = surfaceArrays[index];
+    const GLsizeiptr vectors = GLsizeiptr(a.position.size() * sizeof(float));
     if (surfaceDirty[index]) {
-        const quarvel::MeshLayer& fill = quarvel::meshLayers[index];
-        quarvel::buildSurfaceArrays(mesh, quarvel::layerHeights(mesh, fill), cpRange, surfaceArrays[index]);
+        quarvel::buildSurfaceArrays(mesh, quarvel::layerHeights(mesh, quarvel::meshLayers[index]), cpRange, a);
         surfaceDirty[index] = false;
+        const GLsizeiptr n = GLsizeiptr(a.position.size() * sizeof(float));
+        glBufferData(GL_ARRAY_BUFFER, 2 * n + GLsizeiptr(a.colour.size()), nullptr, GL_STATIC_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, n, a.position.data());
+        glBufferSubData(GL_ARRAY_BUFFER, n, n, a.normal.data());
+        glBufferSubData(GL_ARRAY_BUFFER, 2 * n, GLsizeiptr(a.colour.size()), a.colour.data());
     }
-    return surfaceArrays[index];
+    const GLsizeiptr n = GLsizeiptr(a.position.size() * sizeof(float));
+    (void)vectors;
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glNormalPointer(GL_FLOAT, 0, reinterpret_cast<const void*>(n));
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, reinterpret_cast<const void*>(2 * n));
+}
+
+int GLView3D::bindIndices(int detail, bool filled, int stride) {
+    const int kind = filled ? 0 : 1;
+    if (detail == 1 && reducedStride != stride) {
+        indexCount[1][0] = indexCount[1][1] = 0;
+        reducedStride = stride;
+    }
+    if (!indexBuffer[detail][kind]) glGenBuffers(1, &indexBuffer[detail][kind]);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer[detail][kind]);
+    if (indexCount[detail][kind] == 0) {
+        const std::vector<unsigned> indices =
+            filled ? quarvel::triangleIndices(mesh.meshPoints, mesh.meshSections, stride)
+                   : quarvel::gridLineIndices(mesh.meshPoints, mesh.meshSections,
+                                              std::max(stride, gridStride(mesh.meshPoints)),
+                                              std::max(stride, gridStride(mesh.meshSections)));
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(unsigned)), indices.data(),
+                     GL_STATIC_DRAW);
+        indexCount[detail][kind] = int(indices.size());
+    }
+    return indexCount[detail][kind];
 }
 
 long long GLView3D::shownQuads() const {
@@ -310,9 +345,15 @@ void GLView3D::drawScene() {
         if (!layerCheck[control]->getCheck()) continue;
         setDiffuse(layerColor(control));
         drawLayer(number, stride);
+        // Software GL bins a whole frame before it draws any of it; a frame
+        // of several large layers then costs far more than its layers one
+        // by one.
+        glFlush();
     }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     lastStride = stride;
 
     if (glVisual->isDoubleBuffer()) canvas->swapBuffers();
@@ -428,21 +469,8 @@ void GLView3D::drawLayer(int layer, int stride) {
     glPolygonMode(GL_FRONT_AND_BACK, l.filled ? GL_FILL : GL_LINE);
     if (mesh.meshSections < 2 || mesh.meshPoints < 2) return;
     const int detail = stride > 1 ? 1 : 0;
-    if (detail == 1 && reducedStride != stride) {
-        triangles[1].clear();
-        gridLines[1].clear();
-        reducedStride = stride;
-    }
-    std::vector<unsigned>& indices = l.filled ? triangles[detail] : gridLines[detail];
-    if (indices.empty())
-        indices = l.filled ? quarvel::triangleIndices(mesh.meshPoints, mesh.meshSections, stride)
-                           : quarvel::gridLineIndices(mesh.meshPoints, mesh.meshSections,
-                                                      std::max(stride, gridStride(mesh.meshPoints)),
-                                                      std::max(stride, gridStride(mesh.meshSections)));
-
-    const quarvel::SurfaceArrays& a = surface((layer - 1) % 4);
-    glVertexPointer(3, GL_FLOAT, 0, a.position.data());
-    glNormalPointer(GL_FLOAT, 0, a.normal.data());
+    bindSurface((layer - 1) % 4);
+    const int count = bindIndices(detail, l.filled, stride);
     const bool byCp = l.filled && colourByCpCheck->getCheck();
     if (l.filled) {
         glEnable(GL_POLYGON_OFFSET_FILL);
@@ -454,13 +482,12 @@ void GLView3D::drawLayer(int layer, int stride) {
         glEnable(GL_COLOR_MATERIAL);
         glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
         glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_UNSIGNED_BYTE, 0, a.colour.data());
     } else if (l.filled) {
         GLfloat c[4];
         glGetMaterialfv(GL_FRONT, GL_DIFFUSE, c);
         glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, c);
     }
-    glDrawElements(l.filled ? GL_TRIANGLES : GL_LINES, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
+    glDrawElements(l.filled ? GL_TRIANGLE_STRIP : GL_LINES, count, GL_UNSIGNED_INT, nullptr);
     if (byCp) {
         glDisableClientState(GL_COLOR_ARRAY);
         glDisable(GL_COLOR_MATERIAL);

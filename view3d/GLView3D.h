@@ -182,15 +182,22 @@ private:
     void buildWidgets();
     void repaint();
 
-    // The GL arrays of the four surfaces (upper and lower, Cp init, then
-    // Cp des), rebuilt at the first paint after the mesh changed, and the
-    // index lists of the full and of the reduced mesh.
+    // The arrays of the four surfaces (upper and lower, Cp init, then
+    // Cp des), rebuilt at the first paint after the mesh changed and kept in
+    // GL buffer objects (positions, normals, colours one after the other),
+    // and the index buffers of the full and of the reduced mesh
+    // ([detail][0 triangles, 1 grid lines]), so that a paint sends nothing.
     quarvel::SurfaceArrays surfaceArrays[4];
     bool surfaceDirty[4] = {true, true, true, true};
-    std::vector<unsigned> triangles[2], gridLines[2];
+    unsigned surfaceBuffer[4] = {};
+    unsigned indexBuffer[2][2] = {};
+    int indexCount[2][2] = {};
     int reducedStride = 0;
     void meshChanged();
-    const quarvel::SurfaceArrays& surface(int index);
+    // Binds surface index's buffer, filled from the mesh when it changed.
+    void bindSurface(int index);
+    // Binds the index buffer of one detail level and kind; its count.
+    int bindIndices(int detail, bool filled, int stride);
     // Quads the shown layers draw at full detail, grid lines weighed in.
     long long shownQuads() const;
 };

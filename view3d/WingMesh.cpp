@@ -296,14 +296,20 @@ std::vector<int> every(int count, int stride) {
 std::vector<unsigned> triangleIndices(int points, int sections, int stride) {
     std::vector<unsigned> out;
     const std::vector<int> js = every(points, stride), ks = every(sections, stride);
-    out.reserve(6 * js.size() * ks.size());
-    for (std::size_t b = 0; b + 1 < ks.size(); ++b)
-        for (std::size_t a = 0; a + 1 < js.size(); ++a) {
-            auto id = [&](int j, int k) { return unsigned(k * points + j); };
-            const unsigned p00 = id(js[a], ks[b]), p10 = id(js[a + 1], ks[b]);
-            const unsigned p01 = id(js[a], ks[b + 1]), p11 = id(js[a + 1], ks[b + 1]);
-            for (unsigned i : {p00, p01, p11, p00, p11, p10}) out.push_back(i);
+    if (js.size() < 2) return out;
+    out.reserve((2 * js.size() + 2) * ks.size());
+    // One strip per band of sections, joined to the next by repeating its
+    // last and the next one's first index (triangles without area).
+    for (std::size_t b = 0; b + 1 < ks.size(); ++b) {
+        if (b > 0) {
+            out.push_back(out.back());
+            out.push_back(unsigned(ks[b] * points + js[0]));
         }
+        for (int j : js) {
+            out.push_back(unsigned(ks[b] * points + j));
+            out.push_back(unsigned(ks[b + 1] * points + j));
+        }
+    }
     return out;
 }
 

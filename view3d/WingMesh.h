@@ -187,8 +187,8 @@ CpRange cpRangeOf(const WingMesh& mesh);
 void buildSurfaceArrays(const WingMesh& mesh, const Grid<double>& heights, const CpRange& range,
                         SurfaceArrays& out);
 
-// Triangles (three indices each) of the quads between every stride-th
-// station and section, the last station and section always included.
+// A triangle strip over the quads between every stride-th station and
+// section, the last station and section always included.
 std::vector<unsigned> triangleIndices(int points, int sections, int stride);
 // The grid's lines (two indices each) through every pointStride-th station
 // and sectionStride-th section, the last ones included.
