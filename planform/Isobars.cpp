@@ -152,8 +152,15 @@ std::vector<IsobarLine> traceIsobars(const ContourField& f, const std::vector<do
     }
 
     // Join each level's segments through their shared edges. An edge holds
-    // at most two segments; slots are cleared again after each level.
-    std::vector<int> slot0(std::size_t(e.count()), -1), slot1(std::size_t(e.count()), -1);
+    // at most two segments. The slots stay -1 between uses (each level
+    // clears what it set), so that they are allocated and filled once per
+    // thread, not per call; a line's points are gathered in a scratch list
+    // first and then copied once.
+    static thread_local std::vector<int> slots;
+    static thread_local std::vector<IsobarPoint> scratch;
+    if (slots.size() < 2 * std::size_t(e.count())) slots.assign(2 * std::size_t(e.count()), -1);
+    int* const slot0 = slots.data();
+    int* const slot1 = slots.data() + e.count();
     std::vector<char> used;
     for (std::size_t l = 0; l < levels.size(); ++l) {
         const std::vector<Segment>& segs = segments[l];
@@ -163,18 +170,19 @@ std::vector<IsobarLine> traceIsobars(const ContourField& f, const std::vector<do
         auto other = [&](int edge, int s) { return slot0[edge] == s ? slot1[edge] : slot0[edge]; };
         used.assign(segs.size(), 0);
         auto follow = [&](int s, int from) {
-            IsobarLine line;
-            line.level = levels[l];
-            line.points.push_back(crossing(f, e, from, levels[l]));
+            scratch.clear();
+            scratch.push_back(crossing(f, e, from, levels[l]));
             int edge = from;
             while (s >= 0 && !used[s]) {
                 used[s] = 1;
                 edge = segs[s].a == edge ? segs[s].b : segs[s].a;
-                line.points.push_back(crossing(f, e, edge, levels[l]));
+                scratch.push_back(crossing(f, e, edge, levels[l]));
                 s = other(edge, s);
             }
-            line.closed = edge == from && line.points.size() > 2;
-            if (line.closed) line.points.pop_back();
+            IsobarLine line;
+            line.level = levels[l];
+            line.closed = edge == from && scratch.size() > 2;
+            line.points.assign(scratch.begin(), scratch.end() - (line.closed ? 1 : 0));
             lines.push_back(std::move(line));
         };
         // Open lines start at an edge of the grid's border; what is left
