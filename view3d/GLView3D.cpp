@@ -10,6 +10,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/WindowIcon.h"
 #include "plot/PlotReplay.h"
 #include "view3d/ColourMap.h"
 #include "wing/SectionLift.h"
@@ -98,6 +99,7 @@ bool isColorWellId(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_I
 
 GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
     : FXDialogBox(owner, "3D view", DECOR_ALL, 0, 0, 750, 735, 0, 0, 0, 0, 4, 4), wing(&w) {
+    quarvel::setProgramIcon(this);
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     buildWidgets();
     if (getAccelTable())
