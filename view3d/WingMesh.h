@@ -148,25 +148,6 @@ constexpr Vec3f straightUp{0.0f, 1.0f, 0.0f};
 // or either is empty, there is no such normal and the fallback is returned.
 Vec3f quadNormal(const Vec3f& pjk, const Vec3f& pj1k, const Vec3f& pjk1, const Vec3f& fallback);
 
-// Calls emit(normal, v) for every quad of one layer, bands of sections in
-// the outer loop, with the vertices in the order P(j,k), P(j,k+1),
-// P(j+1,k+1), P(j+1,k). A quad without a normal of its own takes the
-// previous quad's, the first one straight up. Fewer than two sections or
-// stations give no quad.
-template <typename Emit>
-void forEachQuad(const WingMesh& mesh, const Grid<double>& heights, Emit&& emit) {
-    auto at = [&](int j, int k) {
-        return Vec3f{float(mesh.meshX[j][k]), float(heights[j][k]), float(mesh.meshZ[j][k])};
-    };
-    Vec3f normal = straightUp;
-    for (int k = 0; k + 1 < mesh.meshSections; ++k) {
-        for (int j = 0; j + 1 < mesh.meshPoints; ++j) {
-            const Vec3f v[4] = {at(j, k), at(j, k + 1), at(j + 1, k + 1), at(j + 1, k)};
-            normal = quadNormal(v[0], v[3], v[1], normal);
-            emit(normal, v);
-        }
-    }
-}
 
 // One surface as arrays for OpenGL's vertex arrays: vertex (j, k) at index
 // k * meshPoints + j, with its position, a unit normal (the mean of the

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "view3d/ColourMap.h"
 #include "view3d/WingMesh.h"
 
 using namespace quarvel;
@@ -133,11 +134,8 @@ TEST(ViewFrame, DegenerateWings) {
     for (int r = 0; r < 3; ++r) flat.cpInit[3 + r][0] = flat.cpInit[3 + r][1] = -0.5;
     expectUsableFrame(meshOf(flat, MeshLayout::Square), "constant upper Cp");
 
-    const WingMesh single = meshOf(smallWing(6, 1), MeshLayout::Square);
-    expectUsableFrame(single, "one section");
-    int quads = 0;
-    forEachQuad(single, single.meshUpperInit, [&](const Vec3f&, const Vec3f(&)[4]) { ++quads; });
-    EXPECT_EQ(quads, 0);
+    expectUsableFrame(meshOf(smallWing(6, 1), MeshLayout::Square), "one section");
+    EXPECT_TRUE(triangleIndices(3, 1, 1).empty());
 
     WingModel pointed = smallWing();
     pointed.B[0] = 0.0;
@@ -158,25 +156,20 @@ TEST(ViewFrame, DegenerateWings) {
     EXPECT_FLOAT_EQ(f.maxY, 1.5f) << "the design's peak, not the stray -99";
 }
 
-// Normals point up out of the surface; a quad whose edges are parallel
-// (here a repeated point row) takes the previous quad's normal, a first one
-// straight up.
-TEST(QuadNormal, OrientationAndFallback) {
-    const Vec3f n = quadNormal({0, 0, 0}, {1, 1, 0}, {0, 0, 1}, straightUp);
-    EXPECT_FLOAT_EQ(n.x, -std::sqrt(0.5f));
-    EXPECT_FLOAT_EQ(n.y, std::sqrt(0.5f));
-    EXPECT_EQ(quadNormal({1, 1, 0}, {1, 1, 0}, {1, 1, 1}, straightUp).y, 1.0f);
-
-    WingMesh m;
-    allocateMesh(m, 3, 2);
-    for (int j = 0; j < 3; ++j)
-        for (int k = 0; k < 2; ++k) {
-            m.meshX[j][k] = m.meshUpperInit[j][k] = j == 0 ? 0.0 : 1.0;
-            m.meshZ[j][k] = k;
-        }
-    std::vector<Vec3f> normals;
-    forEachQuad(m, m.meshUpperInit, [&](const Vec3f& normal, const Vec3f(&)[4]) { normals.push_back(normal); });
-    ASSERT_EQ(normals.size(), 2u);
-    EXPECT_FLOAT_EQ(normals[1].x, n.x);
-    EXPECT_FLOAT_EQ(normals[1].y, n.y);
+// The GL arrays: unit normals pointing up out of the surface; each vertex
+// in the colour of its Cp on the scale of all four surfaces.
+TEST(SurfaceArrays, NormalsAndColours) {
+    const WingMesh m = meshOf(smallWing(), MeshLayout::Planform);
+    const CpRange range = cpRangeOf(m);
+    EXPECT_EQ((std::array<double, 2>{range.lo, range.hi}), (std::array<double, 2>{-1.5, 3.0}));
+    SurfaceArrays a;
+    buildSurfaceArrays(m, m.meshUpperDes, range, a);
+    ASSERT_EQ(a.normal.size(), 18u);
+    for (std::size_t v = 0; v < 6; ++v) {
+        const float* n = &a.normal[3 * v];
+        EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0, 1e-6) << v;
+        EXPECT_GT(n[1], 0.0f) << v;
+    }
+    const Rgb8 bright = mapColour(1.0);  // Cp -1.5 at station 1 of section 0
+    EXPECT_EQ((std::array<int, 3>{a.colour[3], a.colour[4], a.colour[5]}), (std::array<int, 3>{bright.r, bright.g, bright.b}));
 }

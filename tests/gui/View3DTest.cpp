@@ -129,9 +129,9 @@ protected:
     Stopwatch clock;
 };
 
-// Rotation by a third of the pointer travel; Shift zooms by 1 - (fy - fx)
-// and moves the eye; Ctrl pans by half the chord extent times sin(45 rad).
-// Every step of a drag asks for a paint; nothing turns after the release.
+// Rotation by a third of the pointer travel; Shift zooms by 1 - (fy - fx);
+// Ctrl pans. Every step of a drag asks for a paint; nothing turns after the
+// release; "Reset view" and Home bring the default camera back.
 TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     view->canvas->resize(400, 500);
 
@@ -142,17 +142,12 @@ TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     mouse(SEL_MOTION, 70, 70);
     EXPECT_FLOAT_EQ(view->camera.rotX, rotX0 - 10);
 
-    const float eye = view->camera.eyeDistance, Lx = view->frame.Lx;
     mouse(SEL_MOTION, 70, 120, SHIFTMASK);  // fy = -0.1
     EXPECT_EQ(view->camera.orthoZoom, (std::array<float, 3>{1.1f, 1.1f, 1.1f}));
-    EXPECT_NEAR(view->camera.eyeDistance, eye - 100 * 0.5 * 0.8509035 * 0.1 * Lx, 1e-4);
-
     mouse(SEL_MOTION, 30, 70, CONTROLMASK);  // fx = fy = 0.1
-    EXPECT_NEAR(view->camera.panX, 5 * 0.8509035 * 0.1 * Lx, 1e-5);
-    EXPECT_NEAR(view->camera.panY, -5 * 0.8509035 * 0.1 * Lx, 1e-5);
+    EXPECT_NEAR(view->camera.panX, 5 * 0.8509035 * 0.1 * view->frame.Lx, 1e-5);
     EXPECT_FLOAT_EQ(view->camera.rotX, rotX0 - 10) << "zoom and pan do not turn";
 
-    settle();
     const int painted = view->paintCount;
     mouse(SEL_MOTION, 0, 70);
     awaitPaint(painted);
@@ -163,7 +158,6 @@ TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     mouse(SEL_MOTION, 0, 0);
     EXPECT_EQ(view->camera.rotY, rotY) << "no turn after the release";
 
-    // "Reset view" and the Home key go back to the default camera.
     send(SEL_COMMAND, GLView3D::ID_RESET_VIEW);
     EXPECT_EQ(view->camera.rotY, quarvel::kDefaultRotY);
     view->camera.rotX = 0;
@@ -173,11 +167,44 @@ TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     EXPECT_EQ(view->camera.rotX, quarvel::kDefaultRotX);
 }
 
-// The background is the well's colour; without "Colour by Cp" the upper
-// Cp-init fill shows in magenta where the mesh is, lit, and goes with its
-// check button; a new colour shows at once and in the well.
+// Where on the colour scale (0 .. 1) a lit pixel's colour lies: the map's
+// colour nearest to it in direction, whatever the light's brightness.
+double scalePositionOf(const Rgb& c) {
+    double best = -1, at = 0;
+    for (int i = 0; i <= 100; ++i) {
+        const quarvel::Rgb8 m = quarvel::mapColour(i / 100.0);
+        const double dot = c[0] * m.r + c[1] * m.g + c[2] * m.b;
+        const double cos = dot / std::sqrt((c[0] * c[0] + c[1] * c[1] + c[2] * c[2]) * double(m.r * m.r + m.g * m.g + m.b * m.b) + 1e-9);
+        if (cos > best) best = cos, at = i / 100.0;
+    }
+    return at;
+}
+
+// Seen from the front with "Colour by Cp", the upper surface rises from the
+// stagnation line (highest Cp) to the suction peak (lowest Cp), each in the
+// end of the map that the colour bar gives it. The background is the well's
+// colour; without "Colour by Cp" the upper Cp-init fill shows in magenta,
+// lit, and goes with its check button; a new colour shows at once and in the
+// well.
 TEST_F(View3DTest, PaintsWhatTheControlsSay) {
     EXPECT_EQ(view->getTitle(), "3D view");
+    const int fill = quarvel::meshLayers[0].control();
+    for (int c = 0; c < 8; ++c) view->layerCheck[c]->setCheck(c == fill);
+    view->camera.rotX = 20;
+    view->camera.rotY = 90;
+    const quarvel::WingMesh& m = view->mesh;
+    const int k = m.meshSections / 2;
+    int lowest = 0, highest = 0;
+    for (int j = 0; j + 1 < m.meshPoints; ++j) {
+        if (m.meshUpperInit[j][k] > m.meshUpperInit[lowest][k]) lowest = j;
+        if (m.meshUpperInit[j][k] < m.meshUpperInit[highest][k]) highest = j;
+    }
+    const auto [lx, ly] = quadPoint(lowest, k, 0.1);
+    const auto [hx, hy] = quadPoint(highest, k, 0.1);
+    EXPECT_GT(scalePositionOf(pixel(lx, ly)), 0.85) << "suction peak, Cp " << -m.meshUpperInit[lowest][k];
+    EXPECT_LT(scalePositionOf(pixel(hx, hy)), 0.15) << "stagnation, Cp " << -m.meshUpperInit[highest][k];
+
+    send(SEL_COMMAND, GLView3D::ID_RESET_VIEW);
     EXPECT_EQ(pixel(2, 2), (Rgb{0, 255, 255}));
     view->colourByCpCheck->setCheck(FALSE);
     FXColor dark = FXRGB(10, 20, 30);
@@ -191,8 +218,6 @@ TEST_F(View3DTest, PaintsWhatTheControlsSay) {
 
     // Mid-chord, mid-span of the upper surface, zoomed so one quad covers
     // several pixels.
-    const int fill = quarvel::meshLayers[0].control();
-    for (int c = 0; c < 8; ++c) view->layerCheck[c]->setCheck(c == fill);
     for (float& z : view->camera.orthoZoom) z *= 4;
     const auto [x, y] = quadPoint(view->mesh.meshPoints / 2, view->mesh.meshSections / 2);
     ASSERT_TRUE(x > 0 && y > 0 && x < view->canvas->getWidth() && y < view->canvas->getHeight()) << x << "," << y;
@@ -235,38 +260,6 @@ TEST_F(View3DTest, RefreshWaitsWhileHiddenAndTheLayoutResetsTheCamera) {
     EXPECT_FLOAT_EQ(view->frame.maxY, 8.0f * float(wing.B[2] / wing.B[0]));
 }
 
-// Where on the colour scale (0 .. 1) a lit pixel's colour lies: the map's
-// colour nearest to it in direction, whatever the light's brightness.
-double scalePositionOf(const Rgb& c) {
-    double best = -1, at = 0;
-    for (int i = 0; i <= 100; ++i) {
-        const quarvel::Rgb8 m = quarvel::mapColour(i / 100.0);
-        const double dot = c[0] * m.r + c[1] * m.g + c[2] * m.b;
-        const double cos = dot / std::sqrt((c[0] * c[0] + c[1] * c[1] + c[2] * c[2]) * double(m.r * m.r + m.g * m.g + m.b * m.b) + 1e-9);
-        if (cos > best) best = cos, at = i / 100.0;
-    }
-    return at;
-}
-
-// Seen from the front, the upper surface rises from the stagnation line
-// (highest Cp) to the suction peak (lowest Cp): each shows the end of the
-// map that the colour bar gives it.
-TEST_F(View3DTest, ColourByCpShowsTheScaleAtTheExtremes) {
-    for (int c = 0; c < 8; ++c) view->layerCheck[c]->setCheck(c == quarvel::meshLayers[0].control());
-    view->camera.rotX = 20;
-    view->camera.rotY = 90;
-    const quarvel::WingMesh& m = view->mesh;
-    const int k = m.meshSections / 2;
-    int lowest = 0, highest = 0;
-    for (int j = 0; j + 1 < m.meshPoints; ++j) {
-        if (m.meshUpperInit[j][k] > m.meshUpperInit[lowest][k]) lowest = j;
-        if (m.meshUpperInit[j][k] < m.meshUpperInit[highest][k]) highest = j;
-    }
-    const auto [lx, ly] = quadPoint(lowest, k, 0.1);
-    const auto [hx, hy] = quadPoint(highest, k, 0.1);
-    EXPECT_GT(scalePositionOf(pixel(lx, ly)), 0.85) << "suction peak, Cp " << -m.meshUpperInit[lowest][k];
-    EXPECT_LT(scalePositionOf(pixel(hx, hy)), 0.15) << "stagnation, Cp " << -m.meshUpperInit[highest][k];
-}
 
 // The default view, in both projections and on a wide and a tall canvas,
 // fills half the canvas's width or height with the wing and shows no black
