@@ -54,7 +54,7 @@ std::vector<PlotPrimitive> colourBarPrimitives(double lo, double hi, double soni
     out.push_back(fill);
     if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi)) return out;
 
-    const int barX = 6, barW = 18, top = 30, bottom = height - 12;
+    const int barX = 30, barW = 18, top = 30, bottom = height - 12;
     if (bottom - top < 10) return out;
     auto rowOf = [&](double cp) { return top + int(std::lround((cp - lo) / (hi - lo) * (bottom - top))); };
     for (int y = top; y < bottom; ++y) {
@@ -97,7 +97,7 @@ std::vector<PlotPrimitive> colourBarPrimitives(double lo, double hi, double soni
     if (sonicCp >= lo && sonicCp <= hi) {
         const int y = rowOf(sonicCp);
         segment(barX - 4, y, barX + barW + 4, y, 0xd01010, 2);
-        text(barX + barW + 6, y - 4, "Cp*", 0xd01010);
+        text(2, y + 4, "Cp*", 0xd01010);
     }
     segment(barX, top, barX + barW, top, 0, 1);
     segment(barX, bottom, barX + barW, bottom, 0, 1);
