@@ -42,7 +42,7 @@ bool Quarvel::openFile(const FXString& path) {
     // One wing per run: the open command retires once it has read one.
     openCommand->disable();
     view3DButton->enable();
-    refreshCorrectionPanel();
+    applyPanel();
     drawCpPlot();
     return true;
 }

@@ -74,6 +74,10 @@ FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target)
 
 Quarvel::Quarvel(FXApp* a)
     : FXMainWindow(a, "Cp editor", nullptr, nullptr, DECOR_ALL, 0, 0, 680, 825) {
+    // The value row explains itself in tooltips; one tooltip serves the run.
+    static bool tooltipMade = false;
+    if (!tooltipMade) new FXToolTip(a, 0);
+    tooltipMade = true;
     FXMenuBar* menuBar = new FXMenuBar(this, LAYOUT_FILL_X);
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
@@ -118,43 +122,59 @@ Quarvel::Quarvel(FXApp* a)
     disableEditingControls();
 }
 
-// Two rows of 13 cells: point editors and section values, then the mouse
-// position and the legend of the neighbouring sections.
+// Two rows of 6 labelled cells: the selected point (number, design Cp and
+// its change, spline count) over its chord position and input Cp, the mouse
+// position, and the section's design and input values side by side.
 void Quarvel::buildValueRow() {
-    FXMatrix* row = new FXMatrix(this, 13, MATRIX_BY_COLUMNS | FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0,
+    FXMatrix* row = new FXMatrix(this, 12, MATRIX_BY_COLUMNS | FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0,
                                  kPad, kPad, kPad, kPad, kPad, kPad);
+    // Room for a full "-0.0599239" in every read-out.
+    constexpr FXint kColumns = 10;
+    auto label = [&](const char* text, const char* tip = nullptr) {
+        FXLabel* l = new FXLabel(row, text, nullptr, kLabelStyle);
+        if (tip) l->setTipText(tip);
+        return l;
+    };
+    auto readout = [&](FXDataTarget* target, const char* tip = nullptr) {
+        FXTextField* f = realField(row, kColumns, target);
+        if (tip) f->setTipText(tip);
+        return f;
+    };
 
-    new FXLabel(row, "I=", nullptr, kLabelStyle);
+    label("I=");
     pointSpinner = new FXSpinner(row, 5, this, ID_POINT, kEntryStyle);
-    new FXLabel(row, "Cpd=", nullptr, kLabelStyle);
-    cpdSpinner = new FXRealSpinner(row, 7, this, ID_CPD, kEntryStyle);
+    label("Cpd=");
+    cpdSpinner = new FXRealSpinner(row, kColumns, this, ID_CPD, kEntryStyle);
     cpdSpinner->setRange(-2.0, 1.0);
     cpdSpinner->setIncrement(0.01);
     cpdSpinner->setGranularity(0.01);
-    new FXLabel(row, "Cyd=", nullptr, kLabelStyle);
-    shownCYDField = realField(row, 7, &shownCYDTarget);
-    new FXLabel(row, "Epd=", nullptr, kLabelStyle);
-    shownEPDField = realField(row, 7, &shownEPDTarget);
-    new FXLabel(row, "X=", nullptr, kLabelStyle);
-    mousePlotXField = realField(row, 7, &mousePlotXTarget);
-    new FXLabel(row, "Nspl=", nullptr, kLabelStyle);
+    cpdSpinner->setTipText("Design Cp of the selected point");
+    label("dCp=");
+    cpdDeltaField = readout(&cpdDeltaTarget, "Design Cp minus input Cp of the selected point");
+    label("Nspl=");
     nsplSpinner = new FXSpinner(row, 3, this, ID_NSPL, kEntryStyle);
     nsplSpinner->setRange(quarvel::WingModel::nsplMin, quarvel::WingModel::nsplMax);
-    new FXLabel(row, "Green line - nz + 1 section", nullptr, kLabelStyle);
+    const char* cydTip = "Design lift coefficient of the section (CYD), recomputed from its design Cp";
+    label("Cyd=", cydTip);
+    shownCYDField = readout(&shownCYDTarget, cydTip);
+    const char* epdTip = "Design value EPD of the section, as read from the file";
+    label("Epd=", epdTip);
+    shownEPDField = readout(&shownEPDTarget, epdTip);
 
-    new FXLabel(row, "X=", nullptr, kLabelStyle);
-    currentPointXField = realField(row, 7, &currentPointXTarget);
-    new FXLabel(row, "Cpt=", nullptr, kLabelStyle);
-    currentPointCpField = realField(row, 9, &currentPointCpTarget);
-    new FXLabel(row, "Cyt=", nullptr, kLabelStyle);
-    shownCNField = realField(row, 7, &shownCNTarget);
-    new FXLabel(row, "Ept=", nullptr, kLabelStyle);
-    shownEPField = realField(row, 7, &shownEPTarget);
-    new FXLabel(row, "Cp=", nullptr, kLabelStyle);
-    mousePlotCpField = realField(row, 7, &mousePlotCpTarget);
-    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
-    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
-    new FXLabel(row, "Green dotted line - nz - 1 section", nullptr, kLabelStyle);
+    label("X=");
+    currentPointXField = readout(&currentPointXTarget, "Chord position of the selected point");
+    label("Cpt=");
+    currentPointCpField = readout(&currentPointCpTarget, "Input Cp of the selected point");
+    label("X=");
+    mousePlotXField = readout(&mousePlotXTarget, "Chord position under the mouse");
+    label("Cp=");
+    mousePlotCpField = readout(&mousePlotCpTarget, "Cp under the mouse");
+    const char* cytTip = "Lift coefficient of the section's input Cp (CN), as read from the file";
+    label("Cyt=", cytTip);
+    shownCNField = readout(&shownCNTarget, cytTip);
+    const char* eptTip = "Value EP of the section's input Cp, as read from the file";
+    label("Ept=", eptTip);
+    shownEPField = readout(&shownEPTarget, eptTip);
 }
 
 // The section and surface options, and the "3D VIEW" button below them.
@@ -222,6 +242,7 @@ void Quarvel::disableEditingControls() {
     shownCNField->disable();
     shownEPField->disable();
     mousePlotCpField->disable();
+    cpdDeltaField->disable();
     pointSpinner->disable();
     cpdSpinner->disable();
     nsplSpinner->disable();
@@ -265,15 +286,10 @@ Quarvel::~Quarvel() {
     delete viewMenu;
 }
 
-void Quarvel::refreshCorrectionPanel() {
-    quarvel::refreshCorrectionPanel(wing, panel);
-    applyPanel();
-}
-
 void Quarvel::chooseSection(int section) {
     if (!fileLoaded) return;
     closeDragStep();
-    const quarvel::Redraw redraw = quarvel::chooseSection(wing, panel, editing, section);
+    const quarvel::Redraw redraw = quarvel::chooseSection(wing, editing, section);
     if (planForm) planForm->setSection(wing.curSection);
     afterCommand(redraw);
 }
@@ -297,6 +313,7 @@ void applySpinner(FXSpinner* w, const quarvel::Spinner& sp) {
 }  // namespace
 
 void Quarvel::applyPanel() {
+    panel = quarvel::panelOf(wing);
     applyToggle(secYesRadio, panel.secYes);
     applyToggle(secNoRadio, panel.secNo);
     for (int s = 0; s < 2; ++s) {
@@ -320,11 +337,14 @@ void Quarvel::applyPanel() {
     panel.currentPointXEnabled ? currentPointXField->enable() : currentPointXField->disable();
     currentPointCp = panel.currentPointCp;
     currentPointX = panel.currentPointX;
+    cpdDelta = panel.cpdDelta;
     mousePlotX = editing.mousePlotX;
     mousePlotCp = editing.mousePlotCp;
 }
 
 void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
+    // A regime or section command may leave the selection on another surface.
+    quarvel::dropStaleSelection(wing, editing);
     applyPanel();
     if (redraw.planform && planForm) planForm->redraw();
     if (redraw.plot) {
@@ -354,6 +374,8 @@ long Quarvel::onKeyPress(FXObject* sender, FXSelector sel, void* ptr) {
         return 1;
     }
     if (FXMainWindow::onKeyPress(sender, sel, ptr)) return 1;
+    // Arrow keys that no field took nudge the selection in the plot.
+    if (nudge(event->code, event->state)) return 1;
     // F and Home fit the plot unless a field took them.
     const bool fitKey = event->code == KEY_f || event->code == KEY_F || event->code == KEY_Home ||
                         event->code == KEY_KP_Home;

@@ -87,8 +87,8 @@ public:
     // On failure reports the fault and leaves the window as it was.
     bool openFile(const FXString& path);
 
-    // Brings the correction controls into line with the current section.
-    void refreshCorrectionPanel();
+    // Shows panelOf(wing) on the correction controls, without notification.
+    void applyPanel();
 
     // Makes section (1-based) the current one, as the planform's "N sec.="
     // spinner and Page Up / Page Down do.
@@ -154,7 +154,8 @@ public:
     quarvel::WingModel wing;
     int fileLoaded = 0;
 
-    // The correction controls as they must stand, and the mouse editing.
+    // The correction controls as last shown (panelOf the wing), and the
+    // mouse editing.
     quarvel::PanelWidgets panel;
     quarvel::EditingState editing;
 
@@ -180,6 +181,7 @@ public:
     double shownCN = 0.0;         // "Cyt="
     double shownEP = 0.0;         // "Ept="
     double mousePlotCp = 0.0;     // "Cp=": Cp under the mouse
+    double cpdDelta = 0.0;        // "dCp=": design minus input Cp of the selected point
 
     std::function<void(const FXString& title, const FXString& text)> errorHook;
     // Answers "Save changes to ...?" in the tests: MBOX_CLICKED_SAVE,
@@ -213,6 +215,7 @@ public:
     FXTextField* shownCNField = nullptr;
     FXTextField* shownEPField = nullptr;
     FXTextField* mousePlotCpField = nullptr;
+    FXTextField* cpdDeltaField = nullptr;
 
     FXRadioButton* secYesRadio = nullptr;  // "Yes sec. correction"
     FXRadioButton* secNoRadio = nullptr;   // "No sec. correction"
@@ -259,9 +262,8 @@ private:
     // user cancels.
     FXString askExportPath(const FXString& title, const FXString& patterns, const char* extension);
 
-    // Sets every correction widget from the panel and the display values
-    // from the panel and the editing state, without notification.
-    void applyPanel();
+    // The arrow keys on the plot; false when nothing was nudged.
+    bool nudge(FXuint key, FXuint state);
     // Runs an editing command on the current section, marks the wing
     // modified when the command changed what a save writes, records the
     // change for undo (a motion of a drag only once the drag ends) and
@@ -284,6 +286,7 @@ private:
     FXDataTarget shownCNTarget{shownCN};
     FXDataTarget shownEPTarget{shownEP};
     FXDataTarget mousePlotCpTarget{mousePlotCp};
+    FXDataTarget cpdDeltaTarget{cpdDelta};
 
     void buildValueRow();
     void buildOptionPanel(FXComposite* parent);

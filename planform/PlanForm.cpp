@@ -137,8 +137,13 @@ void CPlanForm::buildWidgets() {
 }
 
 void CPlanForm::drawPlanform(FXDC& dc, int width, int height) {
+    // A section that is not corrected keeps its regimes for later but is
+    // written with neither: it shows as not changed.
+    std::vector<quarvel::SurfacePair> regimes = wing->surfMode;
+    for (std::size_t k = 0; k < regimes.size() && k < wing->secCorrection.size(); ++k)
+        if (wing->secCorrection[k] != 2) regimes[k] = {quarvel::MODE_NONE, quarvel::MODE_NONE};
     const std::vector<quarvel::PlotPrimitive> primitives =
-        quarvel::planformPrimitives(plan, wing->surfMode, planCurSection, width, height);
+        quarvel::planformPrimitives(plan, regimes, planCurSection, width, height);
     quarvel::replayPlot(dc, primitives, nullptr);
 }
 

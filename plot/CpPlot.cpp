@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "correction/Editing.h"
 #include "wing/Numbers.h"
 
 namespace quarvel {
@@ -94,6 +95,7 @@ public:
     }
     void fill(int x, int y, int w, int h) { push(PlotPrimitive::Fill, x, y, w, h); }
     void ellipse(double x, double y, int w, int h) { push(PlotPrimitive::Ellipse, toPixel(x), toPixel(y), w, h); }
+    void disc(double x, double y, int w, int h) { push(PlotPrimitive::FilledEllipse, toPixel(x), toPixel(y), w, h); }
     void text(double x, double y, std::string s) {
         push(PlotPrimitive::Text, toPixel(x), toPixel(y), 0, 0);
         out_.back().text = std::move(s);
@@ -106,6 +108,7 @@ private:
         PlotPrimitive p;
         p.kind = kind;
         p.color = color_;
+        p.lineWidth = width_;
         p.x1 = x;
         p.y1 = y;
         p.x2 = w;
@@ -203,10 +206,18 @@ void addControlPoints(const WingModel& w, const PlotTransform& t, int selectedCo
     const int k = w.curSection - 1;
     const int s = w.activeSurface[k];
     const int count = std::min(w.nspl[k][s], WingModel::nsplMax);
+    // A white disc in a thick ring, so that the points stand out from the
+    // crosses of a dense section; the ring is what a press picks.
+    const int r = controlPointRadius, d = 2 * controlPointRadius;
+    p.width(2);
     for (int j = 0; j < count; ++j) {
+        const double col = t.columnOf(w.splX[j][k][s]) - r, row = t.rowOf(w.splY[j][k][s]) - r;
+        p.color("White");
+        p.disc(col, row, d, d);
         p.color(j == selectedControlPoint ? "Red" : "Blue");
-        p.ellipse(t.columnOf(w.splX[j][k][s]) - 5, t.rowOf(w.splY[j][k][s]) - 5, 10, 10);
+        p.ellipse(col, row, d, d);
     }
+    p.width(1);
 }
 
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
@@ -301,7 +312,7 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
         p.width(1);
     }
-    if (w.splineOn[k][w.activeSurface[k]] == 1) addControlPoints(w, t, selectedControlPoint, plot.primitives);
+    if (inSplineEditing(w, k, activeSurfaceOf(w, k))) addControlPoints(w, t, selectedControlPoint, plot.primitives);
 
     // Next section.
     if (w.curSection < w.nsec) {

@@ -16,14 +16,14 @@ namespace quarvel {
 // One thing to draw, in pixels; colours are names of the toolkit's table,
 // or an exact colour when rgb is set.
 struct PlotPrimitive {
-    enum Kind { Fill, Segment, Ellipse, Text };
+    enum Kind { Fill, Segment, Ellipse, Text, FilledEllipse };
     static constexpr int kNoRgb = -1;
     Kind kind = Segment;
     const char* color = "Black";
     int rgb = kNoRgb;  // 0xRRGGBB; when set it is drawn instead of color
     bool dashed = false;
     int lineWidth = 1;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Fill, Ellipse: x, y, width, height; Text: baseline start
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Fill, (Filled)Ellipse: x, y, width, height; Text: baseline start
     std::string text;
 };
 

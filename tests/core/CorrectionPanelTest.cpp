@@ -1,12 +1,13 @@
-// The correction panel's synchronisation with the section state, and the
-// section and regime commands. Expected values are worked out from the wing
-// in PanelTestWing.h (a spinner shows point p as p + 10).
+// The correction panel as a function of the section state, and the section
+// and regime commands. Expected values are worked out from the wing in
+// PanelTestWing.h (a spinner shows point p as p + 10).
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "PanelTestWing.h"
 #include "TestSupport.h"
+#include "WingInvariants.h"
 #include "correction/CorrectionPanel.h"
 
 using namespace quarvel;
@@ -32,117 +33,80 @@ TEST(RegimeCommands, SetModeCodeAndSectionFlagOfTheirSurfaceOnly) {
         for (const auto& c : cases) {
             const std::string name = "surface " + std::to_string(s) + ", mode " + std::to_string(c.mode);
             WingModel w = panelTestWing(1, 1);
-            PanelWidgets p;
-            refreshCorrectionPanel(w, p);
-            chooseSectionCorrection(w, p, false);  // secCorrection 1
-            (s == 0 ? w.RL : w.RU)[0] = 7;         // the other surface's code
+            chooseSectionCorrection(w, false);  // secCorrection 1
+            (s == 0 ? w.RL : w.RU)[0] = 7;      // the other surface's code
 
-            const Redraw r = chooseRegime(w, p, s, c.radio);
+            const Redraw r = chooseRegime(w, s, c.radio);
             EXPECT_EQ(w.surfMode[0][s], c.mode) << name;
             EXPECT_EQ((s == 0 ? w.RU : w.RL)[0], c.code) << name;
             EXPECT_EQ((s == 0 ? w.RL : w.RU)[0], 7) << name << ": other surface's code kept";
             EXPECT_EQ(w.secCorrection[0], c.secCorrection) << name;
+            EXPECT_EQ(w.activeSurface[0], s) << name << ": the clicked surface is the one edited";
+            EXPECT_TRUE(r.planform) << name;
+            const PanelWidgets p = panelOf(w);
             EXPECT_TRUE((p.*c.row)[s].checked) << name;
-            EXPECT_TRUE(r.planform && !r.plot) << name;
-            EXPECT_FALSE(p.point.enabled || p.cpd.enabled) << name << ": no point editing";
-            if (c.mode == 2) {
-                EXPECT_TRUE(p.cpInterpolation[s].checked && p.intervalStart[s].enabled) << name;
-                EXPECT_EQ(p.point.lo, s == 0 ? 23 : 14) << name << ": I= gets this surface's interval";
-            }
+            EXPECT_EQ(test::panelFault(w, p), "") << name;
         }
     }
 }
 
-TEST(SectionCommands, NoThenYesSecCorrection) {
+// Both surfaces' regimes are one click away in a corrected section; a section
+// that is not corrected keeps them, greyed, and gets them back; its file
+// codes are 0 meanwhile.
+TEST(SectionCommands, NoThenYesGivesTheRegimesBack) {
     WingModel w = panelTestWing(1, 3);
-    PanelWidgets p;
-    refreshCorrectionPanel(w, p);
-
-    EXPECT_TRUE(chooseSectionCorrection(w, p, false).planform) << "both regimes changed";
-    EXPECT_EQ(w.secCorrection[0], 1);
-    EXPECT_TRUE(w.surfMode[0][0] == 0 && w.surfMode[0][1] == 0 && w.RU[0] == 0 && w.RL[0] == 0);
-    EXPECT_TRUE(p.secNo.checked && !p.secYes.checked && p.secNo.enabled && p.secYes.enabled);
-    for (int s = 0; s < 2; ++s)
-        for (const bool on : {p.surface[s].enabled, p.noCorrection[s].enabled, p.cpCorrection[s].enabled,
-                              p.geomInterpolation[s].enabled, p.maxThickness[s].enabled, p.cpEdition[s].enabled,
-                              p.spline[s].enabled, p.intervalStart[s].enabled, p.point.enabled, p.nspl.enabled})
-            EXPECT_FALSE(on) << "closed section, surface " << s;
-
-    chooseSectionCorrection(w, p, true);
-    EXPECT_EQ(w.secCorrection[0], 2);
-    EXPECT_EQ(w.RU[0], 1) << "opening sets the codes 1 / -1";
-    EXPECT_EQ(w.RL[0], -1);
-    EXPECT_TRUE(p.secYes.checked && !p.secNo.checked);
-    EXPECT_TRUE(p.surface[0].enabled && p.surface[1].enabled && p.surface[0].checked && !p.surface[1].checked);
-    EXPECT_TRUE(p.noCorrection[0].checked && p.noCorrection[1].checked);
+    w.splineOn[0][0] = 1;
+    PanelWidgets p = panelOf(w);
     for (RadioRow row : {&PanelWidgets::noCorrection, &PanelWidgets::cpCorrection, &PanelWidgets::maxThickness})
-        EXPECT_TRUE((p.*row)[0].enabled && !(p.*row)[1].enabled) << "only the active surface's regimes";
+        EXPECT_TRUE((p.*row)[0].enabled && (p.*row)[1].enabled) << "the regimes of both surfaces";
+
+    EXPECT_TRUE(chooseSectionCorrection(w, false).planform);
+    EXPECT_EQ(w.secCorrection[0], 1);
+    EXPECT_TRUE(w.RU[0] == 0 && w.RL[0] == 0 && sectionOutput(w, 0).codes == (SurfacePair{0, 0}));
+    p = panelOf(w);
+    EXPECT_EQ(test::panelFault(w, p), "");
+    EXPECT_TRUE(p.secNo.checked && p.cpEdition[0].checked && p.geomInterpolation[1].checked && p.spline[0].checked);
+    EXPECT_FALSE(p.cpEdition[0].enabled || p.surface[1].enabled || p.point.enabled || p.nspl.enabled);
+
+    chooseSectionCorrection(w, true);
+    EXPECT_EQ(w.surfMode[0], (SurfacePair{MODE_CP_EDITION, MODE_GEOM}));
+    EXPECT_EQ(sectionOutput(w, 0).codes, (SurfacePair{1, -10}));
+    p = panelOf(w);
+    EXPECT_TRUE(p.secYes.checked && p.cpEdition[0].enabled && p.spline[0].checked && p.nspl.enabled);
+    EXPECT_EQ(test::panelFault(w, p), "");
 }
 
-TEST(PanelRefresh, AfterLoadOnASectionWithBothRegimesNone) {
-    // small-even with the lower code of section 2 set to 0 as well (ioff 2).
-    std::string text = test::readFile(test::dataPath("small-even.cpi"));
-    const std::string codes = "                           0                            1\n";
-    ASSERT_NE(text.find(codes), std::string::npos);
-    text.replace(text.find(codes), codes.size(), "                           0                            0\n");
-    FileError err;
-    auto read = parseCpInput(text, "both-none.cpi", &err);
-    ASSERT_TRUE(read) << err.message();
-    WingModel w = std::move(*read);
-    w.curSection = 2;
-    ASSERT_TRUE(w.surfMode[1][0] == 0 && w.surfMode[1][1] == 0);
-
-    PanelWidgets p;
-    refreshCorrectionPanel(w, p);
-    EXPECT_TRUE(p.secYes.checked && !p.secNo.checked);
-    EXPECT_TRUE(p.secYes.enabled && p.secNo.enabled) << "the section radios work after a load";
-    EXPECT_TRUE(p.noCorrection[0].checked && p.noCorrection[1].checked);
-    EXPECT_FALSE(p.noCorrection[0].enabled || p.noCorrection[1].enabled);
-    EXPECT_TRUE(p.surface[0].checked && !p.surface[1].checked && p.surface[1].enabled);
-    EXPECT_FALSE(p.point.enabled || p.cpd.enabled || p.nspl.enabled);
-    // U1 = 11, U2 = u2Max = 13; upper point 12 is row 3 of section 2.
-    EXPECT_TRUE(p.intervalStart[0].value == 13 && p.intervalEnd[0].value == 15);
-    EXPECT_DOUBLE_EQ(p.currentPointCp, -0.8);
-}
-
-TEST(PanelRefresh, PointEditorsAndSpinners) {
+TEST(Panel, PointEditorsAndSpinners) {
     {
-        SCOPED_TRACE("both surfaces in Cp edition keep the shared point editors");
-        WingModel w = panelTestWing(1, 1);
-        PanelWidgets p;
-        refreshCorrectionPanel(w, p);
-        p.currentPointXEnabled = true;
-        disableSurfaceControls(w, p, 0);
-        disableSurfaceControls(w, p, 1);
-        EXPECT_TRUE(p.point.enabled && p.cpd.enabled && p.nspl.enabled && p.currentPointXEnabled);
-        w.surfMode[0][1] = 2;
-        disableSurfaceControls(w, p, 1);
-        EXPECT_FALSE(p.point.enabled || p.cpd.enabled || p.nspl.enabled || p.currentPointXEnabled);
-
-        w.surfMode[0][0] = 2;
-        refreshCorrectionPanel(w, p);
-        EXPECT_TRUE(p.spline[0].enabled) << "Cp interpolation leaves the spline check as opening set it";
-    }
-    {
-        SCOPED_TRACE("u1 = u2 pins U1=, U2= and I= to one value");
+        SCOPED_TRACE("Cpd= shows the design Cp centred in its range; Cpt= and dCp= the input and the change");
         WingModel w = panelTestWing(1, 0);
-        w.u1[0] = w.u2[0] = 15;
-        PanelWidgets p;
-        refreshCorrectionPanel(w, p);
-        EXPECT_TRUE(p.intervalStart[0].hi == 25 && p.intervalStart[0].value == 25);
-        EXPECT_TRUE(p.intervalEnd[0].lo == 25 && p.intervalEnd[0].value == 25);
-        EXPECT_TRUE(p.point.lo == 25 && p.point.hi == 25 && p.point.value == 25);
-    }
-    {
-        SCOPED_TRACE("Cpd= spans the design Cp -0.5 .. +0.5, Cpt= shows the input Cp");
-        WingModel w = panelTestWing(1, 0);
-        w.cpDes[14][0] = -0.3;  // upper point 15
-        PanelWidgets p;
-        refreshCorrectionPanel(w, p);
+        w.cpDes[14][0] = -0.3;  // upper point 15, input Cp -0.6
+        const PanelWidgets p = panelOf(w);
         EXPECT_DOUBLE_EQ(p.cpd.lo, -0.8);
         EXPECT_DOUBLE_EQ(p.cpd.hi, 0.2);
         EXPECT_DOUBLE_EQ(p.cpd.value, -0.3);
         EXPECT_DOUBLE_EQ(p.currentPointCp, -0.6);
+        EXPECT_DOUBLE_EQ(p.cpdDelta, 0.3);
+        EXPECT_TRUE(p.point.enabled && p.cpd.enabled && !p.nspl.enabled);
+    }
+    {
+        SCOPED_TRACE("the active surface's point, not the other's");
+        WingModel w = panelTestWing(1, 1);
+        w.activeSurface[0] = 1;
+        w.cpDes[5][0] = 0.1;  // lower point 6
+        const PanelWidgets p = panelOf(w);
+        EXPECT_EQ(p.point.value, 16);
+        EXPECT_DOUBLE_EQ(p.cpd.value, 0.1);
+        EXPECT_TRUE(p.surface[1].checked && !p.surface[0].checked);
+    }
+    {
+        SCOPED_TRACE("u1 = u2 pins U1=, U2= and I= to one value");
+        WingModel w = panelTestWing(1, 0);
+        w.u1[0] = w.u2[0] = w.upperPoint[0] = 15;
+        const PanelWidgets p = panelOf(w);
+        EXPECT_TRUE(p.intervalStart[0].hi == 25 && p.intervalStart[0].value == 25);
+        EXPECT_TRUE(p.intervalEnd[0].lo == 25 && p.intervalEnd[0].value == 25);
+        EXPECT_TRUE(p.point.lo == 25 && p.point.hi == 25 && p.point.value == 25);
     }
     {
         SCOPED_TRACE("stored bounds outside the limits are brought in first");
@@ -150,11 +114,11 @@ TEST(PanelRefresh, PointEditorsAndSpinners) {
         w.u1[0] = 40;
         w.u2[0] = -3;
         w.l1[0] = 9;
-        PanelWidgets p;
-        refreshCorrectionPanel(w, p);
+        ASSERT_TRUE(keepSectionInLimits(w));
         EXPECT_TRUE(w.u1[0] == 13 && w.u2[0] == 17 && w.l1[0] == 8 && w.lowerPoint[0] == 8);
-        EXPECT_LE(p.intervalEnd[1].lo, p.intervalEnd[1].hi);
+        EXPECT_EQ(test::panelFault(w, panelOf(w)), "");
     }
+    EXPECT_FALSE(panelOf(WingModel{}).secYes.enabled) << "nothing works before a wing is read";
 }
 
 TEST(ResetOutsideInterval, UpperFromNhalfPlus3ToNptMinus3) {

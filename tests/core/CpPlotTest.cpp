@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "correction/Editing.h"
 #include "plot/CpPlot.h"
 
 using namespace quarvel;
@@ -156,13 +157,15 @@ TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
     }
     // Spline editing on: one circle per control point, the selected one red.
     w.splineOn[0][0] = 1;
+    w.surfMode[0][0] = MODE_CP_EDITION;
+    w.secCorrection[0] = 2;
     for (int j = 0; j < 4; ++j) w.splX[j][0][0] = 0.2 * (j + 1), w.splY[j][0][0] = -0.3;
     const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, 2);
     ASSERT_EQ(select(plot, "Blue", false, PlotPrimitive::Ellipse).size(), 3u);
     const auto red = select(plot, "Red", false, PlotPrimitive::Ellipse);
     ASSERT_EQ(red.size(), 1u);
-    EXPECT_EQ(red[0]->x1, int(plot.transform.columnOf(0.6) - 5));
-    EXPECT_EQ(red[0]->x2, 10);
+    EXPECT_EQ(red[0]->x1, int(plot.transform.columnOf(0.6) - controlPointRadius));
+    EXPECT_EQ(red[0]->x2, 2 * controlPointRadius);
     // A canvas without area draws only the background and still gives the lift.
     const CpPlot empty = buildCpPlot(w, 0.7, 0, 0, kNoControlPoint);
     EXPECT_EQ(empty.primitives.size(), 1u);
