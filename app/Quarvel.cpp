@@ -146,8 +146,10 @@ void Quarvel::buildValueRow() {
     label("Cpd=");
     cpdSpinner = new FXRealSpinner(row, kColumns, this, ID_CPD, kEntryStyle);
     cpdSpinner->setRange(-2.0, 1.0);
+    // An arrow click moves the design Cp one step from where it is, not to
+    // the next multiple of the step.
     cpdSpinner->setIncrement(0.01);
-    cpdSpinner->setGranularity(0.01);
+    cpdSpinner->setGranularity(0.0);
     cpdSpinner->setTipText("Design Cp of the selected point");
     label("dCp=");
     cpdDeltaField = readout(&cpdDeltaTarget, "Design Cp minus input Cp of the selected point");

@@ -17,37 +17,6 @@ using CommandsTest = quarvel::test::WindowFixture;
 
 }  // namespace
 
-TEST_F(CommandsTest, RegimeAndSectionCommandsReachTheWingAndThePanel) {
-    openExample();
-    Quarvel& w = *window;
-    auto& wing = w.wing;
-    // The surface selector enables the regime radios of its surface.
-    EXPECT_EQ(command(w, Quarvel::ID_UPPER), 1);
-    EXPECT_TRUE(w.geomInterpolationRadio[0]->isEnabled());
-    command(w, Quarvel::ID_UP_GEOM);
-    EXPECT_EQ(wing.surfMode[0][0], quarvel::MODE_GEOM);
-    EXPECT_TRUE(w.geomInterpolationRadio[0]->getCheck() && !w.cpCorrectionRadio[0]->getCheck());
-    command(w, Quarvel::ID_UP_CPCORR);
-    EXPECT_EQ(wing.surfMode[0][0], quarvel::MODE_CP_INTERP) << "Cp correction starts as interpolation";
-    EXPECT_FALSE(w.pointSpinner->isEnabled());
-    command(w, Quarvel::ID_UP_EDITION);
-    EXPECT_EQ(wing.surfMode[0][0], quarvel::MODE_CP_EDITION);
-    EXPECT_TRUE(w.pointSpinner->isEnabled() && w.cpdSpinner->isEnabled());
-
-    command(w, Quarvel::ID_SEC_NO);
-    EXPECT_EQ(wing.secCorrection[0], 1);
-    EXPECT_TRUE(w.secNoRadio->getCheck() && !w.secYesRadio->getCheck());
-    EXPECT_FALSE(w.surfaceRadio[0]->isEnabled());
-    command(w, Quarvel::ID_SEC_YES);
-    EXPECT_EQ(wing.secCorrection[0], 2);
-    EXPECT_TRUE(w.surfaceRadio[0]->isEnabled() && w.surfaceRadio[1]->isEnabled());
-
-    // "L1=" while the upper surface is edited makes the lower one current.
-    w.intervalStartSpinner[1]->setValue(wing.l1[0] + wing.ioff + 2);
-    command(w, Quarvel::ID_L1, w.intervalStartSpinner[1]);
-    EXPECT_EQ(wing.activeSurface[0], 1);
-}
-
 // wing12 numbers its sections from 1, tapered-odd from 2.
 TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
     for (const char* name : {"wing12.cpi", "tapered-odd.cpi"}) {
