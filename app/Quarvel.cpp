@@ -179,22 +179,25 @@ void Quarvel::buildValueRow() {
     shownEPField = readout(&shownEPTarget, eptTip);
 }
 
-// The section and surface options, and the "3D VIEW" button below them.
+// The section options with the two surfaces side by side, and the "3D VIEW"
+// button below them, in a pane that scrolls when the window is too short.
 void Quarvel::buildOptionPanel(FXComposite* parent) {
-    FXVerticalFrame* panel = verticalFrame(parent, PACK_UNIFORM_WIDTH | LAYOUT_FILL_Y);
+    optionScroll = new FXScrollWindow(parent, HSCROLLING_OFF | LAYOUT_FILL_Y | LAYOUT_FIX_WIDTH);
+    FXVerticalFrame* panel = verticalFrame(optionScroll, LAYOUT_FILL_X | LAYOUT_FILL_Y);
 
-    FXVerticalFrame* section = verticalFrame(groupBox(panel), 0);
+    FXVerticalFrame* section = verticalFrame(groupBox(panel), LAYOUT_FILL_X);
     secYesRadio = new FXRadioButton(section, "Yes sec. correction", this, ID_SEC_YES);
-    FXVerticalFrame* surfaces = verticalFrame(groupBox(section), LAYOUT_FILL_Y);
-    buildSurfaceOptions(surfaces, 0);
-    buildSurfaceOptions(surfaces, 1);
+    FXHorizontalFrame* surfaces = new FXHorizontalFrame(groupBox(section), LAYOUT_FILL_X | PACK_UNIFORM_WIDTH, 0, 0,
+                                                        0, 0, 0, 0, 0, 0, kPad, kPad);
+    buildSurfaceOptions(verticalFrame(surfaces, LAYOUT_FILL_X | LAYOUT_FILL_Y), 0);
+    buildSurfaceOptions(verticalFrame(surfaces, LAYOUT_FILL_X | LAYOUT_FILL_Y), 1);
     secNoRadio = new FXRadioButton(section, "No sec. correction", this, ID_SEC_NO);
 
-    FXHorizontalFrame* buttons = new FXHorizontalFrame(panel, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
-                                                       kPad, kPad, kPad, kPad, kPad, kPad);
-    view3DButton = new FXButton(buttons, "3D VIEW", nullptr, this, ID_3DVIEW,
-                                FRAME_RAISED | FRAME_THICK | LAYOUT_CENTER_X | JUSTIFY_BOTTOM,
+    view3DButton = new FXButton(panel, "3D VIEW", nullptr, this, ID_3DVIEW,
+                                FRAME_RAISED | FRAME_THICK | LAYOUT_CENTER_X | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
                                 0, 0, 100, 25, 2, 2, 2, 2);
+    // As wide as the options; the scroll bar comes on top when needed.
+    optionScroll->setWidth(panel->getDefaultWidth() + optionScroll->verticalScrollBar()->getDefaultWidth());
 }
 
 // The selector of one surface followed by the group of its regimes.
@@ -210,9 +213,8 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
     cpCorrectionRadio[surface] =
         new FXRadioButton(regimes, "Cp correction", this, upper ? ID_UP_CPCORR : ID_LO_CPCORR);
 
-    FXVerticalFrame* cpCorrection =
-        verticalFrame(groupBox(regimes), upper ? PACK_UNIFORM_WIDTH | LAYOUT_FILL_Y : LAYOUT_FILL_Y);
-    FXVerticalFrame* edition = verticalFrame(groupBox(cpCorrection), LAYOUT_FILL_Y);
+    FXVerticalFrame* cpCorrection = verticalFrame(groupBox(regimes), LAYOUT_FILL_X);
+    FXVerticalFrame* edition = verticalFrame(groupBox(cpCorrection), LAYOUT_FILL_X);
     cpEditionRadio[surface] =
         new FXRadioButton(edition, "Cp edition", this, upper ? ID_UP_EDITION : ID_LO_EDITION);
     splineCheck[surface] =
@@ -220,7 +222,7 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
     cpInterpolationRadio[surface] =
         new FXRadioButton(edition, "Cp interpolation", this, upper ? ID_UP_CPINTERP : ID_LO_CPINTERP);
 
-    FXMatrix* interval = new FXMatrix(cpCorrection, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
+    FXMatrix* interval = new FXMatrix(cpCorrection, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X, 0, 0, 0, 0,
                                       kPad, kPad, kPad, kPad, kPad, kPad);
     new FXLabel(interval, upper ? "U2=" : "L2=", nullptr, kLabelStyle);
     intervalEndSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U2 : ID_L2, kEntryStyle);

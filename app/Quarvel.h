@@ -232,6 +232,7 @@ public:
     FXSpinner* intervalEndSpinner[2] = {};     // "U2=", "L2="
 
     FXButton* view3DButton = nullptr;
+    FXScrollWindow* optionScroll = nullptr;  // the option panel, scrolled when the window is short
     FXCanvas* canvas = nullptr;
 
 private:
