@@ -16,7 +16,10 @@ void Quarvel::edit(const std::function<quarvel::Redraw()>& command, bool partOfD
     quarvel::SectionState before = startsStep ? quarvel::captureSection(wing, k) : quarvel::SectionState{};
     const quarvel::SectionOutput output = quarvel::sectionOutput(wing, k);
     const quarvel::Redraw redraw = command();
-    if (quarvel::sectionOutput(wing, k) != output) setModified(true);
+    if (quarvel::sectionOutput(wing, k) != output) {
+        setModified(true);
+        statusNote = FXString();
+    }
     if (!partOfDrag)
         history.record(std::move(before), quarvel::captureSection(wing, k));
     else if (startsStep)

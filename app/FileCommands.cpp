@@ -36,6 +36,7 @@ bool Quarvel::openFile(const FXString& path) {
     // The dialogs show the wing they were made with; a new wing gets new ones,
     // and a 3D view that was open opens again on it.
     const bool viewShown = view3D && view3D->shown();
+    rememberPlaces();
     delete view3D;
     view3D = nullptr;
     delete planForm;
@@ -45,6 +46,10 @@ bool Quarvel::openFile(const FXString& path) {
         drawCpPlot();
     };
     planForm->create();
+    // At first in the bottom right corner, where the plot has least to show.
+    const FXint planW = FXMAX(planForm->getDefaultWidth(), 480), planH = planForm->getDefaultHeight();
+    placeWindow(planForm, "Planform", getRoot()->getWidth() - planW, getRoot()->getHeight() - planH, planW, planH);
+    shareShortcuts(planForm);
     planForm->show(PLACEMENT_DEFAULT);
     view3DButton->enable();
     applyPanel();
@@ -101,6 +106,7 @@ bool Quarvel::saveWingAs(const FXString& path) {
     wing.outputFileName = quarvel::stdText(path);
     modified = false;
     updateTitle();
+    noteStatus("Saved " + path);
     return true;
 }
 
@@ -116,11 +122,14 @@ bool Quarvel::confirmDiscard() {
 
 FXbool Quarvel::close(FXbool notify) {
     if (!confirmDiscard()) return FALSE;
+    rememberPlaces();
     return FXMainWindow::close(notify);
 }
 
 long Quarvel::onCmdQuit(FXObject*, FXSelector, void*) {
-    if (confirmDiscard()) getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
+    if (!confirmDiscard()) return 1;
+    rememberPlaces();
+    getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
     return 1;
 }
 
@@ -186,6 +195,7 @@ bool Quarvel::exportSectionCsv(const FXString& path) {
         reportError("Export section as CSV", quarvel::foxText(error.message()));
         return false;
     }
+    noteStatus("Exported " + path);
     return true;
 }
 
@@ -223,5 +233,6 @@ bool Quarvel::exportPlotPng(const FXString& path) {
         reportError("Export plot as PNG", quarvel::foxText(error.message()));
         return false;
     }
+    noteStatus("Exported " + path);
     return true;
 }

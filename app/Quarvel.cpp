@@ -45,6 +45,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
     FXMAPFUNC (SEL_MIDDLEBUTTONRELEASE, Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnRelease),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SAVE_AS,                               Quarvel::onCmdSaveAs),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_PREVIOUS_SECTION, Quarvel::ID_NEXT_SECTION, Quarvel::onCmdStepSection),
 };
 // clang-format on
 
@@ -68,7 +69,8 @@ FXVerticalFrame* verticalFrame(FXComposite* parent, FXuint opts) {
 }
 
 FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target) {
-    return new FXTextField(parent, columns, target, FXDataTarget::ID_VALUE, TEXTFIELD_REAL | kEntryStyle);
+    return new FXTextField(parent, columns, target, FXDataTarget::ID_VALUE,
+                           TEXTFIELD_REAL | TEXTFIELD_READONLY | kEntryStyle);
 }
 
 }  // namespace
@@ -275,13 +277,16 @@ void Quarvel::disableEditingControls() {
 
 void Quarvel::create() {
     FXMainWindow::create();
-    // With larger fonts the value row and the option panel need more than
-    // the window's 680 x 825; grow it so that no control is cut off, but
-    // never past the screen. The sizes are known only once the fonts exist.
-    const FXint w = FXMIN(FXMAX(getWidth(), getDefaultWidth()), getRoot()->getWidth());
-    const FXint h = FXMIN(FXMAX(getHeight(), getDefaultHeight()), getRoot()->getHeight());
-    resize(w, h);
-    show(PLACEMENT_SCREEN);
+    // The sizes are known only once the fonts exist. The option pane is as
+    // wide as its options and a scroll bar; the window as tall as they need
+    // but never past the screen (the pane scrolls then), and wide enough
+    // for a plot that reads.
+    FXWindow* options = optionScroll->contentWindow();
+    optionScroll->setWidth(options->getDefaultWidth() + optionScroll->verticalScrollBar()->getDefaultWidth());
+    const FXint w = FXMAX(getDefaultWidth(), 1180);
+    const FXint h = FXMAX(getDefaultHeight(), 640);
+    placeWindow(this, "Main", (getRoot()->getWidth() - w) / 2, (getRoot()->getHeight() - h) / 2, w, h);
+    show(PLACEMENT_DEFAULT);
 }
 
 // Menu panes are not children of the window, so the window deletes its own.
@@ -341,6 +346,10 @@ void Quarvel::applyPanel() {
     cpdSpinner->setRange(panel.cpd.lo, panel.cpd.hi, false);
     cpdSpinner->setValue(panel.cpd.value, false);
     panel.cpd.enabled ? cpdSpinner->enable() : cpdSpinner->disable();
+    // The read-outs show plain, not greyed, once there is a wing to show.
+    for (FXTextField* f : {shownCYDField, shownEPDField, mousePlotXField, currentPointCpField, shownCNField,
+                           shownEPField, mousePlotCpField, cpdDeltaField})
+        fileLoaded ? f->enable() : f->disable();
     panel.currentPointXEnabled ? currentPointXField->enable() : currentPointXField->disable();
     currentPointCp = panel.currentPointCp;
     currentPointX = panel.currentPointX;

@@ -75,6 +75,8 @@ public:
         ID_EXPORT_CSV,  // "Export section as CSV..."
         ID_FIT,         // "Fit": the plot back to the axis of the table
         ID_SAVE_AS,     // "Save As...": the CpOutput file where the user chooses
+        ID_PREVIOUS_SECTION,  // Page Up in a dialog
+        ID_NEXT_SECTION,      // Page Down in a dialog
         ID_LAST
     };
 
@@ -132,6 +134,7 @@ public:
     long onCmdOpen(FXObject*, FXSelector, void*);
     long onCmdSave(FXObject*, FXSelector, void*);
     long onCmdSaveAs(FXObject*, FXSelector, void*);
+    long onCmdStepSection(FXObject*, FXSelector, void*);
     long onCmdInterval(FXObject*, FXSelector, void*);
     long onCmdPoint(FXObject*, FXSelector, void*);
     long onCmdNspl(FXObject*, FXSelector, void*);
@@ -253,6 +256,10 @@ private:
     // Redraws the plot alone, for a new view of it (the wing is unchanged).
     void redrawView();
     void showStatus();
+    // What the status line confirms (a save, an export, with its path) until
+    // the next change to the wing.
+    FXString statusNote;
+    void noteStatus(const FXString& note);
 
     // The drag in progress: the section as it was before the first motion
     // that moved anything. The release makes it one step.
@@ -268,6 +275,14 @@ private:
     // Asks for the file to export to, beside the input file; empty when the
     // user cancels.
     FXString askExportPath(const FXString& title, const FXString& patterns, const char* extension);
+
+    // Gives a top window its size and place from the registry (name is its
+    // key there), or the ones given, kept whole on the screen.
+    void placeWindow(FXTopWindow* w, const char* name, FXint x, FXint y, FXint width, FXint height);
+    // Stores the size and place of the window and its dialogs in the registry.
+    void rememberPlaces();
+    // The main window's shortcuts, also while the dialog has the focus.
+    void shareShortcuts(FXTopWindow* dialog);
 
     // The arrow keys on the plot; false when nothing was nudged.
     bool nudge(FXuint key, FXuint state);

@@ -57,7 +57,18 @@ void Quarvel::showStatus() {
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
     text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
-    statusBar->getStatusLine()->setNormalText(quarvel::foxText(text));
+    FXString shown = quarvel::foxText(text);
+    if (!statusNote.empty()) shown += "    " + statusNote;
+    statusBar->getStatusLine()->setNormalText(shown);
+}
+
+void Quarvel::noteStatus(const FXString& note) {
+    statusNote = note;
+    if (fileLoaded) {
+        showStatus();
+    } else {
+        statusBar->getStatusLine()->setNormalText(note);
+    }
 }
 
 long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
@@ -112,8 +123,12 @@ long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
         view3D->exitButton->setTarget(this);
         view3D->exitButton->setSelector(ID_QUIT);
         view3D->create();
+        // Centred on the main window unless it has a place of its own.
+        const FXint w = view3D->getWidth(), h = view3D->getHeight();
+        placeWindow(view3D, "View3D", getX() + (getWidth() - w) / 2, getY() + (getHeight() - h) / 2, w, h);
+        shareShortcuts(view3D);
     }
-    view3D->show(PLACEMENT_OWNER);
+    view3D->show(PLACEMENT_DEFAULT);
     view3D->raise();
     return 1;
 }

@@ -58,11 +58,24 @@ struct CpPlot {
     std::vector<PlotPrimitive> primitives;
 };
 
+// Pixels kept above the data for the title line and the Cp axis title, and
+// below it for the chord labels.
+constexpr int kPlotTopMargin = 40;
+constexpr int kPlotBottomMargin = 18;
+
+// The axis for the Cp shown, smallest and largest: the table's row for the
+// smallest, its bottom (+0.5) lowered by whole grid steps to the largest.
+CpAxis cpAxisFor(double minimumCp, double maximumCp);
+
 // No control point is selected.
 constexpr int kNoControlPoint = -1;
 
 // The plot of the current section on a canvas of width x height pixels, in
-// the given view of its default axis; the transform is the view's.
+// the given view of its default axis; the transform is the view's. The
+// neighbouring sections are drawn first, the current one over them and the
+// control points over everything; a title line (wing title, section, Z,
+// Mach), the axis titles, the chord labels and a legend make the plot read
+// on its own.
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
                    const PlotZoom& zoom = PlotZoom{});
 

@@ -111,15 +111,16 @@ TEST(CpPlot, CriticalCpAndTheSonicSegment) {
 TEST(CpPlot, NeighboursSurfacesIntervalAndMarker) {
     WingModel w = makeWing(8, 3, [](int i, int k) { return -0.05 * i + 0.1 * k; });
     const int segmentsPerCurve = 2 * 8 - 1;
-    // First section: only the next one, solid green (initial and design Cp).
+    // First section: only the next one, solid green (initial and design Cp),
+    // and its sample in the legend.
     CpPlot plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
     EXPECT_TRUE(select(plot, "Green", true).empty());
-    EXPECT_EQ(select(plot, "Green", false).size(), std::size_t(2 * segmentsPerCurve));
+    EXPECT_EQ(select(plot, "Green", false).size(), std::size_t(2 * segmentsPerCurve + 1));
     // Last section: only the previous one, dashed, without the segment from point 0.
     w.curSection = 3;
     plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
     EXPECT_TRUE(select(plot, "Green", false).empty());
-    EXPECT_EQ(select(plot, "Green", true).size(), std::size_t(2 * (segmentsPerCurve - 1)));
+    EXPECT_EQ(select(plot, "Green", true).size(), std::size_t(2 * (segmentsPerCurve - 1) + 1));
 
     // The surface being edited is solid; the interval strip moves with it.
     w.curSection = 2;
@@ -149,9 +150,10 @@ TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
     for (auto size : {std::pair<int, int>{600, 500}, {1200, 300}}) {
         const CpPlot plot = buildCpPlot(w, 0.7, size.first, size.second, kNoControlPoint);
         EXPECT_DOUBLE_EQ(plot.transform.plotScaleX, 0.89 * size.first);
-        EXPECT_DOUBLE_EQ(plot.transform.plotScaleCp, 0.98 * size.second / 1.3);
+        // The axis from -0.81 to 0.51 fills the canvas between the margins.
+        EXPECT_NEAR(plot.transform.rowOf(-0.81), kPlotTopMargin, 1e-9);
+        EXPECT_NEAR(plot.transform.rowOf(0.51), size.second - kPlotBottomMargin, 1e-9);
         EXPECT_DOUBLE_EQ(plot.transform.plotOriginX, -0.1);
-        EXPECT_DOUBLE_EQ(plot.transform.plotOriginCp, -0.81);
         EXPECT_EQ(plot.primitives.front().kind, PlotPrimitive::Fill);
         EXPECT_EQ(plot.primitives.front().x2, size.first);
     }
@@ -199,4 +201,29 @@ TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
         }
     }
     EXPECT_DOUBLE_EQ(designLift(w, 0), 0.0);
+}
+
+// The plot reads on its own: the axis covers every Cp drawn, the current
+// section lies over its neighbours, and titles and legend say what is what.
+TEST(CpPlot, CoversEveryCpShownAndExplainsItself) {
+    WingModel w = makeWing(10, 3, [](int i, int k) { return k == 2 && i == 14 ? -1.3 : -0.2; });
+    w.title = "TEST WING";
+    w.curSection = 2;
+    w.cpDes[3][1] = 0.93;
+    const CpPlot plot = buildCpPlot(w, 0.7, 800, 600, kNoControlPoint);
+    EXPECT_DOUBLE_EQ(plot.axis.lower, -1.6) << "the next section's -1.3 is shown";
+    EXPECT_GE(plot.axis.lower + plot.axis.span, 0.93) << "so is the design Cp of 0.93";
+    std::size_t lastGreen = 0, firstBlack = 0;
+    std::vector<std::string> texts;
+    for (std::size_t n = 0; n < plot.primitives.size(); ++n) {
+        const PlotPrimitive& p = plot.primitives[n];
+        if (p.kind == PlotPrimitive::Text) texts.push_back(p.text);
+        if (p.kind != PlotPrimitive::Segment || p.dashed || p.x1 == p.x2) continue;
+        if (std::string(p.color) == "Green" && !firstBlack) lastGreen = n;
+        if (std::string(p.color) == "Black" && lastGreen && !firstBlack) firstBlack = n;
+    }
+    EXPECT_GT(firstBlack, lastGreen) << "the current section is drawn after its neighbours";
+    for (const char* expected : {"TEST WING", "Section 2   Z = 0.0000   Mach = 0.700", "Cp", "x/c", "0.5",
+                                 "initial Cp, section 2", "design Cp, section 2", "section 1", "section 3"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
 }
