@@ -389,9 +389,13 @@ long Quarvel::onKeyPress(FXObject* sender, FXSelector sel, void* ptr) {
         chooseSection(wing.curSection + 1);
         return 1;
     }
+    // The arrow keys nudge the selection in the plot while the plot (or
+    // nothing) has the focus; a field with the focus keeps them, and they
+    // do not wander the focus from the plot.
+    FXWindow* focus = this;
+    while (focus->getFocus()) focus = focus->getFocus();
+    if ((focus == this || focus == canvas) && nudge(event->code, event->state)) return 1;
     if (FXMainWindow::onKeyPress(sender, sel, ptr)) return 1;
-    // Arrow keys that no field took nudge the selection in the plot.
-    if (nudge(event->code, event->state)) return 1;
     // F and Home fit the plot unless a field took them.
     const bool fitKey = event->code == KEY_f || event->code == KEY_F || event->code == KEY_Home ||
                         event->code == KEY_KP_Home;

@@ -7,6 +7,7 @@
 
 #include "../core/WingInvariants.h"
 #include "WindowFixture.h"
+#include "planform/PlanForm.h"
 #include "wing/SectionLift.h"
 
 using quarvel::test::command;
@@ -201,4 +202,50 @@ TEST_F(PanelTest, TheSplineSwitchChangesNothingByItself) {
             EXPECT_FALSE(w.modified) << "section " << section << ", surface " << s;
         }
     }
+}
+
+// The arrow keys on the plot nudge the selected point, one undo step each.
+TEST_F(PanelTest, ArrowKeysNudgeTheSelectedPoint) {
+    openExample();
+    Quarvel& w = *window;
+    const int i = w.wing.upperPoint[0] - 1;
+    const double design = w.wing.cpDes[i][0];
+    ASSERT_EQ(w.wing.surfMode[0][0], quarvel::MODE_CP_EDITION);
+    w.canvas->setFocus();
+    FXEvent key{};
+    key.code = KEY_Up;
+    w.handle(&w, FXSEL(SEL_KEYPRESS, 0), &key);
+    key.state = SHIFTMASK;
+    w.handle(&w, FXSEL(SEL_KEYPRESS, 0), &key);
+    EXPECT_NEAR(w.wing.cpDes[i][0], design - 0.011, 1e-12) << "Up lowers the Cp, Shift by a tenth";
+    EXPECT_DOUBLE_EQ(w.cpdSpinner->getValue(), w.wing.cpDes[i][0]);
+    command(w, Quarvel::ID_UNDO);
+    EXPECT_NEAR(w.wing.cpDes[i][0], design - 0.01, 1e-12) << "one undo step per nudge";
+}
+
+// The planform answers the main window's shortcuts, and a click on a chord
+// line chooses its section; the status line confirms the save with its path.
+TEST_F(PanelTest, ThePlanformTakesShortcutsAndClicks) {
+    openExample();
+    Quarvel& w = *window;
+    CPlanForm& plan = *w.planForm;
+    FXEvent key{};
+    key.code = KEY_Page_Down;
+    plan.handle(&plan, FXSEL(SEL_KEYPRESS, 0), &key);
+    EXPECT_EQ(w.wing.curSection, 2);
+    key.code = KEY_s;
+    key.state = CONTROLMASK;
+    plan.handle(&plan, FXSEL(SEL_KEYPRESS, 0), &key);
+    const std::string saved = (dir / "wing.cpd").string();
+    EXPECT_TRUE(std::filesystem::exists(saved)) << "Ctrl-S in the planform saves";
+    const std::string status = quarvel::stdText(w.statusBar->getStatusLine()->getNormalText());
+    EXPECT_NE(status.find("Saved " + saved), std::string::npos) << status;
+
+    const quarvel::PlanformFit fit = quarvel::fitPlanform(plan.plan.box, plan.canvas->getWidth(), plan.canvas->getHeight());
+    FXEvent click{};
+    click.win_x = fit.columnOf(plan.plan.Z[4]) + 2;
+    click.win_y = fit.rowOf(plan.plan.XLE[4] + plan.plan.B[4] / 2);
+    plan.handle(plan.canvas, FXSEL(SEL_LEFTBUTTONPRESS, CPlanForm::ID_PLAN_CANVAS), &click);
+    EXPECT_EQ(w.wing.curSection, 5) << "a click beside section 5's chord line";
+    expectPanelShown("after the click");
 }
