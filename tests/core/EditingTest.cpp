@@ -12,7 +12,6 @@
 #include "TestSupport.h"
 #include "WingInvariants.h"
 #include "correction/Editing.h"
-#include "correction/SurfaceSpline.h"
 
 using namespace quarvel;
 using quarvel::test::panelTestWing;
@@ -101,54 +100,32 @@ TEST(PointSpinners, SelectedPointAndItsDesignCp) {
     EXPECT_DOUBLE_EQ(w.cpDes[12][0], -0.12) << "Cpd= stays within 0.5 of the design Cp";
 }
 
-// Switching the spline on places its control points on the design Cp as it
-// stands and changes nothing; only a moved point or another count writes the
-// curve, and switching off keeps what is there.
-TEST(SplineSwitch, ChangesNothingUntilAPointMovesOrTheCountChanges) {
-    SplineSetup d(3);
-    const double edited = -0.95;
-    d.w.cpDes[14][0] = edited;  // a design edit at point 15 before the spline
-    switchSpline(d.w, d.e, false);
-    const WingModel before = d.w;
-    switchSpline(d.w, d.e, true);
-    for (int i = 0; i < d.w.npt; ++i) EXPECT_EQ(d.w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;
-    double cp = 0.0;
-    ASSERT_TRUE(linearCpAt(d.w, 0, d.ctrlX(1), cp));
-    EXPECT_DOUBLE_EQ(d.ctrlY(1), cp) << "control points sit on the design Cp";
-    switchSpline(d.w, d.e, false);
-    EXPECT_EQ(d.w.cpDes[14][0], edited) << "off again, untouched";
-
-    switchSpline(d.w, d.e, true);
-    EXPECT_TRUE(setSplineCount(d.w, d.e, 4).plot);
-    EXPECT_NE(d.w.cpDes[14][0], edited) << "a new count writes the curve";
-    EXPECT_FALSE(setSplineCount(d.w, d.e, 4).plot) << "the same count is no change";
-}
-
-// Up and Down move the Cp, Left and Right a control point's chord position
-// within its neighbours' gaps; without a selected control point the selected
-// point's design Cp moves, but never while the spline is on.
-TEST(Nudges, MoveTheSelectionOneStep) {
+// Switching the spline on places its control points on the design Cp and
+// changes nothing (the window tests check each section of the example);
+// another count writes the curve. The arrow keys move a picked control point
+// in Cp and, within its neighbours' gaps, in chord; without one, the
+// selected point's design Cp, but never while the spline is on.
+TEST(SplineSwitchAndNudges, ChangeOnlyWhatIsMovedOrCounted) {
     SplineSetup d(3);  // control points at X 0.1, 0.4, 0.7
-    const double y = d.ctrlY(1);
+    const double y = d.ctrlY(1), before = d.w.cpDes[13][0];
     EXPECT_FALSE(nudgeSelection(d.w, d.e, 0.0, nudgeStep).plot) << "spline on, nothing picked";
     ASSERT_TRUE(d.pressAt(0.4, y).controlPoints);
-    const struct {
-        double dx, dcp, x, cp;
-    } steps[] = {
-        {0.0, -nudgeStep, 0.4, y - 0.01},
-        {fineNudgeStep, 0.0, 0.401, y - 0.01},
-        {0.5, fineNudgeStep, 0.7 - minControlPointGap, y - 0.009},
-    };
-    for (const auto& s : steps) {
-        EXPECT_TRUE(nudgeSelection(d.w, d.e, s.dx, s.dcp).plot);
-        EXPECT_NEAR(d.ctrlX(1), s.x, 1e-12);
-        EXPECT_NEAR(d.ctrlY(1), s.cp, 1e-12);
-    }
+    EXPECT_TRUE(nudgeSelection(d.w, d.e, fineNudgeStep, -nudgeStep).plot);
+    EXPECT_TRUE(nudgeSelection(d.w, d.e, 0.5, 0.0).plot);
+    EXPECT_DOUBLE_EQ(d.ctrlX(1), 0.7 - minControlPointGap);
+    EXPECT_DOUBLE_EQ(d.ctrlY(1), y - nudgeStep);
+    EXPECT_NE(d.w.cpDes[13][0], before) << "the curve follows the nudged point";
+
     switchSpline(d.w, d.e, false);
+    EXPECT_FALSE(d.pressAt(0.4, y).controlPoints) << "no control point to pick with the spline off";
     const double design = d.w.cpDes[14][0];
     EXPECT_TRUE(nudgeSelection(d.w, d.e, 0.0, fineNudgeStep).plot);
     EXPECT_DOUBLE_EQ(d.w.cpDes[14][0], design + fineNudgeStep) << "the selected point's design Cp";
-    EXPECT_FALSE(nudgeSelection(d.w, d.e, nudgeStep, 0.0).plot) << "a point has no chord step";
+    switchSpline(d.w, d.e, true);
+    EXPECT_EQ(d.w.cpDes[14][0], design + fineNudgeStep) << "on again, untouched";
+    EXPECT_TRUE(setSplineCount(d.w, d.e, 4).plot);
+    EXPECT_NE(d.w.cpDes[14][0], design + fineNudgeStep) << "a new count writes the curve";
+    EXPECT_FALSE(setSplineCount(d.w, d.e, 4).plot) << "the same count is no change";
 }
 
 TEST(SplineDrag, PickTheMiddlePointAndDragItBetweenItsNeighbours) {
@@ -156,14 +133,9 @@ TEST(SplineDrag, PickTheMiddlePointAndDragItBetweenItsNeighbours) {
     ASSERT_DOUBLE_EQ(d.ctrlX(1), 0.4);
     ASSERT_DOUBLE_EQ(d.ctrlY(1), upperCp(4));
 
-    // 1000 pixels to a unit: the drawn circle has a radius of 0.006.
+    // Picking inside the drawn circle: PlotZoomTest.
     EXPECT_FALSE(d.pressAt(0.1, upperCp(1)).controlPoints) << "end points are never picked";
-    EXPECT_FALSE(d.pressAt(0.407, upperCp(4)).controlPoints) << "7 pixels off";
-    EXPECT_FALSE(d.pressAt(0.405, upperCp(4) - 0.005).controlPoints) << "7.1 pixels off";
-    EXPECT_EQ(d.e.selectedControlPoint, -1);
-    EXPECT_TRUE(d.pressAt(0.404, upperCp(4) + 0.004).controlPoints) << "5.7 pixels off, inside the circle";
-    EXPECT_TRUE(d.pressAt(0.4, upperCp(4) - 0.006).controlPoints) << "on the rim";
-    EXPECT_EQ(d.e.selectedControlPoint, 1);
+    EXPECT_TRUE(d.pressAt(0.404, upperCp(4) + 0.004).controlPoints);
 
     EXPECT_TRUE(d.move(-0.1, -0.3).plot);
     EXPECT_DOUBLE_EQ(d.ctrlX(1), 0.1 + minControlPointGap) << "stops 0.001 right of its left neighbour";
@@ -185,15 +157,6 @@ TEST(SplineDrag, PickTheMiddlePointAndDragItBetweenItsNeighbours) {
 }
 
 TEST(SplineDrag, NothingMovesWithoutRoomOrAValidSelection) {
-    {
-        SCOPED_TRACE("a drag before any pick");
-        SplineSetup d(3);
-        const WingModel before = d.w;
-        EXPECT_FALSE(d.pressAt(0.25, -0.8).controlPoints);
-        EXPECT_FALSE(d.move(0.4, -0.2).plot);
-        EXPECT_EQ(d.ctrlY(1), before.splY[1][0][0]);
-        for (int i = 0; i < 20; ++i) EXPECT_EQ(d.w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;
-    }
     {
         SCOPED_TRACE("Nspl= below the selection drops it");
         SplineSetup d(5);  // control points at 0.1, 0.25, 0.4, 0.55, 0.7

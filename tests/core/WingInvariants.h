@@ -73,14 +73,9 @@ inline std::string wingFault(const WingModel& w) {
     return {};
 }
 
-// The panel the window shows after a command, against the wing: it is
-// panelOf(wing), and it tells the wing's state as it is. Each surface's
-// checked regime, sub-option, spline check and selector are its mode, flag
-// and whether it is the one edited; the interval spinners show the
-// intervals, "I=", "Cpd=" and "Nspl=" the active surface's selected point,
-// its design Cp (range centred on it) and its count; only the section radios
-// work on a section that is not corrected, and a surface in "Cp edition"
-// offers either its points or its spline, never both or neither.
+// The panel the window shows after a command: panelOf(wing), telling the
+// wing as it is (checks, enabled states, intervals, "I=", "Cpd=" centred on
+// the selected point's design Cp, "Nspl=", one click to every regime).
 inline std::string panelFault(const WingModel& w, const PanelWidgets& p) {
     using detail::spinnerFault;
     if (p != panelOf(w)) return "the panel shown is not the panel of the wing";
@@ -88,50 +83,38 @@ inline std::string panelFault(const WingModel& w, const PanelWidgets& p) {
     const int k = w.curSection - 1, a = w.activeSurface[k];
     const bool corrected = w.secCorrection[k] == 2;
     if (p.secYes.checked != corrected || p.secNo.checked == corrected || !p.secYes.enabled || !p.secNo.enabled)
-        return "the section radios do not show the section's correction flag";
-    const char* starts[] = {"U1=", "L1="};
-    const char* ends[] = {"U2=", "L2="};
+        return "the section radios do not show the correction flag";
     for (int s = 0; s < 2; ++s) {
-        const std::string surface = s == 0 ? "upper surface: " : "lower surface: ";
+        const std::string at = s == 0 ? "upper surface: " : "lower surface: ";
         const int mode = w.surfMode[k][s];
         const int radio = mode == MODE_NONE ? 0 : mode <= MODE_CP_INTERP ? 1 : mode - 1;
         const Toggle* radios[] = {&p.noCorrection[s], &p.cpCorrection[s], &p.geomInterpolation[s], &p.thickness[s],
                                   &p.maxThickness[s]};
-        for (int r = 0; r < 5; ++r) {
-            if (radios[r]->checked != (r == radio)) return surface + "the checked regime is not the mode";
-            if (radios[r]->enabled != corrected) return surface + "a regime radio is not one click away";
-        }
-        if (p.cpEdition[s].checked != (mode == MODE_CP_EDITION) || p.cpInterpolation[s].checked != (mode == MODE_CP_INTERP))
-            return surface + "the checked Cp option is not the mode";
-        if (p.spline[s].checked != (w.splineOn[k][s] == 1)) return surface + "Spline interp. is not the spline flag";
-        if (p.surface[s].checked != (a == s)) return surface + "the selector does not show the edited surface";
+        for (int r = 0; r < 5; ++r)
+            if (radios[r]->checked != (r == radio) || radios[r]->enabled != corrected)
+                return at + "a regime radio does not show the mode or is not one click away";
+        if (p.cpEdition[s].checked != (mode == MODE_CP_EDITION) || p.cpInterpolation[s].checked != (mode == MODE_CP_INTERP) ||
+            p.spline[s].checked != (w.splineOn[k][s] == 1) || p.surface[s].checked != (a == s))
+            return at + "a Cp option, the spline check or the selector does not show the wing";
         if (!corrected && (p.surface[s].enabled || p.cpEdition[s].enabled || p.spline[s].enabled ||
                            p.intervalStart[s].enabled || p.intervalEnd[s].enabled))
-            return surface + "a control works on a section that is not corrected";
+            return at + "a control works in a section that is not corrected";
         const int lo = shown(intervalLowerLimit(w, s)), hi = shown(intervalUpperLimit(w, s));
-        if (std::string f = spinnerFault(p.intervalStart[s], starts[s], lo, hi); !f.empty()) return f;
-        if (std::string f = spinnerFault(p.intervalEnd[s], ends[s], lo, hi); !f.empty()) return f;
-        if (p.intervalStart[s].value != shown(intervalFirst(w, k, s)) ||
-            p.intervalEnd[s].value != shown(intervalLast(w, k, s)))
-            return std::string(starts[s]) + " or " + ends[s] + " shows another interval than the wing's";
+        if (std::string f = spinnerFault(p.intervalStart[s], "U1= or L1=", lo, hi); !f.empty()) return f;
+        if (std::string f = spinnerFault(p.intervalEnd[s], "U2= or L2=", lo, hi); !f.empty()) return f;
+        if (p.intervalStart[s].value != shown(intervalFirst(w, k, s)) || p.intervalEnd[s].value != shown(intervalLast(w, k, s)))
+            return at + "the interval spinners show another interval than the wing's";
     }
     if (std::string f = spinnerFault(p.point, "I=", shown(w.l1Min), shown(w.u2Max)); !f.empty()) return f;
-    if (std::string f = spinnerFault(p.nspl, "Nspl=", WingModel::nsplMin, WingModel::nsplMax); !f.empty()) return f;
     const int i = selectedPoint(w, k, a) - 1;
-    if (p.point.value != shown(i + 1)) return "I= shows another point than the selected one";
-    if (p.cpd.value != w.cpDes[i][k]) return "Cpd= shows another value than the selected point's design Cp";
-    if (!(std::fabs(p.cpd.hi - p.cpd.value - kCpdHalfRange) < 1e-9 && std::fabs(p.cpd.value - p.cpd.lo - kCpdHalfRange) < 1e-9))
-        return "the range of Cpd= is not centred on its value";
+    if (p.point.value != shown(i + 1) || p.nspl.value != w.nspl[k][a]) return "I= or Nspl= is not the edited surface's";
+    if (p.cpd.value != w.cpDes[i][k] || std::fabs(p.cpd.hi + p.cpd.lo - 2 * p.cpd.value) > 1e-9)
+        return "Cpd= is not the selected point's design Cp in the middle of its range";
     if (p.currentPointCp != w.cpInit[i][k] || p.cpdDelta != w.cpDes[i][k] - w.cpInit[i][k])
         return "Cpt= or dCp= is not the selected point's";
-    if (p.nspl.value != w.nspl[k][a]) return "Nspl= shows another count than the edited surface's";
-    if (inCpEdition(w, k, a)) {
-        if (p.point.enabled == p.nspl.enabled || p.nspl.enabled != (w.splineOn[k][a] == 1) ||
-            p.cpd.enabled != p.point.enabled)
-            return "in Cp edition, I= and Cpd= or else Nspl= must work, as the spline flag says";
-    } else if (p.point.enabled || p.cpd.enabled || p.nspl.enabled) {
-        return "a point editor works on a surface that is not in Cp edition";
-    }
+    const bool edition = inCpEdition(w, k, a), spline = w.splineOn[k][a] == 1;
+    if (p.point.enabled != (edition && !spline) || p.cpd.enabled != p.point.enabled || p.nspl.enabled != (edition && spline))
+        return "the point editors or Nspl= work where the mode and spline flag say otherwise";
     return {};
 }
 

@@ -39,10 +39,10 @@ int main(int argc, char* argv[]) {
     centre("upper_geom", window->geomInterpolationRadio[0]);
     centre("view3d_button", window->view3DButton);
     for (int s = 0; s < 2; ++s) {
-        FXRadioButton* radios[] = {window->noCorrectionRadio[s], window->cpCorrectionRadio[s],
-                                   window->geomInterpolationRadio[s], window->thicknessRadio[s],
-                                   window->maxThicknessRadio[s]};
-        for (int r = 0; r < 5; ++r) centre(("regime_" + std::to_string(s) + "_" + std::to_string(r)).c_str(), radios[r]);
+        int r = 0;
+        for (FXWindow* radio : {window->noCorrectionRadio[s], window->cpCorrectionRadio[s], window->geomInterpolationRadio[s],
+                                window->thicknessRadio[s], window->maxThicknessRadio[s]})
+            centre(("regime_" + std::to_string(s) + "_" + std::to_string(r++)).c_str(), radio);
     }
     std::printf("window_at %d %d\n", window->getX(), window->getY());
     FXSpinner* sections = window->planForm->sectionSpinner;

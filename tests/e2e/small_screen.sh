@@ -1,7 +1,8 @@
 #!/bin/sh
-# On a 1280 x 720 screen the window fits with room for a title bar, and a
-# user reaches and clicks every regime radio of both surfaces and "3D VIEW";
-# Ctrl-S pressed while the planform has the focus saves the regimes chosen.
+# On a 1280 x 720 screen the window fits with a title bar; a user chooses a
+# section in the planform (spinner, Page keys), clicks every regime radio and
+# "3D VIEW", and saves with Ctrl-S from the planform: the regimes land in that
+# section of the file, and only there.
 set -u
 if [ -z "${QUARVEL_SMALL_SCREEN:-}" ]; then
     QUARVEL_SMALL_SCREEN=1 exec xvfb-run -a -s "-screen 0 1280x720x24" sh "$0" "$@"
@@ -19,29 +20,34 @@ set -- $(at window) $(at window_at)
 height=$2
 
 start_quarvel "$scratch/wing.cpi"
-# Upper regimes in order, ending on "Save max.thickness"; lower ones, ending
-# on "Geom interpolation".
-for radio in 0_0 0_1 0_2 0_3 0_4 1_0 1_1 1_3 1_4 1_2 view3d; do
-    name=regime_$radio
-    [ "$radio" = view3d ] && name=view3d_button
+plan=$(timeout 10 xdotool search --sync --name '^Wing planform$' | head -n 1)
+[ -n "$plan" ] || fail "no planform dialog"
+# File section 3 by the spinner's up arrow, then on to file section 5.
+xdotool mousemove --window "$plan" $(at section_up) click 1
+timeout 10 xdotool windowfocus --sync "$plan" || fail "could not focus the planform"
+for key in Next Next Next Prior; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.3
+done
+# The upper regimes end on "Save max.thickness", the lower ones on "Geom interpolation".
+for name in regime_0_0 regime_0_1 regime_0_2 regime_0_3 regime_0_4 regime_1_0 regime_1_1 regime_1_3 regime_1_4 \
+    regime_1_2 view3d_button; do
     set -- $(at "$name")
     [ "$2" -gt 0 ] && [ "$2" -lt "$height" ] || fail "$name is at row $2, outside the window's $height"
     before=$(xdotool search --onlyvisible --name '.' | wc -l)
     xdotool mousemove --window "$win" "$1" "$2" click 1
     sleep 0.5
 done
-sleep 1
-after=$(xdotool search --onlyvisible --name '.' | wc -l)
-[ "$after" -gt "$before" ] || fail "\"3D VIEW\" showed no window"
+sleep 1; [ "$(xdotool search --onlyvisible --name '.' | wc -l)" -gt "$before" ] || fail "\"3D VIEW\" showed no window"
 
-plan=$(xdotool search --name '^Wing planform$' | head -n 1)
-[ -n "$plan" ] || fail "no planform dialog"
 timeout 10 xdotool windowfocus --sync "$plan" || fail "could not focus the planform"
 xdotool key --clearmodifiers ctrl+s
 wait_for_file "$scratch/wing.cpd" "Ctrl-S in the planform wrote no file"
 stop_quarvel
 
-# Section 1's codes are on line 11 of the file.
-codes=$(sed -n 11p "$scratch/wing.cpd" | tr -s " ")
-[ "$codes" = " -2.00000 -10.00000 " ] || fail "section 1's codes are \"$codes\", not -2 and -10"
-echo "ok: every regime radio and 3D VIEW reached on 1280 x 720, Ctrl-S from the planform saved them"
+# Block k starts at line 7 + 69 k; its codes are on the block's fifth line.
+codes() { sed -n "$((11 + 69 * $1))p" "$scratch/wing.cpd" | tr -s " "; }
+[ "$(codes 3)" = " -2.00000 -10.00000 " ] || fail "file section 5's codes are \"$(codes 3)\", not -2 and -10"
+[ "$(codes 1)" = " 1.00000 1.00000 " ] || fail "file section 3 changed: \"$(codes 1)\""
+[ "$(codes 4)" = " -2.00000 1.00000 " ] || fail "file section 6 changed: \"$(codes 4)\""
+echo "ok: on 1280 x 720 every regime radio and 3D VIEW reached, the planform's keys chose the section and saved"

@@ -172,15 +172,7 @@ Redraw step(Window& win, Bytes& in) {
         r.plot = true;
         return r;
     }
-    default: {
-        // Page Up, Page Down, and in between an arrow key with or without Shift.
-        if (op < 96 || op >= 160) return chooseSection(w, e, w.curSection + (op < 128 ? -1 : 1));
-        const int b = in.byte();
-        const double step = b & 4 ? fineNudgeStep : nudgeStep;
-        const double dx = (b & 3) == 0 ? -step : (b & 3) == 1 ? step : 0.0;
-        const double dcp = (b & 3) == 2 ? -step : (b & 3) == 3 ? step : 0.0;
-        return nudgeSelection(w, e, dx, dcp);
-    }
+    default: return chooseSection(w, e, w.curSection + (op < 128 ? -1 : 1));  // Page Up, Page Down
     }
 }
 
