@@ -2,6 +2,7 @@
 
 #include <fxkeys.h>
 
+#include "app/WindowIcon.h"
 #include "planform/PlanForm.h"
 #include "view3d/GLView3D.h"
 
@@ -77,6 +78,7 @@ FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target)
 
 Quarvel::Quarvel(FXApp* a)
     : FXMainWindow(a, "Cp editor", nullptr, nullptr, DECOR_ALL, 0, 0, 680, 825) {
+    quarvel::setProgramIcon(this);
     // The value row explains itself in tooltips; one tooltip serves the run.
     static bool tooltipMade = false;
     if (!tooltipMade) new FXToolTip(a, 0);
