@@ -118,11 +118,9 @@ inline std::string panelFault(const WingModel& w, const PanelWidgets& p) {
     return {};
 }
 
-// The wing, the panel shown and the mouse state, for a wing whose X
-// increases along each surface from the leading edge (as every real wing's
-// does): a sound wing and panel, finite read-outs, a selection that names an
-// inner control point of the surface being edited, and control points in
-// chord order wherever a spline is on.
+// A sound wing and panel, finite read-outs, a selection naming an inner
+// control point of the edited surface, and control points in chord order
+// wherever a spline is on (for a wing whose X grows from the leading edge).
 inline std::string editingFault(const WingModel& w, const PanelWidgets& p, const EditingState& e) {
     if (std::string f = wingFault(w); !f.empty()) return f;
     if (std::string f = panelFault(w, p); !f.empty()) return f;

@@ -8,8 +8,7 @@
 //   upper_surface X Y    the "Upper surface" radio
 //   upper_geom X Y       the upper "Geom interpolation" radio
 //   view3d_button X Y    the "3D VIEW" button
-//   regime_S_R X Y       regime radio R (0..4, in the panel's order) of
-//                        surface S (0 upper, 1 lower)
+//   regime_S_R X Y       regime radio R (0..4) of surface S (0 upper, 1 lower)
 //   window_at X Y        the window's place on the screen
 //   section_up X Y       the up arrow of the planform's "N sec.=" spinner,
 //                        relative to the planform dialog

