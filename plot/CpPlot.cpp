@@ -414,9 +414,13 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     p.fill(0, height - kPlotBottomMargin, width, kPlotBottomMargin);
     // Cp labels centred on their grid lines; a zoomed view keeps them at its
     // left edge.
+    // Every grid line while they are far enough apart, else every second or fifth.
     p.color("Black");
+    const double spacing = 0.1 * t.plotScaleCp;
+    const int every = spacing >= 13 ? 1 : 2 * spacing >= 13 ? 2 : 5;
     for (int i = 0; i <= axis.gridCount; ++i) {
         const double v = i * 0.1 + axis.lower;
+        if (std::lround(v * 10) % every != 0) continue;
         const double row = t.rowOf(v) + 5;
         if (row >= kPlotTopMargin + 2 && row <= height - kPlotBottomMargin + 8) p.text(labelColumn, row, axisLabel(v));
     }

@@ -61,7 +61,7 @@ TEST(CpPlot, AxisRowsAtTheirStrictBoundaries) {
         {-3.5, -5.0, 55, "0.5"},  {-2.95, -3.2, 37, "0.5"},
     };
     for (const auto& c : cases) {
-        const CpPlot plot = buildCpPlot(wingWithMinimum(c.minimum), 0.5, 600, 500, kNoControlPoint);
+        const CpPlot plot = buildCpPlot(wingWithMinimum(c.minimum), 0.5, 600, 1000, kNoControlPoint);
         EXPECT_DOUBLE_EQ(plot.axis.lower, c.lower) << "minimum " << c.minimum;
         EXPECT_EQ(plot.axis.gridCount, c.grid) << "minimum " << c.minimum;
         const auto labels = select(plot, "Black", false, PlotPrimitive::Text);
