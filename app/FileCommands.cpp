@@ -29,6 +29,7 @@ bool Quarvel::openFile(const FXString& path) {
     history.clear();
     dragStart.reset();
     editing = quarvel::EditingState{};
+    statusNote = FXString();
     zoom.fit();
     fileLoaded = 1;
     modified = false;
