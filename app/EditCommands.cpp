@@ -65,11 +65,16 @@ long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
     return 1;
 }
 
-// Both check buttons send this; only the active surface's is enabled.
-long Quarvel::onCmdSpline(FXObject*, FXSelector, void*) {
+// Both check buttons send this: the clicked one's surface becomes the one
+// edited (sent from elsewhere, the edited surface's check counts).
+long Quarvel::onCmdSpline(FXObject* sender, FXSelector, void*) {
     if (!fileLoaded) return 1;
-    const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
-    edit([&] { return quarvel::switchSpline(wing, editing, splineCheck[s]->getCheck() != FALSE); });
+    const int active = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
+    const int s = sender == splineCheck[0] ? 0 : sender == splineCheck[1] ? 1 : active;
+    edit([&] {
+        quarvel::chooseSurface(wing, editing, s);
+        return quarvel::switchSpline(wing, editing, splineCheck[s]->getCheck() != FALSE);
+    });
     return 1;
 }
 

@@ -103,9 +103,9 @@ TEST_F(PanelTest, TheSplineSwitchIsTheSectionsOwnAndChangesNothing) {
         for (int s = 0; s < 2; ++s) {
             if (wing.surfMode[k][s] != quarvel::MODE_CP_EDITION) continue;
             w.chooseSection(k + 1);
-            command(w, s == 0 ? Quarvel::ID_UPPER : Quarvel::ID_LOWER);
             const double lift = w.shownCYD;
-            spline(s, true);
+            spline(s, true);  // the check of either surface, edited or not
+            EXPECT_TRUE(wing.splineOn[k][s] == 1 && wing.activeSurface[k] == s) << "section index " << k;
             EXPECT_TRUE(w.shownCYD == lift && !w.modified) << "section index " << k << ": nothing a save writes changed";
             on = k + 1;
         }
