@@ -132,8 +132,11 @@ long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
 
 long Quarvel::onLeftBtnRelease(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
+    const bool draggedPoint = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     afterCommand(quarvel::releaseMouse(editing));
     closeDragStep();
+    // The axis held during the drag fits the curve again.
+    if (draggedPoint) redrawView();
     return 1;
 }
 

@@ -196,6 +196,7 @@ public:
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     // It is the transform of the zoomed view.
     quarvel::PlotTransform plotTransform;
+    quarvel::CpAxis shownAxis{};  // the axis of the last redraw
     quarvel::PlotZoom zoom;
 
     // Every change to a section, for "&Undo" and "&Redo".

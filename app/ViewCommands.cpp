@@ -21,8 +21,10 @@ void Quarvel::drawControlPoints() {
 }
 
 quarvel::CpPlot Quarvel::currentPlot() const {
+    // While a control point is dragged the axis stays as the press found it.
+    const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
-                                editing.selectedControlPoint, zoom);
+                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr);
 }
 
 bool Quarvel::renderPlot() {
@@ -35,6 +37,7 @@ bool Quarvel::renderPlot() {
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];
     plotTransform = plot.transform;
+    shownAxis = plot.axis;
     showStatus();
     return plotBuffer.render(
         [&](FXDC& dc, int, int) { quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont()); });

@@ -302,7 +302,7 @@ void legend(Painter& p, const WingModel& w, int k, int width) {
 }  // namespace
 
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
-                  const PlotZoom& zoom) {
+                  const PlotZoom& zoom, const CpAxis* keepAxis) {
     CpPlot plot;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
@@ -326,7 +326,7 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     if (inSplineEditing(w, k, a))
         for (int j = 0; j < std::min(w.nspl[k][a], WingModel::nsplMax); ++j)
             if (std::isfinite(w.splY[j][k][a])) lo = std::min(lo, w.splY[j][k][a]), hi = std::max(hi, w.splY[j][k][a]);
-    plot.axis = cpAxisFor(std::isfinite(lo) ? lo : scan.minimum, hi);
+    plot.axis = keepAxis ? *keepAxis : cpAxisFor(std::isfinite(lo) ? lo : scan.minimum, hi);
     const CpAxis& axis = plot.axis;
     const double bottom = axis.lower + axis.span;
 

@@ -76,8 +76,10 @@ constexpr int kNoControlPoint = -1;
 // control points over everything; a title line (wing title, section, Z,
 // Mach), the axis titles, the chord labels and a legend make the plot read
 // on its own.
+// With keepAxis the plot keeps that axis (a drag in progress must not
+// rescale the plot under the mouse).
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
-                   const PlotZoom& zoom = PlotZoom{});
+                   const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr);
 
 // The control points of the active surface of the current section, drawn
 // with the given transform (the press handler draws them over the plot).
