@@ -61,7 +61,7 @@ bool Quarvel::importRegimesFrom(const FXString& path) {
     quarvel::ImportResult result;
     editSections(quarvel::sectionsBetween(wing, wing.KTE1, wing.KTE1 + wing.nsec - 1), [&] {
         result = quarvel::importRegimes(wing, *old);
-        return quarvel::showChangedSection(wing, panel, editing);
+        return quarvel::showChangedSection(wing, editing);
     });
     const std::string note = quarvel::missingSectionsNote(result, old->inputFileName);
     if (!note.empty()) {

@@ -6,33 +6,21 @@ namespace quarvel {
 
 namespace {
 
-Redraw putBack(WingModel& w, PanelWidgets& p, EditingState& e, const SectionStates* states) {
+Redraw putBack(WingModel& w, EditingState& e, const SectionStates* states) {
     if (!states || states->empty()) return {};
     for (const SectionState& s : *states) restoreSection(w, s);
     const int k = states->front().section;
     if (k >= 0 && k < w.nsec) w.curSection = k + 1;
-    return showChangedSection(w, p, e);
+    return showChangedSection(w, e);
 }
 
 }  // namespace
 
-Redraw showChangedSection(WingModel& w, PanelWidgets& p, EditingState& e) {
+Redraw showChangedSection(WingModel& w, EditingState& e) {
     // The counts may have changed under the selection.
     e.selectedControlPoint = -1;
     e.draggingControlPoint = 0;
     if (!keepSectionInLimits(w)) return {};
-    refreshCorrectionPanel(w, p);
-    // The refresh leaves the spline switches as they were; here they follow
-    // the section, as "Spline interp." would have left them.
-    const int k = w.curSection - 1;
-    for (int t = 0; t < 2; ++t) p.spline[t].checked = w.splineOn[k][t] == 1;
-    const int a = w.activeSurface[k];
-    if (w.secCorrection[k] == 2 && (a == 0 || a == 1) && w.surfMode[k][a] == MODE_CP_EDITION) {
-        const bool on = w.splineOn[k][a] == 1;
-        p.nspl.enabled = on;
-        p.point.enabled = !on;
-        p.cpd.enabled = !on;
-    }
     Redraw r;
     r.plot = true;
     r.planform = true;
@@ -96,8 +84,8 @@ void History::clear() {
     bytes_ = 0;
 }
 
-Redraw undoEdit(WingModel& w, PanelWidgets& p, EditingState& e, History& h) { return putBack(w, p, e, h.undo()); }
+Redraw undoEdit(WingModel& w, EditingState& e, History& h) { return putBack(w, e, h.undo()); }
 
-Redraw redoEdit(WingModel& w, PanelWidgets& p, EditingState& e, History& h) { return putBack(w, p, e, h.redo()); }
+Redraw redoEdit(WingModel& w, EditingState& e, History& h) { return putBack(w, e, h.redo()); }
 
 }  // namespace quarvel

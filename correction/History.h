@@ -48,17 +48,15 @@ private:
     std::size_t bytes_ = 0;
 };
 
-// Brings the panel into line with the current section after a change made
-// outside the panel's commands (undo, an import): keeps its values inside
-// their limits, drops the control-point selection, refreshes the panel with
-// the spline switches of the section, and redraws plot and planform.
-Redraw showChangedSection(WingModel& wing, PanelWidgets& p, EditingState& e);
+// After a change made outside the panel's commands (undo, an import): keeps
+// the current section's values inside their limits, drops the control-point
+// selection, and redraws plot and planform.
+Redraw showChangedSection(WingModel& wing, EditingState& e);
 
 // Undo and redo: put the sections of the step back, make the first of them
 // the current section, keep its values inside their limits, drop the
-// control-point selection and refresh the panel. Nothing happens when there
-// is no step.
-Redraw undoEdit(WingModel& wing, PanelWidgets& p, EditingState& e, History& h);
-Redraw redoEdit(WingModel& wing, PanelWidgets& p, EditingState& e, History& h);
+// control-point selection. Nothing happens when there is no step.
+Redraw undoEdit(WingModel& wing, EditingState& e, History& h);
+Redraw redoEdit(WingModel& wing, EditingState& e, History& h);
 
 }  // namespace quarvel

@@ -58,11 +58,6 @@ void placeSurfaceSplinePoints(WingModel& w, int s) {
     for (int j = 0; j < w.nspl[k][s]; ++j) w.splY[j][k][s] = 0.0;
 }
 
-void initSurfaceSpline(WingModel& w, int s) {
-    placeSurfaceSplinePoints(w, s);
-    applySurfaceSpline(w);
-}
-
 bool applySurfaceSpline(WingModel& w) {
     const int k = w.curSection - 1;
     const int s = w.activeSurface[k];
@@ -91,12 +86,6 @@ bool applySurfaceSpline(WingModel& w) {
         w.cpDes[i][k] = shaping ? base[std::size_t(i)] + v[j] : v[j];
     }
     return true;
-}
-
-std::optional<int> showSplineCount(const WingModel& w, int s) {
-    const int k = w.curSection - 1;
-    if (w.splineOn[k][s] != 1) return std::nullopt;
-    return w.nspl[k][s];
 }
 
 }  // namespace quarvel

@@ -125,17 +125,16 @@ bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
     return a.size() == b.size() && sameBits(a.data(), b.data(), a.size());
 }
 
-// The codes a save writes: a corrected section's come from its regimes.
-SurfacePair writtenCodes(const SectionState& s) {
-    if (s.secCorrection != 2) return {s.RU, s.RL};
-    return {codeOfMode(s.surfMode[0]), codeOfMode(s.surfMode[1])};
-}
-
 }  // namespace
+
+SurfacePair SectionState::codes() const {
+    if (secCorrection != 2) return {RU, RL};
+    return {codeOfMode(surfMode[0]), codeOfMode(surfMode[1])};
+}
 
 bool SectionState::sameOutput(const SectionState& o) const {
     return section == o.section && secCorrection == o.secCorrection && surfMode == o.surfMode &&
-           writtenCodes(*this) == writtenCodes(o) && u1 == o.u1 && u2 == o.u2 && l1 == o.l1 && l2 == o.l2 &&
+           codes() == o.codes() && u1 == o.u1 && u2 == o.u2 && l1 == o.l1 && l2 == o.l2 &&
            sameBits(cpDes, o.cpDes);
 }
 

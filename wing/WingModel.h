@@ -182,6 +182,8 @@ struct SectionState {
     std::vector<double> cpDes;
     std::array<std::vector<double>, 2> shapeBase;
 
+    // The codes a save writes: a corrected section's come from its regimes.
+    SurfacePair codes() const;
     // The two states write the same block to the CpOutput file.
     bool sameOutput(const SectionState& other) const;
     // The wing differs between the two states; the selected points, the

@@ -52,7 +52,8 @@ TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResu
         w.activeSurface[0] = s;
         w.nspl[0][s] = 9;
         w.splineOn[0][s] = 1;
-        initSurfaceSpline(w, s);
+        placeSurfaceSplinePoints(w, s);
+        applySurfaceSpline(w);
         auto design = [](const WingModel& wing) { return captureSection(wing, 0).cpDes; };
         const auto spline = design(w);
         EditingState e;
