@@ -221,8 +221,15 @@ void Quarvel::buildOptionPanel(FXComposite* parent) {
     buildSurfaceOptions(verticalFrame(surfaces, LAYOUT_FILL_X | LAYOUT_FILL_Y), 1);
     secNoRadio = new FXRadioButton(section, "No sec. correction", this, ID_SEC_NO);
 
-    view3DButton = new FXButton(panel, "3D VIEW", nullptr, this, ID_3DVIEW,
-                                FRAME_RAISED | FRAME_THICK | LAYOUT_CENTER_X | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+    // The strength of "Smooth" and "Smooth along the span", and the 3D view.
+    FXHorizontalFrame* bottom = new FXHorizontalFrame(panel, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
+    new FXLabel(bottom, "Passes=", nullptr, LAYOUT_CENTER_Y);
+    FXSpinner* passes = new FXSpinner(bottom, 3, &smoothPassesTarget, FXDataTarget::ID_VALUE,
+                                      FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y);
+    passes->setRange(1, quarvel::SmoothStrength::kMaxPasses);
+    passes->setTipText("Passes of \"Smooth\" and \"Smooth along the span\"");
+    view3DButton = new FXButton(bottom, "3D VIEW", nullptr, this, ID_3DVIEW,
+                                FRAME_RAISED | FRAME_THICK | LAYOUT_RIGHT | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
                                 0, 0, 100, 25, 2, 2, 2, 2);
     // As wide as the options; the scroll bar comes on top when needed.
     optionScroll->setWidth(panel->getDefaultWidth() + optionScroll->verticalScrollBar()->getDefaultWidth());
@@ -243,13 +250,10 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
 
     FXVerticalFrame* cpCorrection = verticalFrame(groupBox(regimes), LAYOUT_FILL_X);
     FXVerticalFrame* edition = verticalFrame(groupBox(cpCorrection), LAYOUT_FILL_X);
-    // "Smooth" and its passes beside "Cp edition": the design Cp it smooths is this one's.
+    // "Smooth" beside "Cp edition": the design Cp it smooths is this one's.
     FXHorizontalFrame* editionRow = new FXHorizontalFrame(edition, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
     cpEditionRadio[surface] =
         new FXRadioButton(editionRow, "Cp edition", this, upper ? ID_UP_EDITION : ID_LO_EDITION, RADIOBUTTON_NORMAL | LAYOUT_CENTER_Y);
-    FXSpinner* passes = new FXSpinner(editionRow, 2, &smoothPassesTarget, FXDataTarget::ID_VALUE, kEntryStyle | LAYOUT_RIGHT);
-    passes->setRange(1, quarvel::SmoothStrength::kMaxPasses);
-    passes->setTipText("Passes of \"Smooth\" and \"Smooth along the span\"");
     smoothButton[surface] = new FXButton(editionRow, "Smooth", nullptr, this, ID_SMOOTH, BUTTON_NORMAL | LAYOUT_RIGHT);
     splineCheck[surface] =
         new FXCheckButton(edition, "Spline interp.", this, ID_SPLINE, CHECKBUTTON_NORMAL | LAYOUT_RIGHT);
