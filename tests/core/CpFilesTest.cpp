@@ -124,6 +124,13 @@ std::string evenWingWith(int line, int first, int last, const std::string& text)
     return withField(readFile(dataPath("small-even.cpi")), line, first, last, text);
 }
 
+// Line n (1-based) of a text.
+std::string columnsText(const std::string& text, int n) {
+    std::size_t pos = 0;
+    for (int i = 1; i < n; ++i) pos = text.find('\n', pos) + 1;
+    return text.substr(pos, text.find('\n', pos) - pos);
+}
+
 WingModel parse(const std::string& bytes) {
     FileError err;
     auto w = parseCpInput(bytes, "wing.cpi", &err);
@@ -135,17 +142,19 @@ WingModel parse(const std::string& bytes) {
 
 TEST(CpOutput, ANumberTooLongForItsFieldLeavesTheNextFieldWhole) {
     WingModel w = load(dataPath("small-even.cpi"));
+    prepareOutput(w);
+    const std::string before = formatCpOutput(w);
     w.cpInit[8][0] = 7777777772.0;  // 15 characters from column 20, before CPDU (29-38)
     w.cpInit[7][0] = -12345.0;      // before CPDL (58-67)
     w.CYD[0] = -123.45678;          // 10 characters from column 2, before EPD (11-20)
     w.X[9] = 1e15;                  // before CPTU (19-28)
-    prepareOutput(w);
-    const WingModel back = parse(formatCpOutput(w));
-    EXPECT_EQ(back.cpInit[8][0], 777777777.0) << "cut where the reader stops anyway";
-    EXPECT_EQ(back.cpdIn[8][0], w.cpdOut[8][0]);
-    EXPECT_EQ(back.cpdIn[7][0], w.cpdOut[7][0]);
-    EXPECT_EQ(back.EPD[0], w.EPD[0]);
-    EXPECT_EQ(back.cpInit[9][0], w.cpInit[9][0]);
+    const std::string after = formatCpOutput(w);
+    auto field = [](const std::string& text, int line, int first, int last) {
+        return columnsText(text, line).substr(std::size_t(first - 1), std::size_t(last - first + 1));
+    };
+    EXPECT_EQ(field(after, 15, 19, 28), " 777777777") << "cut where the reader stops anyway";
+    for (const auto [line, first, last] : {std::array<int, 3>{15, 29, 38}, {15, 58, 67}, {9, 11, 20}, {16, 19, 28}})
+        EXPECT_EQ(field(after, line, first, last), field(before, line, first, last)) << "line " << line;
 }
 
 TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
@@ -168,13 +177,30 @@ TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
     EXPECT_EQ(w.surfMode[0][0], MODE_NONE);
     w = parse(evenWingWith(11, 48, 57, "7"));
     EXPECT_EQ(w.surfMode[0][1], MODE_NONE);
-    // Garbage in numeric fields reads as a field without a number.
-    w = parse(evenWingWith(7, 37, 47, "nan"));
-    EXPECT_EQ(w.Z[0], 0.0);
-    w = parse(evenWingWith(16, 19, 28, "0x1p3"));
-    EXPECT_EQ(w.cpInit[9][0], 0.0);
-    w = parse(evenWingWith(16, 19, 28, "inf"));
-    EXPECT_EQ(w.cpInit[9][0], 0.0);
+    // A text that CpOutput cuts only in trailing zeros still reads back whole.
+    EXPECT_EQ(parse(evenWingWith(7, 25, 31, "-12.5")).ZREF[0], -12.5);
+}
+
+TEST(CpInput, FieldsWithoutANumberReadAsZeroAndAreListedInOneWarning) {
+    const std::string garbled = withField(
+        withField(withField(evenWingWith(3, 29, 35, "M0.78"), 7, 37, 47, "nan"), 16, 19, 28, "inf"), 16, 29, 38, "0x1p3");
+    FileError err;
+    FileWarnings warned;
+    auto w = parseCpInput(garbled, "wing.cpi", &err, &warned);
+    ASSERT_TRUE(w) << err.message();
+    EXPECT_EQ((std::array<double, 4>{w->MACH, w->Z[0], w->cpInit[9][0], w->cpdIn[9][0]}), (std::array<double, 4>{}));
+    EXPECT_EQ(warned.message(), "wing.cpi: 3 fields hold no number and were read as 0:\n"
+                                "line 3, MACH: \"M0.78\" is not a number, read as 0\n"
+                                "line 7, Z: \"nan\" is not a number, read as 0\n"
+                                "line 16, CPTU: \"inf\" is not a number, read as 0");
+    // Past 20 fields the rest are only counted.
+    std::string many = readFile(dataPath("small-even.cpi"));
+    for (int line = 15; line < 23; ++line)
+        for (int first : {19, 29, 48, 58}) many = withField(many, line, first, first + 9, "x");
+    ASSERT_TRUE(parseCpInput(many, "wing.cpi", &err, &warned));
+    EXPECT_EQ(warned.fields.size(), 20u);
+    EXPECT_EQ(warned.message().substr(0, 45), "wing.cpi: 32 fields hold no number and were r");
+    EXPECT_EQ(warned.message().substr(warned.message().size() - 12), "\nand 12 more");
 }
 
 TEST(CpInput, LineEndingsAndLongLines) {
@@ -222,6 +248,13 @@ TEST(CpInput, BadFilesAreReportedWithFileLineAndReason) {
          "ITE1 = 10000 is outside -999 .. 9999"},
         {"code out of range", evenWingWith(11, 19, 28, "-3e9"), 11, "RU in columns 19-28"},
         {"huge real", evenWingWith(7, 37, 47, "1e999"), 7, "Z in columns 37-47 is too large"},
+        // Values CpOutput could not write back whole.
+        {"Cp wider than CpOutput's", evenWingWith(16, 19, 28, "1e308"), 16,
+         "CPTU: 1e308 does not fit the 9 columns CpOutput gives it"},
+        {"X wider than CpOutput's", evenWingWith(15, 1, 10, "12345.678"), 15, "X: 12345.678 does not fit the 8 col"},
+        {"ZREF wider than CpOutput's", evenWingWith(7, 25, 31, "123.456"), 7, "ZREF: 123.456 does not fit the 6"},
+        {"CYD wider than CpOutput's", evenWingWith(9, 1, 10, "-1e9"), 9, "CYD: -1e9 does not fit the 9 columns"},
+        {"MACH wider than CpOutput's", evenWingWith(3, 29, 35, "1e308"), 3, "MACH: 1e+308 does not fit the 15"},
     };
     for (const auto& c : cases) {
         FileError err;

@@ -7,16 +7,6 @@ set -u
 "$probe" "$examples/wing12.cpi" >"$scratch/where.txt" 2>/dev/null || fail "the probe could not open the wing"
 at() { awk -v n="$1" '$1 == n { print $2, $3 }' "$scratch/where.txt"; }
 
-# Waits up to 10 s for the program to end by itself.
-wait_for_exit() {
-    tries=0
-    while kill -0 "$pid" 2>/dev/null; do
-        tries=$((tries + 1))
-        [ "$tries" -le 20 ] || fail "$1"
-        sleep 0.5
-    done
-    pid=
-}
 # Makes section 2's upper surface "Geom interpolation".
 change_regime() {
     # shellcheck disable=SC2046
