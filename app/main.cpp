@@ -1,8 +1,13 @@
 #include <fx.h>
 
+#include <iostream>
+
+#include "app/CommandLine.h"
 #include "app/Quarvel.h"
 
 int main(int argc, char* argv[]) {
+    // The command line needs no display: it runs before the toolkit starts.
+    if (quarvel::wantsCommandLine(argc, argv)) return quarvel::runCommandLine(argc, argv, std::cout, std::cerr);
     FXApp app("Quarvel", "FOX Quarvel");
     // Takes the toolkit's own options out of argv; what is left is ours.
     app.init(argc, argv);

@@ -120,4 +120,16 @@ DecimalField parseDecimal(std::string_view field) {
     return result;
 }
 
+void appendShortest(std::string& out, double value) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
+std::string formatShortest(double value) {
+    std::string out;
+    appendShortest(out, value);
+    return out;
+}
+
 }  // namespace quarvel

@@ -14,6 +14,11 @@ namespace quarvel {
 void appendFixed(std::string& out, double value, int precision);
 std::string formatFixed(double value, int precision);
 
+// Appends the shortest text that reads back as exactly value ("0.1", "2",
+// "1e+300"), for CSV and summaries that must lose nothing.
+void appendShortest(std::string& out, double value);
+std::string formatShortest(double value);
+
 // The same for the common case, written to buf without allocating: values
 // below 1e9 with at most 9 decimals that do not sit on a rounding tie.
 // Returns the length, or 0 when appendFixed must do it.

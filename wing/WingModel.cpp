@@ -68,6 +68,17 @@ int codeOfMode(int mode) {
     }
 }
 
+const char* modeName(int mode) {
+    switch (mode) {
+    case MODE_CP_EDITION: return "Cp edition";
+    case MODE_CP_INTERP: return "Cp interpolation";
+    case MODE_GEOM: return "Geom interpolation";
+    case MODE_THICKNESS: return "Save thickness distr.";
+    case MODE_MAX_THICKNESS: return "Save max.thickness";
+    default: return "No correction";
+    }
+}
+
 namespace {
 
 // Calls f on every per-section array of the wing.

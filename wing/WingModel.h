@@ -110,6 +110,9 @@ enum SurfaceMode {
 // Code written to the files for a surface mode.
 int codeOfMode(int mode);
 
+// The regime's name as the panel labels it ("Cp edition", "Geom interpolation").
+const char* modeName(int mode);
+
 struct WingModel {
     // Fixed sizes of the spline editing.
     static constexpr int nsplMin = 3;

@@ -1,0 +1,219 @@
+#include "app/CommandLine.h"
+
+#include <getopt.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "wing/CpFiles.h"
+#include "wing/Numbers.h"
+
+#ifndef QUARVEL_VERSION
+#define QUARVEL_VERSION "unknown"
+#endif
+
+namespace quarvel {
+
+namespace {
+
+// What the command line was asked to do; one mode per run.
+enum class Mode { None, Check, Convert, Spanload, Isobars, Help, Version };
+
+struct Options {
+    Mode mode = Mode::None;
+    std::string file;         // the wing the mode works on
+    std::string output;       // -o
+    std::string regimesFrom;  // --regimes-from
+    std::string step;         // --step, as given
+    std::string fault;        // a usage error, when not empty
+};
+
+enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom };
+
+const option kOptions[] = {
+    {"check", required_argument, nullptr, kCheck},
+    {"convert", required_argument, nullptr, kConvert},
+    {"spanload", required_argument, nullptr, kSpanload},
+    {"isobars", required_argument, nullptr, kIsobars},
+    {"step", required_argument, nullptr, kStep},
+    {"regimes-from", required_argument, nullptr, kRegimesFrom},
+    {"output", required_argument, nullptr, 'o'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {nullptr, 0, nullptr, 0},
+};
+const char kShortOptions[] = "+:o:hV";
+
+void setMode(Options& o, Mode mode, const char* file) {
+    if (o.mode != Mode::None && o.mode != mode) o.fault = "only one of --check, --convert, --spanload, --isobars, "
+                                                          "--help and --version can be given";
+    o.mode = mode;
+    if (file) o.file = file;
+}
+
+Options parse(int argc, char* argv[]) {
+    Options o;
+    // getopt keeps its place in globals; every call starts afresh.
+    optind = 0;
+    opterr = 0;
+    int c;
+    while ((c = getopt_long(argc, argv, kShortOptions, kOptions, nullptr)) != -1) {
+        switch (c) {
+        case kCheck: setMode(o, Mode::Check, optarg); break;
+        case kConvert: setMode(o, Mode::Convert, optarg); break;
+        case kSpanload: setMode(o, Mode::Spanload, optarg); break;
+        case kIsobars: setMode(o, Mode::Isobars, optarg); break;
+        case kStep: o.step = optarg; break;
+        case kRegimesFrom: o.regimesFrom = optarg; break;
+        case 'o': o.output = optarg; break;
+        case 'h': setMode(o, Mode::Help, nullptr); break;
+        case 'V': setMode(o, Mode::Version, nullptr); break;
+        case ':': o.fault = std::string("option ") + argv[optind - 1] + " needs a value"; break;
+        default:
+            // A short option's letter is in optopt; a long one is the argument.
+            o.fault = "unknown option " + (optopt ? std::string("-") + char(optopt) : std::string(argv[optind - 1]));
+            break;
+        }
+        if (!o.fault.empty()) return o;
+    }
+    if (optind < argc) {
+        o.fault = std::string("unexpected argument ") + argv[optind];
+    } else if (o.mode == Mode::None) {
+        o.fault = "no command given";
+    } else if (!o.output.empty() && o.mode != Mode::Convert) {
+        o.fault = "-o goes with --convert only";
+    } else if (!o.regimesFrom.empty() && o.mode != Mode::Convert) {
+        o.fault = "--regimes-from goes with --convert only";
+    } else if (!o.step.empty() && o.mode != Mode::Isobars) {
+        o.fault = "--step goes with --isobars only";
+    }
+    return o;
+}
+
+// "FILE:LINE: reason", the form compilers use, so that editors can jump to it.
+void printFault(std::ostream& err, const FileError& e) {
+    err << e.path;
+    if (e.line > 0) err << ':' << e.line;
+    err << ": " << e.what << '\n';
+}
+
+std::optional<WingModel> readWing(const std::string& path, std::ostream& err) {
+    FileError error;
+    std::optional<WingModel> wing = readCpInput(path, &error);
+    if (!wing) printFault(err, error);
+    return wing;
+}
+
+// A point interval as the editor shows it, "72..104", or "-" for a surface
+// without one.
+std::string intervalText(const WingModel& w, int mode, int first, int last) {
+    if (mode != MODE_CP_EDITION && mode != MODE_CP_INTERP) return "-";
+    return std::to_string(first + w.ioff) + ".." + std::to_string(last + w.ioff);
+}
+
+void padTo(std::string& line, std::size_t width) {
+    line.resize(std::max(line.size() + 1, width), ' ');
+}
+
+int check(const Options& o, std::ostream& out, std::ostream& err) {
+    const std::optional<WingModel> read = readWing(o.file, err);
+    if (!read) return kExitInputFault;
+    const WingModel& w = *read;
+    out << "File:     " << o.file << '\n'
+        << "Title:    " << w.title << '\n'
+        << "Mach:     " << formatShortest(w.MACH) << '\n'
+        << "Alpha:    " << formatShortest(w.ALPHA) << '\n'
+        << "Sections: " << w.nsec << " (" << w.KTE1 << " .. " << w.KTE2 << ")\n"
+        << "Points:   " << w.nhalf << " per surface (" << w.ITE1 << " .. " << w.ITE2 << ")\n\n";
+    out << "Section  Correction  Upper surface          Interval   Lower surface          Interval\n";
+    for (int k = 0; k < w.nsec; ++k) {
+        std::string line = std::to_string(w.KTE1 + k);
+        padTo(line, 9);
+        line += w.secCorrection[k] == 2 ? "yes" : "no";
+        padTo(line, 21);
+        line += modeName(w.surfMode[k][0]);
+        padTo(line, 44);
+        line += intervalText(w, w.surfMode[k][0], w.u1[k], w.u2[k]);
+        padTo(line, 55);
+        line += modeName(w.surfMode[k][1]);
+        padTo(line, 78);
+        line += intervalText(w, w.surfMode[k][1], w.l1[k], w.l2[k]);
+        out << line << '\n';
+    }
+    return kExitOk;
+}
+
+int convert(const Options& o, std::ostream&, std::ostream& err) {
+    std::optional<WingModel> wing = readWing(o.file, err);
+    if (!wing) return kExitInputFault;
+    FileError error;
+    const std::string path = o.output.empty() ? wing->outputFileName : o.output;
+    if (!saveCpOutput(*wing, path, &error)) {
+        printFault(err, error);
+        return kExitInputFault;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+void printUsage(std::ostream& os) {
+    os << "Usage: quarvel [FILE]                      edit the wing in FILE (a CpInput or CpOutput file)\n"
+          "       quarvel --check FILE                read FILE and print a summary of the wing\n"
+          "       quarvel --convert FILE [-o OUT] [--regimes-from OLD]\n"
+          "                                           write the CpOutput file that opening FILE and\n"
+          "                                           saving at once writes (OUT: the save path)\n"
+          "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
+          "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
+          "       quarvel --help | --version\n"
+          "Exit status: 0 done, 1 a fault in an input file, 2 a usage error.\n";
+}
+
+bool wantsCommandLine(int argc, char* argv[]) {
+    // The toolkit's own options, and whether each takes a value.
+    static const std::pair<const char*, bool> kToolkitOptions[] = {
+        {"-display", true}, {"-tracelevel", true}, {"-maxcolors", true},
+        {"-sync", false},   {"-noshm", false},     {"-shm", false},
+    };
+    int files = 0;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (a[0] != '-' || a[1] == '\0') {
+            ++files;
+            continue;
+        }
+        bool toolkit = false;
+        for (const auto& [name, takesValue] : kToolkitOptions) {
+            if (std::strcmp(a, name) != 0) continue;
+            toolkit = true;
+            if (takesValue) ++i;
+        }
+        if (!toolkit) return true;
+    }
+    // The editor opens one wing.
+    return files > 1;
+}
+
+int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err) {
+    const Options o = parse(argc, argv);
+    if (!o.fault.empty()) {
+        err << "quarvel: " << o.fault << '\n';
+        printUsage(err);
+        return kExitUsage;
+    }
+    switch (o.mode) {
+    case Mode::Help: printUsage(out); return kExitOk;
+    case Mode::Version: out << "quarvel " << QUARVEL_VERSION << '\n'; return kExitOk;
+    case Mode::Check: return check(o, out, err);
+    case Mode::Convert: return convert(o, out, err);
+    default:
+        err << "quarvel: this command is not available yet\n";
+        return kExitUsage;
+    }
+}
+
+}  // namespace quarvel

@@ -1,0 +1,25 @@
+// The command line without a display, for scripts and design loops: check a
+// wing, convert it to CpOutput, print its spanload or isobars. Everything it
+// prints is computed by the same core functions the window uses.
+#pragma once
+
+#include <iosfwd>
+
+namespace quarvel {
+
+// Exit statuses, as GNU programs use them.
+enum ExitStatus { kExitOk = 0, kExitInputFault = 1, kExitUsage = 2 };
+
+// True when the arguments ask for the command line rather than the editor:
+// any option that is not one of the toolkit's own ("-display", "-sync"), or
+// more than one file. Decided before any display is opened.
+bool wantsCommandLine(int argc, char* argv[]);
+
+// Runs the command line; data goes to out, messages to err. Returns the
+// process's exit status.
+int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err);
+
+// The usage text (also printed by --help).
+void printUsage(std::ostream& os);
+
+}  // namespace quarvel
