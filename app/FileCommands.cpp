@@ -19,7 +19,8 @@ bool Quarvel::openFile(const FXString& path) {
     fxmessage("File=%s\n", path.text());
 
     quarvel::FileError error;
-    std::optional<quarvel::WingModel> read = quarvel::readCpInput(quarvel::stdText(path), &error);
+    quarvel::FileWarnings warnings;
+    std::optional<quarvel::WingModel> read = quarvel::readCpInput(quarvel::stdText(path), &error, &warnings);
     if (!read) {
         reportError("Open CpInput file", quarvel::foxText(error.message()));
         return false;
@@ -44,6 +45,7 @@ bool Quarvel::openFile(const FXString& path) {
     view3DButton->enable();
     refreshCorrectionPanel();
     drawCpPlot();
+    if (!warnings.empty()) reportError("Open CpInput file", quarvel::foxText(warnings.message()), true);
     return true;
 }
 

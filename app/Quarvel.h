@@ -102,8 +102,9 @@ public:
     bool confirmDiscard();
 
     // Every error message goes through here: a message box, or errorHook
-    // when one is installed (the tests install one).
-    void reportError(const FXString& title, const FXString& text);
+    // when one is installed (the tests install one). A warning is shown as
+    // such: something was done, but the user should know how.
+    void reportError(const FXString& title, const FXString& text, bool warning = false);
 
     // Redraws the whole Cp plot of the current section on the canvas and
     // recomputes the section's design lift.

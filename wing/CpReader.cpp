@@ -172,8 +172,8 @@ private:
         const std::string_view shown = trim(text);
         if (!warnings_ || shown.empty()) return;
         if (warnings_->fields.size() < FileWarnings::kListed)
-            warnings_->fields.push_back(
-                FileError{path_, int(li + 1), std::string(name) + ": \"" + std::string(shown) + "\" is not a number, read as 0"});
+            warnings_->fields.push_back(FileError{
+                path_, int(li + 1), std::string(name) + ": \"" + std::string(shown) + "\" is not a number, read as 0"});
         ++warnings_->count;
     }
 

@@ -182,8 +182,8 @@ TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
 }
 
 TEST(CpInput, FieldsWithoutANumberReadAsZeroAndAreListedInOneWarning) {
-    const std::string garbled = withField(
-        withField(withField(evenWingWith(3, 29, 35, "M0.78"), 7, 37, 47, "nan"), 16, 19, 28, "inf"), 16, 29, 38, "0x1p3");
+    std::string garbled = withField(withField(evenWingWith(3, 29, 35, "M0.78"), 7, 37, 47, "nan"), 16, 19, 28, "inf");
+    garbled = withField(garbled, 16, 29, 38, "0x1p3");
     FileError err;
     FileWarnings warned;
     auto w = parseCpInput(garbled, "wing.cpi", &err, &warned);

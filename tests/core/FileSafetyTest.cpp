@@ -176,7 +176,8 @@ TEST(SaveTarget, ASaveKilledAnywhereLeavesTheOldOrTheNewFile) {
     const auto start = std::chrono::steady_clock::now();
     FileError err;
     ASSERT_TRUE(writeFileAtomically(dir.file("timing.cpd"), newText, &err)) << err.message();
-    const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    using std::chrono::microseconds;
+    const auto oneSave = std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start);
     unlink(dir.file("timing.cpd").c_str());
 
     std::mt19937 random(7);

@@ -32,7 +32,8 @@ struct Scratch {
 
 void writeAll(const std::string& path, const std::uint8_t* data, std::size_t size) {
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f || (size && std::fwrite(data, 1, size, f) != size) || std::fclose(f) != 0) fuzz::fail("cannot write " + path);
+    if (!f || (size && std::fwrite(data, 1, size, f) != size) || std::fclose(f) != 0)
+        fuzz::fail("cannot write " + path);
 }
 
 }  // namespace
@@ -57,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FileWarnings warnings;
     auto wing = readCpInput(named, &err, &warnings);
     if (!wing) {
-        if (err.path != named || err.what.empty()) fuzz::fail("a refused path is reported as \"" + err.message() + "\"");
+        if (err.path != named || err.what.empty())
+            fuzz::fail("a refused path is reported as \"" + err.message() + "\"");
         if (!regular && err.what.find("not a regular file") == std::string::npos)
             fuzz::fail("a special path is reported as \"" + err.message() + "\"");
         return 0;
