@@ -29,10 +29,17 @@ bool Quarvel::openFile(const FXString& path) {
     wing = std::move(*read);
     history.clear();
     dragStart.reset();
+    editing = quarvel::EditingState{};
     zoom.fit();
     fileLoaded = 1;
     modified = false;
     updateTitle();
+    // The dialogs show the wing they were made with; a new wing gets new ones,
+    // and a 3D view that was open opens again on it.
+    const bool viewShown = view3D && view3D->shown();
+    delete view3D;
+    view3D = nullptr;
+    delete planForm;
     planForm = new CPlanForm(this, wing, [this](int section) { chooseSection(section); });
     planForm->onValueEdited = [this] {
         setModified(true);
@@ -40,18 +47,20 @@ bool Quarvel::openFile(const FXString& path) {
     };
     planForm->create();
     planForm->show(PLACEMENT_DEFAULT);
-    // One wing per run: the open command retires once it has read one.
-    openCommand->disable();
     view3DButton->enable();
     refreshCorrectionPanel();
     drawCpPlot();
+    if (viewShown) onCmd3DView(this, 0, nullptr);
     if (!warnings.empty()) reportError("Open CpInput file", quarvel::foxText(warnings.message()), true);
     return true;
 }
 
+// With a wing loaded, its unsaved changes are settled before another is chosen.
 long Quarvel::onCmdOpen(FXObject*, FXSelector, void*) {
+    if (!confirmDiscard()) return 1;
     FXFileDialog dialog(this, "Open CpInput file", 0, 0, 0, 500, 300);
-    dialog.setPatternList("Files (*.cpi)");
+    dialog.setPatternList("Files (*.cpi)\nCpOutput files (*.cpd)\nAll files (*)");
+    if (fileLoaded) dialog.setDirectory(FXPath::directory(quarvel::foxText(wing.inputFileName)));
     if (dialog.execute(PLACEMENT_CURSOR)) {
         openFile(dialog.getFilename());
     }
@@ -63,14 +72,47 @@ long Quarvel::onCmdSave(FXObject*, FXSelector, void*) {
     return 1;
 }
 
+long Quarvel::onCmdSaveAs(FXObject*, FXSelector, void*) {
+    askAndSaveWingAs();
+    return 1;
+}
+
+bool Quarvel::askAndSaveWingAs() {
+    if (!fileLoaded) return false;
+    FXFileDialog dialog(this, "Save CpOutput file as");
+    dialog.setPatternList("CpOutput files (*.cpd)\nAll files (*)");
+    dialog.setFilename(quarvel::foxText(wing.outputFileName));
+    if (!dialog.execute(PLACEMENT_CURSOR)) return false;
+    const FXString path = dialog.getFilename();
+    if (path != quarvel::foxText(wing.outputFileName) && FXStat::exists(path) &&
+        FXMessageBox::question(this, MBOX_YES_NO, "Save CpOutput file as", "%s already exists.\nReplace it?",
+                               path.text()) != MBOX_CLICKED_YES)
+        return false;
+    return saveWingAs(path);
+}
+
 bool Quarvel::saveWing() {
     if (!fileLoaded) return true;
+    return saveWingAs(quarvel::foxText(wing.outputFileName));
+}
+
+bool Quarvel::saveWingAs(const FXString& path) {
+    if (!fileLoaded) return true;
     quarvel::FileError error;
-    if (!quarvel::saveCpOutput(wing, wing.outputFileName, &error)) {
+    if (!quarvel::saveCpOutput(wing, quarvel::stdText(path), &error)) {
+        // A file that may not be written is left alone; another name may do.
+        if (error.readOnly && !errorHook)
+            return FXMessageBox::question(this, MBOX_YES_NO, "Save CpOutput file",
+                                          "%s\nSave the wing under another name?",
+                                          error.message().c_str()) == MBOX_CLICKED_YES &&
+                   askAndSaveWingAs();
         reportError("Save CpOutput file", quarvel::foxText(error.message()));
         return false;
     }
-    setModified(false);
+    // Later saves go where this one went.
+    wing.outputFileName = quarvel::stdText(path);
+    modified = false;
+    updateTitle();
     return true;
 }
 
@@ -100,13 +142,15 @@ void Quarvel::setModified(bool on) {
     updateTitle();
 }
 
-// "Cp editor", then the file's name once one is read, and a star while
+// "Cp editor", then the file's name once one is read (and where a save
+// goes when that is not beside it under the usual name), and a star while
 // there are unsaved changes.
 void Quarvel::updateTitle() {
     FXString text = "Cp editor";
     if (fileLoaded) {
-        const std::string& path = wing.inputFileName;
-        text += " - " + quarvel::foxText(path.substr(path.find_last_of('/') + 1));
+        text += " - " + FXPath::name(quarvel::foxText(wing.inputFileName));
+        if (wing.outputFileName != quarvel::outputPathFor(wing.inputFileName))
+            text += " (saved as " + FXPath::name(quarvel::foxText(wing.outputFileName)) + ")";
         if (modified) text += " *";
     }
     setTitle(text);

@@ -44,6 +44,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
     FXMAPFUNC (SEL_MIDDLEBUTTONRELEASE, Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnRelease),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SAVE_AS,                               Quarvel::onCmdSaveAs),
 };
 // clang-format on
 
@@ -78,6 +79,8 @@ Quarvel::Quarvel(FXApp* a)
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
     new FXMenuCommand(fileMenu, "&Save...\tCtl-S\tSave output file.", nullptr, this, ID_SAVE);
+    new FXMenuCommand(fileMenu, "Save &As...\tCtl-Shift-S\tSave the output file under another name.", nullptr, this,
+                      ID_SAVE_AS);
     new FXMenuCommand(fileMenu, "Export plot as PNG...", nullptr, this, ID_EXPORT_PNG);
     new FXMenuCommand(fileMenu, "Export section as CSV...", nullptr, this, ID_EXPORT_CSV);
     // Quitting goes through the window, which asks about unsaved changes.

@@ -74,6 +74,7 @@ public:
         ID_EXPORT_PNG,  // "Export plot as PNG..."
         ID_EXPORT_CSV,  // "Export section as CSV..."
         ID_FIT,         // "Fit": the plot back to the axis of the table
+        ID_SAVE_AS,     // "Save As...": the CpOutput file where the user chooses
         ID_LAST
     };
 
@@ -83,8 +84,10 @@ public:
     virtual FXbool close(FXbool notify = FALSE);
     virtual ~Quarvel();
 
-    // Reads a CpInput file into the wing and brings the window into editing.
-    // On failure reports the fault and leaves the window as it was.
+    // Reads a CpInput (or CpOutput) file into the wing, in place of any wing
+    // loaded, and brings the window into editing. On failure reports the
+    // fault and leaves the window as it was. Unsaved changes are the
+    // caller's to settle (confirmDiscard).
     bool openFile(const FXString& path);
 
     // Brings the correction controls into line with the current section.
@@ -94,8 +97,13 @@ public:
     // spinner and Page Up / Page Down do.
     void chooseSection(int section);
 
-    // Writes the CpOutput file; reports a failure and returns false.
+    // Write the CpOutput file (to the save path, or to path, which becomes
+    // the save path); a failure is reported and returns false.
     bool saveWing();
+    bool saveWingAs(const FXString& path);
+    // Asks for a path and saves there; false when cancelled or not saved. A
+    // read-only save target offers this.
+    bool askAndSaveWingAs();
 
     // True when there is nothing unsaved or the user chose to save (and the
     // save worked) or to discard; false keeps the program running.
@@ -127,6 +135,7 @@ public:
     long onCmdSpline(FXObject*, FXSelector, void*);
     long onCmdOpen(FXObject*, FXSelector, void*);
     long onCmdSave(FXObject*, FXSelector, void*);
+    long onCmdSaveAs(FXObject*, FXSelector, void*);
     long onCmdInterval(FXObject*, FXSelector, void*);
     long onCmdPoint(FXObject*, FXSelector, void*);
     long onCmdNspl(FXObject*, FXSelector, void*);

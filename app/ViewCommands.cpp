@@ -8,6 +8,7 @@
 #include "planform/PlanForm.h"
 #include "plot/PlotReplay.h"
 #include "view3d/GLView3D.h"
+#include "wing/CpFiles.h"
 
 void Quarvel::drawControlPoints() {
     if (!fileLoaded) return;
@@ -25,8 +26,8 @@ bool Quarvel::renderPlot() {
     if (!fileLoaded) return false;
     const quarvel::CpPlot plot = currentPlot();
     const int k = wing.curSection - 1;
-    wing.CYD[k] = plot.CYD;
-    shownCYD = wing.CYD[k];
+    // What a save writes: the file's CYD until the design Cp changes.
+    shownCYD = quarvel::cydToWrite(wing, k);
     shownCN = wing.CN[k];
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];

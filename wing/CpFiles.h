@@ -39,6 +39,9 @@ struct FileWarnings {
     // field a line ("line 3, MACH: ..."), then "and N more" past kListed.
     std::string message() const;
 };
+// Label lines 2 and 4 of a CpOutput file; the reader knows such a file by them.
+constexpr std::string_view kCpOutputMachLabels = "                              MACH           ALPHA";
+constexpr std::string_view kCpOutputHeadLabels = "    ITE1      ITE2      KTE1      KTE2";
 
 // The longest line the reader takes; the rest of a longer line is skipped.
 constexpr int kMaxLineLength = 120;
@@ -59,14 +62,21 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
 // less than that when a resource limit of the process is nearer.
 std::size_t availableMemory();
 
-// Derive step: intervals (clamped into the limits, in order), selected
-// points, regimes and the design Cp over the intervals of Cp corrections.
+// Derive step: intervals (the file's point numbers, clamped into the limits,
+// in order), selected points, regimes and the design Cp as read.
 void deriveSections(WingModel& wing);
 
 // The design Cp of section k back to what the derive step made of the file:
-// the input Cp, with the file's design Cp over the interval of each surface
-// that the file gives a Cp correction.
+// the initial Cp, with the file's design Cp over the interval of each "Cp
+// edition" surface.
 void restoreDesignCpAsRead(WingModel& wing, int k);
+
+// True while the design Cp of section k is exactly what was read.
+bool designCpAsRead(const WingModel& wing, int k);
+
+// The CYD a save writes for section k (and "Cyd=" shows): the file's value
+// while the section's design Cp is as read, the design lift once it differs.
+double cydToWrite(const WingModel& wing, int k);
 
 // CpOutput path for an input path: a three-character extension of the file
 // name is replaced by "cpd", otherwise ".cpd" is appended.

@@ -21,6 +21,7 @@
 #include "wing/CpFiles.h"
 #include "wing/CpOutputFields.h"
 #include "wing/Numbers.h"
+#include "wing/SectionLift.h"
 
 namespace quarvel {
 
@@ -38,7 +39,7 @@ constexpr int kBlockHeadLines = 9;  // section lines before the point rows
 // The file's lines in order: a line ends at its line feed, a carriage
 // return just before it is dropped, and anything past kMaxLineLength
 // characters is skipped so that it can never become a line of its own.
-// Lines are found as they are asked for, in increasing order, so that no
+// Lines are found as they are asked for, going forward, so that no
 // table of a large file's lines is ever built.
 class Lines {
 public:
@@ -57,9 +58,13 @@ public:
         return n;
     }
 
-    // Line li (0-based); li never decreases from one call to the next.
+    // Line li (0-based). Lines are found going forward; going back starts
+    // again from the top, which only the head ever does.
     std::string_view at(std::size_t li) {
-        if (started_ && li < index_) return {};  // lines are only read forward
+        if (started_ && li < index_) {
+            started_ = false;
+            next_ = 0;
+        }
         while (!started_ || index_ < li) advance();
         return current_;
     }
@@ -263,6 +268,15 @@ bool checkMemory(const WingModel& w, const std::string& path, FileError* error) 
 std::optional<WingModel> parseFile(std::string_view bytes, const std::string& path, FileError* error,
                                    FileWarnings* warnings);
 
+// The label lines 2 and 4 of a CpOutput file, as its writer writes them
+// (each followed by the one space every written line ends with).
+bool isCpOutputLayout(std::string_view line2, std::string_view line4) {
+    auto same = [](std::string_view line, std::string_view label) {
+        return line.substr(0, line.find_last_not_of(' ') + 1) == label;
+    };
+    return same(line2, kCpOutputMachLabels) && same(line4, kCpOutputHeadLabels);
+}
+
 }  // namespace
 
 std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error,
@@ -298,8 +312,15 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
     WingModel w;
     FieldReader f(lines, path, error, warnings);
     w.title = std::string(trim(lines.at(0)));
-    w.MACH = f.real(2, 29, 35, "MACH");
-    w.ALPHA = f.real(2, 65, 71, "ALPHA");
+    // A CpOutput file, recognised by its label lines, holds MACH and ALPHA
+    // where its writer puts them; every other field lies where CpInput has it.
+    if (isCpOutputLayout(lines.at(1), lines.at(3))) {
+        w.MACH = f.real(2, 31, 45, "MACH");
+        w.ALPHA = f.real(2, 46, 60, "ALPHA");
+    } else {
+        w.MACH = f.real(2, 29, 35, "MACH");
+        w.ALPHA = f.real(2, 65, 71, "ALPHA");
+    }
     w.ITE1 = f.integer(4, 1, 10, "ITE1");
     w.ITE2 = f.integer(4, 11, 20, "ITE2");
     w.KTE1 = f.integer(4, 21, 30, "KTE1");
@@ -521,18 +542,9 @@ int intervalEnd(int fileValue, int ioff, int defaultValue, int lo, int hi) {
     return int(std::clamp<std::int64_t>(v, lo, hi));
 }
 
-// A Cp correction over a non-empty interval brings the file's design Cp
-// over contour indices first .. last-1 into the Cp being edited (the interval
-// values serve directly as contour indices here). False when the surface has
-// no design Cp in the file.
-bool takeFileDesignCp(WingModel& w, int k, int code, int fileStart, int fileEnd, int first, int last) {
-    if (code != 1 || fileStart == fileEnd) return false;
-    for (int i = first; i < last; ++i) w.cpDes[i][k] = w.cpdIn[i][k];
-    return true;
-}
-
 // The interval of surface s of section k as the file gives it, kept inside
-// the limits and in order.
+// the limits and in order: 1-based point numbers (point p is contour index
+// p - 1), so that a spinner shows the file's own point numbers.
 std::pair<int, int> fileInterval(const WingModel& w, int k, int s) {
     int first, last;
     if (s == 0) {
@@ -546,25 +558,44 @@ std::pair<int, int> fileInterval(const WingModel& w, int k, int s) {
     return {first, last};
 }
 
-// The file's design Cp of both surfaces of section k over their file intervals.
-void takeFileDesignCp(WingModel& w, int k) {
-    const auto [u1, u2] = fileInterval(w, k, 0);
-    takeFileDesignCp(w, k, w.fileRU[k], w.IU1[k], w.IU2[k], u1, u2);
-    const auto [l1, l2] = fileInterval(w, k, 1);
-    takeFileDesignCp(w, k, w.fileRL[k], w.IL1[k], w.IL2[k], l1, l2);
-}
-
-// Mode of one surface from its code and the design Cp the file gave it.
-int surfaceMode(const WingModel& w, int k, int code, int fileStart, int fileEnd, int first) {
+// Mode of surface s of section k from its code as read. Code 1 is a Cp
+// correction when the file gives it an interval: "Cp interpolation" when its
+// design Cp column is zero over the whole interval (as the writer leaves it),
+// "Cp edition" otherwise. A design Cp that prints as 0.0000 at one point of
+// an edited interval therefore does not turn the surface into an
+// interpolation on reading.
+int fileSurfaceMode(const WingModel& w, int k, int s) {
+    const int code = s == 0 ? w.fileRU[k] : w.fileRL[k];
     switch (code) {
     case 0: return MODE_NONE;
     case -10: return MODE_GEOM;
     case -1: return MODE_THICKNESS;
     case -2: return MODE_MAX_THICKNESS;
-    case 1:
-        if (fileStart == fileEnd) return MODE_NONE;
-        return w.cpdIn[first][k] == 0.0 ? MODE_CP_INTERP : MODE_CP_EDITION;
+    case 1: {
+        const bool given = s == 0 ? w.IU1[k] != w.IU2[k] : w.IL1[k] != w.IL2[k];
+        if (!given) return MODE_NONE;
+        const auto [first, last] = fileInterval(w, k, s);
+        for (int i = first - 1; i <= last - 1; ++i)
+            if (w.cpdIn[i][k] != 0.0) return MODE_CP_EDITION;
+        return MODE_CP_INTERP;
+    }
     default: return MODE_NONE;
+    }
+}
+
+// The design Cp of section k as the file gives it: the initial Cp, with the
+// file's design Cp over the interval of each "Cp edition" surface.
+template <typename Visit>
+void visitDesignCpAsRead(const WingModel& w, int k, Visit&& visit) {
+    for (int s = 0; s < 2; ++s) {
+        const bool edition = fileSurfaceMode(w, k, s) == MODE_CP_EDITION;
+        const auto [first, last] = fileInterval(w, k, s);
+        const int lo = s == 0 ? w.nhalf : 0;
+        const int hi = s == 0 ? 2 * w.nhalf - 1 : w.nhalf - 1;
+        for (int i = lo; i <= hi; ++i) {
+            const bool inside = edition && first - 1 <= i && i <= last - 1;
+            if (!visit(i, inside ? w.cpdIn[i][k] : w.cpInit[i][k])) return;
+        }
     }
 }
 
@@ -579,14 +610,19 @@ void deriveSections(WingModel& w) {
     for (int k = 0; k < w.nsec; ++k) {
         w.fileRU[k] = w.RU[k];
         w.fileRL[k] = w.RL[k];
+        // Until a save prepares a surface, it writes its interval as read.
+        w.outIU1[k] = w.IU1[k];
+        w.outIU2[k] = w.IU2[k];
+        w.outIL1[k] = w.IL1[k];
+        w.outIL2[k] = w.IL2[k];
         std::tie(w.u1[k], w.u2[k]) = fileInterval(w, k, 0);
         std::tie(w.l1[k], w.l2[k]) = fileInterval(w, k, 1);
         w.upperPoint[k] = (w.u1[k] + w.u2[k]) / 2;
         w.lowerPoint[k] = (w.l1[k] + w.l2[k]) / 2;
         w.secCorrection[k] = 2;
-        takeFileDesignCp(w, k);
-        w.surfMode[k][0] = surfaceMode(w, k, w.RU[k], w.IU1[k], w.IU2[k], w.u1[k]);
-        w.surfMode[k][1] = surfaceMode(w, k, w.RL[k], w.IL1[k], w.IL2[k], w.l1[k]);
+        w.surfMode[k][0] = fileSurfaceMode(w, k, 0);
+        w.surfMode[k][1] = fileSurfaceMode(w, k, 1);
+        restoreDesignCpAsRead(w, k);
         w.activeSurface[k] = 0;
         w.nspl[k] = {4, 4};
         w.splineOn[k] = {0, 0};
@@ -595,8 +631,22 @@ void deriveSections(WingModel& w) {
 
 void restoreDesignCpAsRead(WingModel& w, int k) {
     if (k < 0 || k >= w.nsec) return;
-    for (int i = 0; i < w.npt; ++i) w.cpDes[i][k] = w.cpInit[i][k];
-    takeFileDesignCp(w, k);
+    visitDesignCpAsRead(w, k, [&](int i, double cp) {
+        w.cpDes[i][k] = cp;
+        return true;
+    });
+}
+
+bool designCpAsRead(const WingModel& w, int k) {
+    if (k < 0 || k >= w.nsec) return false;
+    bool same = true;
+    visitDesignCpAsRead(w, k, [&](int i, double cp) { return same = w.cpDes[i][k] == cp; });
+    return same;
+}
+
+double cydToWrite(const WingModel& w, int k) {
+    if (k < 0 || k >= w.nsec) return 0.0;
+    return designCpAsRead(w, k) ? w.CYD[k] : designLift(w, k);
 }
 
 std::string outputPathFor(const std::string& inputPath) {

@@ -12,18 +12,26 @@ namespace quarvel {
 
 namespace {
 
+// An interval end as written: the file's point number of the 1-based point,
+// or the 0 the file gave when it still stands for the same default point.
+int writtenIntervalEnd(const WingModel& w, int written, int point, int defaultPoint) {
+    if (written == 0 && point == defaultPoint) return 0;
+    return w.ioff + point;
+}
+
 // Output interval values and design Cp column of one surface of section k,
-// over the contour indices first..last of that surface.
-void prepareSurface(WingModel& w, int k, int mode, int start, int end, int& outStart, int& outEnd, int first,
-                    int last) {
+// over the contour indices lo..hi of that surface; start and end are the
+// surface's interval in 1-based point numbers.
+void prepareSurface(WingModel& w, int k, int mode, int start, int end, int startDefault, int endDefault,
+                    int& outStart, int& outEnd, int lo, int hi) {
     // Both Cp corrections keep their interval, so that a "Cp interpolation"
     // surface reads back with the interval it was given.
     if (mode == MODE_CP_EDITION || mode == MODE_CP_INTERP) {
-        outStart = w.ioff + start;
-        outEnd = w.ioff + end;
+        outStart = writtenIntervalEnd(w, outStart, start, startDefault);
+        outEnd = writtenIntervalEnd(w, outEnd, end, endDefault);
     }
-    for (int i = first; i <= last; ++i)
-        w.cpdOut[i][k] = mode == MODE_CP_EDITION && start <= i && i <= end ? w.cpDes[i][k] : 0.0;
+    for (int i = lo; i <= hi; ++i)
+        w.cpdOut[i][k] = mode == MODE_CP_EDITION && start - 1 <= i && i <= end - 1 ? w.cpDes[i][k] : 0.0;
 }
 
 // One output line at a time, in a buffer reused for every line.
@@ -133,8 +141,10 @@ void prepareOutput(WingModel& w) {
         const int lower = w.surfMode[k][1];
         w.RU[k] = codeOfMode(upper);
         w.RL[k] = codeOfMode(lower);
-        prepareSurface(w, k, upper, w.u1[k], w.u2[k], w.outIU1[k], w.outIU2[k], w.nhalf, 2 * w.nhalf - 1);
-        prepareSurface(w, k, lower, w.l1[k], w.l2[k], w.outIL1[k], w.outIL2[k], 0, w.nhalf - 1);
+        prepareSurface(w, k, upper, w.u1[k], w.u2[k], w.u1Min, w.u2Max, w.outIU1[k], w.outIU2[k], w.nhalf,
+                       2 * w.nhalf - 1);
+        prepareSurface(w, k, lower, w.l1[k], w.l2[k], w.l1Min, w.l2Max, w.outIL1[k], w.outIL2[k], 0,
+                       w.nhalf - 1);
     }
 }
 
@@ -156,13 +166,13 @@ bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
 
     lw.begin(w.title);
     lw.end();
-    lw.begin("                              MACH           ALPHA");
+    lw.begin(kCpOutputMachLabels);
     lw.end();
     lw.blank(54);
     lw.insert(cpoutput::MACH.column, lw.number(w.MACH, cpoutput::MACH.precision));
     lw.insert(cpoutput::ALPHA.column, lw.number(w.ALPHA, cpoutput::ALPHA.precision));
     lw.end();
-    lw.begin("    ITE1      ITE2      KTE1      KTE2");
+    lw.begin(kCpOutputHeadLabels);
     lw.end();
     lw.blank(54);
     lw.insert(5, lw.integer(w.ITE1, 1));
@@ -186,10 +196,10 @@ bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
         lw.overwrite(cpoutput::PTE, w.PTE[k]);
         lw.end();
         lw.begin("                                 XLE =               B =           ");
-        lw.overwrite(2, w.CYD[k], 5, 11);
-        lw.overwrite(12, w.EPD[k], 5, 39);
-        lw.overwrite(39, w.XLE[k], 4, 57);
-        lw.overwrite(57, w.B[k], 4);
+        lw.overwrite(cpoutput::CYD, cydToWrite(w, k), 11);
+        lw.overwrite(cpoutput::EPD, w.EPD[k], 39);
+        lw.overwrite(cpoutput::XLE, w.XLE[k], 57);
+        lw.overwrite(cpoutput::B, w.B[k]);
         lw.end();
         lw.begin("                  <   RU   >                   <   RL   >");
         lw.end();
@@ -200,10 +210,10 @@ bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
         lw.begin("                  <   IU1  ><   IU2  >         <  IL1   ><  IL2   >");
         lw.end();
         lw.blank(67);
-        lw.overwrite(20, lw.integer(std::int64_t(w.outIU1[k]) + 1, 5), 29);
-        lw.overwrite(30, lw.integer(std::int64_t(w.outIU2[k]) + 1, 5), 49);
-        lw.overwrite(49, lw.integer(std::int64_t(w.outIL1[k]) + 1, 5), 59);
-        lw.overwrite(59, lw.integer(std::int64_t(w.outIL2[k]) + 1, 5));
+        lw.overwrite(20, lw.integer(w.outIU1[k], 5), 29);
+        lw.overwrite(30, lw.integer(w.outIU2[k], 5), 49);
+        lw.overwrite(49, lw.integer(w.outIL1[k], 5), 59);
+        lw.overwrite(59, lw.integer(w.outIL2[k], 5));
         lw.end();
         lw.begin("    X          I  <  CPTU  ><  CPDU  >      I  <  CPTL  ><  CPDL  >");
         lw.end();

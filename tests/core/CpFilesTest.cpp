@@ -4,10 +4,15 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <filesystem>
+#include <sstream>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "app/CommandLine.h"
 #include "wing/CpFiles.h"
 
 using namespace quarvel;
@@ -35,6 +40,17 @@ std::string openAndSave(const std::string& name, const TempDir& dir) {
     return readFile(dir.file(name + ".cpd"));
 }
 
+// Runs the command line in-process: exit status, stdout, stderr.
+std::tuple<int, std::string, std::string> runCli(std::vector<std::string> args) {
+    args.insert(args.begin(), "quarvel");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::ostringstream out, err;
+    const int status = runCommandLine(int(args.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
 }  // namespace
 
 TEST(CpOutput, MatchesTheHandWorkedFilesByteForByte) {
@@ -52,35 +68,32 @@ TEST(CpOutput, MatchesTheHandWorkedFilesByteForByte) {
     }
 }
 
-TEST(CpOutput, ReadsBackWithTheFormatsKnownShifts) {
-    TempDir dir;
-    openAndSave("small-odd", dir);
-    const WingModel in = load(dir.file("small-odd.cpi"));
-    const WingModel back = load(dir.file("small-odd.cpd"));
+// A saved file reopens as the wing that was saved, and saves to the same
+// bytes: open + save is a fixed point from the first save on.
+TEST(CpOutput, OpenAndSaveIsAFixedPointOnEveryWing) {
+    std::vector<std::string> inputs = {dataPath("small-odd.cpi"), dataPath("small-even.cpi")};
+    for (const auto& e : std::filesystem::directory_iterator(QUARVEL_EXAMPLES))
+        if (e.path().extension() == ".cpi") inputs.push_back(e.path().string());
+    for (const std::string& input : inputs) {
+        TempDir dir;
+        WingModel in = load(input);
+        FileError err;
+        ASSERT_TRUE(saveCpOutput(in, dir.file("a.cpd"), &err)) << err.message();
+        WingModel back = load(dir.file("a.cpd"));
+        ASSERT_TRUE(saveCpOutput(back, dir.file("b.cpd"), &err)) << err.message();
+        EXPECT_EQ(readFile(dir.file("a.cpd")), readFile(dir.file("b.cpd"))) << input;
 
-    EXPECT_EQ(back.title, "Small odd wing");
-    EXPECT_DOUBLE_EQ(back.MACH, 0.783) << "MACH keeps three decimals";
-    EXPECT_EQ(back.ALPHA, 0.0) << "ALPHA lies outside the reader's columns";
-    EXPECT_EQ((std::array<int, 4>{back.ITE1, back.ITE2, back.KTE1, back.KTE2}),
-              (std::array<int, 4>{in.ITE1, in.ITE2, in.KTE1, in.KTE2}));
-    for (auto field : {&WingModel::Z, &WingModel::ZREF, &WingModel::CN, &WingModel::EP, &WingModel::XLE,
-                       &WingModel::B, &WingModel::CYD, &WingModel::PLE})
-        for (int k = 0; k < in.nsec; ++k) EXPECT_DOUBLE_EQ((back.*field)[k], (in.*field)[k]) << "section " << k;
-    for (int k = 0; k < in.nsec; ++k)
-        for (int i = 0; i < 2 * in.nhalf; ++i) EXPECT_DOUBLE_EQ(back.cpInit[i][k], in.cpInit[i][k]);
-    // Section 9: upper Cp edition over points 9..10, written one point on.
-    EXPECT_EQ(back.RU[0], 1);
-    EXPECT_EQ(back.IU1[0], in.IU1[0] + 1);
-    EXPECT_EQ(back.IU2[0], in.IU2[0] + 1);
-    EXPECT_DOUBLE_EQ(back.cpdIn[9][0], -0.65);
-    EXPECT_EQ(back.RL[0], -10);
-    EXPECT_EQ(back.surfMode[0][1], MODE_GEOM);
-    // Section 10: the Cp interpolation keeps its interval and comes back as one.
-    EXPECT_EQ(back.RU[1], 1);
-    EXPECT_EQ(back.IU1[1], in.ioff + in.u1[1] + 1);
-    EXPECT_EQ(back.surfMode[1][0], MODE_CP_INTERP);
-    EXPECT_EQ(back.surfMode[2][0], MODE_MAX_THICKNESS);
-    EXPECT_EQ(back.surfMode[1][1], MODE_THICKNESS);
+        // Written with four decimals, MACH and ALPHA come back as written.
+        EXPECT_NEAR(back.MACH, in.MACH, 0.5e-4) << input;
+        EXPECT_NEAR(back.ALPHA, in.ALPHA, 0.5e-4) << input;
+        for (int k = 0; k < in.nsec; ++k) {
+            EXPECT_EQ(back.surfMode[k], in.surfMode[k]) << input << ", section " << k;
+            EXPECT_EQ((std::array<int, 4>{back.u1[k], back.u2[k], back.l1[k], back.l2[k]}),
+                      (std::array<int, 4>{in.u1[k], in.u2[k], in.l1[k], in.l2[k]}))
+                << input << ", section " << k;
+            for (int i = 0; i < 2 * in.nhalf; ++i) ASSERT_NEAR(back.cpDes[i][k], in.cpDes[i][k], 0.5e-4) << i;
+        }
+    }
 }
 
 // What a written file does not show: the limits, the default intervals and
@@ -92,11 +105,16 @@ TEST(CpInput, DerivesIntervalsModesAndDesignCp) {
     EXPECT_EQ((std::array<int, 6>{w.u1[0], w.u2[0], w.upperPoint[0], w.l1[0], w.l2[0], w.lowerPoint[0]}),
               (std::array<int, 6>{11, 13, 12, 4, 6, 5}));
     EXPECT_EQ(w.surfMode[0], (SurfacePair{MODE_THICKNESS, MODE_CP_EDITION}));
-    EXPECT_EQ(w.surfMode[1], (SurfacePair{MODE_NONE, MODE_CP_INTERP})) << "code 1, zero design Cp at the start";
-    // The design Cp over l1 .. l2-1 comes from the file; the rest is the initial Cp.
-    EXPECT_DOUBLE_EQ(w.cpDes[4][0], 0.06);
-    EXPECT_DOUBLE_EQ(w.cpDes[6][0], w.cpInit[6][0]);
-    EXPECT_DOUBLE_EQ(w.cpDes[12][0], w.cpInit[12][0]);
+    EXPECT_EQ(w.surfMode[1], (SurfacePair{MODE_NONE, MODE_CP_INTERP})) << "code 1, zero design Cp throughout";
+    // Lower "Cp edition" over file points 6 .. 8 (indices 3 .. 5): the design
+    // Cp of exactly those points comes from the file, the rest is the initial
+    // Cp, and so is all of a "Cp interpolation" surface.
+    for (const auto& [i, cp] : std::initializer_list<std::pair<int, double>>{
+             {2, w.cpInit[2][0]}, {3, 0.04}, {4, 0.06}, {5, 0.09}, {6, w.cpInit[6][0]}, {12, w.cpInit[12][0]}})
+        EXPECT_DOUBLE_EQ(w.cpDes[i][0], cp) << "index " << i;
+    for (int i = 0; i < w.nhalf; ++i) EXPECT_EQ(w.cpDes[i][1], w.cpInit[i][1]) << "index " << i;
+    EXPECT_TRUE(designCpAsRead(w, 0) && designCpAsRead(w, 1));
+    EXPECT_EQ(cydToWrite(w, 0), w.CYD[0]) << "the file's CYD while the design Cp is as read";
 
     // The odd wing leaves its last contour index unfilled and zero.
     const WingModel odd = load(dataPath("small-odd.cpi"));
@@ -256,6 +274,7 @@ TEST(CpInput, BadFilesAreReportedWithFileLineAndReason) {
         {"CYD wider than CpOutput's", evenWingWith(9, 1, 10, "-1e9"), 9, "CYD: -1e9 does not fit the 9 columns"},
         {"MACH wider than CpOutput's", evenWingWith(3, 29, 35, "1e308"), 3, "MACH: 1e+308 does not fit the 15"},
     };
+    TempDir dir;
     for (const auto& c : cases) {
         FileError err;
         const auto w = parseCpInput(c.bytes, "/some/dir/wing.cpi", &err);
@@ -263,6 +282,14 @@ TEST(CpInput, BadFilesAreReportedWithFileLineAndReason) {
         EXPECT_EQ(err.line, c.line) << c.name << ": " << err.message();
         EXPECT_NE(err.message().find("/some/dir/wing.cpi"), std::string::npos) << c.name;
         EXPECT_NE(err.what.find(c.says), std::string::npos) << c.name << ": " << err.message();
+
+        // The command line says the same as "FILE:LINE: reason" and exits 1.
+        const std::string path = dir.file("bad.cpi");
+        writeFile(path, c.bytes);
+        const auto [status, out, messages] = runCli({"--check", path});
+        EXPECT_EQ(status, 1) << c.name;
+        const std::string where = c.line > 0 ? path + ":" + std::to_string(c.line) + ": " : path + ": ";
+        EXPECT_EQ(messages.rfind(where, 0), 0u) << c.name << ": " << messages;
     }
 
     FileError err;
@@ -299,4 +326,26 @@ TEST(CpOutput, PathAndSaveFailures) {
     struct stat st {};
     ASSERT_EQ(stat(out.c_str(), &st), 0);
     EXPECT_NE(st.st_mode & 0044, 0u) << "the file is as readable as any other";
+}
+
+TEST(CommandLine, ChecksConvertsAndRefusesWhatItDoesNotKnow) {
+    const auto [status, summary, none] = runCli({"--check", dataPath("small-odd.cpi")});
+    EXPECT_EQ(status, 0) << none;
+    for (const char* line : {"Title:    Small odd wing\n", "Mach:     0.7834\n", "Alpha:    2.5\n",
+                             "Sections: 3 (9 .. 11)\n", "9        yes         Cp edition             103..104   "})
+        EXPECT_NE(summary.find(line), std::string::npos) << line << "\n" << summary;
+
+    TempDir dir;
+    EXPECT_EQ(std::get<0>(runCli({"--convert", dataPath("small-odd.cpi"), "-o", dir.file("out.cpd")})), 0);
+    EXPECT_EQ(readFile(dir.file("out.cpd")), readFile(dataPath("small-odd.cpd")));
+
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--frobnicate"}, {"-x"}, {"--check"}, {"--check", "a", "--convert", "b"}, {"--step", "0.1"},
+             {"--check", "a", "-o", "b"}, {"a.cpi", "b.cpi"}}) {
+        const auto [code, out, err] = runCli(args);
+        EXPECT_EQ(code, 2) << args[0];
+        EXPECT_NE(err.find("Usage: quarvel"), std::string::npos) << args[0];
+    }
+    EXPECT_EQ(std::get<0>(runCli({"--help"})), 0);
+    EXPECT_EQ(std::get<1>(runCli({"--version"})).rfind("quarvel ", 0), 0u);
 }

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Starts the program on a wing named on its command line, saves it with
 # Ctrl-S as a user would and checks that the CpOutput file appears beside
-# the input.
+# the input, and that the command line writes the same file with no display.
 set -u
 . "$(dirname "$0")/lib/common.sh"
 
@@ -20,4 +20,14 @@ title_out=$(head -n 1 "$scratch/wing.cpd" | sed 's/[[:space:]]*$//')
 [ "$title_in" = "$title_out" ] || fail "output title \"$title_out\" is not the input's \"$title_in\""
 
 stop_quarvel
-echo "ok: opened from the command line and saved with Ctrl-S"
+
+# The command line needs no display and writes the same bytes as the window.
+env -u DISPLAY "$quarvel" --convert "$scratch/wing.cpi" -o "$scratch/converted.cpd" || fail "--convert failed"
+cmp -s "$scratch/wing.cpd" "$scratch/converted.cpd" || fail "--convert differs from the window's save"
+env -u DISPLAY "$quarvel" --check "$scratch/wing.cpd" >"$scratch/check.txt" || fail "--check of the saved file failed"
+grep -q "^Title: *$title_in\$" "$scratch/check.txt" || fail "--check printed no title"
+head -n 20 "$scratch/wing.cpi" >"$scratch/cut.cpi"
+env -u DISPLAY "$quarvel" --check "$scratch/cut.cpi" 2>"$scratch/check.err"
+[ $? -eq 1 ] || fail "--check of a cut file did not exit 1"
+grep -q "^$scratch/cut.cpi:20: " "$scratch/check.err" || fail "--check did not say FILE:LINE: $(cat "$scratch/check.err")"
+echo "ok: opened from the command line, saved with Ctrl-S, the same file written headless"

@@ -171,25 +171,51 @@ TEST_F(CommandsTest, TheThreeDViewIsOneDialogThatFollowsThePlot) {
     EXPECT_EQ(asked, 1u);
 }
 
-// The formulas are checked in the core tests; here that the window feeds
-// them its own wing and canvas.
-TEST_F(CommandsTest, TheRedrawKeepsTheDesignLiftAndFollowsTheCanvas) {
+// What a save writes is what the window shows: edits at both ends of the
+// shown interval reach the file under the same point numbers, and CYD stays
+// the file's while a section's design Cp is as read.
+TEST_F(CommandsTest, SavesTheShownIntervalAndKeepsTheFilesCydUntilAnEdit) {
     openExample();
     Quarvel& w = *window;
-    const double lift = quarvel::designLift(w.wing, 0);
-    EXPECT_DOUBLE_EQ(w.wing.CYD[0], lift) << "the redraw after the open recomputes section 1";
-    EXPECT_DOUBLE_EQ(w.shownCYD, lift);
+    const std::vector<double> fileCYD = w.wing.CYD;
+    auto saveAndReadBack = [&] {
+        command(w, Quarvel::ID_SAVE);
+        quarvel::FileError err;
+        auto back = quarvel::readCpInput((dir / "wing.cpd").string(), &err);
+        EXPECT_TRUE(back) << err.message();
+        return back ? std::move(*back) : quarvel::WingModel{};
+    };
 
-    command(w, Quarvel::ID_SAVE);
-    quarvel::FileError err;
-    const auto back = quarvel::readCpInput((dir / "wing.cpd").string(), &err);
-    ASSERT_TRUE(back) << err.message();
-    EXPECT_NEAR(back->CYD[0], lift, 0.5e-5) << "a save right after opening carries it";
-
-    for (FXint width : {900, 1200}) {
-        w.resize(width, 900);
-        w.layout();
-        w.drawCpPlot();
-        EXPECT_DOUBLE_EQ(w.plotTransform.plotScaleX, 0.89 * w.canvas->getWidth()) << width;
+    // Looking at every section, zoomed in, changes nothing of the save.
+    for (int section = 1; section <= w.wing.nsec; ++section) {
+        w.chooseSection(section);
+        w.onCmdFit(nullptr, 0, nullptr);
+        EXPECT_EQ(w.shownCYD, fileCYD[std::size_t(section - 1)]) << "section " << section;
     }
+    w.chooseSection(1);
+    EXPECT_EQ(saveAndReadBack().CYD, fileCYD);
+
+    // Section 2 of the file: upper "Cp edition" over points 72 .. 104.
+    EXPECT_EQ(w.intervalStartSpinner[0]->getValue(), 72);
+    EXPECT_EQ(w.intervalEndSpinner[0]->getValue(), 104);
+    const std::pair<int, double> edits[] = {{72, -1.5}, {104, 0.05}};
+    for (const auto& [point, cp] : edits) {
+        w.pointSpinner->setValue(point);
+        command(w, Quarvel::ID_POINT);
+        w.cpdSpinner->setValue(cp);
+        command(w, Quarvel::ID_CPD);
+    }
+    const double lift = quarvel::designLift(w.wing, 0);
+    EXPECT_DOUBLE_EQ(w.shownCYD, lift) << "once edited, CYD is the design lift";
+    quarvel::WingModel back = saveAndReadBack();
+    for (const auto& [point, cp] : edits)
+        EXPECT_DOUBLE_EQ(back.cpdIn[point - back.ITE1][0], cp) << "point " << point;
+    EXPECT_NEAR(back.CYD[0], lift, 0.5e-5);
+    for (int k = 1; k < back.nsec; ++k) EXPECT_EQ(back.CYD[std::size_t(k)], fileCYD[std::size_t(k)]) << k;
+
+    // Undone back to the file's design Cp, the file's CYD returns.
+    command(w, Quarvel::ID_UNDO);
+    command(w, Quarvel::ID_UNDO);
+    EXPECT_EQ(w.shownCYD, fileCYD[0]);
+    EXPECT_EQ(saveAndReadBack().CYD, fileCYD);
 }

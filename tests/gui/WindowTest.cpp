@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "WindowFixture.h"
+#include "view3d/GLView3D.h"
 
 namespace fs = std::filesystem;
 using quarvel::test::command;
@@ -50,17 +51,38 @@ TEST_F(WindowTest, StartsEmptyWithOnlyMenuAndCanvasEnabled) {
     EXPECT_TRUE(fs::is_empty(dir)) << "nothing to write before a wing is read";
 }
 
-TEST_F(WindowTest, OpeningAWingEnablesEditing) {
+TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
     openExample();
     Quarvel& w = *window;
     EXPECT_EQ(w.fileLoaded, 1);
     EXPECT_EQ(w.wing.curSection, 1);
-    EXPECT_FALSE(w.openCommand->isEnabled()) << "a run reads one wing";
+    EXPECT_TRUE(w.openCommand->isEnabled()) << "another wing can be opened";
+    EXPECT_STREQ(w.getTitle().text(), "Cp editor - wing.cpi");
     EXPECT_TRUE(w.view3DButton->isEnabled());
     EXPECT_TRUE(w.secYesRadio->isEnabled() && w.secNoRadio->isEnabled());
     EXPECT_TRUE(w.secYesRadio->getCheck() && !w.secNoRadio->getCheck()) << "a section read from a file is corrected";
     EXPECT_TRUE(w.surfaceRadio[0]->isEnabled() && w.surfaceRadio[1]->isEnabled());
     EXPECT_TRUE(w.surfaceRadio[0]->getCheck() && !w.surfaceRadio[1]->getCheck()) << "the upper surface first";
+
+    // Another wing takes the place of the first, with the planform and the
+    // 3D view following it.
+    command(w, Quarvel::ID_3DVIEW);
+    fs::copy_file(fs::path(QUARVEL_EXAMPLES) / "tapered-odd.cpi", dir / "odd.cpi");
+    ASSERT_TRUE(w.openFile((dir / "odd.cpi").c_str()));
+    EXPECT_EQ(w.wing.nsec, 5);
+    EXPECT_STREQ(w.getTitle().text(), "Cp editor - odd.cpi");
+    ASSERT_TRUE(w.planForm && w.view3D);
+    EXPECT_TRUE(w.view3D->shown()) << "the open 3D view stays open on the new wing";
+
+    // "Save As..." writes where asked, and later saves go there too.
+    const fs::path other = dir / "other.cpd";
+    ASSERT_TRUE(w.saveWingAs(other.c_str()));
+    EXPECT_EQ(w.wing.outputFileName, other.string());
+    EXPECT_STREQ(w.getTitle().text(), "Cp editor - odd.cpi (saved as other.cpd)");
+    fs::remove(other);
+    command(w, Quarvel::ID_SAVE);
+    EXPECT_TRUE(fs::exists(other));
+    EXPECT_FALSE(fs::exists(dir / "odd.cpd"));
 }
 
 // The reader's faults are covered case by case in the core tests; here the
@@ -80,6 +102,9 @@ TEST_F(WindowTest, BadFilesAreReportedAndLeaveTheWindowEmpty) {
     }
     openExample();
     EXPECT_EQ(window->fileLoaded, 1) << "a good file after bad ones";
+    EXPECT_FALSE(window->openFile(cut.c_str()));
+    errors.clear();
+    EXPECT_EQ(window->wing.nsec, 12) << "a bad file leaves the wing loaded as it was";
 }
 
 }  // namespace
