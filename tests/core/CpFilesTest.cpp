@@ -338,6 +338,11 @@ TEST(CommandLine, ChecksConvertsAndRefusesWhatItDoesNotKnow) {
     TempDir dir;
     EXPECT_EQ(std::get<0>(runCli({"--convert", dataPath("small-odd.cpi"), "-o", dir.file("out.cpd")})), 0);
     EXPECT_EQ(readFile(dir.file("out.cpd")), readFile(dataPath("small-odd.cpd")));
+    // Fields without a number are warned of on stderr; the check still passes.
+    writeFile(dir.file("garbled.cpi"), evenWingWith(3, 29, 35, "M0.78"));
+    const auto [garbledStatus, garbledOut, warned] = runCli({"--check", dir.file("garbled.cpi")});
+    EXPECT_EQ(garbledStatus, 0);
+    EXPECT_EQ(warned, dir.file("garbled.cpi") + ":3: warning: MACH: \"M0.78\" is not a number, read as 0\n");
 
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--frobnicate"}, {"-x"}, {"--check"}, {"--check", "a", "--convert", "b"}, {"--step", "0.1"},
