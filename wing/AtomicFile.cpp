@@ -155,7 +155,7 @@ bool writeFileAtomically(const std::string& path, const std::function<bool(const
     if (exists) {
         if (!S_ISREG(old.st_mode)) return failWith("cannot be written: it is not a regular file");
         if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
-            return failWith("is read-only, so it was not replaced", true);
+            return failWith("the file is read-only, so it was not replaced", true);
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

@@ -1,4 +1,4 @@
-// Paths and files that are not what a wing file should be, and saves into
+// Paths that are not a wing file, wings too large to hold, and saves into
 // targets that must stay what they were.
 #include <dirent.h>
 #include <signal.h>
@@ -21,48 +21,40 @@
 #include "wing/CpFiles.h"
 
 using namespace quarvel;
-using quarvel::test::dataPath;
-using quarvel::test::readFile;
-using quarvel::test::TempDir;
-using quarvel::test::writeFile;
+using namespace quarvel::test;
 
 namespace {
 
 std::set<std::string> namesIn(const std::string& dir) {
     std::set<std::string> names;
-    if (DIR* d = opendir(dir.c_str())) {
-        while (const dirent* e = readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.insert(e->d_name);
-        closedir(d);
-    }
+    DIR* d = opendir(dir.c_str());
+    while (const dirent* e = d ? readdir(d) : nullptr)
+        if (e->d_name[0] != '.' || std::strlen(e->d_name) > 2) names.insert(e->d_name);
+    if (d) closedir(d);
     return names;
 }
 
-mode_t modeOf(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
-// A wing of nsec sections of npt points whose head and rows are all blank
-// lines: the smallest file that asks for that model.
-std::string blankWing(int npt, int nsec) {
-    char head[64];
-    std::snprintf(head, sizeof head, "head\n\n\n\n%10d%10d%10d%10d\n", 1, npt + 1, 1, nsec);
-    return head + std::string(std::size_t(nsec) * std::size_t(9 + npt / 2), '\n');
+// The process's memory in bytes from /proc/self/status ("VmRSS:", "VmHWM:").
+std::size_t statusBytes(const char* key) {
+    std::ifstream in("/proc/self/status");
+    std::string word;
+    std::size_t kb = 0;
+    while (in >> word && word != key) {}
+    in >> kb;
+    return kb * 1024;
 }
 
 }  // namespace
 
 TEST(OpenPath, SpecialPathsGetAMessageAtOnce) {
     TempDir dir;
-    const std::string wing = dataPath("small-odd.cpi");
+    const std::string wing = dataPath("small-odd.cpi"), cannot = "cannot be opened: ";
     ASSERT_EQ(mkfifo(dir.file("fifo.cpi").c_str(), 0600), 0);
     ASSERT_EQ(symlink(dir.file("gone.cpi").c_str(), dir.file("dangling.cpi").c_str()), 0);
     ASSERT_EQ(symlink(wing.c_str(), dir.file("link.cpi").c_str()), 0);
     writeFile(dir.file("secret.cpi"), readFile(wing));
     chmod(dir.file("secret.cpi").c_str(), 0);
     const bool root = geteuid() == 0;  // reads whatever the permissions say
-    const std::string cannot = "cannot be opened: ";
     struct Case { std::string path, says; } cases[] = {
         {dir.path(), cannot + "it is a directory, not a regular file"},
         {dir.file("fifo.cpi"), cannot + "it is a FIFO, not a regular file"},
@@ -77,123 +69,105 @@ TEST(OpenPath, SpecialPathsGetAMessageAtOnce) {
         FileError err;
         const auto read = readCpInput(c.path, &err);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << c.path;
-        EXPECT_EQ(bool(read), c.says.empty()) << c.path << ": " << err.message();
-        if (!c.says.empty()) {
-            EXPECT_EQ(err.path + ": " + err.what, c.path + ": " + c.says);
-        } else if (read) {
-            EXPECT_EQ(read->outputFileName, outputPathFor(c.path)) << "saved beside the name opened";
-        }
+        EXPECT_EQ(read ? "" : err.path + ": " + err.what, c.says.empty() ? "" : c.path + ": " + c.says);
+        EXPECT_EQ(read ? read->outputFileName : "", read ? outputPathFor(c.path) : "") << "saved beside the link";
     }
     alarm(0);
 }
 
 TEST(OpenPath, AWingLargerThanTheMemoryLeftIsRefused) {
     TempDir dir;
-    // 2000 sections of 2000 points: a 124 MB model from a 2 MB file.
-    const std::string path = dir.file("blank.cpi");
-    writeFile(path, blankWing(2000, 2000));
+    // A head of 2000 sections of 2000 points over blank lines: a 124 MB wing
+    // from a 2 MB file, refused under a limit of 64 MB more than in use.
+    char head[64];
+    std::snprintf(head, sizeof head, "head\n\n\n\n%10d%10d%10d%10d\n", 1, 2001, 1, 2000);
+    writeFile(dir.file("blank.cpi"), head + std::string(2000 * (9 + 1000), '\n'));
     const pid_t child = fork();
     if (child == 0) {
-        long pages = 0;
+        std::size_t pages = 0;
         std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(64) << 20);
+        const rlim_t limit = pages * std::size_t(sysconf(_SC_PAGESIZE)) + (rlim_t(64) << 20);
         const rlimit r{limit, limit};
         FileError err;
-        const bool refused = setrlimit(RLIMIT_AS, &r) == 0 && !readCpInput(path, &err) && err.line == 5 &&
-                             err.what.find("asks for 2000 sections of 2000 points, a wing of 124 MB, but only") !=
-                                 std::string::npos &&
-                             err.what.find("MB of memory is available") != std::string::npos;
-        if (!refused) std::fprintf(stderr, "%s\n", err.message().c_str());
+        const bool refused =
+            setrlimit(RLIMIT_AS, &r) == 0 && !readCpInput(dir.file("blank.cpi"), &err) && err.line == 5 &&
+            err.what.find("the head asks for 2000 sections of 2000 points, a wing of 124 MB, but only") == 0 &&
+            err.what.find("MB of memory is available") != std::string::npos;
+        std::fprintf(stderr, "%s\n", err.message().c_str());
         _exit(refused ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 
-    // An ordinary wing takes about as much memory as its file.
+    // An ordinary wing (200 sections of 1000 points) takes about as much
+    // memory as its file.
     WingModel big;
-    big.ITE1 = big.KTE1 = 1;
-    big.ITE2 = 1001;
-    big.KTE2 = 200;
+    big.ITE1 = big.KTE1 = 1, big.ITE2 = 1001, big.KTE2 = 200;
     big.npt = 1000, big.nsec = 200, big.nhalf = 500;
     big.allocate();
     const std::string text = formatCpOutput(big);
-    writeFile(path, text);
+    writeFile(dir.file("big.cpi"), text);
     std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak count
-    auto kb = [](const char* key) {
-        std::ifstream in("/proc/self/status");
-        std::string word;
-        long value = 0;
-        while (in >> word && word != key) {}
-        in >> value;
-        return std::size_t(value) * 1024;
-    };
-    const std::size_t before = kb("VmRSS:");
+    const std::size_t before = statusBytes("VmRSS:");
     FileError err;
-    ASSERT_TRUE(readCpInput(path, &err)) << err.message();
-    EXPECT_LT(kb("VmHWM:") - before, 3 * text.size()) << "peak memory of opening a " << text.size() << "-byte file";
+    ASSERT_TRUE(readCpInput(dir.file("big.cpi"), &err)) << err.message();
+    EXPECT_LT(statusBytes("VmHWM:") - before, 3 * text.size()) << "peak memory opening " << text.size() << " bytes";
 }
 
 TEST(SaveTarget, KeepsWhatTheTargetWas) {
     TempDir dir;
-    const std::string wing = readFile(dataPath("small-odd.cpd"));
-    auto save = [&](const std::string& path, FileError& err) { return writeFileAtomically(path, wing, &err); };
+    const std::string text = readFile(dataPath("small-odd.cpd")), longName(250, 'w');
     mkdir(dir.file("real").c_str(), 0755);
-    FileError err;
-
-    writeFile(dir.file("locked.cpd"), "old");
-    chmod(dir.file("locked.cpd").c_str(), 0444);
-    EXPECT_FALSE(save(dir.file("locked.cpd"), err));
-    EXPECT_TRUE(err.readOnly) << err.message();
-    EXPECT_EQ(readFile(dir.file("locked.cpd")), "old");
-    EXPECT_EQ(modeOf(dir.file("locked.cpd")), 0444u);
-
-    writeFile(dir.file("private.cpd"), "old");
-    chmod(dir.file("private.cpd").c_str(), 0600);
-    ASSERT_TRUE(save(dir.file("private.cpd"), err)) << err.message();
-    EXPECT_EQ(modeOf(dir.file("private.cpd")), 0600u);
-
+    mkdir(dir.file("taken.cpd").c_str(), 0755);
     writeFile(dir.file("real/target.cpd"), "old");
     symlink("real/target.cpd", dir.file("link.cpd").c_str());
-    ASSERT_TRUE(save(dir.file("link.cpd"), err)) << err.message();
-    EXPECT_EQ(readFile(dir.file("real/target.cpd")), wing);
+    writeFile(dir.file(".quarvel.Ab12cD"), "left by a save that died");
+    struct Case { std::string name; mode_t mode; bool saves, readOnly; std::string inTarget; } cases[] = {
+        {"locked.cpd", 0444, false, true, "old"},  // refused, untouched
+        {"private.cpd", 0600, true, false, text},
+        {"taken.cpd", 0, false, false, ""},  // a directory
+        {"link.cpd", 0, true, false, ""},
+        {longName + ".cpd", 0, true, false, text},  // no name grows past what the system takes
+    };
+    for (const auto& c : cases) {
+        if (c.mode) writeFile(dir.file(c.name), "old"), chmod(dir.file(c.name).c_str(), c.mode);
+        FileError err;
+        EXPECT_EQ(writeFileAtomically(dir.file(c.name), text, &err), c.saves) << c.name << ": " << err.message();
+        EXPECT_EQ(err.readOnly, c.readOnly) << c.name;
+        EXPECT_EQ(c.inTarget.empty() ? "" : readFile(dir.file(c.name)), c.inTarget) << c.name;
+        struct stat st {};
+        EXPECT_EQ(c.mode ? (stat(dir.file(c.name).c_str(), &st), st.st_mode & 07777) : 0, c.mode) << c.name;
+    }
     struct stat st {};
     EXPECT_TRUE(lstat(dir.file("link.cpd").c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << "the link stays a link";
-
-    // A temporary name left by a save that died goes with the next save;
-    // a name as long as the system takes is saved.
-    writeFile(dir.file(".quarvel.Ab12cD"), "left");
-    const std::string longName(250, 'w');
-    ASSERT_TRUE(save(dir.file(longName + ".cpd"), err)) << err.message();
-    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"link.cpd", "locked.cpd", "private.cpd", "real",
-                                                          longName + ".cpd"}));
+    EXPECT_EQ(readFile(dir.file("real/target.cpd")), text) << "the file it points to is replaced";
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{"link.cpd", "locked.cpd", "private.cpd", "real", "taken.cpd", longName + ".cpd"}))
+        << "no temporary name left, and the one a dead save left removed";
 }
 
 TEST(SaveTarget, ASaveKilledAnywhereLeavesTheOldOrTheNewFile) {
     TempDir dir;
     const std::string target = dir.file("wing.cpd");
     const std::string oldText(1 << 20, 'o'), newText((1 << 20) + 7, 'n');
-    writeFile(target, oldText);
     const auto start = std::chrono::steady_clock::now();
-    FileError err;
-    ASSERT_TRUE(writeFileAtomically(dir.file("timing.cpd"), newText, &err)) << err.message();
-    using std::chrono::microseconds;
-    const auto oneSave = std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start);
-    unlink(dir.file("timing.cpd").c_str());
-
+    ASSERT_TRUE(writeFileAtomically(target, newText, nullptr));
+    const long saveMicros =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
     std::mt19937 random(7);
     for (int run = 0; run < 40; ++run) {
+        writeFile(target, oldText);
         const pid_t child = fork();
         if (child == 0) _exit(writeFileAtomically(target, newText, nullptr) ? 0 : 1);
-        usleep(useconds_t(std::uniform_int_distribution<long>(0, 2 * oneSave.count() + 200)(random)));
+        usleep(useconds_t(std::uniform_int_distribution<long>(0, 2 * saveMicros + 200)(random)));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         const std::string now = readFile(target);
         ASSERT_TRUE(now == oldText || now == newText) << "run " << run << ": " << now.size() << " bytes";
-        writeFile(target, oldText);
         for (const std::string& name : namesIn(dir.path()))
             EXPECT_TRUE(name == "wing.cpd" || name.rfind(".quarvel.", 0) == 0) << name;
     }
-    ASSERT_TRUE(writeFileAtomically(target, newText, &err)) << err.message();
+    ASSERT_TRUE(writeFileAtomically(target, newText, nullptr));
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"wing.cpd"}) << "every leftover removed by the next save";
 }
