@@ -186,14 +186,19 @@ TEST_F(CommandsTest, SavesTheShownIntervalAndKeepsTheFilesCydUntilAnEdit) {
         return back ? std::move(*back) : quarvel::WingModel{};
     };
 
-    // Looking at every section, zoomed in, changes nothing of the save.
-    for (int section = 1; section <= w.wing.nsec; ++section) {
+    // Looking at every section, its surfaces and a zoom changes no byte of
+    // the save.
+    EXPECT_EQ(saveAndReadBack().CYD, fileCYD);
+    const std::string saved = quarvel::test::readText(dir / "wing.cpd");
+    for (int section = w.wing.nsec; section >= 1; --section) {
         w.chooseSection(section);
-        w.onCmdFit(nullptr, 0, nullptr);
+        command(w, Quarvel::ID_LOWER);
+        quarvel::test::mouse(w, SEL_MOUSEWHEEL, 200, 200, 120);
+        command(w, Quarvel::ID_UPPER);
         EXPECT_EQ(w.shownCYD, fileCYD[std::size_t(section - 1)]) << "section " << section;
     }
-    w.chooseSection(1);
-    EXPECT_EQ(saveAndReadBack().CYD, fileCYD);
+    command(w, Quarvel::ID_SAVE);
+    EXPECT_EQ(quarvel::test::readText(dir / "wing.cpd"), saved);
 
     // Section 2 of the file: upper "Cp edition" over points 72 .. 104.
     EXPECT_EQ(w.intervalStartSpinner[0]->getValue(), 72);

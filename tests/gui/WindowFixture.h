@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,11 @@ inline long mouse(Quarvel& w, FXSelType type, double px, double py, FXint code =
     ev.win_y = FXint(py);
     ev.code = code;
     return w.handle(w.canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
+}
+
+inline std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Error messages are collected in errors; a test that expects some clears
