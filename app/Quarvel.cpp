@@ -2,6 +2,7 @@
 
 #include <fxkeys.h>
 
+#include "app/WindowIcon.h"
 #include "planform/PlanForm.h"
 #include "view3d/GLView3D.h"
 
@@ -75,6 +76,7 @@ FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target)
 
 Quarvel::Quarvel(FXApp* a)
     : FXMainWindow(a, "Cp editor", nullptr, nullptr, DECOR_ALL, 0, 0, 680, 825) {
+    quarvel::setProgramIcon(this);
     FXMenuBar* menuBar = new FXMenuBar(this, LAYOUT_FILL_X);
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/FoxText.h"
+#include "app/WindowIcon.h"
 #include "plot/PlotReplay.h"
 
 // clang-format off
@@ -45,6 +46,7 @@ CPlanForm::CPlanForm(FXWindow* owner, quarvel::WingModel& w, SectionChosen chose
       wing(&w),
       onSectionChosen(std::move(chosen)),
       firstSectionNumber(w.KTE1) {
+    quarvel::setProgramIcon(this);
     planNsec = w.nsec;
     plan = quarvel::planformOf(w);
     planCurSection = 1;

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <utility>
 
+#include "app/WindowIcon.h"
+
 // clang-format off
 FXDEFMAP(GLView3D) GLView3DMap[] = {
     FXMAPFUNC (SEL_PAINT,             GLView3D::ID_CANVAS,                                              GLView3D::onPaintCanvas),
@@ -76,6 +78,7 @@ bool isColorWellId(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_I
 
 GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
     : FXDialogBox(owner, "OpenGL Test Application2", DECOR_ALL, 0, 0, 750, 735, 0, 0, 0, 0, 4, 4), wing(&w) {
+    quarvel::setProgramIcon(this);
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     buildWidgets();
 

@@ -152,6 +152,8 @@ TEST_F(CommandsTest, TheThreeDViewIsOneDialogThatFollowsThePlot) {
     EXPECT_TRUE(view->shown());
     command(w, Quarvel::ID_3DVIEW);
     EXPECT_EQ(w.view3D, view) << "a second press shows the same dialog";
+    for (FXTopWindow* t : std::initializer_list<FXTopWindow*>{&w, w.planForm, view})
+        EXPECT_TRUE(t->getIcon() && t->getIcon()->id() && t->getMiniIcon()) << t->getTitle().text() << " lacks the icon";
 
     // An edit of the design Cp in the plot reaches the mesh.
     const int p = w.wing.upperPoint[0];
