@@ -13,7 +13,6 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -453,42 +452,26 @@ std::string fileKind(mode_t mode) {
     return "a special file";
 }
 
-// The file's bytes, mapped from the page cache or, failing that, read into
-// owned; false with a message when they cannot be had.
-class FileBytes {
-public:
-    ~FileBytes() {
-        if (map_ != MAP_FAILED) ::munmap(map_, size_);
-    }
-    bool load(int fd, std::size_t size, const std::string& path, FileError* error) {
-        size_ = size;
-        map_ = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (map_ != MAP_FAILED) return true;
-        // Read no further than the size the file had when it was opened.
-        owned_.resize(size);
-        std::size_t got = 0;
-        while (got < size) {
-            const ssize_t n = ::read(fd, &owned_[got], size - got);
-            if (n == 0) break;
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return fail(error, path, 0, std::string("cannot be read: ") + std::strerror(errno));
-            }
-            got += std::size_t(n);
+// Reads up to size bytes of the file (no more than it had when it was
+// opened, so a file that grows meanwhile cannot make the reading endless);
+// false with a message when they cannot be read. The bytes are copied rather
+// than mapped: a mapped file that shrinks or fails under the reader would
+// stop the program.
+bool readBytes(int fd, std::size_t size, std::string& bytes, const std::string& path, FileError* error) {
+    bytes.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, &bytes[got], size - got);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(error, path, 0, std::string("cannot be read: ") + std::strerror(errno));
         }
-        owned_.resize(got);
-        return true;
+        got += std::size_t(n);
     }
-    std::string_view bytes() const {
-        if (map_ != MAP_FAILED) return {static_cast<const char*>(map_), size_};
-        return owned_;
-    }
-
-private:
-    void* map_ = MAP_FAILED;
-    std::size_t size_ = 0;
-    std::string owned_;
-};
+    bytes.resize(got);
+    return true;
+}
 
 }  // namespace
 
@@ -523,9 +506,9 @@ std::optional<WingModel> readCpInput(const std::string& path, FileError* error, 
         return std::nullopt;
     }
     try {
-        FileBytes file;
-        if (!file.load(fd, std::size_t(st.st_size), path, error)) return std::nullopt;
-        return parseCpInput(file.bytes(), path, error, warnings);
+        std::string bytes;
+        if (!readBytes(fd, std::size_t(st.st_size), bytes, path, error)) return std::nullopt;
+        return parseCpInput(bytes, path, error, warnings);
     } catch (const std::bad_alloc&) {
         fail(error, path, 0,
              "there is not enough memory to read it (" + memoryText(availableMemory()) + " is available)");
