@@ -9,6 +9,11 @@
 #include <string>
 #include <utility>
 
+#include <charconv>
+#include <cmath>
+
+#include "planform/Isobars.h"
+#include "plot/Spanload.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
 
@@ -169,6 +174,38 @@ int convert(const Options& o, std::ostream&, std::ostream& err) {
     return kExitOk;
 }
 
+int spanload(const Options& o, std::ostream& out, std::ostream& err) {
+    const std::optional<WingModel> wing = readWing(o.file, err);
+    if (!wing) return kExitInputFault;
+    out << formatSpanloadCsv(computeSpanload(*wing));
+    return kExitOk;
+}
+
+int isobars(const Options& o, std::ostream& out, std::ostream& err) {
+    double step = 0.1;
+    if (!o.step.empty()) {
+        const char* end = o.step.data() + o.step.size();
+        const std::from_chars_result r = std::from_chars(o.step.data(), end, step);
+        if (r.ec != std::errc() || r.ptr != end || !(step > 0.0) || !std::isfinite(step)) {
+            err << "quarvel: --step " << o.step << ": not a positive number\n";
+            return kExitUsage;
+        }
+    }
+    const std::optional<WingModel> wing = readWing(o.file, err);
+    if (!wing) return kExitInputFault;
+    for (int surface = 0; surface < 2; ++surface)
+        for (bool design : {false, true}) {
+            const ContourField f = surfaceField(*wing, surface, design);
+            if (isobarLevelCount(f, step) > kMaxIsobarLevels) {
+                err << "quarvel: --step " << o.step << ": more than " << kMaxIsobarLevels
+                    << " isobars; choose a larger step\n";
+                return kExitUsage;
+            }
+        }
+    out << formatIsobarsCsv(*wing, step);
+    return kExitOk;
+}
+
 }  // namespace
 
 void printUsage(std::ostream& os) {
@@ -220,6 +257,8 @@ int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err)
     case Mode::Version: out << "quarvel " << QUARVEL_VERSION << '\n'; return kExitOk;
     case Mode::Check: return check(o, out, err);
     case Mode::Convert: return convert(o, out, err);
+    case Mode::Spanload: return spanload(o, out, err);
+    case Mode::Isobars: return isobars(o, out, err);
     default:
         err << "quarvel: this command is not available yet\n";
         return kExitUsage;

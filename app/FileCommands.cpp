@@ -8,8 +8,10 @@
 #include <string>
 
 #include "app/FoxText.h"
+#include "planform/Isobars.h"
 #include "planform/PlanForm.h"
 #include "plot/PlotReplay.h"
+#include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/AtomicFile.h"
 #include "wing/CpFiles.h"
@@ -156,7 +158,8 @@ void Quarvel::updateTitle() {
     setTitle(text);
 }
 
-FXString Quarvel::askExportPath(const FXString& title, const FXString& patterns, const char* extension) {
+FXString Quarvel::askExportPath(const FXString& title, const FXString& patterns, const char* extension,
+                                const char* suffix) {
     if (!fileLoaded) return FXString();
     // Suggested: beside the input file, named after it and the section.
     const std::string& input = wing.inputFileName;
@@ -164,7 +167,8 @@ FXString Quarvel::askExportPath(const FXString& title, const FXString& patterns,
     const std::size_t dot = input.find_last_of('.');
     const std::string stem = dot != std::string::npos && dot > nameStart ? input.substr(0, dot) : input;
     const std::string suggested =
-        stem + "-section" + std::to_string(wing.KTE1 + wing.curSection - 1) + "." + extension;
+        stem + (suffix ? std::string("-") + suffix : "-section" + std::to_string(wing.KTE1 + wing.curSection - 1)) +
+        "." + extension;
 
     FXFileDialog dialog(this, title);
     dialog.setPatternList(patterns);
@@ -188,6 +192,42 @@ long Quarvel::onCmdExportCsv(FXObject*, FXSelector, void*) {
     const FXString path = askExportPath("Export section as CSV", "CSV file (*.csv)\nAll files (*)", "csv");
     if (!path.empty()) exportSectionCsv(path);
     return 1;
+}
+
+long Quarvel::onCmdExportIsobars(FXObject*, FXSelector, void*) {
+    const FXString path = askExportPath("Export isobars as CSV", "CSV file (*.csv)\nAll files (*)", "csv", "isobars");
+    if (!path.empty()) exportIsobarsCsv(path);
+    return 1;
+}
+
+long Quarvel::onCmdExportSpanload(FXObject*, FXSelector, void*) {
+    const FXString path =
+        askExportPath("Export spanload as CSV", "CSV file (*.csv)\nAll files (*)", "csv", "spanload");
+    if (!path.empty()) exportSpanloadCsv(path);
+    return 1;
+}
+
+namespace {
+
+bool writeExport(Quarvel& window, const FXString& title, const FXString& path, const std::string& text) {
+    quarvel::FileError error;
+    if (!quarvel::writeFileAtomically(quarvel::stdText(path), text, &error)) {
+        window.reportError(title, quarvel::foxText(error.message()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Quarvel::exportIsobarsCsv(const FXString& path) {
+    return fileLoaded &&
+           writeExport(*this, "Export isobars as CSV", path, quarvel::formatIsobarsCsv(wing, isobarStep()));
+}
+
+bool Quarvel::exportSpanloadCsv(const FXString& path) {
+    return fileLoaded && writeExport(*this, "Export spanload as CSV", path,
+                                     quarvel::formatSpanloadCsv(quarvel::computeSpanload(wing)));
 }
 
 bool Quarvel::exportSectionCsv(const FXString& path) {

@@ -4,6 +4,7 @@
 
 #include "app/WindowIcon.h"
 #include "planform/PlanForm.h"
+#include "plot/PlotDialog.h"
 #include "view3d/GLView3D.h"
 
 // clang-format off
@@ -46,6 +47,10 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
     FXMAPFUNC (SEL_MIDDLEBUTTONRELEASE, Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnRelease),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SAVE_AS,                               Quarvel::onCmdSaveAs),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_ISOBARS,                               Quarvel::onCmdIsobars),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SPANLOAD,                              Quarvel::onCmdSpanload),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_ISOBARS,                        Quarvel::onCmdExportIsobars),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_SPANLOAD,                       Quarvel::onCmdExportSpanload),
 };
 // clang-format on
 
@@ -85,6 +90,8 @@ Quarvel::Quarvel(FXApp* a)
                       ID_SAVE_AS);
     new FXMenuCommand(fileMenu, "Export plot as PNG...", nullptr, this, ID_EXPORT_PNG);
     new FXMenuCommand(fileMenu, "Export section as CSV...", nullptr, this, ID_EXPORT_CSV);
+    new FXMenuCommand(fileMenu, "Export isobars as CSV...", nullptr, this, ID_EXPORT_ISOBARS);
+    new FXMenuCommand(fileMenu, "Export spanload as CSV...", nullptr, this, ID_EXPORT_SPANLOAD);
     // Quitting goes through the window, which asks about unsaved changes.
     new FXMenuCommand(fileMenu, "&Quit\tCtl-Q", nullptr, this, ID_QUIT);
     new FXMenuTitle(menuBar, "&File", nullptr, fileMenu);
@@ -101,6 +108,8 @@ Quarvel::Quarvel(FXApp* a)
     viewMenu = new FXMenuPane(this);
     new FXMenuCommand(viewMenu, "&Planform\tCtl-P\tShow the wing planform.", nullptr, this, ID_PLANFORM);
     new FXMenuCommand(viewMenu, "Fit", nullptr, this, ID_FIT);
+    new FXMenuCommand(viewMenu, "Isobars\t\tLines of constant Cp on the planform.", nullptr, this, ID_ISOBARS);
+    new FXMenuCommand(viewMenu, "Spanload\t\tThe load along the span, initial and design.", nullptr, this, ID_SPANLOAD);
     new FXMenuTitle(menuBar, "&View", nullptr, viewMenu);
     // Made before the body, so that the body cannot take its place.
     statusBar = new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X | FRAME_RAISED);
@@ -263,6 +272,8 @@ void Quarvel::create() {
 
 // Menu panes are not children of the window, so the window deletes its own.
 Quarvel::~Quarvel() {
+    delete isobarView;
+    delete spanloadView;
     delete view3D;
     delete planForm;
     delete fileMenu;

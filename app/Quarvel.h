@@ -19,6 +19,7 @@
 
 class CPlanForm;
 class GLView3D;
+class PlotDialog;
 
 class Quarvel : public FXMainWindow {
     FXDECLARE(Quarvel)
@@ -75,6 +76,10 @@ public:
         ID_EXPORT_CSV,  // "Export section as CSV..."
         ID_FIT,         // "Fit": the plot back to the axis of the table
         ID_SAVE_AS,     // "Save As...": the CpOutput file where the user chooses
+        ID_ISOBARS,         // "Isobars": the isobar view of the planform
+        ID_SPANLOAD,        // "Spanload"
+        ID_EXPORT_ISOBARS,  // "Export isobars as CSV..."
+        ID_EXPORT_SPANLOAD, // "Export spanload as CSV..."
         ID_LAST
     };
 
@@ -123,6 +128,12 @@ public:
     // no file behind. False when nothing was written.
     bool exportPlotPng(const FXString& path);
     bool exportSectionCsv(const FXString& path);
+    // The whole wing's isobars (at the isobar view's step) and spanload as
+    // CSV, the same as the command line writes.
+    bool exportIsobarsCsv(const FXString& path);
+    bool exportSpanloadCsv(const FXString& path);
+    // The isobar view's step of Cp; 0.1 until the view is opened.
+    double isobarStep() const;
 
     long onPaintCanvas(FXObject*, FXSelector, void*);
     long onConfigureCanvas(FXObject*, FXSelector, void*);
@@ -156,6 +167,10 @@ public:
     long onCmdExportPng(FXObject*, FXSelector, void*);
     long onCmdExportCsv(FXObject*, FXSelector, void*);
     long onCmdFit(FXObject*, FXSelector, void*);
+    long onCmdIsobars(FXObject*, FXSelector, void*);
+    long onCmdSpanload(FXObject*, FXSelector, void*);
+    long onCmdExportIsobars(FXObject*, FXSelector, void*);
+    long onCmdExportSpanload(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
     long onMiddleBtnRelease(FXObject*, FXSelector, void*);
@@ -172,6 +187,11 @@ public:
     // by the first "3D VIEW".
     CPlanForm* planForm = nullptr;
     GLView3D* view3D = nullptr;
+    // The isobars and the spanload, made by their first "View" command.
+    PlotDialog* isobarView = nullptr;
+    PlotDialog* spanloadView = nullptr;
+    FXRealSpinner* isobarStepSpinner = nullptr;  // "Step"
+    FXCheckButton* isobarInitialCheck = nullptr;  // "Initial Cp"
 
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     // It is the transform of the zoomed view.
@@ -267,7 +287,10 @@ private:
 
     // Asks for the file to export to, beside the input file; empty when the
     // user cancels.
-    FXString askExportPath(const FXString& title, const FXString& patterns, const char* extension);
+    // The name suggested is the input's with "-sectionN", or with "-" and
+    // the suffix given.
+    FXString askExportPath(const FXString& title, const FXString& patterns, const char* extension,
+                           const char* suffix = nullptr);
 
     // Sets every correction widget from the panel and the display values
     // from the panel and the editing state, without notification.

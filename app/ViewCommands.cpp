@@ -5,8 +5,11 @@
 
 #include "app/FoxText.h"
 #include "app/Quarvel.h"
+#include "planform/Isobars.h"
 #include "planform/PlanForm.h"
+#include "plot/PlotDialog.h"
 #include "plot/PlotReplay.h"
+#include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
@@ -39,8 +42,11 @@ bool Quarvel::renderPlot() {
 
 void Quarvel::drawCpPlot() {
     if (renderPlot()) plotBuffer.show();
-    // The 3D view follows every change of the plot while it is shown.
+    // The 3D view, the isobars and the spanload follow every change of the
+    // plot while they are shown.
     if (view3D) view3D->refreshSurface();
+    if (isobarView) isobarView->refresh();
+    if (spanloadView) spanloadView->refresh();
 }
 
 void Quarvel::redrawView() {
@@ -125,5 +131,51 @@ long Quarvel::onCmdPlanform(FXObject*, FXSelector, void*) {
         planForm->show();
         planForm->raise();
     }
+    return 1;
+}
+
+double Quarvel::isobarStep() const { return isobarStepSpinner ? isobarStepSpinner->getValue() : 0.1; }
+
+// The upper surface's isobars on the planform: the design Cp, the initial Cp
+// in grey beside it, at a step of Cp the user chooses.
+long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    if (!isobarView) {
+        isobarView = new PlotDialog(
+            this, "Isobars",
+            [this](int w, int h) {
+                const quarvel::IsobarPicture picture =
+                    quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck());
+                return quarvel::isobarPrimitives(wing, picture, w, h);
+            },
+            700, 560);
+        new FXLabel(isobarView->controls, "Upper surface, design Cp; Step=", nullptr, LAYOUT_CENTER_Y);
+        isobarStepSpinner = new FXRealSpinner(isobarView->controls, 6, isobarView, PlotDialog::ID_REFRESH,
+                                              SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y);
+        isobarStepSpinner->setRange(0.01, 1.0);
+        isobarStepSpinner->setIncrement(0.05);
+        isobarStepSpinner->setValue(0.1);
+        isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial Cp (grey)", isobarView,
+                                               PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+        isobarInitialCheck->setCheck(TRUE);
+        new FXLabel(isobarView->controls, "Red: sonic Cp*", nullptr, LAYOUT_CENTER_Y);
+        isobarView->create();
+    }
+    isobarView->show(PLACEMENT_OWNER);
+    isobarView->raise();
+    return 1;
+}
+
+long Quarvel::onCmdSpanload(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    if (!spanloadView) {
+        spanloadView = new PlotDialog(
+            this, "Spanload",
+            [this](int w, int h) { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); }, 640,
+            420);
+        spanloadView->create();
+    }
+    spanloadView->show(PLACEMENT_OWNER);
+    spanloadView->raise();
     return 1;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Quarvel.h"
+#include "planform/Isobars.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
@@ -153,6 +154,34 @@ int main(int argc, char* argv[]) {
     print("paint3d_ms", medianMicros(runs, [&] {
               view->drawScene();
               app.flush(true);
+          }) / 1000);
+
+    // A turning drag: each motion and the paint it brings, at the reduced
+    // detail the drag chooses.
+    auto drag = [&](FXSelType type, int x) {
+        FXEvent ev{};
+        ev.last_x = x;
+        ev.last_y = 200;
+        view->handle(view, FXSEL(type, GLView3D::ID_CANVAS), &ev);
+    };
+    int x = 300;
+    drag(SEL_LEFTBUTTONPRESS, x);
+    print("rotate_frame_ms", medianMicros(runs * 3, [&] {
+              drag(SEL_MOTION, x -= 4);
+              view->drawScene();
+              app.flush(true);
+          }) / 1000);
+    print("rotate_stride", view->lastStride);
+    drag(SEL_LEFTBUTTONRELEASE, x);
+
+    // Every isobar of the large wing at a step of 0.1: both surfaces, the
+    // initial and the design Cp.
+    print("isobars_ms", medianMicros(runs, [&] {
+              for (int surface = 0; surface < 2; ++surface)
+                  for (bool design : {false, true}) {
+                      const quarvel::ContourField f = quarvel::surfaceField(w, surface, design);
+                      quarvel::traceIsobars(f, quarvel::isobarLevels(f, 0.1));
+                  }
           }) / 1000);
     return 0;
 }

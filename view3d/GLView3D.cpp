@@ -1,12 +1,19 @@
 #include "view3d/GLView3D.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
+#include <fxkeys.h>
 
+#include <chrono>
 #include <cmath>
 #include <utility>
 
 #include "app/WindowIcon.h"
+#include "plot/PlotReplay.h"
+#include "view3d/ColourMap.h"
+#include "wing/SectionLift.h"
 
 // clang-format off
 FXDEFMAP(GLView3D) GLView3DMap[] = {
@@ -31,6 +38,9 @@ FXDEFMAP(GLView3D) GLView3DMap[] = {
     FXMAPFUNCS(SEL_CHANGED,           GLView3D::ID_UPPER_INIT_GRID,  GLView3D::ID_LOWER_DES_FILL_COLOR, GLView3D::onCmdLayerControl),
     // Only the wells among these answer their update; the check buttons are left alone.
     FXMAPFUNCS(SEL_UPDATE,            GLView3D::ID_UPPER_INIT_GRID,  GLView3D::ID_LOWER_DES_FILL_COLOR, GLView3D::onUpdColor),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_RESET_VIEW,                                          GLView3D::onCmdResetView),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_COLOUR_BY_CP,                                        GLView3D::onCmdColourByCp),
+    FXMAPFUNC (SEL_PAINT,             GLView3D::ID_COLOUR_BAR,                                          GLView3D::onPaintColourBar),
 };
 // clang-format on
 
@@ -71,16 +81,29 @@ void setDiffuse(FXColor color) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, c);
 }
 
+// Quads a drag frame may draw; a grid line costs about as much as a quad.
+constexpr long long kDragBudgetQuads = 30000;
+// A drag frame slower than this makes the next ones coarser.
+constexpr double kDragFrameMs = 30.0;
+
+// Lit colours stay close to the colour bar's where the surface faces the
+// light half way, and the side turned away keeps most of its colour.
+const GLfloat kSceneAmbient[4] = {0.35f, 0.35f, 0.35f, 1.0f};
+
+int gridStride(int count) { return (count + quarvel::kGridLinesMax - 1) / quarvel::kGridLinesMax; }
+
 int layerControlOf(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_INIT_GRID) / 2; }
 bool isColorWellId(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_INIT_GRID) % 2 == 1; }
 
 }  // namespace
 
 GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
-    : FXDialogBox(owner, "OpenGL Test Application2", DECOR_ALL, 0, 0, 750, 735, 0, 0, 0, 0, 4, 4), wing(&w) {
+    : FXDialogBox(owner, "3D view", DECOR_ALL, 0, 0, 750, 735, 0, 0, 0, 0, 4, 4), wing(&w) {
     quarvel::setProgramIcon(this);
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     buildWidgets();
+    if (getAccelTable())
+        getAccelTable()->addAccel(MKUINT(KEY_Home, 0), this, FXSEL(SEL_COMMAND, ID_RESET_VIEW));
 
     quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
     fillMesh();
@@ -104,7 +127,11 @@ void GLView3D::buildWidgets() {
     FXVerticalFrame* viewArea = new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y);
     FXVerticalFrame* sunken =
         new FXVerticalFrame(viewArea, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
-    canvas = new FXGLCanvas(sunken, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    FXHorizontalFrame* picture =
+        new FXHorizontalFrame(sunken, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    colourBar = new FXCanvas(picture, this, ID_COLOUR_BAR, LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y | LAYOUT_FIX_WIDTH, 0,
+                             0, 84, 0);
+    canvas = new FXGLCanvas(picture, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
 
     FXHorizontalFrame* back =
         new FXHorizontalFrame(column, FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0, 4, 4, 4, 4);
@@ -122,6 +149,10 @@ void GLView3D::buildWidgets() {
     squareButton = new FXRadioButton(layoutFrame, "Cp on square", this, ID_CP_ON_SQUARE);
     planformButton = new FXRadioButton(layoutFrame, "Cp on PlanForm", this, ID_CP_ON_PLANFORM);
     squareButton->setCheck(TRUE);
+    colourByCpCheck = new FXCheckButton(layoutFrame, "Colour by Cp", this, ID_COLOUR_BY_CP);
+    colourByCpCheck->setCheck(TRUE);
+    resetButton = new FXButton(layoutFrame, "Reset view\tBack to the view from above the leading edge (Home)",
+                               nullptr, this, ID_RESET_VIEW, BUTTON_NORMAL | LAYOUT_FILL_X);
 
     FXGroupBox* lights = group(column, "Light");
     FXVerticalFrame* lightsFrame = new FXVerticalFrame(lights, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2);
@@ -189,6 +220,63 @@ void GLView3D::refreshSurface() {
 void GLView3D::fillMesh() {
     quarvel::fillMesh(mesh, *wing, squareButton->getCheck() ? quarvel::MeshLayout::Square
                                                             : quarvel::MeshLayout::Planform);
+    meshChanged();
+}
+
+void GLView3D::meshChanged() {
+    for (bool& dirty : surfaceDirty) dirty = true;
+    cpRange = quarvel::cpRangeOf(mesh);
+    if (colourBar) colourBar->update();
+}
+
+void GLView3D::bindSurface(int index) {
+    if (!surfaceBuffer[index]) glGenBuffers(1, &surfaceBuffer[index]);
+    glBindBuffer(GL_ARRAY_BUFFER, surfaceBuffer[index]);
+    quarvel::SurfaceArrays& a = surfaceArrays[index];
+    const GLsizeiptr vectors = GLsizeiptr(a.position.size() * sizeof(float));
+    if (surfaceDirty[index]) {
+        quarvel::buildSurfaceArrays(mesh, quarvel::layerHeights(mesh, quarvel::meshLayers[index]), cpRange, a);
+        surfaceDirty[index] = false;
+        const GLsizeiptr n = GLsizeiptr(a.position.size() * sizeof(float));
+        glBufferData(GL_ARRAY_BUFFER, 2 * n + GLsizeiptr(a.colour.size()), nullptr, GL_STATIC_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, n, a.position.data());
+        glBufferSubData(GL_ARRAY_BUFFER, n, n, a.normal.data());
+        glBufferSubData(GL_ARRAY_BUFFER, 2 * n, GLsizeiptr(a.colour.size()), a.colour.data());
+    }
+    const GLsizeiptr n = GLsizeiptr(a.position.size() * sizeof(float));
+    (void)vectors;
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glNormalPointer(GL_FLOAT, 0, reinterpret_cast<const void*>(n));
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, reinterpret_cast<const void*>(2 * n));
+}
+
+int GLView3D::bindIndices(int detail, bool filled, int stride) {
+    const int kind = filled ? 0 : 1;
+    if (detail == 1 && reducedStride != stride) {
+        indexCount[1][0] = indexCount[1][1] = 0;
+        reducedStride = stride;
+    }
+    if (!indexBuffer[detail][kind]) glGenBuffers(1, &indexBuffer[detail][kind]);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer[detail][kind]);
+    if (indexCount[detail][kind] == 0) {
+        const std::vector<unsigned> indices =
+            filled ? quarvel::triangleIndices(mesh.meshPoints, mesh.meshSections, stride)
+                   : quarvel::gridLineIndices(mesh.meshPoints, mesh.meshSections,
+                                              std::max(stride, gridStride(mesh.meshPoints)),
+                                              std::max(stride, gridStride(mesh.meshSections)));
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(unsigned)), indices.data(),
+                     GL_STATIC_DRAW);
+        indexCount[detail][kind] = int(indices.size());
+    }
+    return indexCount[detail][kind];
+}
+
+long long GLView3D::shownQuads() const {
+    const long long quads = (long long)std::max(mesh.meshPoints - 1, 0) * std::max(mesh.meshSections - 1, 0);
+    long long total = 0;
+    for (int c = 0; c < 8; ++c)
+        if (layerCheck[c]->getCheck()) total += quads;
+    return total;
 }
 
 void GLView3D::resetView() { quarvel::resetView(mesh, frame, camera); }
@@ -218,6 +306,7 @@ void GLView3D::repaint() {
 
 void GLView3D::drawScene() {
     if (!canvas->makeCurrent()) return;
+    const auto start = std::chrono::steady_clock::now();
     glViewport(0, 0, canvas->getWidth(), canvas->getHeight());
     glClearColor(FXREDVAL(backColor) / 255.0f, FXGREENVAL(backColor) / 255.0f, FXBLUEVAL(backColor) / 255.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -231,13 +320,13 @@ void GLView3D::drawScene() {
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    const double Lz = frame.Lz;
+    const quarvel::Projection p = quarvel::projectionFor(frame, camera, canvas->getWidth(), canvas->getHeight());
     if (orthographicButton->getCheck()) {
-        glOrtho(frame.left, frame.right, frame.bottom, frame.top, -100 * Lz, 100 * Lz);
+        glOrtho(p.left, p.right, p.bottom, p.top, p.zNear, p.zFar);
         glScalef(camera.orthoZoom[0], camera.orthoZoom[1], camera.orthoZoom[2]);
         glTranslatef(-camera.panX, -camera.panY, 0.0f);
     } else {
-        gluPerspective(frame.fovy, frame.aspect, 0.01 * Lz, 10 * Lz);
+        gluPerspective(p.fovy, p.aspect, p.perspectiveNear, p.perspectiveFar);
         glTranslatef(-camera.panX, -camera.panY, -camera.eyeDistance);
     }
     glRotatef(camera.rotX, 1, 0, 0);
@@ -246,16 +335,32 @@ void GLView3D::drawScene() {
     glTranslatef(-frame.cx, -frame.cy, -frame.cz);
 
     setupLights();
+    // Both sides lit: a surface seen from below is not a black slab.
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kSceneAmbient);
 
+    const int stride = dragging == 1 ? dragStride : 1;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
     for (int number : quarvel::layerPaintOrder) {
         const int control = quarvel::meshLayers[number - 1].control();
         if (!layerCheck[control]->getCheck()) continue;
         setDiffuse(layerColor(control));
-        drawLayer(number);
+        drawLayer(number, stride);
+        // Software GL bins a whole frame before it draws any of it; a frame
+        // of several large layers then costs far more than its layers one
+        // by one.
+        glFlush();
     }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    lastStride = stride;
 
     if (glVisual->isDoubleBuffer()) canvas->swapBuffers();
     canvas->makeNonCurrent();
+    lastPaintMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 void GLView3D::setupLights() {
@@ -357,17 +462,44 @@ void GLView3D::drawSphere(double r, int polygonMode, int n) {
     glEnd();
 }
 
-void GLView3D::drawLayer(int layer) {
+// Fills are lifted behind the grid lines a little, so that a grid drawn
+// over its own surface stays visible. With "Colour by Cp" a fill takes each
+// vertex's colour for its ambient and diffuse material, without the glow of
+// the emission, so that it reads against the colour bar.
+void GLView3D::drawLayer(int layer, int stride) {
     const quarvel::MeshLayer& l = quarvel::meshLayers[layer - 1];
     glPolygonMode(GL_FRONT_AND_BACK, l.filled ? GL_FILL : GL_LINE);
-    if (mesh.meshSections < 2) return;
-    glBegin(GL_QUADS);
-    quarvel::forEachQuad(mesh, quarvel::layerHeights(mesh, l),
-                         [](const quarvel::Vec3f& n, const quarvel::Vec3f (&v)[4]) {
-                             glNormal3f(n.x, n.y, n.z);
-                             for (const quarvel::Vec3f& p : v) glVertex3f(p.x, p.y, p.z);
-                         });
-    glEnd();
+    if (mesh.meshSections < 2 || mesh.meshPoints < 2) return;
+    const int detail = stride > 1 ? 1 : 0;
+    bindSurface((layer - 1) % 4);
+    const int count = bindIndices(detail, l.filled, stride);
+    const bool byCp = l.filled && colourByCpCheck->getCheck();
+    if (l.filled) {
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glPolygonOffset(1.0f, 1.0f);
+        setGrey(GL_EMISSION, 0.0f);
+        setGrey(GL_SPECULAR, 0.15f);
+    }
+    if (byCp) {
+        glEnable(GL_COLOR_MATERIAL);
+        glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+        glEnableClientState(GL_COLOR_ARRAY);
+    } else if (l.filled) {
+        GLfloat c[4];
+        glGetMaterialfv(GL_FRONT, GL_DIFFUSE, c);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, c);
+    }
+    glDrawElements(l.filled ? GL_TRIANGLE_STRIP : GL_LINES, count, GL_UNSIGNED_INT, nullptr);
+    if (byCp) {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisable(GL_COLOR_MATERIAL);
+    }
+    if (l.filled) {
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        setGrey(GL_EMISSION, materialEmission / 100.0f);
+        setGrey(GL_SPECULAR, materialSpecular / 100.0f);
+        setGrey(GL_AMBIENT, materialAmbient / 100.0f);
+    }
 }
 
 long GLView3D::onPaintCanvas(FXObject*, FXSelector, void*) {
@@ -392,12 +524,17 @@ long GLView3D::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
     dragging = 1;
     storedX = event->last_x;
     storedY = event->last_y;
+    dragStride = quarvel::strideForBudget(shownQuads(), kDragBudgetQuads);
     return 1;
 }
 
 long GLView3D::onLeftBtnRelease(FXObject*, FXSelector, void*) {
     canvas->ungrab();
-    if (dragging == 1) dragging = 0;
+    if (dragging == 1) {
+        dragging = 0;
+        // Full detail again.
+        repaint();
+    }
     return 1;
 }
 
@@ -414,6 +551,8 @@ long GLView3D::onMotion(FXObject*, FXSelector, void* ptr) {
                         canvas->getHeight());
     storedX = event->last_x;
     storedY = event->last_y;
+    // Coarser while the reduced frames are still too slow.
+    if (lastStride > 1 && lastPaintMs > kDragFrameMs && dragStride < std::max(mesh.meshPoints, 2)) ++dragStride;
     repaint();
     return 1;
 }
@@ -434,6 +573,31 @@ long GLView3D::onCmdLayout(FXObject*, FXSelector sel, void*) {
     fillMesh();
     resetView();
     repaint();
+    return 1;
+}
+
+long GLView3D::onCmdResetView(FXObject*, FXSelector, void*) {
+    resetView();
+    repaint();
+    return 1;
+}
+
+long GLView3D::onCmdColourByCp(FXObject*, FXSelector, void*) {
+    repaint();
+    colourBar->update();
+    return 1;
+}
+
+// The bar shows while the fills are coloured by their Cp.
+long GLView3D::onPaintColourBar(FXObject*, FXSelector, void*) {
+    FXDCWindow dc(colourBar);
+    std::vector<quarvel::PlotPrimitive> bar;
+    if (colourByCpCheck->getCheck())
+        bar = quarvel::colourBarPrimitives(cpRange.lo, cpRange.hi, quarvel::criticalCp(wing->MACH),
+                                           colourBar->getWidth(), colourBar->getHeight());
+    else
+        bar = quarvel::colourBarPrimitives(0, 0, 0, colourBar->getWidth(), colourBar->getHeight());
+    quarvel::replayPlot(dc, bar, getApp()->getNormalFont());
     return 1;
 }
 

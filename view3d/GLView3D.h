@@ -61,6 +61,9 @@ public:
         ID_LOWER_DES_GRID_COLOR,
         ID_LOWER_DES_FILL,
         ID_LOWER_DES_FILL_COLOR,
+        ID_RESET_VIEW,    // "Reset view" and the Home key
+        ID_COLOUR_BY_CP,  // "Colour by Cp"
+        ID_COLOUR_BAR,    // the colour bar's canvas
         ID_LAST
     };
 
@@ -94,8 +97,9 @@ public:
     void drawScene();
     void setupLights();
     void drawSphere(double radius, int polygonMode, int n);
-    // One layer, 1 .. 8, with its material already set.
-    void drawLayer(int layer);
+    // One layer, 1 .. 8, with its material already set, through every
+    // stride-th station and section.
+    void drawLayer(int layer, int stride = 1);
 
     long onPaintCanvas(FXObject*, FXSelector, void*);
     long onConfigureCanvas(FXObject*, FXSelector, void*);
@@ -109,13 +113,17 @@ public:
     long onCmdLight(FXObject*, FXSelector, void*);
     long onCmdRepaint(FXObject*, FXSelector, void*);
     long onCmdLayerControl(FXObject*, FXSelector, void*);
+    long onCmdResetView(FXObject*, FXSelector, void*);
+    long onCmdColourByCp(FXObject*, FXSelector, void*);
+    long onPaintColourBar(FXObject*, FXSelector, void*);
 
     // Colours (FXColor: red in the lowest byte).
     FXColor backColor = FXRGB(0, 255, 255);
-    FXColor upperInitGridColor = FXRGB(255, 255, 0);
-    FXColor upperDesGridColor = FXRGB(255, 255, 0);
-    FXColor lowerInitGridColor = FXRGB(255, 255, 0);
-    FXColor lowerDesGridColor = FXRGB(255, 255, 0);
+    // Dark grid lines read over every colour of the Cp scale.
+    FXColor upperInitGridColor = FXRGB(40, 40, 40);
+    FXColor upperDesGridColor = FXRGB(40, 40, 40);
+    FXColor lowerInitGridColor = FXRGB(40, 40, 40);
+    FXColor lowerDesGridColor = FXRGB(40, 40, 40);
     FXColor upperInitFillColor = FXRGB(255, 0, 255);
     FXColor upperDesFillColor = FXRGB(255, 0, 255);
     FXColor lowerInitFillColor = FXRGB(255, 0, 255);
@@ -139,8 +147,17 @@ public:
     // Percent; shininess of 128.
     int materialAmbient = 0, materialDiffuse = 0, materialSpecular = 0, materialShininess = 0, materialEmission = 0;
 
-    // Paints done so far.
+    // Paints done so far, the stride of the last one (1: full detail) and
+    // its time.
     int paintCount = 0;
+    int lastStride = 1;
+    double lastPaintMs = 0.0;
+    // While a drag turns, pans or zooms: every dragStride-th station and
+    // section, so that a frame stays within its budget.
+    int dragStride = 1;
+
+    // Colour range of the fills: the Cp of all four surfaces.
+    quarvel::CpRange cpRange;
 
     FXGLCanvas* canvas = nullptr;
     FXColorWell* backWell = nullptr;
@@ -151,6 +168,9 @@ public:
     FXCheckButton* lightCheck[3] = {};
     FXSpinner* lightSpinner[3] = {};
     FXCheckButton* showLightsCheck = nullptr;
+    FXCheckButton* colourByCpCheck = nullptr;  // "Colour by Cp"
+    FXButton* resetButton = nullptr;           // "Reset view"
+    FXCanvas* colourBar = nullptr;
     // Indexed by layer control.
     FXCheckButton* layerCheck[8] = {};
     FXColorWell* layerWell[8] = {};
@@ -161,4 +181,23 @@ private:
 
     void buildWidgets();
     void repaint();
+
+    // The arrays of the four surfaces (upper and lower, Cp init, then
+    // Cp des), rebuilt at the first paint after the mesh changed and kept in
+    // GL buffer objects (positions, normals, colours one after the other),
+    // and the index buffers of the full and of the reduced mesh
+    // ([detail][0 triangles, 1 grid lines]), so that a paint sends nothing.
+    quarvel::SurfaceArrays surfaceArrays[4];
+    bool surfaceDirty[4] = {true, true, true, true};
+    unsigned surfaceBuffer[4] = {};
+    unsigned indexBuffer[2][2] = {};
+    int indexCount[2][2] = {};
+    int reducedStride = 0;
+    void meshChanged();
+    // Binds surface index's buffer, filled from the mesh when it changed.
+    void bindSurface(int index);
+    // Binds the index buffer of one detail level and kind; its count.
+    int bindIndices(int detail, bool filled, int stride);
+    // Quads the shown layers draw at full detail, grid lines weighed in.
+    long long shownQuads() const;
 };

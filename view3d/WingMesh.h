@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "wing/WingModel.h"
 
@@ -28,6 +29,15 @@ struct WingMesh {
     Grid<double> meshX, meshZ;
     Grid<double> meshUpperInit, meshLowerInit;  // from cpInit
     Grid<double> meshUpperDes, meshLowerDes;    // from cpDes
+    // Height per unit of minus Cp in each section: 1 on the square, the
+    // section's chord over the reference chord on the planform.
+    std::vector<double> heightPerCp;
+
+    // The Cp a height of section k stands for.
+    double cpOf(double height, int k) const {
+        const double s = heightPerCp[k];
+        return s != 0.0 ? -height / s : 0.0;
+    }
 };
 
 void allocateMesh(WingMesh& mesh, int points, int sections);
@@ -42,17 +52,21 @@ void fillMesh(WingMesh& mesh, const WingModel& wing, MeshLayout layout);
 // wing with a pointed root still has finite coordinates.
 double referenceChord(const std::vector<double>& B);
 
-// Bounding box, extents, centre and projection of the view.
+// Bounding box, extents and centre of the view, and how large the wing
+// looks from the default camera: its half width and height across the
+// screen (orthographic) and the tangents of the half angles it fills from
+// the default eye distance (perspective), so that any canvas shape fits it.
 struct ViewFrame {
     float minX = 0, maxX = 0, minY = 0, maxY = 0, minZ = 0, maxZ = 0;
     float Lx = 0, Ly = 0, Lz = 0;
     float cx = 0, cy = 0, cz = 0;
-    double left = 0, right = 0, bottom = 0, top = 0, zNear = 0, zFar = 0;  // orthographic box
-    float fovy = 0;    // degrees
-    float aspect = 0;  // of the orthographic box
+    float radius = 1;  // half the diagonal of the box
+    double fitHalfWidth = 1, fitHalfHeight = 1;
+    double fitTanX = 1, fitTanY = 1;
 };
 
-// Camera state; angles in degrees.
+// Camera state; angles in degrees. orthoZoom 1 and the default eyeDistance
+// show the whole wing.
 struct Camera {
     float rotX = 0, rotY = 0, rotZ = 0;
     float panX = 0, panY = 0;
@@ -60,16 +74,29 @@ struct Camera {
     std::array<float, 3> orthoZoom{};
 };
 
-// Box of the upper Cp-init surface (the height range comes from it alone).
+// The default camera: looking down on the wing at about three quarters from
+// the front (leading edge towards the viewer, root nearest).
+constexpr float kDefaultRotX = 40.0f;
+constexpr float kDefaultRotY = -55.0f;
+
+// Box of all four surfaces: the whole wing.
 // An empty mesh, or one whose values are all NaN, gives a box at 0.
 void computeBounds(const WingMesh& mesh, ViewFrame& frame);
 
-// computeBounds, then the extents, centre, projection and the camera's
-// defaults. An extent that is 0 (a single section, a constant upper Cp, all
-// stations at one x) takes the largest of the three, or 1 if all are 0, so
-// that the box, the near and far planes and the aspect are always positive;
-// the box itself keeps the mesh's true bounds.
+// computeBounds, then the extents, centre, the camera's defaults and the
+// fit. An extent that is 0 (a single section, a constant Cp, all stations
+// at one x) takes the largest of the three, or 1 if all are 0, so that
+// every size is positive.
 void resetView(const WingMesh& mesh, ViewFrame& frame, Camera& camera);
+
+// The projection of a paint on a width x height canvas: the orthographic box
+// or the perspective's field of view, both fitting the frame's wing with a
+// margin at the canvas's aspect ratio.
+struct Projection {
+    double left = -1, right = 1, bottom = -1, top = 1, zNear = -1, zFar = 1;  // orthographic
+    double fovy = 30, aspect = 1, perspectiveNear = 0.01, perspectiveFar = 10;  // perspective, degrees
+};
+Projection projectionFor(const ViewFrame& frame, const Camera& camera, int width, int height);
 
 // sin(45) with the argument in radians, as the mouse pan and zoom have
 // always used it.
@@ -121,24 +148,38 @@ constexpr Vec3f straightUp{0.0f, 1.0f, 0.0f};
 // or either is empty, there is no such normal and the fallback is returned.
 Vec3f quadNormal(const Vec3f& pjk, const Vec3f& pj1k, const Vec3f& pjk1, const Vec3f& fallback);
 
-// Calls emit(normal, v) for every quad of one layer, bands of sections in
-// the outer loop, with the vertices in the order P(j,k), P(j,k+1),
-// P(j+1,k+1), P(j+1,k). A quad without a normal of its own takes the
-// previous quad's, the first one straight up. Fewer than two sections or
-// stations give no quad.
-template <typename Emit>
-void forEachQuad(const WingMesh& mesh, const Grid<double>& heights, Emit&& emit) {
-    auto at = [&](int j, int k) {
-        return Vec3f{float(mesh.meshX[j][k]), float(heights[j][k]), float(mesh.meshZ[j][k])};
-    };
-    Vec3f normal = straightUp;
-    for (int k = 0; k + 1 < mesh.meshSections; ++k) {
-        for (int j = 0; j + 1 < mesh.meshPoints; ++j) {
-            const Vec3f v[4] = {at(j, k), at(j, k + 1), at(j + 1, k + 1), at(j + 1, k)};
-            normal = quadNormal(v[0], v[3], v[1], normal);
-            emit(normal, v);
-        }
-    }
-}
+
+// One surface as arrays for OpenGL's vertex arrays: vertex (j, k) at index
+// k * meshPoints + j, with its position, a unit normal (the mean of the
+// normals of the quads around it, pointing up out of the surface) and the
+// colour of its Cp on the colour scale.
+struct SurfaceArrays {
+    std::vector<float> position, normal;  // three per vertex
+    std::vector<unsigned char> colour;     // red, green, blue per vertex
+    double cpMin = 0.0, cpMax = 0.0;       // of the finite Cp values
+};
+
+// Range of the colour scale: the Cp of every vertex of the four surfaces.
+struct CpRange {
+    double lo = 0.0, hi = 0.0;
+};
+CpRange cpRangeOf(const WingMesh& mesh);
+
+void buildSurfaceArrays(const WingMesh& mesh, const Grid<double>& heights, const CpRange& range,
+                        SurfaceArrays& out);
+
+// A triangle strip over the quads between every stride-th station and
+// section, the last station and section always included.
+std::vector<unsigned> triangleIndices(int points, int sections, int stride);
+// The grid's lines (two indices each) through every pointStride-th station
+// and sectionStride-th section, the last ones included.
+std::vector<unsigned> gridLineIndices(int points, int sections, int pointStride, int sectionStride);
+
+// Lines the grid draws at most in each direction: a denser grid hides the
+// colours under it.
+constexpr int kGridLinesMax = 60;
+
+// The stride that keeps about budgetQuads quads of a points x sections mesh.
+int strideForBudget(long long quads, long long budgetQuads);
 
 }  // namespace quarvel

@@ -168,19 +168,6 @@ TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
     EXPECT_EQ(empty.primitives.size(), 1u);
 }
 
-TEST(CpPlot, DesignLiftIsTheTrapezoidSum) {
-    // Three rows at X = 0, 0.5, 1: upper Cp -1, -0.5, 0 (indices 3, 4, 5),
-    // lower 0.5, 0.2, 0 (indices 2, 1, 0). By hand:
-    // (0.35 + 0.75) * 0.5 + (0.1 + 0.25) * 0.5 = 0.725.
-    WingModel w;
-    w.npt = 6, w.nhalf = 3, w.nsec = 1;
-    w.allocate();
-    w.X = {1.0, 0.5, 0.0, 0.0, 0.5, 1.0};
-    const double cp[] = {0.0, 0.2, 0.5, -1.0, -0.5, 0.0};
-    for (int i = 0; i < 6; ++i) w.cpDes[i][0] = cp[i];
-    EXPECT_DOUBLE_EQ(designLift(w, 0), 0.725);
-}
-
 TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
     // The index after the last row holds a wild value that must stay unseen.
     WingModel w = makeWing(10, 2, [](int, int) { return -0.2; }, true);

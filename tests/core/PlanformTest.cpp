@@ -29,32 +29,23 @@ std::vector<SurfacePair> noRegimes(std::size_t n) { return std::vector<SurfacePa
 
 }  // namespace
 
-// Wide against the canvas: the span fills the width with margins of about
-// 1 % and 2 %; straight edges; the lower copy 1.1 chords lower.
-TEST(PlanformFit, RectangularWideWing) {
-    const Planform plan = makePlanform({0, 0, 0, 0, 0}, {0, 1, 2, 3, 4}, {1, 1, 1, 1, 1});
-    const int W = 400, H = 400;
-    const auto c = chordLines(plan, noRegimes(5), 1, W, H);
+// Wide against the canvas the span fills the width with margins of about
+// 1 % and 2 %, straight edges, the lower copy 1.1 chords lower; narrow, the
+// chord fills the height of the upper copy and space is left on the right.
+TEST(PlanformFit, WideAndNarrowWings) {
+    const Planform wide = makePlanform({0, 0, 0, 0, 0}, {0, 1, 2, 3, 4}, {1, 1, 1, 1, 1});
+    const auto c = chordLines(wide, noRegimes(5), 1, 400, 400);
     ASSERT_EQ(c.size(), 10u);
-    EXPECT_NEAR(c[0].x1, 0.01 * W, 1.5);
-    EXPECT_NEAR(W - c[4].x1, 0.02 * W, 1.5);
-    const double scale = fitPlanform(plan.box, W, H).scale;
+    EXPECT_NEAR(c[0].x1, 4, 1.5);
+    EXPECT_NEAR(400 - c[4].x1, 8, 1.5);
     for (int k = 0; k < 5; ++k) {
-        EXPECT_EQ(c[k].y1, c[0].y1);
-        EXPECT_EQ(c[k].y2, c[0].y2);
-        EXPECT_EQ(c[5 + k].x1, c[k].x1);
-        EXPECT_NEAR(c[5 + k].y1 - c[k].y1, 1.1 * scale, 1.0);
+        EXPECT_TRUE(c[k].y1 == c[0].y1 && c[k].y2 == c[0].y2 && c[5 + k].x1 == c[k].x1) << k;
+        EXPECT_NEAR(c[5 + k].y1 - c[k].y1, 1.1 * fitPlanform(wide.box, 400, 400).scale, 1.0);
     }
-}
-
-// Narrow: the chord limits the scale; the upper copy fills the height and
-// space is left on the right.
-TEST(PlanformFit, NarrowWing) {
-    const int W = 600, H = 300;
-    const auto c = chordLines(makePlanform({0, 0.5}, {0, 1}, {4, 3.5}), noRegimes(2), 1, W, H);
-    EXPECT_NEAR(c[0].y1, 0.01 * H, 1.5);
-    EXPECT_NEAR(H - c[0].y2, 0.02 * H, 1.5);
-    EXPECT_LT(c[1].x1, W / 2);
+    const auto n = chordLines(makePlanform({0, 0.5}, {0, 1}, {4, 3.5}), noRegimes(2), 1, 600, 300);
+    EXPECT_NEAR(n[0].y1, 3, 1.5);
+    EXPECT_NEAR(300 - n[0].y2, 6, 1.5);
+    EXPECT_LT(n[1].x1, 300);
 }
 
 // No span, no chord, negative chords: a finite fit, and the upper copy's
@@ -90,26 +81,19 @@ TEST(PlanformFit, DegeneratePlanforms) {
 }
 
 // Upper surface in regime k, lower in k + 1: each copy takes its own
-// surface's colour; anything that is no regime is black.
-TEST(PlanformColours, EachSurfaceColoursItsOwnCopy) {
+// surface's colour; anything that is no regime is black. The current
+// section is dashed in both copies.
+TEST(PlanformColours, EachSurfaceColoursItsOwnCopyAndTheCurrentIsDashed) {
     const int expected[] = {0x000000, 0xff0000, 0x0000ff, 0x00c800, 0x00ffff, 0xc8ffff};
     const int n = 6;
     std::vector<SurfacePair> modes;
     for (int k = 0; k < n; ++k) modes.push_back({k, (k + 1) % n});
     const Planform plan = makePlanform(std::vector<double>(n, 0.0), {0, 1, 2, 3, 4, 5}, std::vector<double>(n, 1.0));
-    const auto c = chordLines(plan, modes, 1, 500, 500);
+    const auto c = chordLines(plan, modes, 3, 500, 500);
     for (int k = 0; k < n; ++k) {
         EXPECT_EQ(c[k].rgb, expected[k]) << "upper, mode " << k;
         EXPECT_EQ(c[n + k].rgb, expected[(k + 1) % n]) << "lower, mode " << (k + 1) % n;
+        EXPECT_EQ(c[k].dashed && c[n + k].dashed, k == 2) << k;
     }
     EXPECT_EQ(regimeColor(7), 0x000000);
-}
-
-TEST(PlanformColours, TheCurrentSectionIsDashedInBothCopies) {
-    const Planform plan = makePlanform({0, 0.2, 0.4, 0.6}, {0, 1, 2, 3}, {2, 1.8, 1.6, 1.4});
-    int dashed = 0;
-    for (const auto& p : planformPrimitives(plan, noRegimes(4), 3, 500, 500)) dashed += p.dashed;
-    const auto c = chordLines(plan, noRegimes(4), 3, 500, 500);
-    EXPECT_EQ(dashed, 2);
-    EXPECT_TRUE(c[2].dashed && c[6].dashed);
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "view3d/ColourMap.h"
 #include "view3d/WingMesh.h"
 
 using namespace quarvel;
@@ -54,9 +55,10 @@ void expectUsableFrame(const WingMesh& m, const char* which) {
     resetView(m, f, c);
     for (float v : {f.minX, f.maxX, f.minY, f.maxY, f.minZ, f.maxZ, f.cx, f.cy, f.cz, c.eyeDistance})
         EXPECT_TRUE(std::isfinite(v)) << which;
-    EXPECT_TRUE(f.Lx > 0 && f.Ly > 0 && f.Lz > 0) << which;
-    EXPECT_TRUE(f.left < f.right && f.bottom < f.top && f.zNear < f.zFar) << which;
-    EXPECT_FLOAT_EQ(f.aspect, 1.0f) << which;
+    EXPECT_TRUE(f.Lx > 0 && f.Ly > 0 && f.Lz > 0 && f.radius > 0) << which;
+    const Projection p = projectionFor(f, c, 300, 200);
+    EXPECT_TRUE(p.left < p.right && p.bottom < p.top && p.zNear < p.zFar) << which;
+    EXPECT_TRUE(p.fovy > 0 && p.fovy < 180 && p.perspectiveNear < p.perspectiveFar) << which;
 }
 
 }  // namespace
@@ -88,22 +90,40 @@ TEST(WingMesh, BothLayouts) {
     EXPECT_DOUBLE_EQ(pl.meshLowerInit[1][1], -0.15);
 }
 
-// The height range comes from the upper Cp-init surface only: neither the
-// lower surface's -3 nor the design's 1.5 widens it.
-TEST(ViewFrame, BoundsAndDefaults) {
+// The box holds all four surfaces (the lower Cp init's -3, the design's
+// 1.5); the camera looks down on the wing from behind at three quarters,
+// and in either projection the default view fits the whole box to a canvas
+// of any shape, filling one of its sides but for the margin.
+TEST(ViewFrame, BoundsAndTheFittedDefaultView) {
     ViewFrame f;
     Camera c;
     c.rotX = c.panX = 7;
     resetView(meshOf(smallWing(), MeshLayout::Square), f, c);
     EXPECT_EQ((std::array<float, 6>{f.minX, f.maxX, f.minY, f.maxY, f.minZ, f.maxZ}),
-              (std::array<float, 6>{0.0f, 1.0f, -1.0f, 1.2f, 1.0f, 2.0f}));
-    EXPECT_FLOAT_EQ(f.Ly, 2.2f);
-    EXPECT_FLOAT_EQ(f.cy, 0.1f);
-    EXPECT_FLOAT_EQ(f.cz, 1.5f);
-    EXPECT_FLOAT_EQ(c.eyeDistance, 0.5f);  // (Lz - cz) + Lz
-    EXPECT_FLOAT_EQ(float(f.right), 2.2f);
-    EXPECT_FLOAT_EQ(float(f.zFar), 1.0f);
+              (std::array<float, 6>{0.0f, 1.0f, -3.0f, 1.5f, 1.0f, 2.0f}));
+    EXPECT_FLOAT_EQ(f.cy, -0.75f);
     EXPECT_EQ(c.panX, 0.0f) << "the camera is reset";
+    EXPECT_EQ((std::array<float, 3>{c.rotX, c.rotY, c.orthoZoom[0]}), (std::array<float, 3>{kDefaultRotX, kDefaultRotY, 1.0f}));
+
+    const double deg = std::acos(-1.0) / 180;
+    for (int width : {200, 400, 1000}) {
+        const Projection p = projectionFor(f, c, width, 400);
+        const double t = std::tan(p.fovy / 2 * deg);
+        double ortho = 0, persp = 0;
+        for (int corner = 0; corner < 8; ++corner) {
+            double v[3] = {corner & 1 ? 0.5 : -0.5, corner & 2 ? 2.25 : -2.25, corner & 4 ? 0.5 : -0.5};
+            // Turned as the camera turns: about x, then y (rotZ is 0).
+            const double cy = std::cos(c.rotY * deg), sy = std::sin(c.rotY * deg);
+            const double cx = std::cos(c.rotX * deg), sx = std::sin(c.rotX * deg);
+            const double x = v[0] * cy + v[2] * sy, z1 = -v[0] * sy + v[2] * cy;
+            const double y = v[1] * cx - z1 * sx, z = v[1] * sx + z1 * cx;
+            ortho = std::max({ortho, std::fabs(x) / p.right, std::fabs(y) / p.top});
+            const double depth = c.eyeDistance - z;
+            persp = std::max({persp, std::fabs(x) / depth / (t * p.aspect), std::fabs(y) / depth / t});
+        }
+        EXPECT_NEAR(ortho, 1 / 1.06, 1e-6) << width;
+        EXPECT_NEAR(persp, 1 / 1.06, 1e-6) << width;
+    }
 }
 
 // A flat upper Cp, one section, a pointed root chord, no rows at all: the
@@ -114,11 +134,8 @@ TEST(ViewFrame, DegenerateWings) {
     for (int r = 0; r < 3; ++r) flat.cpInit[3 + r][0] = flat.cpInit[3 + r][1] = -0.5;
     expectUsableFrame(meshOf(flat, MeshLayout::Square), "constant upper Cp");
 
-    const WingMesh single = meshOf(smallWing(6, 1), MeshLayout::Square);
-    expectUsableFrame(single, "one section");
-    int quads = 0;
-    forEachQuad(single, single.meshUpperInit, [&](const Vec3f&, const Vec3f(&)[4]) { ++quads; });
-    EXPECT_EQ(quads, 0);
+    expectUsableFrame(meshOf(smallWing(6, 1), MeshLayout::Square), "one section");
+    EXPECT_TRUE(triangleIndices(3, 1, 1).empty());
 
     WingModel pointed = smallWing();
     pointed.B[0] = 0.0;
@@ -136,28 +153,23 @@ TEST(ViewFrame, DegenerateWings) {
     Camera c;
     resetView(meshOf(odd, MeshLayout::Square), f, c);
     EXPECT_FLOAT_EQ(f.maxX, 1.0f);
-    EXPECT_FLOAT_EQ(f.maxY, 1.2f);
+    EXPECT_FLOAT_EQ(f.maxY, 1.5f) << "the design's peak, not the stray -99";
 }
 
-// Normals point up out of the surface; a quad whose edges are parallel
-// (here a repeated point row) takes the previous quad's normal, a first one
-// straight up.
-TEST(QuadNormal, OrientationAndFallback) {
-    const Vec3f n = quadNormal({0, 0, 0}, {1, 1, 0}, {0, 0, 1}, straightUp);
-    EXPECT_FLOAT_EQ(n.x, -std::sqrt(0.5f));
-    EXPECT_FLOAT_EQ(n.y, std::sqrt(0.5f));
-    EXPECT_EQ(quadNormal({1, 1, 0}, {1, 1, 0}, {1, 1, 1}, straightUp).y, 1.0f);
-
-    WingMesh m;
-    allocateMesh(m, 3, 2);
-    for (int j = 0; j < 3; ++j)
-        for (int k = 0; k < 2; ++k) {
-            m.meshX[j][k] = m.meshUpperInit[j][k] = j == 0 ? 0.0 : 1.0;
-            m.meshZ[j][k] = k;
-        }
-    std::vector<Vec3f> normals;
-    forEachQuad(m, m.meshUpperInit, [&](const Vec3f& normal, const Vec3f(&)[4]) { normals.push_back(normal); });
-    ASSERT_EQ(normals.size(), 2u);
-    EXPECT_FLOAT_EQ(normals[1].x, n.x);
-    EXPECT_FLOAT_EQ(normals[1].y, n.y);
+// The GL arrays: unit normals pointing up out of the surface; each vertex
+// in the colour of its Cp on the scale of all four surfaces.
+TEST(SurfaceArrays, NormalsAndColours) {
+    const WingMesh m = meshOf(smallWing(), MeshLayout::Planform);
+    const CpRange range = cpRangeOf(m);
+    EXPECT_EQ((std::array<double, 2>{range.lo, range.hi}), (std::array<double, 2>{-1.5, 3.0}));
+    SurfaceArrays a;
+    buildSurfaceArrays(m, m.meshUpperDes, range, a);
+    ASSERT_EQ(a.normal.size(), 18u);
+    for (std::size_t v = 0; v < 6; ++v) {
+        const float* n = &a.normal[3 * v];
+        EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0, 1e-6) << v;
+        EXPECT_GT(n[1], 0.0f) << v;
+    }
+    const Rgb8 bright = mapColour(1.0);  // Cp -1.5 at station 1 of section 0
+    EXPECT_EQ((std::array<int, 3>{a.colour[3], a.colour[4], a.colour[5]}), (std::array<int, 3>{bright.r, bright.g, bright.b}));
 }

@@ -2,9 +2,14 @@
 // the widgets and the keys send them, down to the file a save writes.
 #include <fxkeys.h>
 
+#include <fstream>
+
 #include "WindowFixture.h"
+#include "planform/Isobars.h"
 #include "planform/PlanForm.h"
 #include "plot/CpPlot.h"
+#include "plot/PlotDialog.h"
+#include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
@@ -14,6 +19,11 @@ using quarvel::test::command;
 namespace {
 
 using CommandsTest = quarvel::test::WindowFixture;
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 }  // namespace
 
@@ -143,9 +153,15 @@ TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
     EXPECT_TRUE(w.confirmDiscard()) << "Discard lets the program end";
 }
 
-TEST_F(CommandsTest, TheThreeDViewIsOneDialogThatFollowsThePlot) {
+// The 3D view, the isobars and the spanload: one dialog each, following
+// every edit of the plot; the exports write what the command line prints.
+TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
     openExample();
     Quarvel& w = *window;
+    command(w, Quarvel::ID_ISOBARS);
+    command(w, Quarvel::ID_SPANLOAD);
+    ASSERT_TRUE(w.isobarView && w.spanloadView && w.isobarView->shown() && w.spanloadView->shown());
+    const int isobarDraws = w.isobarView->drawCount, spanloadDraws = w.spanloadView->drawCount;
     command(w, Quarvel::ID_3DVIEW);
     GLView3D* view = w.view3D;
     ASSERT_NE(view, nullptr);
@@ -161,6 +177,11 @@ TEST_F(CommandsTest, TheThreeDViewIsOneDialogThatFollowsThePlot) {
     w.cpdSpinner->setValue(w.wing.cpDes[p - 1][0] - 0.1);
     command(w, Quarvel::ID_CPD);
     EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
+    EXPECT_TRUE(w.isobarView->drawCount > isobarDraws && w.spanloadView->drawCount > spanloadDraws);
+    w.isobarStepSpinner->setValue(0.2);
+    ASSERT_TRUE(w.exportIsobarsCsv((dir / "iso.csv").c_str()) && w.exportSpanloadCsv((dir / "span.csv").c_str()));
+    EXPECT_EQ(readText(dir / "iso.csv"), quarvel::formatIsobarsCsv(w.wing, 0.2));
+    EXPECT_EQ(readText(dir / "span.csv"), quarvel::formatSpanloadCsv(quarvel::computeSpanload(w.wing)));
 
     // "&Exit" goes through the window's question about unsaved changes.
     FXuint asked = 0;

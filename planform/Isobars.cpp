@@ -1,0 +1,321 @@
+#include "planform/Isobars.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "planform/PlanformGeometry.h"
+#include "wing/Numbers.h"
+#include "wing/SectionLift.h"
+
+namespace quarvel {
+
+ContourField surfaceField(const WingModel& w, int surface, bool design) {
+    ContourField f;
+    const int N = w.nhalf;
+    const int nsec = std::min({w.nsec, int(w.XLE.size()), int(w.Z.size()), int(w.B.size())});
+    if (N < 1 || nsec < 1) return f;
+    f.stations = N;
+    f.sections = nsec;
+    f.value.resize(std::size_t(N) * std::size_t(nsec));
+    f.X.resize(std::size_t(N));
+    for (int j = 0; j < N; ++j) f.X[j] = w.X[surface == 0 ? N + j : N - 1 - j];
+    f.XLE.assign(w.XLE.begin(), w.XLE.begin() + nsec);
+    f.B.assign(w.B.begin(), w.B.begin() + nsec);
+    f.Z.assign(w.Z.begin(), w.Z.begin() + nsec);
+    const Grid<double>& cp = design ? w.cpDes : w.cpInit;
+    for (int k = 0; k < nsec; ++k) {
+        const double* column = cp.column(k);
+        double* out = f.value.data() + std::size_t(k) * N;
+        if (surface == 0)
+            std::copy(column + N, column + 2 * N, out);
+        else
+            for (int j = 0; j < N; ++j) out[j] = column[N - 1 - j];
+    }
+    return f;
+}
+
+namespace {
+
+// Range of the finite values; lo > hi when there are none.
+std::pair<double, double> finiteRange(const ContourField& f) {
+    double lo = HUGE_VAL, hi = -HUGE_VAL;
+    for (double v : f.value)
+        if (std::isfinite(v)) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    return {lo, hi};
+}
+
+}  // namespace
+
+double isobarLevelCount(const ContourField& f, double step) {
+    const auto [lo, hi] = finiteRange(f);
+    if (!(step > 0.0) || !std::isfinite(step) || !(hi >= lo)) return 0.0;
+    return std::max(std::floor(hi / step) - std::ceil(lo / step) + 1.0, 0.0);
+}
+
+std::vector<double> isobarLevels(const ContourField& f, double step) {
+    std::vector<double> levels;
+    if (isobarLevelCount(f, step) > kMaxIsobarLevels) return levels;
+    if (!(step > 0.0) || !std::isfinite(step)) return levels;
+    const auto [lo, hi] = finiteRange(f);
+    if (!(hi >= lo)) return levels;
+    const double first = std::ceil(lo / step), last = std::floor(hi / step);
+    const double perUnit = std::round(1.0 / step);
+    const bool divide = perUnit >= 1.0 && std::fabs(1.0 / step - perUnit) < 1e-9 * perUnit;
+    // One either side of the estimate, for the rounding of the division.
+    for (double i = first - 1; i <= last + 1; ++i) {
+        const double level = divide ? i / perUnit : i * step;
+        if (level >= lo && level <= hi) levels.push_back(level);
+    }
+    return levels;
+}
+
+namespace {
+
+// A grid edge: chord edges (j, k)-(j+1, k) first, then span edges
+// (j, k)-(j, k+1).
+struct EdgeIndex {
+    int stations, sections;
+    int chordEdges() const { return sections * (stations - 1); }
+    int chord(int j, int k) const { return k * (stations - 1) + j; }
+    int span(int j, int k) const { return chordEdges() + k * stations + j; }
+    int count() const { return chordEdges() + (sections - 1) * stations; }
+};
+
+struct Segment {
+    int a, b;
+};
+
+// Where the level crosses an edge whose ends lie on either side of it.
+IsobarPoint crossing(const ContourField& f, const EdgeIndex& e, int edge, double level) {
+    int j, k, j2, k2;
+    if (edge < e.chordEdges()) {
+        k = k2 = edge / (e.stations - 1);
+        j = edge % (e.stations - 1);
+        j2 = j + 1;
+    } else {
+        const int rest = edge - e.chordEdges();
+        k = rest / e.stations;
+        k2 = k + 1;
+        j = j2 = rest % e.stations;
+    }
+    const double a = f.value[std::size_t(k) * e.stations + j], b = f.value[std::size_t(k2) * e.stations + j2];
+    const double t = (level - a) / (b - a);
+    const double xa = f.x(j, k), xb = f.x(j2, k2);
+    return {xa + t * (xb - xa), f.Z[k] + t * (f.Z[k2] - f.Z[k])};
+}
+
+// The segments of one cell at one level; corners c0 (j, k), c1 (j+1, k),
+// c2 (j+1, k+1), c3 (j, k+1), edge i from corner i to corner i+1.
+void cellSegments(const double (&v)[4], const int (&edge)[4], double level, std::vector<Segment>& out) {
+    bool above[4];
+    for (int i = 0; i < 4; ++i) above[i] = v[i] >= level;
+    int crossed[4], n = 0;
+    for (int i = 0; i < 4; ++i)
+        if (above[i] != above[(i + 1) % 4]) crossed[n++] = i;
+    if (n == 2) {
+        out.push_back({edge[crossed[0]], edge[crossed[1]]});
+    } else if (n == 4) {
+        // Cut off the two corners that the centre does not side with: each
+        // with the edges on either side of it.
+        const bool centreAbove = (v[0] + v[1] + v[2] + v[3]) / 4 >= level;
+        for (int i = 0; i < 4; ++i)
+            if (above[i] != centreAbove) out.push_back({edge[(i + 3) % 4], edge[i]});
+    }
+}
+
+}  // namespace
+
+std::vector<IsobarLine> traceIsobars(const ContourField& f, const std::vector<double>& levels) {
+    std::vector<IsobarLine> lines;
+    if (f.stations < 2 || f.sections < 2 || levels.empty()) return lines;
+    const EdgeIndex e{f.stations, f.sections};
+
+    // Every cell once: the levels between its lowest and highest corner.
+    std::vector<std::vector<Segment>> segments(levels.size());
+    for (int k = 0; k + 1 < f.sections; ++k) {
+        const double* left = f.value.data() + std::size_t(k) * f.stations;
+        const double* right = left + f.stations;
+        for (int j = 0; j + 1 < f.stations; ++j) {
+            const double v[4] = {left[j], left[j + 1], right[j + 1], right[j]};
+            const double lo = std::min({v[0], v[1], v[2], v[3]}), hi = std::max({v[0], v[1], v[2], v[3]});
+            if (!std::isfinite(lo) || !std::isfinite(hi) || lo == hi) continue;
+            // Levels in (lo, hi] split the corners.
+            auto it = std::upper_bound(levels.begin(), levels.end(), lo);
+            if (it == levels.end() || *it > hi) continue;
+            const int edge[4] = {e.chord(j, k), e.span(j + 1, k), e.chord(j, k + 1), e.span(j, k)};
+            for (; it != levels.end() && *it <= hi; ++it)
+                cellSegments(v, edge, *it, segments[std::size_t(it - levels.begin())]);
+        }
+    }
+
+    // Join each level's segments through their shared edges. An edge holds
+    // at most two segments. The slots stay -1 between uses (each level
+    // clears what it set), so that they are allocated and filled once per
+    // thread, not per call; a line's points are gathered in a scratch list
+    // first and then copied once.
+    static thread_local std::vector<int> slots;
+    static thread_local std::vector<IsobarPoint> scratch;
+    if (slots.size() < 2 * std::size_t(e.count())) slots.assign(2 * std::size_t(e.count()), -1);
+    int* const slot0 = slots.data();
+    int* const slot1 = slots.data() + e.count();
+    std::vector<char> used;
+    for (std::size_t l = 0; l < levels.size(); ++l) {
+        const std::vector<Segment>& segs = segments[l];
+        if (segs.empty()) continue;
+        for (int s = 0; s < int(segs.size()); ++s)
+            for (int edge : {segs[s].a, segs[s].b}) (slot0[edge] < 0 ? slot0[edge] : slot1[edge]) = s;
+        auto other = [&](int edge, int s) { return slot0[edge] == s ? slot1[edge] : slot0[edge]; };
+        used.assign(segs.size(), 0);
+        auto follow = [&](int s, int from) {
+            scratch.clear();
+            scratch.push_back(crossing(f, e, from, levels[l]));
+            int edge = from;
+            while (s >= 0 && !used[s]) {
+                used[s] = 1;
+                edge = segs[s].a == edge ? segs[s].b : segs[s].a;
+                scratch.push_back(crossing(f, e, edge, levels[l]));
+                s = other(edge, s);
+            }
+            IsobarLine line;
+            line.level = levels[l];
+            line.closed = edge == from && scratch.size() > 2;
+            line.points.assign(scratch.begin(), scratch.end() - (line.closed ? 1 : 0));
+            lines.push_back(std::move(line));
+        };
+        // Open lines start at an edge of the grid's border; what is left
+        // are closed loops.
+        for (int s = 0; s < int(segs.size()); ++s)
+            for (int edge : {segs[s].a, segs[s].b})
+                if (!used[s] && other(edge, s) < 0) follow(s, edge);
+        for (int s = 0; s < int(segs.size()); ++s)
+            if (!used[s]) follow(s, segs[s].a);
+        for (const Segment& s : segs) slot0[s.a] = slot1[s.a] = slot0[s.b] = slot1[s.b] = -1;
+    }
+    return lines;
+}
+
+std::string formatIsobarsCsv(const WingModel& w, double step) {
+    std::string out = "surface,cp,level,line,x,z\n";
+    int number = 0;
+    for (int surface = 0; surface < 2; ++surface) {
+        for (bool design : {false, true}) {
+            const ContourField f = surfaceField(w, surface, design);
+            const std::string head = std::string(surface == 0 ? "upper," : "lower,") + (design ? "design," : "initial,");
+            for (const IsobarLine& line : traceIsobars(f, isobarLevels(f, step))) {
+                ++number;
+                const std::size_t n = line.points.size() + (line.closed ? 1 : 0);
+                for (std::size_t i = 0; i < n; ++i) {
+                    const IsobarPoint& p = line.points[i % line.points.size()];
+                    out += head;
+                    appendShortest(out, line.level);
+                    out += ',';
+                    out += std::to_string(number);
+                    out += ',';
+                    appendShortest(out, p.x);
+                    out += ',';
+                    appendShortest(out, p.z);
+                    out += '\n';
+                }
+            }
+        }
+    }
+    return out;
+}
+
+IsobarPicture upperIsobars(const WingModel& w, double step, bool withInitial) {
+    IsobarPicture picture;
+    const std::vector<double> sonic{criticalCp(w.MACH)};
+    const ContourField design = surfaceField(w, 0, true);
+    picture.design = traceIsobars(design, isobarLevels(design, step));
+    picture.sonicDesign = traceIsobars(design, sonic);
+    if (withInitial) {
+        const ContourField initial = surfaceField(w, 0, false);
+        picture.initial = traceIsobars(initial, isobarLevels(initial, step));
+        picture.sonicInitial = traceIsobars(initial, sonic);
+    }
+    return picture;
+}
+
+namespace {
+
+constexpr int kGrey = 0xb4b4b4;
+constexpr int kDesign = 0x1f3a93;
+constexpr int kSonic = 0xd01010;
+
+// Labels shorter than this many pixels apart from another are left out.
+constexpr int kLabelSpacing = 40;
+
+}  // namespace
+
+std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPicture& picture, int width,
+                                            int height) {
+    std::vector<PlotPrimitive> out;
+    PlotPrimitive fill;
+    fill.kind = PlotPrimitive::Fill;
+    fill.color = "White";
+    fill.x2 = width;
+    fill.y2 = height;
+    out.push_back(fill);
+
+    const Planform plan = planformOf(w);
+    // Room for the labels at the bottom and right.
+    const PlanformFit fit = fitPlanform(plan.box, std::max(width - 40, 1), std::max(height - 20, 1));
+    auto segment = [&](double x1, double z1, double x2, double z2, int rgb, int lineWidth) {
+        PlotPrimitive p;
+        p.rgb = rgb;
+        p.lineWidth = lineWidth;
+        p.x1 = fit.columnOf(z1) + 20;
+        p.y1 = fit.rowOf(x1) + 10;
+        p.x2 = fit.columnOf(z2) + 20;
+        p.y2 = fit.rowOf(x2) + 10;
+        out.push_back(p);
+    };
+    auto lines = [&](const std::vector<IsobarLine>& set, int rgb, int lineWidth) {
+        for (const IsobarLine& line : set) {
+            const std::size_t n = line.points.size();
+            for (std::size_t i = 0; i + 1 < n + (line.closed ? 1 : 0); ++i) {
+                const IsobarPoint &a = line.points[i], &b = line.points[(i + 1) % n];
+                segment(a.x, a.z, b.x, b.z, rgb, lineWidth);
+            }
+        }
+    };
+    // The outline: leading and trailing edge, root and tip chords.
+    for (int k = 0; k + 1 < plan.sections(); ++k) {
+        segment(plan.XLE[k], plan.Z[k], plan.XLE[k + 1], plan.Z[k + 1], 0, 1);
+        segment(plan.XLE[k] + plan.B[k], plan.Z[k], plan.XLE[k + 1] + plan.B[k + 1], plan.Z[k + 1], 0, 1);
+    }
+    for (int k : {0, plan.sections() - 1})
+        if (k >= 0) segment(plan.XLE[k], plan.Z[k], plan.XLE[k] + plan.B[k], plan.Z[k], 0, 1);
+
+    lines(picture.initial, kGrey, 1);
+    lines(picture.sonicInitial, kGrey, 3);
+    lines(picture.design, kDesign, 1);
+    lines(picture.sonicDesign, kSonic, 3);
+
+    // Each design line's level at its middle point, unless another label
+    // is already close by.
+    std::vector<std::pair<int, int>> placed;
+    auto label = [&](const IsobarLine& line, const std::string& text, int rgb) {
+        if (line.points.size() < 2) return;
+        const IsobarPoint& p = line.points[line.points.size() / 2];
+        const int x = fit.columnOf(p.z) + 22, y = fit.rowOf(p.x) + 8;
+        for (auto [px, py] : placed)
+            if (std::abs(px - x) < kLabelSpacing && std::abs(py - y) < kLabelSpacing / 3) return;
+        placed.emplace_back(x, y);
+        PlotPrimitive t;
+        t.kind = PlotPrimitive::Text;
+        t.rgb = rgb;
+        t.x1 = x;
+        t.y1 = y;
+        t.text = text;
+        out.push_back(t);
+    };
+    for (const IsobarLine& line : picture.sonicDesign) label(line, "Cp* " + formatFixed(line.level, 2), kSonic);
+    for (const IsobarLine& line : picture.design) label(line, formatFixed(line.level, 2), kDesign);
+    return out;
+}
+
+}  // namespace quarvel

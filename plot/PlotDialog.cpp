@@ -1,0 +1,56 @@
+#include "plot/PlotDialog.h"
+
+#include <utility>
+
+#include "plot/PlotReplay.h"
+
+// clang-format off
+FXDEFMAP(PlotDialog) PlotDialogMap[] = {
+    FXMAPFUNC(SEL_PAINT,   PlotDialog::ID_PICTURE, PlotDialog::onPaintPicture),
+    FXMAPFUNC(SEL_COMMAND, PlotDialog::ID_REFRESH, PlotDialog::onCmdRefresh),
+    FXMAPFUNC(SEL_CHANGED, PlotDialog::ID_REFRESH, PlotDialog::onCmdRefresh),
+};
+// clang-format on
+
+FXIMPLEMENT(PlotDialog, FXDialogBox, PlotDialogMap, ARRAYNUMBER(PlotDialogMap))
+
+PlotDialog::PlotDialog(FXWindow* owner, const FXString& title, Picture p, FXint width, FXint height)
+    : FXDialogBox(owner, title, DECOR_ALL, 0, 0, width, height, 6, 6, 6, 6, 4, 4), picture(std::move(p)) {
+    controls = new FXHorizontalFrame(this, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0);
+    FXVerticalFrame* frame =
+        new FXVerticalFrame(this, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
+    canvas = new FXCanvas(frame, this, ID_PICTURE, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+    buffer.attach(canvas);
+}
+
+bool PlotDialog::render() {
+    return buffer.render([this](FXDC& dc, int w, int h) {
+        ++drawCount;
+        quarvel::replayPlot(dc, picture(w, h), getApp()->getNormalFont());
+    });
+}
+
+void PlotDialog::refresh() {
+    if (shown() && render()) buffer.show();
+}
+
+void PlotDialog::show(FXuint placement) {
+    FXDialogBox::show(placement);
+    refresh();
+}
+
+FXbool PlotDialog::close(FXbool) {
+    hide();
+    return FALSE;
+}
+
+long PlotDialog::onPaintPicture(FXObject*, FXSelector, void* ptr) {
+    const bool rendered = render();
+    buffer.paint(static_cast<FXEvent*>(ptr), rendered);
+    return 1;
+}
+
+long PlotDialog::onCmdRefresh(FXObject*, FXSelector, void*) {
+    refresh();
+    return 1;
+}

@@ -1,0 +1,59 @@
+// A non-modal dialog that shows one picture of the wing, drawn from plot
+// primitives off screen and copied to its canvas: the isobars and the
+// spanload. It draws only while shown; the main window asks it to refresh
+// after every change of the wing.
+#pragma once
+
+#include <fx.h>
+
+#include <functional>
+#include <vector>
+
+#include "plot/CanvasBuffer.h"
+#include "plot/CpPlot.h"
+
+class PlotDialog : public FXDialogBox {
+    FXDECLARE(PlotDialog)
+
+protected:
+    // For the FOX object factory only: builds no widgets.
+    PlotDialog() {}
+
+private:
+    PlotDialog(const PlotDialog&);
+    PlotDialog& operator=(const PlotDialog&);
+
+public:
+    enum {
+        ID_PICTURE = FXDialogBox::ID_LAST,
+        ID_REFRESH,  // a control of the picture changed
+        ID_LAST
+    };
+
+    // The picture on a canvas of width x height pixels.
+    using Picture = std::function<std::vector<quarvel::PlotPrimitive>(int width, int height)>;
+
+    PlotDialog(FXWindow* owner, const FXString& title, Picture picture, FXint width, FXint height);
+
+    // Draws the picture again, when shown.
+    void refresh();
+
+    // Hides the dialog; it lives as long as the main window.
+    virtual FXbool close(FXbool notify = FALSE);
+    virtual void show(FXuint placement);
+
+    long onPaintPicture(FXObject*, FXSelector, void*);
+    long onCmdRefresh(FXObject*, FXSelector, void*);
+
+    // Above the picture: room for its controls, whose target may be this
+    // dialog with ID_REFRESH.
+    FXHorizontalFrame* controls = nullptr;
+    FXCanvas* canvas = nullptr;
+    // Pictures drawn so far.
+    int drawCount = 0;
+
+private:
+    Picture picture;
+    quarvel::CanvasBuffer buffer;
+    bool render();
+};

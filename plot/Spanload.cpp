@@ -1,0 +1,181 @@
+#include "plot/Spanload.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "wing/Numbers.h"
+#include "wing/SectionLift.h"
+
+namespace quarvel {
+
+double trapezoidalIntegral(const std::vector<double>& z, const std::vector<double>& values) {
+    double sum = 0.0;
+    for (std::size_t k = 1; k < std::min(z.size(), values.size()); ++k)
+        sum += (values[k] + values[k - 1]) / 2 * (z[k] - z[k - 1]);
+    return sum;
+}
+
+Spanload computeSpanload(const WingModel& w) {
+    Spanload s;
+    const int n = std::min({w.nsec, int(w.Z.size()), int(w.B.size())});
+    if (n < 1 || w.nhalf < 1) return s;
+    double chordSum = 0.0;
+    for (int k = 0; k < n; ++k) {
+        s.section.push_back(w.KTE1 + k);
+        s.z.push_back(w.Z[k]);
+        s.chord.push_back(w.B[k]);
+        s.clInitial.push_back(sectionLift(w, w.cpInit, k));
+        s.clDesign.push_back(sectionLift(w, w.cpDes, k));
+        chordSum += w.B[k];
+    }
+    const double mean = chordSum / n;
+    const double weight = mean != 0.0 && std::isfinite(mean) ? 1.0 / mean : 1.0;
+    for (int k = 0; k < n; ++k) {
+        const double c = mean != 0.0 && std::isfinite(mean) ? s.chord[k] * weight : 1.0;
+        s.loadInitial.push_back(s.clInitial[k] * c);
+        s.loadDesign.push_back(s.clDesign[k] * c);
+    }
+
+    const double zLast = s.z.back();
+    std::vector<double> shape(std::size_t(n), 0.0);
+    for (int k = 0; k < n && zLast != 0.0; ++k) {
+        const double r = s.z[k] / zLast;
+        shape[k] = 1.0 - r * r > 0.0 ? std::sqrt(1.0 - r * r) : 0.0;
+    }
+    const double area = trapezoidalIntegral(s.z, shape);
+    if (n > 1 && area != 0.0 && std::isfinite(area)) {
+        const double L0 = trapezoidalIntegral(s.z, s.loadDesign) / area;
+        for (double v : shape) s.loadElliptic.push_back(L0 * v);
+    } else {
+        s.loadElliptic = s.loadDesign;
+    }
+    return s;
+}
+
+std::string formatSpanloadCsv(const Spanload& s) {
+    std::string out = "section,z,chord,cl_initial,cl_design,load_initial,load_design,load_elliptic\n";
+    for (int k = 0; k < s.sections(); ++k) {
+        out += std::to_string(s.section[k]);
+        for (double v : {s.z[k], s.chord[k], s.clInitial[k], s.clDesign[k], s.loadInitial[k], s.loadDesign[k],
+                         s.loadElliptic[k]}) {
+            out += ',';
+            appendShortest(out, v);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+namespace {
+
+// A step of 1, 2 or 5 times a power of ten that cuts span into about
+// count parts.
+double niceStep(double span, int count) {
+    if (!(span > 0.0) || !std::isfinite(span)) return 1.0;
+    const double raw = span / count;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (raw <= m * power) return m * power;
+    return 10.0 * power;
+}
+
+int decimalsOf(double step) { return std::clamp(int(-std::floor(std::log10(step) + 1e-9)), 0, 6); }
+
+constexpr int kInitialColor = 0x909090;
+constexpr int kDesignColor = 0x1f3a93;
+constexpr int kEllipticColor = 0x000000;
+
+}  // namespace
+
+std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int height) {
+    std::vector<PlotPrimitive> out;
+    PlotPrimitive fill;
+    fill.kind = PlotPrimitive::Fill;
+    fill.color = "White";
+    fill.x2 = width;
+    fill.y2 = height;
+    out.push_back(fill);
+    if (s.sections() < 1) return out;
+
+    double zMin = *std::min_element(s.z.begin(), s.z.end()), zMax = *std::max_element(s.z.begin(), s.z.end());
+    double lMin = 0.0, lMax = 0.0;
+    for (const std::vector<double>* v : {&s.loadInitial, &s.loadDesign, &s.loadElliptic})
+        for (double x : *v)
+            if (std::isfinite(x)) {
+                lMin = std::min(lMin, x);
+                lMax = std::max(lMax, x);
+            }
+    if (!(zMax > zMin)) {
+        zMin -= 0.5;
+        zMax += 0.5;
+    }
+    if (!(lMax > lMin)) lMax = lMin + 1.0;
+    const double zStep = niceStep(zMax - zMin, 8), lStep = niceStep(lMax - lMin, 6);
+    lMin = std::floor(lMin / lStep) * lStep;
+    lMax = std::ceil(lMax / lStep) * lStep;
+
+    // Margins for the values on the axes and the legend.
+    const int left = 60, right = 20, top = 40, bottom = 40;
+    const double plotW = std::max(width - left - right, 10), plotH = std::max(height - top - bottom, 10);
+    auto col = [&](double z) { return toPixel(left + (z - zMin) / (zMax - zMin) * plotW); };
+    auto row = [&](double l) { return toPixel(top + (lMax - l) / (lMax - lMin) * plotH); };
+    auto segment = [&](int x1, int y1, int x2, int y2, int rgb, int lineWidth = 1, bool dashed = false) {
+        PlotPrimitive p;
+        p.rgb = rgb;
+        p.lineWidth = lineWidth;
+        p.dashed = dashed;
+        p.x1 = x1;
+        p.y1 = y1;
+        p.x2 = x2;
+        p.y2 = y2;
+        out.push_back(p);
+    };
+    auto text = [&](int x, int y, std::string t, int rgb = 0) {
+        PlotPrimitive p;
+        p.kind = PlotPrimitive::Text;
+        p.rgb = rgb;
+        p.x1 = x;
+        p.y1 = y;
+        p.text = std::move(t);
+        out.push_back(p);
+    };
+
+    // Grid and the values on both axes.
+    for (double z = std::ceil(zMin / zStep) * zStep; z <= zMax + 1e-9 * zStep; z += zStep) {
+        segment(col(z), row(lMin), col(z), row(lMax), 0xe0e0e0);
+        text(col(z) - 12, row(lMin) + 16, formatFixed(z, decimalsOf(zStep)));
+    }
+    for (double l = lMin; l <= lMax + 1e-9 * lStep; l += lStep) {
+        segment(col(zMin), row(l), col(zMax), row(l), 0xe0e0e0);
+        text(4, row(l) + 5, formatFixed(l, decimalsOf(lStep)));
+    }
+    segment(col(zMin), row(lMin), col(zMax), row(lMin), 0);
+    segment(col(zMin), row(lMin), col(zMin), row(lMax), 0);
+    text(left + int(plotW) - 10, height - 6, "Z");
+    text(4, top - 24, "cl * B / mean B");
+
+    auto curve = [&](const std::vector<double>& v, int rgb, int lineWidth, bool dashed) {
+        for (int k = 0; k + 1 < s.sections(); ++k)
+            segment(col(s.z[k]), row(v[k]), col(s.z[k + 1]), row(v[k + 1]), rgb, lineWidth, dashed);
+        if (s.sections() == 1) segment(col(s.z[0]) - 3, row(v[0]), col(s.z[0]) + 3, row(v[0]), rgb, lineWidth);
+    };
+    curve(s.loadElliptic, kEllipticColor, 1, true);
+    curve(s.loadInitial, kInitialColor, 2, false);
+    curve(s.loadDesign, kDesignColor, 2, false);
+
+    // The legend, top right.
+    const struct {
+        const char* name;
+        int rgb;
+        bool dashed;
+    } legend[] = {{"initial", kInitialColor, false}, {"design", kDesignColor, false}, {"elliptic", kEllipticColor, true}};
+    int x = std::max(left, width - right - 3 * 90);
+    for (const auto& e : legend) {
+        segment(x, top - 14, x + 24, top - 14, e.rgb, e.dashed ? 1 : 2, e.dashed);
+        text(x + 28, top - 9, e.name, e.rgb);
+        x += 90;
+    }
+    return out;
+}
+
+}  // namespace quarvel
