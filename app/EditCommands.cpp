@@ -1,6 +1,8 @@
 // The editing commands of the main window: regimes, spline, spinners, the
 // mouse on the plot, and undo and redo. Each runs through edit(), which marks
 // the wing modified and records the step.
+#include <fxkeys.h>
+
 #include <utility>
 
 #include "app/Quarvel.h"
@@ -14,7 +16,10 @@ void Quarvel::edit(const std::function<quarvel::Redraw()>& command, bool partOfD
     quarvel::SectionState before = startsStep ? quarvel::captureSection(wing, k) : quarvel::SectionState{};
     const quarvel::SectionOutput output = quarvel::sectionOutput(wing, k);
     const quarvel::Redraw redraw = command();
-    if (quarvel::sectionOutput(wing, k) != output) setModified(true);
+    if (quarvel::sectionOutput(wing, k) != output) {
+        setModified(true);
+        statusNote = FXString();
+    }
     if (!partOfDrag)
         history.record(std::move(before), quarvel::captureSection(wing, k));
     else if (startsStep)
@@ -29,78 +34,109 @@ void Quarvel::closeDragStep() {
 }
 
 long Quarvel::onCmdSection(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseSectionCorrection(wing, panel, FXSELID(sel) == ID_SEC_YES); });
+    edit([&] { return quarvel::chooseSectionCorrection(wing, FXSELID(sel) == ID_SEC_YES); });
     return 1;
 }
 
 long Quarvel::onCmdSurface(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseSurface(wing, panel, editing, FXSELID(sel) == ID_UPPER ? 0 : 1); });
+    edit([&] { return quarvel::chooseSurface(wing, editing, FXSELID(sel) == ID_UPPER ? 0 : 1); });
     return 1;
 }
 
 long Quarvel::onCmdUpperMode(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseRegime(wing, panel, 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)); });
+    edit([&] { return quarvel::chooseRegime(wing, 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)); });
     return 1;
 }
 
 long Quarvel::onCmdLowerMode(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseRegime(wing, panel, 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)); });
+    edit([&] { return quarvel::chooseRegime(wing, 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)); });
     return 1;
 }
 
 long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector sel, void*) {
     const auto option = FXSELID(sel) == ID_UP_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    edit([&] { return quarvel::chooseCpOption(wing, panel, 0, option); });
+    edit([&] { return quarvel::chooseCpOption(wing, 0, option); });
     return 1;
 }
 
 long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
     const auto option = FXSELID(sel) == ID_LO_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    edit([&] { return quarvel::chooseCpOption(wing, panel, 1, option); });
+    edit([&] { return quarvel::chooseCpOption(wing, 1, option); });
     return 1;
 }
 
-// Both check buttons send this; the one of the surface being edited counts.
-long Quarvel::onCmdSpline(FXObject*, FXSelector, void*) {
+// Both check buttons send this: the clicked one's surface becomes the one
+// edited (sent from elsewhere, the edited surface's check counts).
+long Quarvel::onCmdSpline(FXObject* sender, FXSelector, void*) {
     if (!fileLoaded) return 1;
-    const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
-    edit([&] { return quarvel::switchSpline(wing, panel, editing, splineCheck[s]->getCheck() != FALSE); });
+    const int active = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
+    const int s = sender == splineCheck[0] ? 0 : sender == splineCheck[1] ? 1 : active;
+    edit([&] {
+        quarvel::chooseSurface(wing, editing, s);
+        return quarvel::switchSpline(wing, editing, splineCheck[s]->getCheck() != FALSE);
+    });
     return 1;
+}
+
+// The arrow keys nudge the selected control point, or the design Cp of the
+// selected point; Shift makes the steps fine. Up moves up the plot, where
+// Cp is lower. False when there was nothing to nudge.
+bool Quarvel::nudge(FXuint key, FXuint state) {
+    if (!fileLoaded) return false;
+    const double step = (state & SHIFTMASK) ? quarvel::fineNudgeStep : quarvel::nudgeStep;
+    double dx = 0.0, dcp = 0.0;
+    switch (key) {
+    case KEY_Up: case KEY_KP_Up: dcp = -step; break;
+    case KEY_Down: case KEY_KP_Down: dcp = step; break;
+    case KEY_Left: case KEY_KP_Left: dx = -step; break;
+    case KEY_Right: case KEY_KP_Right: dx = step; break;
+    default: return false;
+    }
+    bool moved = false;
+    edit([&] {
+        const quarvel::Redraw r = quarvel::nudgeSelection(wing, editing, dx, dcp);
+        moved = r.plot;
+        return r;
+    });
+    return moved;
 }
 
 long Quarvel::onCmdInterval(FXObject* sender, FXSelector sel, void*) {
     const int value = static_cast<FXSpinner*>(sender)->getValue();
-    edit([&] { return quarvel::setIntervalEnd(wing, panel, editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value); });
+    edit([&] { return quarvel::setIntervalEnd(wing, editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value); });
     return 1;
 }
 
 long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::choosePoint(wing, panel, pointSpinner->getValue()); });
+    edit([&] { return quarvel::choosePoint(wing, pointSpinner->getValue()); });
     return 1;
 }
 
 long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::setSplineCount(wing, panel, editing, nsplSpinner->getValue()); });
+    edit([&] { return quarvel::setSplineCount(wing, editing, nsplSpinner->getValue()); });
     return 1;
 }
 
 long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::setPointCp(wing, panel, cpdSpinner->getValue()); });
+    edit([&] { return quarvel::setPointCp(wing, cpdSpinner->getValue()); });
     return 1;
 }
 
 long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
     if (!fileLoaded) return 1;
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
-    quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
-    afterCommand(quarvel::pressMouse(wing, editing, canvas->getWidth(), canvas->getHeight()));
+    canvas->setFocus();
+    afterCommand(quarvel::pressMouse(wing, plotTransform, editing, event->win_x, event->win_y));
     return 1;
 }
 
 long Quarvel::onLeftBtnRelease(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
+    const bool draggedPoint = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     afterCommand(quarvel::releaseMouse(editing));
     closeDragStep();
+    // The axis held during the drag fits the curve again.
+    if (draggedPoint) redrawView();
     return 1;
 }
 
@@ -134,13 +170,13 @@ void Quarvel::afterUndo(const quarvel::Redraw& redraw) {
 
 long Quarvel::onCmdUndo(FXObject*, FXSelector, void*) {
     closeDragStep();
-    afterUndo(quarvel::undoEdit(wing, panel, editing, history));
+    afterUndo(quarvel::undoEdit(wing, editing, history));
     return 1;
 }
 
 long Quarvel::onCmdRedo(FXObject*, FXSelector, void*) {
     closeDragStep();
-    afterUndo(quarvel::redoEdit(wing, panel, editing, history));
+    afterUndo(quarvel::redoEdit(wing, editing, history));
     return 1;
 }
 

@@ -32,6 +32,7 @@ bool Quarvel::openFile(const FXString& path) {
     history.clear();
     dragStart.reset();
     editing = quarvel::EditingState{};
+    statusNote = FXString();
     zoom.fit();
     fileLoaded = 1;
     modified = false;
@@ -39,6 +40,7 @@ bool Quarvel::openFile(const FXString& path) {
     // The dialogs show the wing they were made with; a new wing gets new ones,
     // and a 3D view that was open opens again on it.
     const bool viewShown = view3D && view3D->shown();
+    rememberPlaces();
     delete view3D;
     view3D = nullptr;
     delete planForm;
@@ -48,9 +50,13 @@ bool Quarvel::openFile(const FXString& path) {
         drawCpPlot();
     };
     planForm->create();
+    // At first in the bottom right corner, where the plot has least to show.
+    const FXint planW = FXMAX(planForm->getDefaultWidth(), 480), planH = planForm->getDefaultHeight();
+    placeWindow(planForm, "Planform", getRoot()->getWidth() - planW, getRoot()->getHeight() - planH, planW, planH);
+    shareShortcuts(planForm);
     planForm->show(PLACEMENT_DEFAULT);
     view3DButton->enable();
-    refreshCorrectionPanel();
+    applyPanel();
     drawCpPlot();
     if (viewShown) onCmd3DView(this, 0, nullptr);
     if (!warnings.empty()) reportError("Open CpInput file", quarvel::foxText(warnings.message()), true);
@@ -115,6 +121,7 @@ bool Quarvel::saveWingAs(const FXString& path) {
     wing.outputFileName = quarvel::stdText(path);
     modified = false;
     updateTitle();
+    noteStatus("Saved " + path);
     return true;
 }
 
@@ -130,11 +137,14 @@ bool Quarvel::confirmDiscard() {
 
 FXbool Quarvel::close(FXbool notify) {
     if (!confirmDiscard()) return FALSE;
+    rememberPlaces();
     return FXMainWindow::close(notify);
 }
 
 long Quarvel::onCmdQuit(FXObject*, FXSelector, void*) {
-    if (confirmDiscard()) getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
+    if (!confirmDiscard()) return 1;
+    rememberPlaces();
+    getApp()->handle(this, FXSEL(SEL_COMMAND, FXApp::ID_QUIT), nullptr);
     return 1;
 }
 
@@ -238,6 +248,7 @@ bool Quarvel::exportSectionCsv(const FXString& path) {
         reportError("Export section as CSV", quarvel::foxText(error.message()));
         return false;
     }
+    noteStatus("Exported " + path);
     return true;
 }
 
@@ -275,5 +286,6 @@ bool Quarvel::exportPlotPng(const FXString& path) {
         reportError("Export plot as PNG", quarvel::foxText(error.message()));
         return false;
     }
+    noteStatus("Exported " + path);
     return true;
 }

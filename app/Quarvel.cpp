@@ -51,6 +51,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SPANLOAD,                              Quarvel::onCmdSpanload),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_ISOBARS,                        Quarvel::onCmdExportIsobars),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_SPANLOAD,                       Quarvel::onCmdExportSpanload),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_PREVIOUS_SECTION, Quarvel::ID_NEXT_SECTION, Quarvel::onCmdStepSection),
 };
 // clang-format on
 
@@ -74,7 +75,8 @@ FXVerticalFrame* verticalFrame(FXComposite* parent, FXuint opts) {
 }
 
 FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target) {
-    return new FXTextField(parent, columns, target, FXDataTarget::ID_VALUE, TEXTFIELD_REAL | kEntryStyle);
+    return new FXTextField(parent, columns, target, FXDataTarget::ID_VALUE,
+                           TEXTFIELD_REAL | TEXTFIELD_READONLY | kEntryStyle);
 }
 
 }  // namespace
@@ -82,6 +84,10 @@ FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target)
 Quarvel::Quarvel(FXApp* a)
     : FXMainWindow(a, "Cp editor", nullptr, nullptr, DECOR_ALL, 0, 0, 680, 825) {
     quarvel::setProgramIcon(this);
+    // The value row explains itself in tooltips; one tooltip serves the run.
+    static bool tooltipMade = false;
+    if (!tooltipMade) new FXToolTip(a, 0);
+    tooltipMade = true;
     FXMenuBar* menuBar = new FXMenuBar(this, LAYOUT_FILL_X);
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
@@ -132,61 +138,82 @@ Quarvel::Quarvel(FXApp* a)
     disableEditingControls();
 }
 
-// Two rows of 13 cells: point editors and section values, then the mouse
-// position and the legend of the neighbouring sections.
+// Two rows of 6 labelled cells: the selected point (number, design Cp and
+// its change, spline count) over its chord position and input Cp, the mouse
+// position, and the section's design and input values side by side.
 void Quarvel::buildValueRow() {
-    FXMatrix* row = new FXMatrix(this, 13, MATRIX_BY_COLUMNS | FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0,
+    FXMatrix* row = new FXMatrix(this, 12, MATRIX_BY_COLUMNS | FRAME_RIDGE | LAYOUT_FILL_X, 0, 0, 0, 0,
                                  kPad, kPad, kPad, kPad, kPad, kPad);
+    // Room for a full "-0.0599239" in every read-out.
+    constexpr FXint kColumns = 10;
+    auto label = [&](const char* text, const char* tip = nullptr) {
+        FXLabel* l = new FXLabel(row, text, nullptr, kLabelStyle);
+        if (tip) l->setTipText(tip);
+        return l;
+    };
+    auto readout = [&](FXDataTarget* target, const char* tip = nullptr) {
+        FXTextField* f = realField(row, kColumns, target);
+        if (tip) f->setTipText(tip);
+        return f;
+    };
 
-    new FXLabel(row, "I=", nullptr, kLabelStyle);
+    label("I=");
     pointSpinner = new FXSpinner(row, 5, this, ID_POINT, kEntryStyle);
-    new FXLabel(row, "Cpd=", nullptr, kLabelStyle);
-    cpdSpinner = new FXRealSpinner(row, 7, this, ID_CPD, kEntryStyle);
+    label("Cpd=");
+    cpdSpinner = new FXRealSpinner(row, kColumns, this, ID_CPD, kEntryStyle);
     cpdSpinner->setRange(-2.0, 1.0);
+    // An arrow click moves the design Cp one step from where it is, not to
+    // the next multiple of the step.
     cpdSpinner->setIncrement(0.01);
-    cpdSpinner->setGranularity(0.01);
-    new FXLabel(row, "Cyd=", nullptr, kLabelStyle);
-    shownCYDField = realField(row, 7, &shownCYDTarget);
-    new FXLabel(row, "Epd=", nullptr, kLabelStyle);
-    shownEPDField = realField(row, 7, &shownEPDTarget);
-    new FXLabel(row, "X=", nullptr, kLabelStyle);
-    mousePlotXField = realField(row, 7, &mousePlotXTarget);
-    new FXLabel(row, "Nspl=", nullptr, kLabelStyle);
+    cpdSpinner->setGranularity(0.0);
+    cpdSpinner->setTipText("Design Cp of the selected point");
+    label("dCp=");
+    cpdDeltaField = readout(&cpdDeltaTarget, "Design Cp minus input Cp of the selected point");
+    label("Nspl=");
     nsplSpinner = new FXSpinner(row, 3, this, ID_NSPL, kEntryStyle);
     nsplSpinner->setRange(quarvel::WingModel::nsplMin, quarvel::WingModel::nsplMax);
-    new FXLabel(row, "Green line - nz + 1 section", nullptr, kLabelStyle);
+    const char* cydTip = "Design lift coefficient of the section (CYD), recomputed from its design Cp";
+    label("Cyd=", cydTip);
+    shownCYDField = readout(&shownCYDTarget, cydTip);
+    const char* epdTip = "Design value EPD of the section, as read from the file";
+    label("Epd=", epdTip);
+    shownEPDField = readout(&shownEPDTarget, epdTip);
 
-    new FXLabel(row, "X=", nullptr, kLabelStyle);
-    currentPointXField = realField(row, 7, &currentPointXTarget);
-    new FXLabel(row, "Cpt=", nullptr, kLabelStyle);
-    currentPointCpField = realField(row, 9, &currentPointCpTarget);
-    new FXLabel(row, "Cyt=", nullptr, kLabelStyle);
-    shownCNField = realField(row, 7, &shownCNTarget);
-    new FXLabel(row, "Ept=", nullptr, kLabelStyle);
-    shownEPField = realField(row, 7, &shownEPTarget);
-    new FXLabel(row, "Cp=", nullptr, kLabelStyle);
-    mousePlotCpField = realField(row, 7, &mousePlotCpTarget);
-    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
-    new FXFrame(row, LAYOUT_FILL_COLUMN | LAYOUT_FILL_ROW);
-    new FXLabel(row, "Green dotted line - nz - 1 section", nullptr, kLabelStyle);
+    label("X=");
+    currentPointXField = readout(&currentPointXTarget, "Chord position of the selected point");
+    label("Cpt=");
+    currentPointCpField = readout(&currentPointCpTarget, "Input Cp of the selected point");
+    label("X=");
+    mousePlotXField = readout(&mousePlotXTarget, "Chord position under the mouse");
+    label("Cp=");
+    mousePlotCpField = readout(&mousePlotCpTarget, "Cp under the mouse");
+    const char* cytTip = "Lift coefficient of the section's input Cp (CN), as read from the file";
+    label("Cyt=", cytTip);
+    shownCNField = readout(&shownCNTarget, cytTip);
+    const char* eptTip = "Value EP of the section's input Cp, as read from the file";
+    label("Ept=", eptTip);
+    shownEPField = readout(&shownEPTarget, eptTip);
 }
 
-// The section and surface options, and the "3D VIEW" button below them.
+// The section options with the two surfaces side by side, and the "3D VIEW"
+// button below them, in a pane that scrolls when the window is too short.
 void Quarvel::buildOptionPanel(FXComposite* parent) {
-    FXVerticalFrame* panel = verticalFrame(parent, PACK_UNIFORM_WIDTH | LAYOUT_FILL_Y);
+    optionScroll = new FXScrollWindow(parent, HSCROLLING_OFF | LAYOUT_FILL_Y | LAYOUT_FIX_WIDTH);
+    FXVerticalFrame* panel = verticalFrame(optionScroll, LAYOUT_FILL_X | LAYOUT_FILL_Y);
 
-    FXVerticalFrame* section = verticalFrame(groupBox(panel), 0);
+    FXVerticalFrame* section = verticalFrame(groupBox(panel), LAYOUT_FILL_X);
     secYesRadio = new FXRadioButton(section, "Yes sec. correction", this, ID_SEC_YES);
-    FXVerticalFrame* surfaces = verticalFrame(groupBox(section), LAYOUT_FILL_Y);
-    buildSurfaceOptions(surfaces, 0);
-    buildSurfaceOptions(surfaces, 1);
+    FXHorizontalFrame* surfaces = new FXHorizontalFrame(groupBox(section), LAYOUT_FILL_X | PACK_UNIFORM_WIDTH, 0, 0,
+                                                        0, 0, 0, 0, 0, 0, kPad, kPad);
+    buildSurfaceOptions(verticalFrame(surfaces, LAYOUT_FILL_X | LAYOUT_FILL_Y), 0);
+    buildSurfaceOptions(verticalFrame(surfaces, LAYOUT_FILL_X | LAYOUT_FILL_Y), 1);
     secNoRadio = new FXRadioButton(section, "No sec. correction", this, ID_SEC_NO);
 
-    FXHorizontalFrame* buttons = new FXHorizontalFrame(panel, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
-                                                       kPad, kPad, kPad, kPad, kPad, kPad);
-    view3DButton = new FXButton(buttons, "3D VIEW", nullptr, this, ID_3DVIEW,
-                                FRAME_RAISED | FRAME_THICK | LAYOUT_CENTER_X | JUSTIFY_BOTTOM,
+    view3DButton = new FXButton(panel, "3D VIEW", nullptr, this, ID_3DVIEW,
+                                FRAME_RAISED | FRAME_THICK | LAYOUT_CENTER_X | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
                                 0, 0, 100, 25, 2, 2, 2, 2);
+    // As wide as the options; the scroll bar comes on top when needed.
+    optionScroll->setWidth(panel->getDefaultWidth() + optionScroll->verticalScrollBar()->getDefaultWidth());
 }
 
 // The selector of one surface followed by the group of its regimes.
@@ -202,9 +229,8 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
     cpCorrectionRadio[surface] =
         new FXRadioButton(regimes, "Cp correction", this, upper ? ID_UP_CPCORR : ID_LO_CPCORR);
 
-    FXVerticalFrame* cpCorrection =
-        verticalFrame(groupBox(regimes), upper ? PACK_UNIFORM_WIDTH | LAYOUT_FILL_Y : LAYOUT_FILL_Y);
-    FXVerticalFrame* edition = verticalFrame(groupBox(cpCorrection), LAYOUT_FILL_Y);
+    FXVerticalFrame* cpCorrection = verticalFrame(groupBox(regimes), LAYOUT_FILL_X);
+    FXVerticalFrame* edition = verticalFrame(groupBox(cpCorrection), LAYOUT_FILL_X);
     cpEditionRadio[surface] =
         new FXRadioButton(edition, "Cp edition", this, upper ? ID_UP_EDITION : ID_LO_EDITION);
     splineCheck[surface] =
@@ -212,7 +238,7 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
     cpInterpolationRadio[surface] =
         new FXRadioButton(edition, "Cp interpolation", this, upper ? ID_UP_CPINTERP : ID_LO_CPINTERP);
 
-    FXMatrix* interval = new FXMatrix(cpCorrection, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
+    FXMatrix* interval = new FXMatrix(cpCorrection, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X, 0, 0, 0, 0,
                                       kPad, kPad, kPad, kPad, kPad, kPad);
     new FXLabel(interval, upper ? "U2=" : "L2=", nullptr, kLabelStyle);
     intervalEndSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U2 : ID_L2, kEntryStyle);
@@ -236,6 +262,7 @@ void Quarvel::disableEditingControls() {
     shownCNField->disable();
     shownEPField->disable();
     mousePlotCpField->disable();
+    cpdDeltaField->disable();
     pointSpinner->disable();
     cpdSpinner->disable();
     nsplSpinner->disable();
@@ -261,13 +288,16 @@ void Quarvel::disableEditingControls() {
 
 void Quarvel::create() {
     FXMainWindow::create();
-    // With larger fonts the value row and the option panel need more than
-    // the window's 680 x 825; grow it so that no control is cut off, but
-    // never past the screen. The sizes are known only once the fonts exist.
-    const FXint w = FXMIN(FXMAX(getWidth(), getDefaultWidth()), getRoot()->getWidth());
-    const FXint h = FXMIN(FXMAX(getHeight(), getDefaultHeight()), getRoot()->getHeight());
-    resize(w, h);
-    show(PLACEMENT_SCREEN);
+    // The sizes are known only once the fonts exist. The option pane is as
+    // wide as its options and a scroll bar; the window as tall as they need
+    // but never past the screen (the pane scrolls then), and wide enough
+    // for a plot that reads.
+    FXWindow* options = optionScroll->contentWindow();
+    optionScroll->setWidth(options->getDefaultWidth() + optionScroll->verticalScrollBar()->getDefaultWidth());
+    const FXint w = FXMAX(getDefaultWidth(), 1180);
+    const FXint h = FXMAX(getDefaultHeight(), 640);
+    placeWindow(this, "Main", (getRoot()->getWidth() - w) / 2, (getRoot()->getHeight() - h) / 2, w, h);
+    show(PLACEMENT_DEFAULT);
 }
 
 // Menu panes are not children of the window, so the window deletes its own.
@@ -281,15 +311,10 @@ Quarvel::~Quarvel() {
     delete viewMenu;
 }
 
-void Quarvel::refreshCorrectionPanel() {
-    quarvel::refreshCorrectionPanel(wing, panel);
-    applyPanel();
-}
-
 void Quarvel::chooseSection(int section) {
     if (!fileLoaded) return;
     closeDragStep();
-    const quarvel::Redraw redraw = quarvel::chooseSection(wing, panel, editing, section);
+    const quarvel::Redraw redraw = quarvel::chooseSection(wing, editing, section);
     if (planForm) planForm->setSection(wing.curSection);
     afterCommand(redraw);
 }
@@ -313,6 +338,7 @@ void applySpinner(FXSpinner* w, const quarvel::Spinner& sp) {
 }  // namespace
 
 void Quarvel::applyPanel() {
+    panel = quarvel::panelOf(wing);
     applyToggle(secYesRadio, panel.secYes);
     applyToggle(secNoRadio, panel.secNo);
     for (int s = 0; s < 2; ++s) {
@@ -333,14 +359,21 @@ void Quarvel::applyPanel() {
     cpdSpinner->setRange(panel.cpd.lo, panel.cpd.hi, false);
     cpdSpinner->setValue(panel.cpd.value, false);
     panel.cpd.enabled ? cpdSpinner->enable() : cpdSpinner->disable();
+    // The read-outs show plain, not greyed, once there is a wing to show.
+    for (FXTextField* f : {shownCYDField, shownEPDField, mousePlotXField, currentPointCpField, shownCNField,
+                           shownEPField, mousePlotCpField, cpdDeltaField})
+        fileLoaded ? f->enable() : f->disable();
     panel.currentPointXEnabled ? currentPointXField->enable() : currentPointXField->disable();
     currentPointCp = panel.currentPointCp;
     currentPointX = panel.currentPointX;
+    cpdDelta = panel.cpdDelta;
     mousePlotX = editing.mousePlotX;
     mousePlotCp = editing.mousePlotCp;
 }
 
 void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
+    // A regime or section command may leave the selection on another surface.
+    quarvel::dropStaleSelection(wing, editing);
     applyPanel();
     if (redraw.planform && planForm) planForm->redraw();
     if (redraw.plot) {
@@ -373,6 +406,12 @@ long Quarvel::onKeyPress(FXObject* sender, FXSelector sel, void* ptr) {
         chooseSection(wing.curSection + 1);
         return 1;
     }
+    // The arrow keys nudge the selection in the plot while the plot (or
+    // nothing) has the focus; a field with the focus keeps them, and they
+    // do not wander the focus from the plot.
+    FXWindow* focus = this;
+    while (focus->getFocus()) focus = focus->getFocus();
+    if ((focus == this || focus == canvas) && nudge(event->code, event->state)) return 1;
     if (FXMainWindow::onKeyPress(sender, sel, ptr)) return 1;
     // F and Home fit the plot unless a field took them.
     const bool fitKey = event->code == KEY_f || event->code == KEY_F || event->code == KEY_Home ||

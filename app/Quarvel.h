@@ -80,6 +80,8 @@ public:
         ID_SPANLOAD,        // "Spanload"
         ID_EXPORT_ISOBARS,  // "Export isobars as CSV..."
         ID_EXPORT_SPANLOAD, // "Export spanload as CSV..."
+        ID_PREVIOUS_SECTION,  // Page Up in a dialog
+        ID_NEXT_SECTION,      // Page Down in a dialog
         ID_LAST
     };
 
@@ -95,8 +97,8 @@ public:
     // caller's to settle (confirmDiscard).
     bool openFile(const FXString& path);
 
-    // Brings the correction controls into line with the current section.
-    void refreshCorrectionPanel();
+    // Shows panelOf(wing) on the correction controls, without notification.
+    void applyPanel();
 
     // Makes section (1-based) the current one, as the planform's "N sec.="
     // spinner and Page Up / Page Down do.
@@ -147,6 +149,7 @@ public:
     long onCmdOpen(FXObject*, FXSelector, void*);
     long onCmdSave(FXObject*, FXSelector, void*);
     long onCmdSaveAs(FXObject*, FXSelector, void*);
+    long onCmdStepSection(FXObject*, FXSelector, void*);
     long onCmdInterval(FXObject*, FXSelector, void*);
     long onCmdPoint(FXObject*, FXSelector, void*);
     long onCmdNspl(FXObject*, FXSelector, void*);
@@ -179,7 +182,8 @@ public:
     quarvel::WingModel wing;
     int fileLoaded = 0;
 
-    // The correction controls as they must stand, and the mouse editing.
+    // The correction controls as last shown (panelOf the wing), and the
+    // mouse editing.
     quarvel::PanelWidgets panel;
     quarvel::EditingState editing;
 
@@ -196,6 +200,7 @@ public:
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     // It is the transform of the zoomed view.
     quarvel::PlotTransform plotTransform;
+    quarvel::CpAxis shownAxis{};  // the axis of the last redraw
     quarvel::PlotZoom zoom;
 
     // Every change to a section, for "&Undo" and "&Redo".
@@ -210,6 +215,7 @@ public:
     double shownCN = 0.0;         // "Cyt="
     double shownEP = 0.0;         // "Ept="
     double mousePlotCp = 0.0;     // "Cp=": Cp under the mouse
+    double cpdDelta = 0.0;        // "dCp=": design minus input Cp of the selected point
 
     std::function<void(const FXString& title, const FXString& text)> errorHook;
     // Answers "Save changes to ...?" in the tests: MBOX_CLICKED_SAVE,
@@ -243,6 +249,7 @@ public:
     FXTextField* shownCNField = nullptr;
     FXTextField* shownEPField = nullptr;
     FXTextField* mousePlotCpField = nullptr;
+    FXTextField* cpdDeltaField = nullptr;
 
     FXRadioButton* secYesRadio = nullptr;  // "Yes sec. correction"
     FXRadioButton* secNoRadio = nullptr;   // "No sec. correction"
@@ -259,6 +266,7 @@ public:
     FXSpinner* intervalEndSpinner[2] = {};     // "U2=", "L2="
 
     FXButton* view3DButton = nullptr;
+    FXScrollWindow* optionScroll = nullptr;  // the option panel, scrolled when the window is short
     FXCanvas* canvas = nullptr;
 
 private:
@@ -273,6 +281,10 @@ private:
     // Redraws the plot alone, for a new view of it (the wing is unchanged).
     void redrawView();
     void showStatus();
+    // What the status line confirms (a save, an export, with its path) until
+    // the next change to the wing.
+    FXString statusNote;
+    void noteStatus(const FXString& note);
 
     // The drag in progress: the section as it was before the first motion
     // that moved anything. The release makes it one step.
@@ -292,9 +304,16 @@ private:
     FXString askExportPath(const FXString& title, const FXString& patterns, const char* extension,
                            const char* suffix = nullptr);
 
-    // Sets every correction widget from the panel and the display values
-    // from the panel and the editing state, without notification.
-    void applyPanel();
+    // Gives a top window its size and place from the registry (name is its
+    // key there), or the ones given, kept whole on the screen.
+    void placeWindow(FXTopWindow* w, const char* name, FXint x, FXint y, FXint width, FXint height);
+    // Stores the size and place of the window and its dialogs in the registry.
+    void rememberPlaces();
+    // The main window's shortcuts, also while the dialog has the focus.
+    void shareShortcuts(FXTopWindow* dialog);
+
+    // The arrow keys on the plot; false when nothing was nudged.
+    bool nudge(FXuint key, FXuint state);
     // Runs an editing command on the current section, marks the wing
     // modified when the command changed what a save writes, records the
     // change for undo (a motion of a drag only once the drag ends) and
@@ -317,6 +336,7 @@ private:
     FXDataTarget shownCNTarget{shownCN};
     FXDataTarget shownEPTarget{shownEP};
     FXDataTarget mousePlotCpTarget{mousePlotCp};
+    FXDataTarget cpdDeltaTarget{cpdDelta};
 
     void buildValueRow();
     void buildOptionPanel(FXComposite* parent);

@@ -21,8 +21,10 @@ void Quarvel::drawControlPoints() {
 }
 
 quarvel::CpPlot Quarvel::currentPlot() const {
+    // While a control point is dragged the axis stays as the press found it.
+    const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
-                                editing.selectedControlPoint, zoom);
+                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr);
 }
 
 bool Quarvel::renderPlot() {
@@ -35,6 +37,7 @@ bool Quarvel::renderPlot() {
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];
     plotTransform = plot.transform;
+    shownAxis = plot.axis;
     showStatus();
     return plotBuffer.render(
         [&](FXDC& dc, int, int) { quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont()); });
@@ -63,7 +66,18 @@ void Quarvel::showStatus() {
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
     text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
-    statusBar->getStatusLine()->setNormalText(quarvel::foxText(text));
+    FXString shown = quarvel::foxText(text);
+    if (!statusNote.empty()) shown += "    " + statusNote;
+    statusBar->getStatusLine()->setNormalText(shown);
+}
+
+void Quarvel::noteStatus(const FXString& note) {
+    statusNote = note;
+    if (fileLoaded) {
+        showStatus();
+    } else {
+        statusBar->getStatusLine()->setNormalText(note);
+    }
 }
 
 long Quarvel::onPaintCanvas(FXObject*, FXSelector, void* ptr) {
@@ -118,8 +132,12 @@ long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
         view3D->exitButton->setTarget(this);
         view3D->exitButton->setSelector(ID_QUIT);
         view3D->create();
+        // Centred on the main window unless it has a place of its own.
+        const FXint w = view3D->getWidth(), h = view3D->getHeight();
+        placeWindow(view3D, "View3D", getX() + (getWidth() - w) / 2, getY() + (getHeight() - h) / 2, w, h);
+        shareShortcuts(view3D);
     }
-    view3D->show(PLACEMENT_OWNER);
+    view3D->show(PLACEMENT_DEFAULT);
     view3D->raise();
     return 1;
 }
@@ -160,6 +178,7 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarInitialCheck->setCheck(TRUE);
         new FXLabel(isobarView->controls, "Red: sonic Cp*", nullptr, LAYOUT_CENTER_Y);
         isobarView->create();
+        shareShortcuts(isobarView);
     }
     isobarView->show(PLACEMENT_OWNER);
     isobarView->raise();
@@ -174,6 +193,7 @@ long Quarvel::onCmdSpanload(FXObject*, FXSelector, void*) {
             [this](int w, int h) { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); }, 640,
             420);
         spanloadView->create();
+        shareShortcuts(spanloadView);
     }
     spanloadView->show(PLACEMENT_OWNER);
     spanloadView->raise();

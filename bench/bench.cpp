@@ -124,7 +124,7 @@ int main(int argc, char* argv[]) {
     w.u1[k] = w.u1Min;
     w.u2[k] = w.u2Max;
     w.surfMode[k][0] = quarvel::MODE_CP_EDITION;
-    window->refreshCorrectionPanel();
+    window->applyPanel();
     window->splineCheck[0]->setCheck(true);
     window->handle(window, FXSEL(SEL_COMMAND, Quarvel::ID_SPLINE), nullptr);
     const quarvel::PlotTransform& t = window->plotTransform;

@@ -1,16 +1,17 @@
 // The correction panel of the main window without the toolkit: a plain
-// mirror of every widget the panel touches, the operations that bring it into
-// line with the current section, and the section and regime commands.
+// image of every widget the panel holds, computed from the wing alone, and
+// the section and regime commands.
 //
-// The window keeps one PanelWidgets as the image of its widgets. After every
-// command (and after a refresh) it copies the whole mirror onto the widgets:
-// check states, enabled states, spinner ranges and then values, all without
-// notification. A command therefore records in the mirror the new state of
-// the widget that sent it as well (a clicked radio is checked, a spinner
-// shows the value it was given).
+// Every widget's check state, enabled state, range and value is a function
+// of the current section's state (correction flag, active surface, regimes,
+// spline flags and counts, intervals and selected points, design Cp): the
+// window computes panelOf(wing) after every command, whatever sent it, and
+// copies it onto the widgets without notification. Nothing of the panel is
+// kept beside the wing, so no command can leave it behind.
 //
-// Everything acts on the current section k = curSection - 1 and does nothing
-// when the wing has no usable current section.
+// What a widget shows while it is disabled is still the wing's: a section
+// that is not corrected keeps its surfaces' regimes (greyed), and they come
+// back with "Yes sec. correction".
 #pragma once
 
 #include "wing/WingModel.h"
@@ -20,6 +21,7 @@ namespace quarvel {
 struct Toggle {
     bool checked = false;
     bool enabled = false;
+    bool operator==(const Toggle& o) const { return checked == o.checked && enabled == o.enabled; }
 };
 
 // An integer spinner; values are the numbers shown (point number + ioff).
@@ -30,6 +32,9 @@ struct Spinner {
 
     void setRange(int from, int to);
     void setValue(int v);
+    bool operator==(const Spinner& o) const {
+        return lo == o.lo && hi == o.hi && value == o.value && enabled == o.enabled;
+    }
 };
 
 struct RealSpinner {
@@ -38,6 +43,9 @@ struct RealSpinner {
 
     void setRange(double from, double to);
     void setValue(double v);
+    bool operator==(const RealSpinner& o) const {
+        return lo == o.lo && hi == o.hi && value == o.value && enabled == o.enabled;
+    }
 };
 
 // Index [s] of the per-surface widgets: 0 upper, 1 lower.
@@ -53,13 +61,25 @@ struct PanelWidgets {
     Spinner intervalEnd[2];      // "U2=", "L2="
     Spinner point;               // "I="
     Spinner nspl{WingModel::nsplMin, WingModel::nsplMax, WingModel::nsplMin, false};  // "Nspl="
-    RealSpinner cpd;             // "Cpd="
+    RealSpinner cpd;             // "Cpd=": design Cp of the selected point, range centred on it
     bool currentPointXEnabled = false;  // the second "X=" field
 
-    // Values shown by "Cpt=" and the second "X=".
+    // Values shown by "Cpt=" (input Cp of the selected point), the second
+    // "X=" and "dCp=" (design minus input Cp of the selected point).
     double currentPointCp = 0.0;
     double currentPointX = 0.0;
+    double cpdDelta = 0.0;
+
+    bool operator==(const PanelWidgets& o) const;
+    bool operator!=(const PanelWidgets& o) const { return !(*this == o); }
 };
+
+// Half the span of the "Cpd=" spinner's range around the design Cp.
+constexpr double kCpdHalfRange = 0.5;
+
+// The panel as the wing's current section and active surface make it. With
+// no usable current section (no wing read) every widget is disabled.
+PanelWidgets panelOf(const WingModel& wing);
 
 // What the window has to redraw after a command.
 struct Redraw {
@@ -68,13 +88,16 @@ struct Redraw {
     bool controlPoints = false;  // only the spline control points, over the plot as it is
 };
 
+// True when the wing has a current section whose arrays and limits the
+// editing can work on (sizes and limits only; the section's own values may
+// still lie outside their limits).
+bool usableSection(const WingModel& wing);
+
 // Brings the current section's editing values into their limits:
 // u1Min <= u1 <= u2 <= u2Max, l1Min <= l1 <= l2 <= l2Max, each selected
 // point inside its interval and each Nspl inside nsplMin..nsplMax. A wing
 // read by readCpInput already satisfies all of it. Returns false when there
-// is no usable current section (no wing, curSection outside 1..nsec, arrays
-// of the wrong size or limits that leave no interval); callers then do
-// nothing.
+// is no usable current section; callers then do nothing.
 bool keepSectionInLimits(WingModel& wing);
 
 // The interval ends and the selected point of surface s in section k
@@ -82,6 +105,9 @@ bool keepSectionInLimits(WingModel& wing);
 inline int& intervalFirst(WingModel& w, int k, int s) { return s == 0 ? w.u1[k] : w.l1[k]; }
 inline int& intervalLast(WingModel& w, int k, int s) { return s == 0 ? w.u2[k] : w.l2[k]; }
 inline int& selectedPoint(WingModel& w, int k, int s) { return s == 0 ? w.upperPoint[k] : w.lowerPoint[k]; }
+inline int intervalFirst(const WingModel& w, int k, int s) { return s == 0 ? w.u1[k] : w.l1[k]; }
+inline int intervalLast(const WingModel& w, int k, int s) { return s == 0 ? w.u2[k] : w.l2[k]; }
+inline int selectedPoint(const WingModel& w, int k, int s) { return s == 0 ? w.upperPoint[k] : w.lowerPoint[k]; }
 
 // Fixed limits of the interval of surface s: u1Min, u2Max or l1Min, l2Max.
 inline int intervalLowerLimit(const WingModel& w, int s) { return s == 0 ? w.u1Min : w.l1Min; }
@@ -94,21 +120,18 @@ inline int shownPoint(const WingModel& w, int point) { return point + w.ioff; }
 // into lo..hi (lo <= hi).
 int pointFromShown(const WingModel& wing, int shown, int lo, int hi);
 
-// Synchronisation of the panel with the current section.
-void refreshCorrectionPanel(WingModel& wing, PanelWidgets& p);
-void openSectionCorrection(WingModel& wing, PanelWidgets& p);
-void closeSectionCorrection(WingModel& wing, PanelWidgets& p);
-void showSurfaceModes(WingModel& wing, PanelWidgets& p, int s);
-void restoreSurfaceModes(WingModel& wing, PanelWidgets& p, int s);
-void enableSurfaceControls(WingModel& wing, PanelWidgets& p, int s);
-void disableSurfaceControls(WingModel& wing, PanelWidgets& p, int s);
-void setIntervalSpinners(WingModel& wing, PanelWidgets& p, int s);
-void setPointSpinner(WingModel& wing, PanelWidgets& p, int s);
-void showUpperPoint(WingModel& wing, PanelWidgets& p);
-void showLowerPoint(WingModel& wing, PanelWidgets& p);
+// The surface being edited in section k (anything but 1 is the upper one).
+inline int activeSurfaceOf(const WingModel& w, int k) { return w.activeSurface[k] == 1 ? 1 : 0; }
 
-// Enables (or disables) the five regime radios of surface s.
-void setRegimeRadiosEnabled(PanelWidgets& p, int s, bool enabled);
+// Surface s of section k is edited point by point or by its spline: the
+// section is corrected and the surface is in "Cp edition".
+inline bool inCpEdition(const WingModel& w, int k, int s) {
+    return w.secCorrection[k] == 2 && w.surfMode[k][s] == MODE_CP_EDITION;
+}
+// ... and its "Spline interp." is on: its control points show and drag.
+inline bool inSplineEditing(const WingModel& w, int k, int s) {
+    return inCpEdition(w, k, s) && w.splineOn[k][s] == 1;
+}
 
 // The five regime radios of a surface, in the order of their identifiers.
 enum class RegimeRadio { NoCorrection, CpCorrection, GeomInterpolation, SaveThickness, SaveMaxThickness };
@@ -116,15 +139,19 @@ enum class RegimeRadio { NoCorrection, CpCorrection, GeomInterpolation, SaveThic
 // The two sub-options of a Cp correction.
 enum class CpOption { Edition, Interpolation };
 
-// "Yes sec. correction" (corrected true) and "No sec. correction".
-Redraw chooseSectionCorrection(WingModel& wing, PanelWidgets& p, bool corrected);
+// "Yes sec. correction" (corrected true) and "No sec. correction". The
+// regimes stay in the wing while the section is not corrected; the codes a
+// save writes for it are 0.
+Redraw chooseSectionCorrection(WingModel& wing, bool corrected);
 
-// A regime radio of surface s: sets its mode and code, and the section's
-// correction flag for every regime but "No correction".
-Redraw chooseRegime(WingModel& wing, PanelWidgets& p, int s, RegimeRadio radio);
+// A regime radio of surface s: sets its mode and code, the section's
+// correction flag for every regime but "No correction", and makes s the
+// surface being edited. "Cp correction" starts in "Cp interpolation".
+Redraw chooseRegime(WingModel& wing, int s, RegimeRadio radio);
 
-// "Cp edition" (mode 1) or "Cp interpolation" (mode 2) of surface s.
-Redraw chooseCpOption(WingModel& wing, PanelWidgets& p, int s, CpOption option);
+// "Cp edition" (mode 1) or "Cp interpolation" (mode 2) of surface s, which
+// becomes the surface being edited.
+Redraw chooseCpOption(WingModel& wing, int s, CpOption option);
 
 // Copies the input Cp into the design Cp of surface s at every point outside
 // its interval and at the interval's two end points.

@@ -1,5 +1,6 @@
 #include "correction/Editing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "correction/SurfaceSpline.h"
@@ -19,8 +20,14 @@ Redraw plotRedraw() {
     return r;
 }
 
-void showSplineCountOf(const WingModel& w, PanelWidgets& p, int s) {
-    if (auto n = showSplineCount(w, s)) p.nspl.setValue(*n);
+// Control point j of surface s to (x, cp), its chord position kept at least
+// minControlPointGap from its neighbours (where they leave room for it).
+void moveControlPoint(WingModel& w, int k, int s, int j, double x, double cp) {
+    double& pointX = w.splX[j][k][s];
+    const double lo = w.splX[j - 1][k][s] + minControlPointGap;
+    const double hi = w.splX[j + 1][k][s] - minControlPointGap;
+    if (lo <= hi) pointX = std::clamp(x, lo, hi);
+    w.splY[j][k][s] = cp;
 }
 
 bool usable(const PlotTransform& t) {
@@ -42,56 +49,34 @@ void dropStaleSelection(const WingModel& w, EditingState& e) {
     if (!keep) e.selectedControlPoint = -1;
 }
 
-Redraw chooseSection(WingModel& w, PanelWidgets& p, EditingState& e, int section) {
+Redraw chooseSection(WingModel& w, EditingState& e, int section) {
     if (w.nsec <= 0) return {};
     w.curSection = section < 1 ? 1 : section > w.nsec ? w.nsec : section;
     dropStaleSelection(w, e);
     if (!keepSectionInLimits(w)) return {};
-    refreshCorrectionPanel(w, p);
     return plotRedraw();
 }
 
-Redraw chooseSurface(WingModel& w, PanelWidgets& p, EditingState& e, int s) {
+Redraw chooseSurface(WingModel& w, EditingState& e, int s) {
     const int k = current(w);
     if (k < 0 || !isSurface(s)) return {};
-    const int other = 1 - s;
-    p.surface[other].checked = false;
-    p.surface[s].checked = true;
-    setPointSpinner(w, p, s);
     w.activeSurface[k] = s;
-    setRegimeRadiosEnabled(p, s, true);
-    setRegimeRadiosEnabled(p, other, false);
-    disableSurfaceControls(w, p, other);
-    enableSurfaceControls(w, p, s);
     dropStaleSelection(w, e);
     return plotRedraw();
 }
 
-Redraw switchSpline(WingModel& w, PanelWidgets& p, EditingState& e, bool checked) {
+Redraw switchSpline(WingModel& w, EditingState& e, bool checked) {
     const int k = current(w);
     if (k < 0) return {};
     const int s = w.activeSurface[k];
     if (!isSurface(s)) return plotRedraw();
-    p.spline[s].checked = checked;
-    if (checked) {
-        w.splineOn[k][s] = 1;
-        p.nspl.enabled = true;
-        p.point.enabled = false;
-        p.cpd.enabled = false;
-        placeSurfaceSplinePoints(w, s);
-    } else {
-        w.splineOn[k][s] = 0;
-        p.nspl.enabled = false;
-        p.point.enabled = true;
-        p.cpd.enabled = true;
-    }
-    showSplineCountOf(w, p, s);
-    applySurfaceSpline(w);
+    w.splineOn[k][s] = checked ? 1 : 0;
+    if (checked) placeSurfaceSplinePoints(w, s);
     dropStaleSelection(w, e);
     return plotRedraw();
 }
 
-Redraw setIntervalEnd(WingModel& w, PanelWidgets& p, EditingState& e, IntervalEnd which, int shownValue) {
+Redraw setIntervalEnd(WingModel& w, EditingState& e, IntervalEnd which, int shownValue) {
     const int k = current(w);
     if (k < 0) return {};
     const int s = which == IntervalEnd::U1 || which == IntervalEnd::U2 ? 0 : 1;
@@ -99,43 +84,28 @@ Redraw setIntervalEnd(WingModel& w, PanelWidgets& p, EditingState& e, IntervalEn
     int& first = intervalFirst(w, k, s);
     int& last = intervalLast(w, k, s);
     int& point = selectedPoint(w, k, s);
-    const int lowest = intervalLowerLimit(w, s);
-    const int highest = intervalUpperLimit(w, s);
     if (which == IntervalEnd::U1 || which == IntervalEnd::L1) {
         // The start moves between its limit and the end, never past it.
-        first = pointFromShown(w, shownValue, lowest, last);
+        first = pointFromShown(w, shownValue, intervalLowerLimit(w, s), last);
         if (point < first) point = first;
-        p.intervalStart[s].setRange(shownPoint(w, lowest), shownPoint(w, last));
-        p.intervalStart[s].setValue(shownPoint(w, first));
-        p.intervalEnd[s].setRange(shownPoint(w, first), shownPoint(w, highest));
     } else {
-        last = pointFromShown(w, shownValue, first, highest);
+        last = pointFromShown(w, shownValue, first, intervalUpperLimit(w, s));
         if (point > last) point = last;
-        p.intervalEnd[s].setRange(shownPoint(w, first), shownPoint(w, highest));
-        p.intervalEnd[s].setValue(shownPoint(w, last));
-        p.intervalStart[s].setRange(shownPoint(w, lowest), shownPoint(w, last));
     }
-    p.point.setRange(shownPoint(w, first), shownPoint(w, last));
-    p.point.setValue(shownPoint(w, point));
     resetOutsideInterval(w, s);
-    if (w.splineOn[k][s] == 1) {
-        initSurfaceSpline(w, s);
-        showSplineCountOf(w, p, s);
-    }
+    if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, s);
     dropStaleSelection(w, e);
     return plotRedraw();
 }
 
-Redraw setSplineCount(WingModel& w, PanelWidgets& p, EditingState& e, int value) {
+Redraw setSplineCount(WingModel& w, EditingState& e, int value) {
     const int k = current(w);
     if (k < 0) return {};
     const int s = w.activeSurface[k];
     if (!isSurface(s)) return plotRedraw();
-    const int count = value < WingModel::nsplMin ? WingModel::nsplMin
-                      : value > WingModel::nsplMax ? WingModel::nsplMax
-                                                   : value;
+    const int count = std::clamp(value, WingModel::nsplMin, WingModel::nsplMax);
+    if (count == w.nspl[k][s]) return {};
     w.nspl[k][s] = count;
-    p.nspl.setValue(count);
     if (w.splineOn[k][s] == 1) {
         placeSurfaceSplinePoints(w, s);
         applySurfaceSpline(w);
@@ -144,33 +114,43 @@ Redraw setSplineCount(WingModel& w, PanelWidgets& p, EditingState& e, int value)
     return plotRedraw();
 }
 
-Redraw choosePoint(WingModel& w, PanelWidgets& p, int shownValue) {
+Redraw choosePoint(WingModel& w, int shownValue) {
     const int k = current(w);
     if (k < 0) return {};
     const int s = w.activeSurface[k];
     if (!isSurface(s)) return plotRedraw();
-    const int point = pointFromShown(w, shownValue, intervalFirst(w, k, s), intervalLast(w, k, s));
-    // Only a surface in "Cp edition" has a point to edit; otherwise "I="
-    // just shows the point.
-    if (w.surfMode[k][s] == MODE_CP_EDITION) selectedPoint(w, k, s) = point;
-    p.point.setValue(shownPoint(w, point));
-    p.currentPointCp = w.cpInit[point - 1][k];
-    p.currentPointX = w.X[point - 1];
-    p.cpd.setRange(p.currentPointCp - 0.5, p.currentPointCp + 0.5);
-    p.cpd.setValue(p.currentPointCp);
+    // Only a surface in "Cp edition" has a point to edit.
+    if (w.surfMode[k][s] != MODE_CP_EDITION) return {};
+    selectedPoint(w, k, s) = pointFromShown(w, shownValue, intervalFirst(w, k, s), intervalLast(w, k, s));
     return plotRedraw();
 }
 
-Redraw setPointCp(WingModel& w, PanelWidgets& p, double value) {
+Redraw setPointCp(WingModel& w, double value) {
     const int k = current(w);
     if (k < 0) return {};
     const int s = w.activeSurface[k];
     if (!isSurface(s) || !std::isfinite(value)) return {};
+    double& design = w.cpDes[selectedPoint(w, k, s) - 1][k];
     // The spinner keeps its values inside its range; so does a value sent
     // from elsewhere.
-    p.cpd.setValue(value);
-    w.cpDes[selectedPoint(w, k, s) - 1][k] = p.cpd.value;
+    const double from = std::isfinite(design) ? design : 0.0;
+    design = std::clamp(value, from - kCpdHalfRange, from + kCpdHalfRange);
     return plotRedraw();
+}
+
+Redraw nudgeSelection(WingModel& w, EditingState& e, double dx, double dcp) {
+    const int k = current(w);
+    if (k < 0 || !std::isfinite(dx) || !std::isfinite(dcp)) return {};
+    dropStaleSelection(w, e);
+    const int s = activeSurfaceOf(w, k);
+    const int j = e.selectedControlPoint;
+    if (j >= 1 && inSplineEditing(w, k, s)) {
+        moveControlPoint(w, k, s, j, w.splX[j][k][s] + dx, w.splY[j][k][s] + dcp);
+        applySurfaceSpline(w);
+        return plotRedraw();
+    }
+    if (dcp == 0.0 || !inCpEdition(w, k, s) || w.splineOn[k][s] == 1) return {};
+    return setPointCp(w, w.cpDes[selectedPoint(w, k, s) - 1][k] + dcp);
 }
 
 Redraw revertSection(WingModel& w, EditingState& e) {
@@ -194,47 +174,45 @@ Redraw moveMouse(WingModel& w, const PlotTransform& t, EditingState& e, double p
 
     dropStaleSelection(w, e);
     const int s = w.activeSurface[k];
-    if (e.draggingControlPoint != 1 || !isSurface(s) || w.splineOn[k][s] != 1) return {};
+    if (e.draggingControlPoint != 1 || !isSurface(s) || !inSplineEditing(w, k, s)) return {};
     const int j = e.selectedControlPoint;
     if (j < 0) return {};
 
-    double& pointX = w.splX[j][k][s];
-    const double lo = w.splX[j - 1][k][s] + minControlPointGap;
-    const double hi = w.splX[j + 1][k][s] - minControlPointGap;
-    if (lo > hi) {
-        // Neighbours closer than two gaps: the point keeps its chord position.
-    } else if (lo > x) {
-        pointX = lo;
-    } else {
-        pointX = x > hi ? hi : x;
-    }
-    w.splY[j][k][s] = cp;
+    moveControlPoint(w, k, s, j, x, cp);
     applySurfaceSpline(w);
     return plotRedraw();
 }
 
-Redraw pressMouse(WingModel& w, EditingState& e, int width, int height) {
+Redraw pressMouse(WingModel& w, const PlotTransform& t, EditingState& e, double px, double py) {
     const int k = current(w);
     if (k < 0) return {};
+    moveMouse(w, t, e, px, py);
     e.draggingControlPoint = 1;
     dropStaleSelection(w, e);
     const int s = w.activeSurface[k];
-    if (!isSurface(s) || w.splineOn[k][s] != 1 || w.nspl[k][s] < 3) return {};
-    if (width <= 0 || height <= 0) return {};
-    const double cpTolerance = controlPointPickTolerance * double(width) / double(height);
-    // The end points are fixed; the lowest index within reach wins.
+    if (!isSurface(s) || !inSplineEditing(w, k, s) || w.nspl[k][s] < 3 || !usable(t)) return {};
+    if (!std::isfinite(px) || !std::isfinite(py)) return {};
+    // The end points are fixed; the nearest inner point whose circle holds
+    // the pixel wins, the lower index on a tie.
+    const double reach = controlPointRadius + 0.5;
+    double best = reach * reach;
+    int picked = -1;
     for (int j = 1; j <= w.nspl[k][s] - 2; ++j) {
-        if (std::fabs(e.mousePlotX - w.splX[j][k][s]) < controlPointPickTolerance &&
-            std::fabs(e.mousePlotCp - w.splY[j][k][s]) < cpTolerance) {
-            e.selectedControlPoint = j;
-            e.selectionSection = k;
-            e.selectionSurface = s;
-            Redraw r;
-            r.controlPoints = true;
-            return r;
+        const double dx = t.columnOf(w.splX[j][k][s]) - px;
+        const double dy = t.rowOf(w.splY[j][k][s]) - py;
+        const double d = dx * dx + dy * dy;
+        if (d <= best && (picked < 0 || d < best)) {
+            best = d;
+            picked = j;
         }
     }
-    return {};
+    if (picked < 0) return {};
+    e.selectedControlPoint = picked;
+    e.selectionSection = k;
+    e.selectionSurface = s;
+    Redraw r;
+    r.controlPoints = true;
+    return r;
 }
 
 Redraw releaseMouse(EditingState& e) {

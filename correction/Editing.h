@@ -3,8 +3,8 @@
 // spinners, and the mouse picking and dragging of spline control points.
 //
 // Each command takes the new state of the widget that sent it (the check
-// state, the spinner's value), records it in the PanelWidgets mirror, changes
-// the wing and returns what the window must redraw. Every handler acts on the
+// state, the spinner's value), changes the wing and returns what the window
+// must redraw; the window then shows panelOf(wing). Every handler acts on the
 // current section and, unless said otherwise, on its activeSurface.
 #pragma once
 
@@ -18,9 +18,14 @@ namespace quarvel {
 // neighbours.
 constexpr double minControlPointGap = 0.001;
 
-// Pick tolerance: chord distance, and Cp distance per unit of the canvas's
-// width-to-height ratio. Both tests are strict.
-constexpr double controlPointPickTolerance = 0.01;
+// Radius in pixels of the circle drawn around a control point; a press
+// inside it (or on its rim) picks the point, at any zoom.
+constexpr int controlPointRadius = 6;
+
+// Steps of the arrow keys: Cp for Up and Down, chord for Left and Right,
+// and the fine steps with Shift.
+constexpr double nudgeStep = 0.01;
+constexpr double fineNudgeStep = 0.001;
 
 // Mouse state of the Cp plot; the window owns one.
 struct EditingState {
@@ -43,29 +48,40 @@ struct EditingState {
 void dropStaleSelection(const WingModel& wing, EditingState& e);
 
 // Makes section (1-based, clamped into 1..nsec) the current one, as the
-// planform's section spinner does: drops a selection of another section and
-// refreshes the panel. The window then redraws the plot.
-Redraw chooseSection(WingModel& wing, PanelWidgets& p, EditingState& e, int section);
+// planform's section spinner does, and drops a selection of another
+// section. The window then redraws the plot.
+Redraw chooseSection(WingModel& wing, EditingState& e, int section);
 
 // "Upper surface" (s = 0) and "Lower surface" (s = 1).
-Redraw chooseSurface(WingModel& wing, PanelWidgets& p, EditingState& e, int s);
+Redraw chooseSurface(WingModel& wing, EditingState& e, int s);
 
 // "Spline interp." of the active surface; checked is that surface's check
-// button's new state.
-Redraw switchSpline(WingModel& wing, PanelWidgets& p, EditingState& e, bool checked);
+// button's new state. Switching on places the control points on the design
+// Cp as it is and changes no design Cp; switching off keeps the design Cp.
+Redraw switchSpline(WingModel& wing, EditingState& e, bool checked);
 
-// "U1=", "U2=", "L1=", "L2=" with the value shown by the spinner.
+// "U1=", "U2=", "L1=", "L2=" with the value shown by the spinner; the
+// surface becomes the one being edited. With its spline on, the control
+// points are placed again over the new interval.
 enum class IntervalEnd { U1, U2, L1, L2 };
-Redraw setIntervalEnd(WingModel& wing, PanelWidgets& p, EditingState& e, IntervalEnd which, int shownValue);
+Redraw setIntervalEnd(WingModel& wing, EditingState& e, IntervalEnd which, int shownValue);
 
-// "Nspl=": the number of control points of the active surface.
-Redraw setSplineCount(WingModel& wing, PanelWidgets& p, EditingState& e, int value);
+// "Nspl=": the number of control points of the active surface; with its
+// spline on they are placed anew and the curve is written.
+Redraw setSplineCount(WingModel& wing, EditingState& e, int value);
 
 // "I=": the selected point of the active surface, as shown by the spinner.
-Redraw choosePoint(WingModel& wing, PanelWidgets& p, int shownValue);
+Redraw choosePoint(WingModel& wing, int shownValue);
 
-// "Cpd=": the design Cp of the active surface's selected point.
-Redraw setPointCp(WingModel& wing, PanelWidgets& p, double value);
+// "Cpd=": the design Cp of the active surface's selected point, kept within
+// kCpdHalfRange of its design Cp before the command (the spinner's range).
+Redraw setPointCp(WingModel& wing, double value);
+
+// The arrow keys: moves the selected control point by dx in chord (between
+// its neighbours) and dcp in Cp and writes the curve; without a selected
+// control point, moves the design Cp of the selected point by dcp while the
+// surface is edited point by point. Nothing else moves.
+Redraw nudgeSelection(WingModel& wing, EditingState& e, double dx, double dcp);
 
 // "Revert section": the design Cp of the current section back to what was
 // read from the file. A surface in spline editing gets its control points
@@ -76,11 +92,10 @@ Redraw revertSection(WingModel& wing, EditingState& e);
 // while a control point is dragged, moves it and rewrites the curve.
 Redraw moveMouse(WingModel& wing, const PlotTransform& t, EditingState& e, double px, double py);
 
-// Left-button press on a canvas of width x height pixels: starts a drag and
-// picks the control point under the last mouse position. The tolerance is in
-// chord and Cp units (the Cp one scaled by the canvas's width-to-height
-// ratio), so a zoomed plot picks the same points as the whole one.
-Redraw pressMouse(WingModel& wing, EditingState& e, int width, int height);
+// Left-button press at pixel (px, py) of a plot drawn with transform t:
+// moves the mouse there, starts a drag and picks the control point whose
+// drawn circle holds the pixel (the nearest one when circles overlap).
+Redraw pressMouse(WingModel& wing, const PlotTransform& t, EditingState& e, double px, double py);
 
 // Left-button release: ends the drag.
 Redraw releaseMouse(EditingState& e);

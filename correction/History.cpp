@@ -36,25 +36,13 @@ void restoreSection(WingModel& w, const SectionState& s) {
     w.curSection = k + 1;
 }
 
-Redraw putBack(WingModel& w, PanelWidgets& p, EditingState& e, const SectionState* s) {
+Redraw putBack(WingModel& w, EditingState& e, const SectionState* s) {
     if (!s) return {};
     restoreSection(w, *s);
     // The counts may have changed under the selection.
     e.selectedControlPoint = -1;
     e.draggingControlPoint = 0;
     if (!keepSectionInLimits(w)) return {};
-    refreshCorrectionPanel(w, p);
-    // The refresh leaves the spline switches as they were; here they follow
-    // the section put back, as "Spline interp." would have left them.
-    const int k = s->section;
-    for (int t = 0; t < 2; ++t) p.spline[t].checked = w.splineOn[k][t] == 1;
-    const int a = w.activeSurface[k];
-    if (w.secCorrection[k] == 2 && (a == 0 || a == 1) && w.surfMode[k][a] == MODE_CP_EDITION) {
-        const bool on = w.splineOn[k][a] == 1;
-        p.nspl.enabled = on;
-        p.point.enabled = !on;
-        p.cpd.enabled = !on;
-    }
     Redraw r;
     r.plot = true;
     r.planform = true;
@@ -126,8 +114,8 @@ void History::clear() {
     bytes_ = 0;
 }
 
-Redraw undoEdit(WingModel& w, PanelWidgets& p, EditingState& e, History& h) { return putBack(w, p, e, h.undo()); }
+Redraw undoEdit(WingModel& w, EditingState& e, History& h) { return putBack(w, e, h.undo()); }
 
-Redraw redoEdit(WingModel& w, PanelWidgets& p, EditingState& e, History& h) { return putBack(w, p, e, h.redo()); }
+Redraw redoEdit(WingModel& w, EditingState& e, History& h) { return putBack(w, e, h.redo()); }
 
 }  // namespace quarvel

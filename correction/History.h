@@ -62,8 +62,8 @@ private:
 
 // Undo and redo: put the section of the step back, make it the current
 // section, keep its values inside their limits, drop the control-point
-// selection and refresh the panel. Nothing happens when there is no step.
-Redraw undoEdit(WingModel& wing, PanelWidgets& p, EditingState& e, History& h);
-Redraw redoEdit(WingModel& wing, PanelWidgets& p, EditingState& e, History& h);
+// selection. Nothing happens when there is no step.
+Redraw undoEdit(WingModel& wing, EditingState& e, History& h);
+Redraw redoEdit(WingModel& wing, EditingState& e, History& h);
 
 }  // namespace quarvel

@@ -51,11 +51,6 @@ void placeSurfaceSplinePoints(WingModel& w, int s) {
     placeSplinePoints(w, s, w.nspl[k][s], w.X[first], w.X[last], w.cpDes[first][k], w.cpDes[last][k]);
 }
 
-void initSurfaceSpline(WingModel& w, int s) {
-    placeSurfaceSplinePoints(w, s);
-    applySurfaceSpline(w);
-}
-
 bool applySurfaceSpline(WingModel& w) {
     const int k = w.curSection - 1;
     const int s = w.activeSurface[k];
@@ -79,12 +74,6 @@ bool applySurfaceSpline(WingModel& w) {
     if (code != 0) return false;
     for (int j = 0; j < count; ++j) w.cpDes[first + j * step][k] = v[j];
     return true;
-}
-
-std::optional<int> showSplineCount(const WingModel& w, int s) {
-    const int k = w.curSection - 1;
-    if (w.splineOn[k][s] != 1) return std::nullopt;
-    return w.nspl[k][s];
 }
 
 }  // namespace quarvel

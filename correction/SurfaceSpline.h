@@ -3,8 +3,6 @@
 // Everything acts on the current section of the wing.
 #pragma once
 
-#include <optional>
-
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -23,17 +21,9 @@ void placeSplinePoints(WingModel& wing, int s, int count, double x0, double x1, 
 // correction interval (the same ends the "Spline interp." command uses).
 void placeSurfaceSplinePoints(WingModel& wing, int s);
 
-// Places the control points of surface s over its interval and applies the
-// spline; the caller then shows showSplineCount(s).
-void initSurfaceSpline(WingModel& wing, int s);
-
 // Rewrites the design Cp over the interval of the active surface from the
 // curve through its control points. Returns false, leaving cpDes untouched,
 // when the curve cannot be evaluated.
 bool applySurfaceSpline(WingModel& wing);
-
-// What the "Nspl=" spinner must show for surface s: its count while its
-// spline editing is on, otherwise nothing (the spinner keeps its value).
-std::optional<int> showSplineCount(const WingModel& wing, int s);
 
 }  // namespace quarvel

@@ -10,6 +10,7 @@
 // clang-format off
 FXDEFMAP(CPlanForm) CPlanFormMap[] = {
     FXMAPFUNC(SEL_PAINT,   CPlanForm::ID_PLAN_CANVAS,  CPlanForm::onPaintPlanform),
+    FXMAPFUNC(SEL_LEFTBUTTONPRESS, CPlanForm::ID_PLAN_CANVAS, CPlanForm::onClickPlanform),
     FXMAPFUNC(SEL_COMMAND, CPlanForm::ID_PLAN_SECTION, CPlanForm::onCmdSection),
     FXMAPFUNC(SEL_COMMAND, CPlanForm::ID_PLAN_VALUE,   CPlanForm::onCmdValue),
 };
@@ -27,7 +28,7 @@ struct LegendEntry {
     int mode;
 };
 
-// In the order of the regimes; "No changing" keeps the default text colour.
+// In the order of the regimes.
 constexpr LegendEntry kLegend[] = {
     {"No changing", quarvel::MODE_NONE},
     {"Cp correction", quarvel::MODE_CP_EDITION},
@@ -75,7 +76,10 @@ void CPlanForm::buildWidgets() {
         new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
 
     FXHorizontalFrame* top = new FXHorizontalFrame(content, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
-    new FXLabel(top, quarvel::foxText(wing->title), nullptr, JUSTIFY_LEFT | LAYOUT_FILL_X | LAYOUT_CENTER_Y);
+    // The whole title, on as many lines as it needs beside the display.
+    FXLabel* title = new FXLabel(top, quarvel::foxText(quarvel::wrapText(wing->title, 48)), nullptr,
+                                 JUSTIFY_LEFT | LAYOUT_FILL_X | LAYOUT_CENTER_Y);
+    title->setTipText(quarvel::foxText(wing->title));
     // Room for three digits whatever the title's length.
     sectionDisplay = new FX7Segment(top, "", SEVENSEGMENT_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_RIGHT |
                                                  LAYOUT_CENTER_Y | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
@@ -119,17 +123,16 @@ void CPlanForm::buildWidgets() {
     sectionSpinner->setRange(firstSectionNumber, firstSectionNumber + std::max(planNsec, 1) - 1, FALSE);
     sectionSpinner->setValue(planSectionNumber, FALSE);
 
-    // Each label in its regime's colour, after a swatch of the chord line's
-    // colour: the palest colours are hard to read as text alone.
+    // A swatch of each chord line's colour before its label: the palest
+    // colours cannot be read as text on the dialog's grey.
     FXGroupBox* legendBox = new FXGroupBox(left, "", FRAME_GROOVE | LAYOUT_FILL_X, 0, 0, 0, 0, 6, 6, 4, 4);
     FXMatrix* legend = new FXMatrix(legendBox, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 6, 2);
     for (const LegendEntry& e : kLegend) {
         const FXColor color = foxColor(quarvel::regimeColor(e.mode));
         FXFrame* swatch = new FXFrame(legend, FRAME_LINE | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT | LAYOUT_CENTER_Y,
-                                      0, 0, 18, 10);
+                                      0, 0, 24, 12);
         swatch->setBackColor(color);
-        FXLabel* label = new FXLabel(legend, e.text, nullptr, JUSTIFY_LEFT | LAYOUT_CENTER_Y);
-        if (e.mode != quarvel::MODE_NONE) label->setTextColor(color);
+        new FXLabel(legend, e.text, nullptr, JUSTIFY_LEFT | LAYOUT_CENTER_Y);
     }
 
     FXVerticalFrame* drawing =
@@ -139,8 +142,13 @@ void CPlanForm::buildWidgets() {
 }
 
 void CPlanForm::drawPlanform(FXDC& dc, int width, int height) {
+    // A section that is not corrected keeps its regimes for later but is
+    // written with neither: it shows as not changed.
+    std::vector<quarvel::SurfacePair> regimes = wing->surfMode;
+    for (std::size_t k = 0; k < regimes.size() && k < wing->secCorrection.size(); ++k)
+        if (wing->secCorrection[k] != 2) regimes[k] = {quarvel::MODE_NONE, quarvel::MODE_NONE};
     const std::vector<quarvel::PlotPrimitive> primitives =
-        quarvel::planformPrimitives(plan, wing->surfMode, planCurSection, width, height);
+        quarvel::planformPrimitives(plan, regimes, planCurSection, width, height);
     quarvel::replayPlot(dc, primitives, nullptr);
 }
 
@@ -169,6 +177,17 @@ long CPlanForm::onPaintPlanform(FXObject*, FXSelector, void* ptr) {
 // The spinner's value is a section number of the file, counted from KTE1.
 long CPlanForm::onCmdValue(FXObject*, FXSelector, void*) {
     if (onValueEdited) onValueEdited();
+    return 1;
+}
+
+// A click on (or beside) a chord line chooses its section.
+long CPlanForm::onClickPlanform(FXObject*, FXSelector, void* ptr) {
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    const int section =
+        quarvel::sectionAtPixel(plan, canvas->getWidth(), canvas->getHeight(), event->win_x, event->win_y);
+    if (section < 1) return 1;
+    setSection(section);
+    if (onSectionChosen) onSectionChosen(planCurSection);
     return 1;
 }
 

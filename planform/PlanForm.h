@@ -53,6 +53,7 @@ public:
     void drawPlanform(FXDC& dc, int width, int height);
 
     long onPaintPlanform(FXObject*, FXSelector, void*);
+    long onClickPlanform(FXObject*, FXSelector, void*);
     long onCmdSection(FXObject*, FXSelector, void*);
     long onCmdValue(FXObject*, FXSelector, void*);
 

@@ -132,4 +132,49 @@ std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::v
     return out;
 }
 
+int sectionAtPixel(const Planform& plan, int width, int height, double px, double py, double tolerance) {
+    const int n = std::min({plan.sections(), static_cast<int>(plan.XLE.size()), static_cast<int>(plan.B.size())});
+    if (n == 0 || width < 1 || height < 1) return 0;
+    const PlanformFit fit = fitPlanform(plan.box, width, height);
+    int best = 0;
+    double bestDistance = tolerance;
+    for (int s = 0; s < 2; ++s) {
+        const double offset = s == 0 ? 0.0 : kLowerCopyOffset * std::abs(plan.B[0]);
+        for (int k = 0; k < n; ++k) {
+            const double a = fit.rowOf(plan.XLE[k] + offset), b = fit.rowOf(plan.XLE[k] + plan.B[k] + offset);
+            if (py < std::min(a, b) - tolerance || py > std::max(a, b) + tolerance) continue;
+            const double distance = std::abs(px - fit.columnOf(plan.Z[k]));
+            if (distance <= bestDistance && (best == 0 || distance < bestDistance)) {
+                best = k + 1;
+                bestDistance = distance;
+            }
+        }
+    }
+    return best;
+}
+
+std::string wrapText(const std::string& text, std::size_t columns) {
+    if (text.size() <= columns) return text;
+    std::string out, line, word;
+    auto flushWord = [&] {
+        if (word.empty()) return;
+        if (!line.empty() && line.size() + 1 + word.size() > columns) {
+            out += (out.empty() ? "" : "\n") + line;
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        word.clear();
+    };
+    for (char c : text) {
+        if (c == ' ') {
+            flushWord();
+        } else {
+            word += c;
+        }
+    }
+    flushWord();
+    if (!line.empty()) out += (out.empty() ? "" : "\n") + line;
+    return out;
+}
+
 }  // namespace quarvel

@@ -4,6 +4,7 @@
 // Computed without any window; the dialog replays it on its canvas.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "plot/CpPlot.h"
@@ -65,5 +66,14 @@ double relativeSpan(double z, double zLast);
 // is read per section; a missing entry counts as no correction.
 std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::vector<SurfacePair>& surfMode,
                                               int curSection, int width, int height);
+
+// The section (1-based) whose chord line, on either surface's copy, passes
+// within tolerance pixels of pixel (px, py) of the drawing on a width x
+// height drawable; the nearest wins. 0 when no chord line is that near.
+int sectionAtPixel(const Planform& plan, int width, int height, double px, double py, double tolerance = 4.0);
+
+// The title broken at spaces into lines of at most columns characters (a
+// longer word keeps a line of its own).
+std::string wrapText(const std::string& text, std::size_t columns);
 
 }  // namespace quarvel

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
+#include "correction/Editing.h"
 #include "wing/Numbers.h"
 
 namespace quarvel {
@@ -63,6 +65,13 @@ constexpr AxisRow kAxisTable[] = {
     {-3.5, {-3.8, 4.3, 42}},
 };
 constexpr CpAxis kWidestAxis{-5.0, 5.5, 55};
+// The largest Cp the axis reaches down to.
+constexpr double kMaxAxisBottom = 3.0;
+
+// Text line height assumed for the annotations, and their colour (the Cp
+// labels are "Black").
+constexpr int kLine = 16;
+constexpr const char* kNoteColor = "gray15";
 
 // Collects the primitives with the pen state of the device context.
 class Painter {
@@ -94,6 +103,7 @@ public:
     }
     void fill(int x, int y, int w, int h) { push(PlotPrimitive::Fill, x, y, w, h); }
     void ellipse(double x, double y, int w, int h) { push(PlotPrimitive::Ellipse, toPixel(x), toPixel(y), w, h); }
+    void disc(double x, double y, int w, int h) { push(PlotPrimitive::FilledEllipse, toPixel(x), toPixel(y), w, h); }
     void text(double x, double y, std::string s) {
         push(PlotPrimitive::Text, toPixel(x), toPixel(y), 0, 0);
         out_.back().text = std::move(s);
@@ -106,6 +116,7 @@ private:
         PlotPrimitive p;
         p.kind = kind;
         p.color = color_;
+        p.lineWidth = width_;
         p.x1 = x;
         p.y1 = y;
         p.x2 = w;
@@ -184,6 +195,18 @@ CpAxis cpAxisFor(double minimumCp) {
     return kWidestAxis;
 }
 
+CpAxis cpAxisFor(double minimumCp, double maximumCp) {
+    CpAxis axis = cpAxisFor(minimumCp);
+    // Below +0.5 by whole steps, up to a bound that keeps the grid drawable.
+    const double below = std::min(maximumCp, kMaxAxisBottom) - (axis.lower + axis.span);
+    if (below > 1e-9) {
+        const int steps = int(std::ceil(below / 0.1 - 1e-9));
+        axis.span += 0.1 * steps;
+        axis.gridCount += steps;
+    }
+    return axis;
+}
+
 SonicScan scanSection(const WingModel& w, int k, double cpCritical) {
     // Only the points of the rows: with an odd count the last index is empty.
     const int top = 2 * w.nhalf - 1;
@@ -203,14 +226,83 @@ void addControlPoints(const WingModel& w, const PlotTransform& t, int selectedCo
     const int k = w.curSection - 1;
     const int s = w.activeSurface[k];
     const int count = std::min(w.nspl[k][s], WingModel::nsplMax);
+    // A white disc in a thick ring, so that the points stand out from the
+    // crosses of a dense section; the ring is what a press picks.
+    const int r = controlPointRadius, d = 2 * controlPointRadius;
+    p.width(2);
     for (int j = 0; j < count; ++j) {
+        const double col = t.columnOf(w.splX[j][k][s]) - r, row = t.rowOf(w.splY[j][k][s]) - r;
+        p.color("White");
+        p.disc(col, row, d, d);
         p.color(j == selectedControlPoint ? "Red" : "Blue");
-        p.ellipse(t.columnOf(w.splX[j][k][s]) - 5, t.rowOf(w.splY[j][k][s]) - 5, 10, 10);
+        p.ellipse(col, row, d, d);
+    }
+    p.width(1);
+}
+
+namespace {
+
+// Smallest and largest finite Cp of rows first..end-1 of a column.
+void extend(double& lo, double& hi, const Grid<double>& g, int k, int first, int end) {
+    for (int i = first; i < end; ++i) {
+        const double c = g[i][k];
+        if (!std::isfinite(c)) continue;
+        lo = std::min(lo, c);
+        hi = std::max(hi, c);
     }
 }
 
+// Under the wing title: the section's number in the file, Z, Mach.
+std::string sectionLine(const WingModel& w, int k, double mach) {
+    return "Section " + std::to_string(std::int64_t(w.KTE1) + k) + "   Z = " + formatFixed(w.Z[k], 4) +
+           "   Mach = " + formatFixed(mach, 3);
+}
+
+// The legend box at the top right of the data: a sample of each line and
+// what it is.
+void legend(Painter& p, const WingModel& w, int k, int width) {
+    struct Entry {
+        const char* color;
+        bool dashed, cross;
+        std::string text;
+    };
+    const std::string number = std::to_string(std::int64_t(w.KTE1) + k);
+    std::vector<Entry> entries = {{"Black", false, false, "initial Cp, section " + number},
+                                  {"Black", false, true, "design Cp, section " + number}};
+    if (k > 0) entries.push_back({"Green", true, false, "section " + std::to_string(std::int64_t(w.KTE1) + k - 1)});
+    if (k + 1 < w.nsec)
+        entries.push_back({"Green", false, false, "section " + std::to_string(std::int64_t(w.KTE1) + k + 1)});
+    const int boxWidth = 180;
+    const int x0 = std::max(0, width - boxWidth - 4), y0 = kPlotTopMargin + 4;
+    const int boxHeight = int(entries.size()) * kLine + 6;
+    p.color("White");
+    p.fill(x0, y0, boxWidth, boxHeight);
+    p.color(kNoteColor);
+    p.segment(x0, y0, x0 + boxWidth, y0);
+    p.segment(x0 + boxWidth, y0, x0 + boxWidth, y0 + boxHeight);
+    p.segment(x0 + boxWidth, y0 + boxHeight, x0, y0 + boxHeight);
+    p.segment(x0, y0 + boxHeight, x0, y0);
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        const Entry& e = entries[n];
+        const double y = y0 + 3 + kLine * (double(n) + 0.5);
+        p.color(e.color);
+        if (e.cross) {
+            p.segment(x0 + 16, y - 4, x0 + 16, y + 4);
+            p.segment(x0 + 12, y, x0 + 20, y);
+        } else {
+            p.dashed(e.dashed);
+            p.segment(x0 + 6, y, x0 + 28, y);
+            p.dashed(false);
+        }
+        p.color(kNoteColor);
+        p.text(x0 + 34, y + 5, e.text);
+    }
+}
+
+}  // namespace
+
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
-                  const PlotZoom& zoom) {
+                  const PlotZoom& zoom, const CpAxis* keepAxis) {
     CpPlot plot;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
@@ -223,14 +315,26 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     const int rows = 2 * w.nhalf;  // contour indices that hold a row
     const double cpCritical = criticalCp(mach);
     const SonicScan scan = scanSection(w, k, cpCritical);
-    plot.axis = cpAxisFor(scan.minimum);
+    // The axis covers every Cp shown: both curves of the section and of its
+    // neighbours, and the control points being edited.
+    double lo = scan.minimum, hi = scan.minimum;
+    for (int sec = std::max(k - 1, 0); sec <= std::min(k + 1, w.nsec - 1); ++sec) {
+        extend(lo, hi, w.cpInit, sec, 0, rows);
+        extend(lo, hi, w.cpDes, sec, 0, rows);
+    }
+    const int a = activeSurfaceOf(w, k);
+    if (inSplineEditing(w, k, a))
+        for (int j = 0; j < std::min(w.nspl[k][a], WingModel::nsplMax); ++j)
+            if (std::isfinite(w.splY[j][k][a])) lo = std::min(lo, w.splY[j][k][a]), hi = std::max(hi, w.splY[j][k][a]);
+    plot.axis = keepAxis ? *keepAxis : cpAxisFor(std::isfinite(lo) ? lo : scan.minimum, hi);
     const CpAxis& axis = plot.axis;
+    const double bottom = axis.lower + axis.span;
 
     PlotTransform& t = plot.transform;
     t.plotScaleX = 0.89 * width;
-    t.plotScaleCp = 0.98 * height / axis.span;
+    t.plotScaleCp = std::max(1, height - kPlotTopMargin - kPlotBottomMargin) / (axis.span + 0.02);
     t.plotOriginX = -0.1;
-    t.plotOriginCp = axis.lower - 0.01;
+    t.plotOriginCp = axis.lower - 0.01 - kPlotTopMargin / t.plotScaleCp;
     t = zoom.apply(t, width, height);
     const double aspect = double(height) / double(width);
 
@@ -239,22 +343,16 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     p.dashed(true);
     for (int i = 0; i <= 10; ++i) {
         const double x = i * 0.1 + 0.0;
-        p.dataSegment(x, 0.5, x, axis.lower);
+        p.dataSegment(x, bottom, x, axis.lower);
     }
     for (int i = 0; i <= axis.gridCount; ++i) {
         const double c = axis.lower + i * 0.1;
         p.dataSegment(1.0, c, 0.0, c);
     }
 
-    // Cp labels; a zoomed view keeps them at its left edge.
     p.dashed(false);
-    p.color("Black");
     double labelColumn = t.columnOf(-0.065);
     if (!zoom.fitted()) labelColumn = std::clamp(labelColumn, 2.0, std::max(2.0, width - 40.0));
-    for (int i = 0; i <= axis.gridCount; ++i) {
-        const double v = i * 0.1 + axis.lower;
-        p.text(labelColumn, t.rowOf(v), axisLabel(v));
-    }
 
     // Sonic level, from four points before the crossing to one after it.
     if (scan.crossing >= 0) {
@@ -264,10 +362,15 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         p.dataSegment(w.X[a], cpCritical, w.X[b], cpCritical);
     }
 
-    // Previous section.
+    // The neighbours first, so that the current section is drawn over them:
+    // the previous section dashed, the next one solid.
     if (w.curSection > 1) {
         polyline(p, w.X, Column{w.cpInit, k - 1}, 1, rows, true, "Green");
         polyline(p, w.X, Column{w.cpDes, k - 1}, 1, rows, true, "Green");
+    }
+    if (w.curSection < w.nsec) {
+        polyline(p, w.X, Column{w.cpInit, k + 1}, 0, rows, false, "Green");
+        polyline(p, w.X, Column{w.cpDes, k + 1}, 0, rows, false, "Green");
     }
 
     // Current section: the surface being edited solid with large crosses.
@@ -301,13 +404,36 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
         p.width(1);
     }
-    if (w.splineOn[k][w.activeSurface[k]] == 1) addControlPoints(w, t, selectedControlPoint, plot.primitives);
+    if (inSplineEditing(w, k, activeSurfaceOf(w, k))) addControlPoints(w, t, selectedControlPoint, plot.primitives);
 
-    // Next section.
-    if (w.curSection < w.nsec) {
-        polyline(p, w.X, Column{w.cpInit, k + 1}, 0, rows, false, "Green");
-        polyline(p, w.X, Column{w.cpDes, k + 1}, 0, rows, false, "Green");
+
+    // The margins, whatever a zoomed view drew into them, with the titles,
+    // the chord labels and the legend.
+    p.color("White");
+    p.fill(0, 0, width, kPlotTopMargin);
+    p.fill(0, height - kPlotBottomMargin, width, kPlotBottomMargin);
+    // Cp labels centred on their grid lines; a zoomed view keeps them at its
+    // left edge.
+    // Every grid line while they are far enough apart, else every second or fifth.
+    p.color("Black");
+    const double spacing = 0.1 * t.plotScaleCp;
+    const int every = spacing >= 13 ? 1 : 2 * spacing >= 13 ? 2 : 5;
+    for (int i = 0; i <= axis.gridCount; ++i) {
+        const double v = i * 0.1 + axis.lower;
+        if (std::lround(v * 10) % every != 0) continue;
+        const double row = t.rowOf(v) + 5;
+        if (row >= kPlotTopMargin + 2 && row <= height - kPlotBottomMargin + 8) p.text(labelColumn, row, axisLabel(v));
     }
+    p.color(kNoteColor);
+    p.text(6, kLine - 2, w.title);
+    p.text(std::max(2.0, labelColumn), 2 * kLine + 2, "Cp");
+    p.text(std::max(2.0, labelColumn) + 40, 2 * kLine + 2, sectionLine(w, k, mach));
+    for (int i = 0; i <= 10; ++i) {
+        const double col = t.columnOf(0.1 * i);
+        if (col >= 0 && col <= width - 20) p.text(col - 9, height - 4, axisLabel(0.1 * i));
+    }
+    p.text(std::max(2.0, labelColumn), height - 4, "x/c");
+    legend(p, w, k, width);
     return plot;
 }
 

@@ -16,14 +16,14 @@ namespace quarvel {
 // One thing to draw, in pixels; colours are names of the toolkit's table,
 // or an exact colour when rgb is set.
 struct PlotPrimitive {
-    enum Kind { Fill, Segment, Ellipse, Text };
+    enum Kind { Fill, Segment, Ellipse, Text, FilledEllipse };
     static constexpr int kNoRgb = -1;
     Kind kind = Segment;
     const char* color = "Black";
     int rgb = kNoRgb;  // 0xRRGGBB; when set it is drawn instead of color
     bool dashed = false;
     int lineWidth = 1;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Fill, Ellipse: x, y, width, height; Text: baseline start
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Fill, (Filled)Ellipse: x, y, width, height; Text: baseline start
     std::string text;
 };
 
@@ -58,13 +58,28 @@ struct CpPlot {
     std::vector<PlotPrimitive> primitives;
 };
 
+// Pixels kept above the data for the title line and the Cp axis title, and
+// below it for the chord labels.
+constexpr int kPlotTopMargin = 40;
+constexpr int kPlotBottomMargin = 18;
+
+// The axis for the Cp shown, smallest and largest: the table's row for the
+// smallest, its bottom (+0.5) lowered by whole grid steps to the largest.
+CpAxis cpAxisFor(double minimumCp, double maximumCp);
+
 // No control point is selected.
 constexpr int kNoControlPoint = -1;
 
 // The plot of the current section on a canvas of width x height pixels, in
-// the given view of its default axis; the transform is the view's.
+// the given view of its default axis; the transform is the view's. The
+// neighbouring sections are drawn first, the current one over them and the
+// control points over everything; a title line (wing title, section, Z,
+// Mach), the axis titles, the chord labels and a legend make the plot read
+// on its own.
+// With keepAxis the plot keeps that axis (a drag in progress must not
+// rescale the plot under the mouse).
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
-                   const PlotZoom& zoom = PlotZoom{});
+                   const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr);
 
 // The control points of the active surface of the current section, drawn
 // with the given transform (the press handler draws them over the plot).

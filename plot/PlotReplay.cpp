@@ -75,6 +75,7 @@ void replayPlot(FXDC& dc, const std::vector<PlotPrimitive>& primitives, FXFont* 
             break;
         case PlotPrimitive::Fill: dc.fillRectangle(p.x1, p.y1, p.x2, p.y2); break;
         case PlotPrimitive::Ellipse: dc.drawEllipse(p.x1, p.y1, p.x2, p.y2); break;
+        case PlotPrimitive::FilledEllipse: dc.fillEllipse(p.x1, p.y1, p.x2, p.y2); break;
         case PlotPrimitive::Text: dc.drawText(p.x1, p.y1, p.text.c_str(), FXuint(p.text.size())); break;
         }
     }

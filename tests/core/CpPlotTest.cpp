@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "correction/Editing.h"
 #include "plot/CpPlot.h"
 
 using namespace quarvel;
@@ -60,7 +61,7 @@ TEST(CpPlot, AxisRowsAtTheirStrictBoundaries) {
         {-3.5, -5.0, 55, "0.5"},  {-2.95, -3.2, 37, "0.5"},
     };
     for (const auto& c : cases) {
-        const CpPlot plot = buildCpPlot(wingWithMinimum(c.minimum), 0.5, 600, 500, kNoControlPoint);
+        const CpPlot plot = buildCpPlot(wingWithMinimum(c.minimum), 0.5, 600, 1000, kNoControlPoint);
         EXPECT_DOUBLE_EQ(plot.axis.lower, c.lower) << "minimum " << c.minimum;
         EXPECT_EQ(plot.axis.gridCount, c.grid) << "minimum " << c.minimum;
         const auto labels = select(plot, "Black", false, PlotPrimitive::Text);
@@ -110,15 +111,16 @@ TEST(CpPlot, CriticalCpAndTheSonicSegment) {
 TEST(CpPlot, NeighboursSurfacesIntervalAndMarker) {
     WingModel w = makeWing(8, 3, [](int i, int k) { return -0.05 * i + 0.1 * k; });
     const int segmentsPerCurve = 2 * 8 - 1;
-    // First section: only the next one, solid green (initial and design Cp).
+    // First section: only the next one, solid green (initial and design Cp),
+    // and its sample in the legend.
     CpPlot plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
     EXPECT_TRUE(select(plot, "Green", true).empty());
-    EXPECT_EQ(select(plot, "Green", false).size(), std::size_t(2 * segmentsPerCurve));
+    EXPECT_EQ(select(plot, "Green", false).size(), std::size_t(2 * segmentsPerCurve + 1));
     // Last section: only the previous one, dashed, without the segment from point 0.
     w.curSection = 3;
     plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
     EXPECT_TRUE(select(plot, "Green", false).empty());
-    EXPECT_EQ(select(plot, "Green", true).size(), std::size_t(2 * (segmentsPerCurve - 1)));
+    EXPECT_EQ(select(plot, "Green", true).size(), std::size_t(2 * (segmentsPerCurve - 1) + 1));
 
     // The surface being edited is solid; the interval strip moves with it.
     w.curSection = 2;
@@ -148,21 +150,23 @@ TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
     for (auto size : {std::pair<int, int>{600, 500}, {1200, 300}}) {
         const CpPlot plot = buildCpPlot(w, 0.7, size.first, size.second, kNoControlPoint);
         EXPECT_DOUBLE_EQ(plot.transform.plotScaleX, 0.89 * size.first);
-        EXPECT_DOUBLE_EQ(plot.transform.plotScaleCp, 0.98 * size.second / 1.3);
+        EXPECT_NEAR(plot.transform.rowOf(-0.81), kPlotTopMargin, 1e-9);
+        EXPECT_NEAR(plot.transform.rowOf(0.51), size.second - kPlotBottomMargin, 1e-9);
         EXPECT_DOUBLE_EQ(plot.transform.plotOriginX, -0.1);
-        EXPECT_DOUBLE_EQ(plot.transform.plotOriginCp, -0.81);
         EXPECT_EQ(plot.primitives.front().kind, PlotPrimitive::Fill);
         EXPECT_EQ(plot.primitives.front().x2, size.first);
     }
     // Spline editing on: one circle per control point, the selected one red.
     w.splineOn[0][0] = 1;
+    w.surfMode[0][0] = MODE_CP_EDITION;
+    w.secCorrection[0] = 2;
     for (int j = 0; j < 4; ++j) w.splX[j][0][0] = 0.2 * (j + 1), w.splY[j][0][0] = -0.3;
     const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, 2);
     ASSERT_EQ(select(plot, "Blue", false, PlotPrimitive::Ellipse).size(), 3u);
     const auto red = select(plot, "Red", false, PlotPrimitive::Ellipse);
     ASSERT_EQ(red.size(), 1u);
-    EXPECT_EQ(red[0]->x1, int(plot.transform.columnOf(0.6) - 5));
-    EXPECT_EQ(red[0]->x2, 10);
+    EXPECT_EQ(red[0]->x1, int(plot.transform.columnOf(0.6) - controlPointRadius));
+    EXPECT_EQ(red[0]->x2, 2 * controlPointRadius);
     // A canvas without area draws only the background and still gives the lift.
     const CpPlot empty = buildCpPlot(w, 0.7, 0, 0, kNoControlPoint);
     EXPECT_EQ(empty.primitives.size(), 1u);
@@ -183,4 +187,20 @@ TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
         }
     }
     EXPECT_DOUBLE_EQ(designLift(w, 0), 0.0);
+}
+
+// The plot reads on its own: the axis covers every Cp drawn, the current
+// section lies over its neighbours, and titles and legend say what is what.
+TEST(CpPlot, CoversEveryCpShownAndExplainsItself) {
+    WingModel w = makeWing(10, 3, [](int i, int k) { return k == 2 && i == 14 ? -1.3 : i == 3 ? 0.93 : -0.2; });
+    w.curSection = 2;
+    const CpPlot plot = buildCpPlot(w, 0.7, 800, 600, kNoControlPoint);
+    EXPECT_TRUE(plot.axis.lower == -1.6 && plot.axis.lower + plot.axis.span >= 0.93) << "the neighbours' Cp";
+    std::vector<std::string> order;  // colours of the solid curves and texts, in drawing order
+    for (const PlotPrimitive& p : plot.primitives)
+        order.push_back(p.kind == PlotPrimitive::Text ? p.text : p.dashed || p.y1 == p.y2 ? "" : p.color);
+    const auto at = [&](const std::string& what) { return std::find(order.begin(), order.end(), what) - order.begin(); };
+    EXPECT_LT(at("Green"), at("Black")) << "the neighbours first";
+    for (const char* text : {"Section 2   Z = 0.0000   Mach = 0.700", "Cp", "x/c", "initial Cp, section 2", "section 3"})
+        EXPECT_LT(at(text), std::ptrdiff_t(order.size())) << text;
 }

@@ -73,33 +73,60 @@ inline std::string wingFault(const WingModel& w) {
     return {};
 }
 
-// The correction panel's mirror and the mouse state, for a wing whose X
-// increases along each surface from the leading edge (as every real wing's
-// does): spinner values inside their ranges and the ranges inside the
-// interval limits, the interval spinners showing the current section's
-// intervals, finite read-outs, a selection that names an inner
-// control point of the surface being edited, and control points in chord
-// order wherever a spline is on.
-inline std::string editingFault(const WingModel& w, const PanelWidgets& p, const EditingState& e) {
+// The panel the window shows after a command: panelOf(wing), telling the
+// wing as it is (checks, enabled states, intervals, "I=", "Cpd=" centred on
+// the selected point's design Cp, "Nspl=", one click to every regime).
+inline std::string panelFault(const WingModel& w, const PanelWidgets& p) {
     using detail::spinnerFault;
-    if (std::string f = wingFault(w); !f.empty()) return f;
+    if (p != panelOf(w)) return "the panel shown is not the panel of the wing";
     const auto shown = [&](int point) { return shownPoint(w, point); };
-    const char* starts[] = {"U1=", "L1="};
-    const char* ends[] = {"U2=", "L2="};
     const int k = w.curSection - 1, a = w.activeSurface[k];
+    const bool corrected = w.secCorrection[k] == 2;
+    if (p.secYes.checked != corrected || p.secNo.checked == corrected || !p.secYes.enabled || !p.secNo.enabled)
+        return "the section radios do not show the correction flag";
     for (int s = 0; s < 2; ++s) {
+        const std::string at = s == 0 ? "upper surface: " : "lower surface: ";
+        const int mode = w.surfMode[k][s];
+        const int radio = mode == MODE_NONE ? 0 : mode <= MODE_CP_INTERP ? 1 : mode - 1;
+        const Toggle* radios[] = {&p.noCorrection[s], &p.cpCorrection[s], &p.geomInterpolation[s], &p.thickness[s],
+                                  &p.maxThickness[s]};
+        for (int r = 0; r < 5; ++r)
+            if (radios[r]->checked != (r == radio) || radios[r]->enabled != corrected)
+                return at + "a regime radio does not show the mode or is not one click away";
+        if (p.cpEdition[s].checked != (mode == MODE_CP_EDITION) || p.cpInterpolation[s].checked != (mode == MODE_CP_INTERP) ||
+            p.spline[s].checked != (w.splineOn[k][s] == 1) || p.surface[s].checked != (a == s))
+            return at + "a Cp option, the spline check or the selector does not show the wing";
+        if (!corrected && (p.surface[s].enabled || p.cpEdition[s].enabled || p.spline[s].enabled ||
+                           p.intervalStart[s].enabled || p.intervalEnd[s].enabled))
+            return at + "a control works in a section that is not corrected";
         const int lo = shown(intervalLowerLimit(w, s)), hi = shown(intervalUpperLimit(w, s));
-        if (std::string f = spinnerFault(p.intervalStart[s], starts[s], lo, hi); !f.empty()) return f;
-        if (std::string f = spinnerFault(p.intervalEnd[s], ends[s], lo, hi); !f.empty()) return f;
-        const int first = s == 0 ? w.u1[k] : w.l1[k], last = s == 0 ? w.u2[k] : w.l2[k];
-        if (p.intervalStart[s].value != shown(first) || p.intervalEnd[s].value != shown(last))
-            return std::string(starts[s]) + " or " + ends[s] + " shows another interval than the wing's";
+        if (std::string f = spinnerFault(p.intervalStart[s], "U1= or L1=", lo, hi); !f.empty()) return f;
+        if (std::string f = spinnerFault(p.intervalEnd[s], "U2= or L2=", lo, hi); !f.empty()) return f;
+        if (p.intervalStart[s].value != shown(intervalFirst(w, k, s)) || p.intervalEnd[s].value != shown(intervalLast(w, k, s)))
+            return at + "the interval spinners show another interval than the wing's";
     }
     if (std::string f = spinnerFault(p.point, "I=", shown(w.l1Min), shown(w.u2Max)); !f.empty()) return f;
-    if (std::string f = spinnerFault(p.nspl, "Nspl=", WingModel::nsplMin, WingModel::nsplMax); !f.empty()) return f;
-    if (!(std::isfinite(p.cpd.lo) && std::isfinite(p.cpd.hi) && p.cpd.lo <= p.cpd.value && p.cpd.value <= p.cpd.hi))
-        return "Cpd= outside its range or not finite";
-    if (!std::isfinite(p.currentPointCp) || !std::isfinite(p.currentPointX)) return "Cpt= or X= not finite";
+    const int i = selectedPoint(w, k, a) - 1;
+    if (p.point.value != shown(i + 1) || p.nspl.value != w.nspl[k][a]) return "I= or Nspl= is not the edited surface's";
+    if (p.cpd.value != w.cpDes[i][k] || std::fabs(p.cpd.hi + p.cpd.lo - 2 * p.cpd.value) > 1e-9)
+        return "Cpd= is not the selected point's design Cp in the middle of its range";
+    if (p.currentPointCp != w.cpInit[i][k] || p.cpdDelta != w.cpDes[i][k] - w.cpInit[i][k])
+        return "Cpt= or dCp= is not the selected point's";
+    const bool edition = inCpEdition(w, k, a), spline = w.splineOn[k][a] == 1;
+    if (p.point.enabled != (edition && !spline) || p.cpd.enabled != p.point.enabled || p.nspl.enabled != (edition && spline))
+        return "the point editors or Nspl= work where the mode and spline flag say otherwise";
+    return {};
+}
+
+// A sound wing and panel, finite read-outs, a selection naming an inner
+// control point of the edited surface, and control points in chord order
+// wherever a spline is on (for a wing whose X grows from the leading edge).
+inline std::string editingFault(const WingModel& w, const PanelWidgets& p, const EditingState& e) {
+    if (std::string f = wingFault(w); !f.empty()) return f;
+    if (std::string f = panelFault(w, p); !f.empty()) return f;
+    const int k = w.curSection - 1, a = w.activeSurface[k];
+    if (!std::isfinite(p.cpd.value) || !std::isfinite(p.currentPointCp) || !std::isfinite(p.currentPointX))
+        return "Cpd=, Cpt= or X= not finite";
     if (!std::isfinite(e.mousePlotX) || !std::isfinite(e.mousePlotCp)) return "mouse read-out not finite";
     if (e.draggingControlPoint != 0 && e.draggingControlPoint != 1) return "drag flag neither 0 nor 1";
 

@@ -8,11 +8,14 @@
 //   upper_surface X Y    the "Upper surface" radio
 //   upper_geom X Y       the upper "Geom interpolation" radio
 //   view3d_button X Y    the "3D VIEW" button
+//   regime_S_R X Y       regime radio R (0..4) of surface S (0 upper, 1 lower)
+//   window_at X Y        the window's place on the screen
 //   section_up X Y       the up arrow of the planform's "N sec.=" spinner,
 //                        relative to the planform dialog
 #include <fx.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/Quarvel.h"
 #include "planform/PlanForm.h"
@@ -34,6 +37,13 @@ int main(int argc, char* argv[]) {
     centre("upper_surface", window->surfaceRadio[0]);
     centre("upper_geom", window->geomInterpolationRadio[0]);
     centre("view3d_button", window->view3DButton);
+    for (int s = 0; s < 2; ++s) {
+        int r = 0;
+        for (FXWindow* radio : {window->noCorrectionRadio[s], window->cpCorrectionRadio[s], window->geomInterpolationRadio[s],
+                                window->thicknessRadio[s], window->maxThicknessRadio[s]})
+            centre(("regime_" + std::to_string(s) + "_" + std::to_string(r++)).c_str(), radio);
+    }
+    std::printf("window_at %d %d\n", window->getX(), window->getY());
     FXSpinner* sections = window->planForm->sectionSpinner;
     printIn("section_up", window->planForm, sections, sections->getWidth() - 6, sections->getHeight() / 4.0);
     std::printf("window %d %d\n", window->getWidth(), window->getHeight());

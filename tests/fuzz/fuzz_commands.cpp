@@ -1,7 +1,8 @@
 // Fuzz target: arbitrary sequences of the correction panel's commands and of
 // mouse events on the Cp plot, decoded from the input bytes and replayed on
 // an example wing as the main window would run them. After every step the
-// wing, the panel's mirror and the mouse state must be sound; every so often,
+// wing and the mouse state must be sound and the panel the window shows
+// must tell the wing's state as it is; every so often,
 // and at the end, the wing is saved and its CpOutput text must read back.
 #include <climits>
 #include <cstddef>
@@ -50,20 +51,21 @@ private:
     const std::uint8_t* end_;
 };
 
-// The main window's share of the work: its wing, panel mirror, mouse state
+// The main window's share of the work: its wing, mouse state
 // and the plot of its last paint, whose transform the mouse reads. A redraw
 // is painted when the mouse next needs the transform (or at the end), which
 // gives the mouse the same transform as painting at once would.
 struct Window {
     const WingModel* loaded = nullptr;
     WingModel w;
-    PanelWidgets p;
     EditingState e;
     CpPlot plot;
     bool stale = true;
     int width = 600, height = 400;
 
     void redraw(Redraw r) {
+        // After every command the window settles the selection.
+        dropStaleSelection(w, e);
         if (r.plot) stale = true;
         if (r.controlPoints) {
             std::vector<PlotPrimitive> marks;
@@ -116,34 +118,36 @@ void save(Window& win, const char* when) {
 // Runs one command; returns what the window has to redraw.
 Redraw step(Window& win, Bytes& in) {
     WingModel& w = win.w;
-    PanelWidgets& p = win.p;
     EditingState& e = win.e;
     const int op = in.byte();
     switch (op % 16) {
     case 0: {
         const int b = in.byte();
-        return chooseRegime(w, p, b & 1, RegimeRadio((b >> 1) % 5));
+        return chooseRegime(w, b & 1, RegimeRadio((b >> 1) % 5));
     }
     case 1: {
         const int b = in.byte();
-        return chooseCpOption(w, p, b & 1, CpOption((b >> 1) & 1));
+        return chooseCpOption(w, b & 1, CpOption((b >> 1) & 1));
     }
-    case 2: return chooseSectionCorrection(w, p, in.byte() & 1);
+    case 2: return chooseSectionCorrection(w, in.byte() & 1);
     case 3: {
         const auto which = IntervalEnd(in.byte() % 4);
-        return setIntervalEnd(w, p, e, which, shownValue(in, w));
+        return setIntervalEnd(w, e, which, shownValue(in, w));
     }
-    case 4: return choosePoint(w, p, shownValue(in, w));
-    case 5: return setPointCp(w, p, cpValue(in));
-    case 6: return setSplineCount(w, p, e, in.int8());
-    case 7: return switchSpline(w, p, e, in.byte() & 1);
-    case 8: return chooseSurface(w, p, e, in.byte() % 4 - 1);  // -1 and 2 are no surface
-    case 9: return chooseSection(w, p, e, in.int8());
+    case 4: return choosePoint(w, shownValue(in, w));
+    case 5: return setPointCp(w, cpValue(in));
+    case 6: return setSplineCount(w, e, in.int8());
+    case 7: return switchSpline(w, e, in.byte() & 1);
+    case 8: return chooseSurface(w, e, in.byte() % 4 - 1);  // -1 and 2 are no surface
+    case 9: return chooseSection(w, e, in.int8());
     case 10: {
         const int x = in.int16(), y = in.int16();
         return moveMouse(w, win.transform(), e, x, y);
     }
-    case 11: return pressMouse(w, e, win.width, win.height);
+    case 11: {
+        const int x = in.int16(), y = in.int16();
+        return pressMouse(w, win.transform(), e, x, y);
+    }
     case 12: return releaseMouse(e);
     case 13: {
         // A drag that starts on (or near) a control point of the edited surface.
@@ -151,8 +155,7 @@ Redraw step(Window& win, Bytes& in) {
         const int s = win.active();
         const double dx0 = in.int8() / 16.0, dy0 = in.int8() / 16.0;
         const PlotTransform& t = win.transform();
-        win.redraw(moveMouse(w, t, e, t.columnOf(w.splX[j][win.k()][s]) + dx0, t.rowOf(w.splY[j][win.k()][s]) + dy0));
-        win.redraw(pressMouse(w, e, win.width, win.height));
+        win.redraw(pressMouse(w, t, e, t.columnOf(w.splX[j][win.k()][s]) + dx0, t.rowOf(w.splY[j][win.k()][s]) + dy0));
         for (int n = in.byte() % 4; n > 0; --n) {
             const double dx = in.int8(), dy = in.int8();
             const PlotTransform& now = win.transform();
@@ -168,7 +171,7 @@ Redraw step(Window& win, Bytes& in) {
         r.plot = true;
         return r;
     }
-    default: return chooseSection(w, p, e, w.curSection + (op < 128 ? -1 : 1));  // Page Up, Page Down
+    default: return chooseSection(w, e, w.curSection + (op < 128 ? -1 : 1));  // Page Up, Page Down
     }
 }
 
@@ -181,12 +184,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Window win;
     win.loaded = &all[std::size_t(in.byte()) % all.size()];
     win.w = *win.loaded;
-    refreshCorrectionPanel(win.w, win.p);
 
     constexpr int kMaxSteps = 4000;
     for (int n = 1; n <= kMaxSteps && !in.done(); ++n) {
         win.redraw(step(win, in));
-        const std::string fault = test::editingFault(win.w, win.p, win.e);
+        // The window shows panelOf(wing) after every command.
+        const std::string fault = test::editingFault(win.w, panelOf(win.w), win.e);
         if (!fault.empty()) fuzz::fail("after step " + std::to_string(n) + ": " + fault);
         if (n % 256 == 0) save(win, "saved on the way");
     }

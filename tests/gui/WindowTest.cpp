@@ -59,10 +59,6 @@ TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
     EXPECT_TRUE(w.openCommand->isEnabled()) << "another wing can be opened";
     EXPECT_STREQ(w.getTitle().text(), "Cp editor - wing.cpi");
     EXPECT_TRUE(w.view3DButton->isEnabled());
-    EXPECT_TRUE(w.secYesRadio->isEnabled() && w.secNoRadio->isEnabled());
-    EXPECT_TRUE(w.secYesRadio->getCheck() && !w.secNoRadio->getCheck()) << "a section read from a file is corrected";
-    EXPECT_TRUE(w.surfaceRadio[0]->isEnabled() && w.surfaceRadio[1]->isEnabled());
-    EXPECT_TRUE(w.surfaceRadio[0]->getCheck() && !w.surfaceRadio[1]->getCheck()) << "the upper surface first";
 
     // Another wing takes the place of the first, with the planform and the
     // 3D view following it.

@@ -1,0 +1,51 @@
+#!/bin/sh
+# On a 1280 x 720 screen the window fits with a title bar; a user chooses a section in the
+# planform (spinner, Page keys), clicks every regime radio and "3D VIEW", and saves with
+# Ctrl-S from the planform: the regimes land in that section of the file, and only there.
+set -u
+if [ -z "${QUARVEL_SMALL_SCREEN:-}" ]; then
+    QUARVEL_SMALL_SCREEN=1 exec xvfb-run -a -s "-screen 0 1280x720x24" sh "$0" "$@"
+fi
+. "$(dirname "$0")/lib/common.sh"
+
+cp "$examples/wing12.cpi" "$scratch/wing.cpi"
+"$probe" "$scratch/wing.cpi" >"$scratch/where.txt" 2>/dev/null || fail "the probe could not open the wing"
+at() { awk -v n="$1" '$1 == n { print $2, $3 }' "$scratch/where.txt"; }
+
+# shellcheck disable=SC2046
+set -- $(at window) $(at window_at)
+[ "$4" -ge 40 ] && [ $(($4 + $2)) -le 720 ] && [ $(($3 + $1)) -le 1280 ] ||
+    fail "the window ($1 x $2 at $3, $4) leaves no room for a title bar on a 1280 x 720 screen"
+height=$2
+
+start_quarvel "$scratch/wing.cpi"
+plan=$(timeout 10 xdotool search --sync --name '^Wing planform$' | head -n 1)
+[ -n "$plan" ] || fail "no planform dialog"
+# File section 3 by the spinner's up arrow, then on to file section 5.
+xdotool mousemove --window "$plan" $(at section_up) click 1
+timeout 10 xdotool windowfocus --sync "$plan" || fail "could not focus the planform"
+for key in Next Next Next Prior; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.3
+done
+# The upper regimes end on "Save max.thickness", the lower ones on "Geom interpolation".
+for name in regime_0_0 regime_0_1 regime_0_2 regime_0_3 regime_0_4 regime_1_0 regime_1_1 regime_1_3 regime_1_4 \
+    regime_1_2 view3d_button; do
+    set -- $(at "$name")
+    [ "$2" -gt 0 ] && [ "$2" -lt "$height" ] || fail "$name is at row $2, outside the window's $height"
+    before=$(xdotool search --onlyvisible --name '.' | wc -l)
+    xdotool mousemove --window "$win" "$1" "$2" click 1
+    sleep 0.5
+done
+sleep 1; [ "$(xdotool search --onlyvisible --name '.' | wc -l)" -gt "$before" ] || fail "\"3D VIEW\" showed no window"
+
+timeout 10 xdotool windowfocus --sync "$plan" || fail "could not focus the planform"
+xdotool key --clearmodifiers ctrl+s
+wait_for_file "$scratch/wing.cpd" "Ctrl-S in the planform wrote no file"
+stop_quarvel
+
+# Block k starts at line 7 + 69 k; its codes are on the block's fifth line.
+codes() { sed -n "$((11 + 69 * $1))p" "$scratch/wing.cpd" | tr -s " "; }
+[ "$(codes 3)" = " -2.00000 -10.00000 " ] || fail "file section 5's codes are \"$(codes 3)\", not -2 and -10"
+[ "$(codes 4)" = " -2.00000 1.00000 " ] || fail "file section 6 changed: \"$(codes 4)\""
+echo "ok: on 1280 x 720 every regime radio and 3D VIEW reached, the planform's keys chose the section and saved"
