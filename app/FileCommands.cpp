@@ -21,7 +21,8 @@ bool Quarvel::openFile(const FXString& path) {
     fxmessage("File=%s\n", path.text());
 
     quarvel::FileError error;
-    std::optional<quarvel::WingModel> read = quarvel::readCpInput(quarvel::stdText(path), &error);
+    quarvel::FileWarnings warnings;
+    std::optional<quarvel::WingModel> read = quarvel::readCpInput(quarvel::stdText(path), &error, &warnings);
     if (!read) {
         reportError("Open CpInput file", quarvel::foxText(error.message()));
         return false;
@@ -58,6 +59,7 @@ bool Quarvel::openFile(const FXString& path) {
     applyPanel();
     drawCpPlot();
     if (viewShown) onCmd3DView(this, 0, nullptr);
+    if (!warnings.empty()) reportError("Open CpInput file", quarvel::foxText(warnings.message()), true);
     return true;
 }
 
@@ -79,18 +81,22 @@ long Quarvel::onCmdSave(FXObject*, FXSelector, void*) {
 }
 
 long Quarvel::onCmdSaveAs(FXObject*, FXSelector, void*) {
-    if (!fileLoaded) return 1;
+    askAndSaveWingAs();
+    return 1;
+}
+
+bool Quarvel::askAndSaveWingAs() {
+    if (!fileLoaded) return false;
     FXFileDialog dialog(this, "Save CpOutput file as");
     dialog.setPatternList("CpOutput files (*.cpd)\nAll files (*)");
     dialog.setFilename(quarvel::foxText(wing.outputFileName));
-    if (!dialog.execute(PLACEMENT_CURSOR)) return 1;
+    if (!dialog.execute(PLACEMENT_CURSOR)) return false;
     const FXString path = dialog.getFilename();
     if (path != quarvel::foxText(wing.outputFileName) && FXStat::exists(path) &&
         FXMessageBox::question(this, MBOX_YES_NO, "Save CpOutput file as", "%s already exists.\nReplace it?",
                                path.text()) != MBOX_CLICKED_YES)
-        return 1;
-    saveWingAs(path);
-    return 1;
+        return false;
+    return saveWingAs(path);
 }
 
 bool Quarvel::saveWing() {
@@ -102,6 +108,12 @@ bool Quarvel::saveWingAs(const FXString& path) {
     if (!fileLoaded) return true;
     quarvel::FileError error;
     if (!quarvel::saveCpOutput(wing, quarvel::stdText(path), &error)) {
+        // A file that may not be written is left alone; another name may do.
+        if (error.readOnly && !errorHook)
+            return FXMessageBox::question(this, MBOX_YES_NO, "Save CpOutput file",
+                                          "%s\nSave the wing under another name?",
+                                          error.message().c_str()) == MBOX_CLICKED_YES &&
+                   askAndSaveWingAs();
         reportError("Save CpOutput file", quarvel::foxText(error.message()));
         return false;
     }

@@ -409,9 +409,13 @@ void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
     }
 }
 
-void Quarvel::reportError(const FXString& title, const FXString& text) {
+void Quarvel::reportError(const FXString& title, const FXString& text, bool warning) {
     if (errorHook) {
         errorHook(title, text);
+        return;
+    }
+    if (warning) {
+        FXMessageBox::warning(this, MBOX_OK, title.text(), "%s", text.text());
         return;
     }
     FXMessageBox::error(this, MBOX_OK, title.text(), "%s", text.text());

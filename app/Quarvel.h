@@ -116,6 +116,9 @@ public:
     // the save path); a failure is reported and returns false.
     bool saveWing();
     bool saveWingAs(const FXString& path);
+    // Asks for a path and saves there; false when cancelled or not saved. A
+    // read-only save target offers this.
+    bool askAndSaveWingAs();
 
     // True when there is nothing unsaved or the user chose to save (and the
     // save worked) or to discard; false keeps the program running.
@@ -131,8 +134,9 @@ public:
     bool importRegimesFrom(const FXString& path);
 
     // Every error message goes through here: a message box, or errorHook
-    // when one is installed (the tests install one).
-    void reportError(const FXString& title, const FXString& text);
+    // when one is installed (the tests install one). A warning is shown as
+    // such: something was done, but the user should know how.
+    void reportError(const FXString& title, const FXString& text, bool warning = false);
 
     // Redraws the whole Cp plot of the current section on the canvas and
     // recomputes the section's design lift.

@@ -1,15 +1,23 @@
 #include "wing/AtomicFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <random>
+#include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace quarvel {
 
 namespace {
+
+constexpr char kTempPrefix[] = ".quarvel.";
+constexpr int kTempRandomChars = 6;
 
 bool writeAll(int fd, std::string_view text) {
     const char* p = text.data();
@@ -26,40 +34,180 @@ bool writeAll(int fd, std::string_view text) {
     return true;
 }
 
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// The file path finally names, its symbolic links followed (the last one may
+// point to a file not there yet); empty with errno set when they loop.
+std::string followLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n <= 0) return path;
+        target.resize(std::size_t(n));
+        path = target[0] == '/' || path.find('/') == std::string::npos ? target : directoryOf(path) + "/" + target;
+    }
+    errno = ELOOP;
+    return {};
+}
+
+bool isTempName(const char* name) {
+    return std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) == 0 &&
+           std::strlen(name) == sizeof kTempPrefix - 1 + kTempRandomChars;
+}
+
+std::string randomTempName() {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::mt19937 engine{std::random_device{}()};
+    std::uniform_int_distribution<int> pick(0, int(sizeof letters) - 2);
+    std::string name = kTempPrefix;
+    for (int i = 0; i < kTempRandomChars; ++i) name += letters[pick(engine)];
+    return name;
+}
+
+// A temporary file is locked for as long as its writer lives, so one that
+// can be locked was left by a writer that died: it is removed.
+void removeStaleTemps(int dirFd) {
+    const int scanFd = ::dup(dirFd);
+    DIR* dir = scanFd >= 0 ? ::fdopendir(scanFd) : nullptr;
+    if (!dir) {
+        if (scanFd >= 0) ::close(scanFd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTempName(entry->d_name)) continue;
+        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat held {}, named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino)
+            ::unlinkat(dirFd, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates, locks and names a new temporary file in the directory; -1 when
+// none can be made.
+int createNamedTemp(int dirFd, std::string& name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = randomTempName();
+        const int fd = ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return -1;
+        }
+        // Another writer may have taken it for stale before the lock held.
+        struct stat held {}, named {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 &&
+            ::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Gives an unnamed file a temporary name in its directory.
+bool nameUnnamed(int fd, int dirFd, std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = randomTempName();
+        if (::linkat(fd, "", dirFd, name.c_str(), AT_EMPTY_PATH) == 0 ||
+            ::linkat(AT_FDCWD, self.c_str(), dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+bool isPermissionFault(int err) { return err == EACCES || err == EPERM || err == EROFS; }
+
 }  // namespace
 
 bool writeFileAtomically(const std::string& path, const std::function<bool(const ChunkSink&)>& produce,
                          FileError* error) {
-    const auto slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = dir + "." + name + ".XXXXXX";
-    auto failWith = [&](const char* doing) {
-        if (error) *error = FileError{path, 0, std::string(doing) + ": " + std::strerror(errno)};
+    auto failWith = [&](const std::string& what, bool readOnly = false) {
+        if (error) *error = FileError{path, 0, what, readOnly};
         return false;
     };
+    auto failErrno = [&](const char* doing) {
+        const int err = errno;
+        return failWith(std::string(doing) + ": " + std::strerror(err), isPermissionFault(err));
+    };
 
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return failWith("cannot be written");
-    // mkstemp makes the file private; give it the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    const std::string target = followLinks(path);
+    if (target.empty()) return failErrno("cannot be written");
+    const std::string dir = directoryOf(target);
+    const std::string name = nameOf(target);
+
+    // What the target is, so that its replacement is the same.
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    mode_t mode;
+    if (exists) {
+        if (!S_ISREG(old.st_mode)) return failWith("cannot be written: it is not a regular file");
+        if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return failWith("the file is read-only, so it was not replaced", true);
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return failErrno("cannot be written");
+    struct Closer {
+        int fd;
+        ~Closer() {
+            if (fd >= 0) ::close(fd);
+        }
+    } dirCloser{dirFd};
+    removeStaleTemps(dirFd);
+
+    std::string temp;  // the temporary name, once there is one
+    int fd = ::openat(dirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::flock(fd, LOCK_EX);
+    } else {
+        fd = createNamedTemp(dirFd, temp);
+        if (fd < 0) return failErrno("cannot be written");
+    }
+    Closer fileCloser{fd};
+    auto discard = [&] {
+        const int err = errno;
+        if (!temp.empty()) ::unlinkat(dirFd, temp.c_str(), 0);
+        errno = err;
+    };
+
+    if (exists && ::fchown(fd, old.st_uid, old.st_gid) != 0) ::fchown(fd, uid_t(-1), old.st_gid);
+    ::fchmod(fd, mode);
     errno = 0;
     const bool written = produce([fd](std::string_view chunk) { return writeAll(fd, chunk); }) && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        if (!written) errno = savedErrno ? savedErrno : EIO;
-        failWith("cannot be written");
-        ::unlink(temp.c_str());
-        return false;
+    if (!written) {
+        if (errno == 0) errno = EIO;
+        discard();
+        return failErrno("cannot be written");
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        failWith("cannot replace the file");
-        ::unlink(temp.c_str());
-        return false;
+    if (temp.empty() && !nameUnnamed(fd, dirFd, temp)) {
+        discard();
+        return failErrno("cannot be written");
     }
+    if (::renameat(dirFd, temp.c_str(), dirFd, name.c_str()) != 0) {
+        discard();
+        return failErrno("cannot replace the file");
+    }
+    if (::fsync(dirFd) != 0 && errno != EINVAL) return failErrno("was replaced, but the directory cannot be synced");
+    fileCloser.fd = -1;
+    if (::close(fd) != 0) return failErrno("cannot be written");
     return true;
 }
 

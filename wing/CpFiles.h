@@ -1,9 +1,11 @@
 // Reading a CpInput file into a WingModel and writing the CpOutput file.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "wing/WingModel.h"
 
@@ -15,11 +17,28 @@ struct FileError {
     std::string path;
     int line = 0;
     std::string what;
+    // A save refused because the target, or its directory, may not be
+    // written: the same wing may still be saved under another name.
+    bool readOnly = false;
 
     // "<path>, line <n>: <what>" (or "<path>: <what>") for a message box.
     std::string message() const;
 };
 
+// Fields that hold characters but no number: the reader takes them as 0, as
+// the format says, and lists them in one warning once the file is read.
+struct FileWarnings {
+    static constexpr std::size_t kListed = 20;  // the rest are only counted
+
+    std::string path;
+    std::vector<FileError> fields;  // the first kListed, "MACH: \"M0.78\" is not a number, read as 0"
+    std::size_t count = 0;          // all of them
+
+    bool empty() const { return count == 0; }
+    // "<path>: N fields hold no number and were read as 0:" and the list, one
+    // field a line ("line 3, MACH: ..."), then "and N more" past kListed.
+    std::string message() const;
+};
 // Label lines 2 and 4 of a CpOutput file; the reader knows such a file by them.
 constexpr std::string_view kCpOutputMachLabels = "                              MACH           ALPHA";
 constexpr std::string_view kCpOutputHeadLabels = "    ITE1      ITE2      KTE1      KTE2";
@@ -28,12 +47,20 @@ constexpr std::string_view kCpOutputHeadLabels = "    ITE1      ITE2      KTE1  
 constexpr int kMaxLineLength = 120;
 
 // Reads and validates a whole CpInput file, runs the derive step and returns
-// the wing; on any fault returns nothing and fills *error.
-std::optional<WingModel> readCpInput(const std::string& path, FileError* error);
+// the wing; on any fault returns nothing and fills *error. Only a regular
+// file is read, and only when the wing its head describes fits in the memory
+// the process can still have; running out of memory on the way is reported
+// the same way. Fields without a number go to *warnings when it is given.
+std::optional<WingModel> readCpInput(const std::string& path, FileError* error, FileWarnings* warnings = nullptr);
 
 // The same on the file's bytes already in memory; path only names the file in
 // messages and in inputFileName/outputFileName.
-std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error);
+std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error,
+                                      FileWarnings* warnings = nullptr);
+
+// Bytes of memory the process can still take: what the system has available,
+// less than that when a resource limit of the process is nearer.
+std::size_t availableMemory();
 
 // Derive step: intervals (the file's point numbers, clamped into the limits,
 // in order), selected points, regimes and the design Cp as read.

@@ -2,6 +2,9 @@
 // checked against the lines the file really has before anything is sized.
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <fstream>
+#include <new>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -10,11 +13,12 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "wing/CpFiles.h"
+#include "wing/CpOutputFields.h"
 #include "wing/Numbers.h"
 #include "wing/SectionLift.h"
 
@@ -99,11 +103,19 @@ std::string_view columnsOf(std::string_view line, int first, int last) {
     return line.substr(from, std::size_t(last - first + 1));
 }
 
-// Reads the named fields of one line; the first fault is kept.
+// A number as short as it reads back, for messages.
+std::string shortNumber(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+// Reads the named fields of one line; the first fault is kept, and fields
+// with characters but no number are noted for the warning.
 class FieldReader {
 public:
-    FieldReader(Lines& lines, const std::string& path, FileError* error)
-        : lines_(lines), path_(path), error_(error) {}
+    FieldReader(Lines& lines, const std::string& path, FileError* error, FileWarnings* warnings)
+        : lines_(lines), path_(path), error_(error), warnings_(warnings) {}
 
     bool failed() const { return failed_; }
 
@@ -114,18 +126,34 @@ public:
         if (parsePlainDecimal(text, value)) return value;
         const DecimalField f = parseDecimal(text);
         if (f.outOfRange) fail(li, std::string(name) + " in columns " + columns(first, last) + " is too large a number");
+        if (!f.hasNumber) noteNoNumber(li, name, text);
         return f.value;
+    }
+
+    // The same for a value that CpOutput writes back: its written text must
+    // fit the room CpOutput gives it.
+    double real(std::size_t li, int first, int last, const OutputField& out) {
+        const double value = real(li, first, last, out.name);
+        if (!fitsOutputField(out, value))
+            fail(li, std::string(out.name) + ": " + std::string(trim(field(li, first, last))) + doesNotFit(out));
+        return value;
+    }
+    // The check alone, for a value already read.
+    void requireFits(std::size_t li, const OutputField& out, double value) {
+        if (!fitsOutputField(out, value)) fail(li, std::string(out.name) + ": " + shortNumber(value) + doesNotFit(out));
     }
 
     // Integer field: read as a real and truncated toward zero.
     int integer(std::size_t li, int first, int last, const char* name) {
-        const DecimalField f = parseDecimal(field(li, first, last));
+        const std::string_view text = field(li, first, last);
+        const DecimalField f = parseDecimal(text);
         const double t = std::trunc(f.value);
         // Symmetric range, so that a value less one still fits.
         if (f.outOfRange || t > 2147483647.0 || t < -2147483647.0) {
             fail(li, std::string(name) + " in columns " + columns(first, last) + " is outside the integer range");
             return 0;
         }
+        if (!f.hasNumber) noteNoNumber(li, name, text);
         return static_cast<int>(t);
     }
 
@@ -140,10 +168,23 @@ private:
         return columnsOf(lines_.at(li), first, last);
     }
     static std::string columns(int first, int last) { return std::to_string(first) + "-" + std::to_string(last); }
+    static std::string doesNotFit(const OutputField& out) {
+        return " does not fit the " + std::to_string(out.room) + " columns CpOutput gives it";
+    }
+
+    void noteNoNumber(std::size_t li, const char* name, std::string_view text) {
+        const std::string_view shown = trim(text);
+        if (!warnings_ || shown.empty()) return;
+        if (warnings_->fields.size() < FileWarnings::kListed)
+            warnings_->fields.push_back(FileError{
+                path_, int(li + 1), std::string(name) + ": \"" + std::string(shown) + "\" is not a number, read as 0"});
+        ++warnings_->count;
+    }
 
     Lines& lines_;
     const std::string& path_;
     FileError* error_;
+    FileWarnings* warnings_;
     bool failed_ = false;
 };
 
@@ -202,6 +243,30 @@ bool checkHeadNumbers(const WingModel& w, const std::string& path, FileError* er
     return true;
 }
 
+// Memory in words a reader can take in: "1.5 GB", "380 MB".
+std::string memoryText(std::size_t bytes) {
+    const double mb = double(bytes) / (1024.0 * 1024.0);
+    if (mb >= 1024.0) return formatFixed(mb / 1024.0, 1) + " GB";
+    return formatFixed(mb, mb < 10 ? 1 : 0) + " MB";
+}
+
+// The wing a head describes must fit in the memory the process can have; a
+// large one is checked before anything is sized.
+bool checkMemory(const WingModel& w, const std::string& path, FileError* error) {
+    constexpr std::size_t kAlwaysFits = std::size_t(1) << 24;
+    const std::size_t needed = WingModel::bytesFor(w.npt, w.nsec);
+    if (needed < kAlwaysFits) return true;
+    const std::size_t available = availableMemory();
+    if (needed <= available) return true;
+    return fail(error, path, 5,
+                "the head asks for " + std::to_string(w.nsec) + " sections of " + std::to_string(w.npt) +
+                    " points, a wing of " + memoryText(needed) + ", but only " + memoryText(available) +
+                    " of memory is available");
+}
+
+std::optional<WingModel> parseFile(std::string_view bytes, const std::string& path, FileError* error,
+                                   FileWarnings* warnings);
+
 // The label lines 2 and 4 of a CpOutput file, as its writer writes them
 // (each followed by the one space every written line ends with).
 bool isCpOutputLayout(std::string_view line2, std::string_view line4) {
@@ -213,7 +278,24 @@ bool isCpOutputLayout(std::string_view line2, std::string_view line4) {
 
 }  // namespace
 
-std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error) {
+std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string& path, FileError* error,
+                                      FileWarnings* warnings) {
+    FileWarnings found{path, {}, 0};
+    try {
+        auto wing = parseFile(bytes, path, error, &found);
+        if (wing && warnings) *warnings = std::move(found);
+        return wing;
+    } catch (const std::bad_alloc&) {
+        fail(error, path, 0,
+             "there is not enough memory to read it (" + memoryText(availableMemory()) + " is available)");
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+std::optional<WingModel> parseFile(std::string_view bytes, const std::string& path, FileError* error,
+                                   FileWarnings* warnings) {
     Lines lines(bytes);
     const std::size_t lineCount = lines.count();
     if (lineCount == 0) {
@@ -227,7 +309,7 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
     }
 
     WingModel w;
-    FieldReader f(lines, path, error);
+    FieldReader f(lines, path, error, warnings);
     w.title = std::string(trim(lines.at(0)));
     // A CpOutput file, recognised by its label lines, holds MACH and ALPHA
     // where its writer puts them; every other field lies where CpInput has it.
@@ -242,22 +324,25 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
     w.ITE2 = f.integer(4, 11, 20, "ITE2");
     w.KTE1 = f.integer(4, 21, 30, "KTE1");
     w.KTE2 = f.integer(4, 31, 40, "KTE2");
-    if (f.failed() || !checkCounts(w, lineCount, path, error) || !checkHeadNumbers(w, path, error))
+    f.requireFits(2, cpoutput::MACH, w.MACH);
+    f.requireFits(2, cpoutput::ALPHA, w.ALPHA);
+    if (f.failed() || !checkCounts(w, lineCount, path, error) || !checkHeadNumbers(w, path, error) ||
+        !checkMemory(w, path, error))
         return std::nullopt;
 
     w.allocate();
     std::size_t li = kHeadLines;
     for (int k = 0; k < w.nsec; ++k) {
-        w.ZREF[k] = f.real(li + 1, 25, 31, "ZREF");
-        w.Z[k] = f.real(li + 1, 37, 47, "Z");
-        w.CN[k] = f.real(li + 1, 56, 66, "CN");
-        w.EP[k] = f.real(li + 1, 73, 80, "EP");
-        w.PLE[k] = f.real(li + 2, 39, 49, "PLE");
-        w.PTE[k] = f.real(li + 2, 59, 69, "PTE");
-        w.CYD[k] = f.real(li + 3, 1, 10, "CYD");
-        w.EPD[k] = f.real(li + 3, 11, 20, "EPD");
-        w.XLE[k] = f.real(li + 3, 39, 49, "XLE");
-        w.B[k] = f.real(li + 3, 57, 67, "B");
+        w.ZREF[k] = f.real(li + 1, 25, 31, cpoutput::ZREF);
+        w.Z[k] = f.real(li + 1, 37, 47, cpoutput::Z);
+        w.CN[k] = f.real(li + 1, 56, 66, cpoutput::CN);
+        w.EP[k] = f.real(li + 1, 73, 80, cpoutput::EP);
+        w.PLE[k] = f.real(li + 2, 39, 49, cpoutput::PLE);
+        w.PTE[k] = f.real(li + 2, 59, 69, cpoutput::PTE);
+        w.CYD[k] = f.real(li + 3, 1, 10, cpoutput::CYD);
+        w.EPD[k] = f.real(li + 3, 11, 20, cpoutput::EPD);
+        w.XLE[k] = f.real(li + 3, 39, 49, cpoutput::XLE);
+        w.B[k] = f.real(li + 3, 57, 67, cpoutput::B);
         w.RU[k] = f.integer(li + 5, 19, 28, "RU");
         w.RL[k] = f.integer(li + 5, 48, 57, "RL");
         w.IU1[k] = f.integer(li + 7, 19, 28, "IU1");
@@ -268,7 +353,7 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
         for (int r = 0; r < w.nhalf; ++r, ++li) {
             const int iu = w.nhalf + r;
             const int il = w.nhalf - 1 - r;
-            if (k == 0) w.X[iu] = w.X[il] = f.real(li, 1, 10, "X");
+            if (k == 0) w.X[iu] = w.X[il] = f.real(li, 1, 10, cpoutput::X);
             // The four Cp of a row are read side by side, so that their
             // conversions overlap; any but a plain decimal takes the
             // general road, which also reports a fault.
@@ -278,11 +363,13 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
                                parsePlainDecimal(columnsOf(line, 29, 38), du) &
                                parsePlainDecimal(columnsOf(line, 48, 57), tl) &
                                parsePlainDecimal(columnsOf(line, 58, 67), dl);
-            if (!plain) {
-                tu = f.real(li, 19, 28, "CPTU");
-                du = f.real(li, 29, 38, "CPDU");
-                tl = f.real(li, 48, 57, "CPTL");
-                dl = f.real(li, 58, 67, "CPDL");
+            constexpr double fits = cpoutput::CPTU.alwaysFitsBelow();
+            if (!plain || !(std::fabs(tu) < fits && std::fabs(du) < fits && std::fabs(tl) < fits &&
+                            std::fabs(dl) < fits)) {
+                tu = f.real(li, 19, 28, cpoutput::CPTU);
+                du = f.real(li, 29, 38, cpoutput::CPDU);
+                tl = f.real(li, 48, 57, cpoutput::CPTL);
+                dl = f.real(li, 58, 67, cpoutput::CPDL);
             }
             w.cpInit[iu][k] = w.cpDes[iu][k] = tu;
             w.cpdIn[iu][k] = du;
@@ -299,41 +386,134 @@ std::optional<WingModel> parseCpInput(std::string_view bytes, const std::string&
     return w;
 }
 
-std::optional<WingModel> readCpInput(const std::string& path, FileError* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}  // namespace
+
+std::string FileWarnings::message() const {
+    std::string text = path + ": " + std::to_string(count) + (count == 1 ? " field holds" : " fields hold") +
+                       " no number and " + (count == 1 ? "was" : "were") + " read as 0:";
+    for (const FileError& field : fields) text += "\nline " + std::to_string(field.line) + ", " + field.what;
+    if (count > fields.size()) text += "\nand " + std::to_string(count - fields.size()) + " more";
+    return text;
+}
+
+namespace {
+
+// A number from a line of /proc/meminfo or the like: "MemAvailable:  812 kB".
+bool procValue(const char* file, std::string_view key, std::size_t& value) {
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.compare(0, key.size(), key) == 0) {
+            const DecimalField f = parseDecimal(std::string_view(line).substr(key.size()));
+            if (!f.hasNumber || f.value < 0) return false;
+            value = std::size_t(f.value);
+            return true;
+        }
+    return false;
+}
+
+// What a resource limit leaves of it, given the part already in use.
+std::size_t leftUnder(int resource, std::size_t used, std::size_t available) {
+    struct rlimit limit {};
+    if (::getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return available;
+    const auto cap = std::size_t(limit.rlim_cur);
+    return std::min(available, cap > used ? cap - used : 0);
+}
+
+}  // namespace
+
+std::size_t availableMemory() {
+    const auto page = std::size_t(::sysconf(_SC_PAGESIZE));
+    std::size_t available = 0;
+    if (procValue("/proc/meminfo", "MemAvailable:", available)) {
+        available *= 1024;
+    } else {
+        const long pages = ::sysconf(_SC_AVPHYS_PAGES);
+        available = pages > 0 ? std::size_t(pages) * page : SIZE_MAX;
+    }
+    // The process's own size and data, in pages: the first and sixth numbers.
+    std::size_t size = 0, data = 0;
+    std::ifstream statm("/proc/self/statm");
+    std::string skip;
+    if (statm >> size >> skip >> skip >> skip >> skip >> data) {
+        available = leftUnder(RLIMIT_AS, size * page, available);
+        available = leftUnder(RLIMIT_DATA, data * page, available);
+    }
+    return available;
+}
+
+namespace {
+
+std::string fileKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "a directory";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    return "a special file";
+}
+
+// Reads up to size bytes of the file (no more than it had when it was
+// opened, so a file that grows meanwhile cannot make the reading endless);
+// false with a message when they cannot be read. The bytes are copied rather
+// than mapped: a mapped file that shrinks or fails under the reader would
+// stop the program.
+bool readBytes(int fd, std::size_t size, std::string& bytes, const std::string& path, FileError* error) {
+    bytes.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, &bytes[got], size - got);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(error, path, 0, std::string("cannot be read: ") + std::strerror(errno));
+        }
+        got += std::size_t(n);
+    }
+    bytes.resize(got);
+    return true;
+}
+
+}  // namespace
+
+std::optional<WingModel> readCpInput(const std::string& path, FileError* error, FileWarnings* warnings) {
+    // Only a regular file is opened: a FIFO would block the open, a device
+    // may never end, and opening some devices does something by itself.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        fail(error, path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        fail(error, path, 0, "cannot be opened: it is " + fileKind(st.st_mode) + ", not a regular file");
+        return std::nullopt;
+    }
+    // Non-blocking, in case something else was put under the name meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         fail(error, path, 0, std::string("cannot be opened: ") + std::strerror(errno));
         return std::nullopt;
     }
-    // A regular file is parsed where it lies, mapped from the page cache.
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        const std::size_t size = std::size_t(st.st_size);
-        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (map != MAP_FAILED) {
-            ::close(fd);
-            auto wing = parseCpInput(std::string_view(static_cast<const char*>(map), size), path, error);
-            ::munmap(map, size);
-            return wing;
-        }
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        fail(error, path, 0, "cannot be opened: it is " + fileKind(st.st_mode) + ", not a regular file");
+        return std::nullopt;
     }
-    // Anything else (a pipe, an empty file, a failed map) is read to its end.
-    std::string bytes;
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int readErrno = errno;
-            ::close(fd);
-            fail(error, path, 0, std::string("cannot be read: ") + std::strerror(readErrno));
-            return std::nullopt;
-        }
-        bytes.append(chunk, std::size_t(n));
+    if (st.st_size == 0) {
+        fail(error, path, 0, "the file is empty");
+        return std::nullopt;
     }
-    ::close(fd);
-    return parseCpInput(bytes, path, error);
+    try {
+        std::string bytes;
+        if (!readBytes(fd, std::size_t(st.st_size), bytes, path, error)) return std::nullopt;
+        return parseCpInput(bytes, path, error, warnings);
+    } catch (const std::bad_alloc&) {
+        fail(error, path, 0,
+             "there is not enough memory to read it (" + memoryText(availableMemory()) + " is available)");
+        return std::nullopt;
+    }
 }
 
 namespace {

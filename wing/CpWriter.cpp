@@ -5,6 +5,7 @@
 
 #include "wing/AtomicFile.h"
 #include "wing/CpFiles.h"
+#include "wing/CpOutputFields.h"
 #include "wing/Numbers.h"
 
 namespace quarvel {
@@ -63,6 +64,10 @@ public:
     void overwrite(int column, double value, int precision, int nextField) {
         overwrite(column, number(value, precision), nextField);
     }
+    void overwrite(const OutputField& field, double value, int nextField) {
+        overwrite(field.column, value, field.precision, nextField);
+    }
+    void overwrite(const OutputField& field, double value) { overwrite(field.column, value, field.precision); }
 
     // Integers go through single precision before they are printed.
     std::string_view integer(std::int64_t value, int precision) {
@@ -97,15 +102,18 @@ void putRightAligned(LineWriter& lw, std::string_view text, int last, std::size_
 bool appendPointRow(std::string& out, const WingModel& w, int k, int iu, int il) {
     struct Field {
         int column;
-        std::size_t room;  // characters before the next field
+        std::size_t room;  // characters the text may take
         double value;
         int precision;
+        Field(const OutputField& f, double v)
+            : column(f.column), room(std::size_t(f.room)), value(v), precision(f.precision) {}
+        Field(double pointNumber) : column(0), room(3), value(pointNumber), precision(0) {}
     };
     const Field fields[] = {
-        {3, 10, w.X[iu], 4},           {20, 9, w.cpInit[iu][k], 4}, {30, 9, w.cpdOut[iu][k], 4},
-        {49, 9, w.cpInit[il][k], 4},   {59, 9, w.cpdOut[il][k], 4},
-        {0, 3, double(float(std::int64_t(w.ITE1) + iu)), 0},
-        {0, 3, double(float(std::int64_t(w.ITE1) + il)), 0},
+        {cpoutput::X, w.X[iu]},           {cpoutput::CPTU, w.cpInit[iu][k]}, {cpoutput::CPDU, w.cpdOut[iu][k]},
+        {cpoutput::CPTL, w.cpInit[il][k]}, {cpoutput::CPDL, w.cpdOut[il][k]},
+        {double(float(std::int64_t(w.ITE1) + iu))},
+        {double(float(std::int64_t(w.ITE1) + il))},
     };
     char text[7][kFixedCharsMax];
     std::size_t length[7];
@@ -161,8 +169,8 @@ bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
     lw.begin(kCpOutputMachLabels);
     lw.end();
     lw.blank(54);
-    lw.insert(31, lw.number(w.MACH, 4));
-    lw.insert(46, lw.number(w.ALPHA, 4));
+    lw.insert(cpoutput::MACH.column, lw.number(w.MACH, cpoutput::MACH.precision));
+    lw.insert(cpoutput::ALPHA.column, lw.number(w.ALPHA, cpoutput::ALPHA.precision));
     lw.end();
     lw.begin(kCpOutputHeadLabels);
     lw.end();
@@ -178,20 +186,20 @@ bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
     for (int k = 0; k < w.nsec; ++k) {
         lw.begin("SECTION N =       ZREF =         Z =              CN =              EP =        ");
         putRightAligned(lw, lw.integer(std::int64_t(w.KTE1) + k, 0), 14, 1, 2);
-        lw.overwrite(26, w.ZREF[k], 4, 37);
-        lw.overwrite(38, w.Z[k], 4, 56);
-        lw.overwrite(56, w.CN[k], 4, 73);
-        lw.overwrite(74, w.EP[k], 4);
+        lw.overwrite(cpoutput::ZREF, w.ZREF[k], 37);
+        lw.overwrite(cpoutput::Z, w.Z[k], 56);
+        lw.overwrite(cpoutput::CN, w.CN[k], 73);
+        lw.overwrite(cpoutput::EP, w.EP[k]);
         lw.end();
         lw.begin("<   CYD  ><   EPD  >             PLE =               PTE =         ");
-        lw.overwrite(39, w.PLE[k], 2, 59);
-        lw.overwrite(59, w.PTE[k], 2);
+        lw.overwrite(cpoutput::PLE, w.PLE[k], 59);
+        lw.overwrite(cpoutput::PTE, w.PTE[k]);
         lw.end();
         lw.begin("                                 XLE =               B =           ");
-        lw.overwrite(2, cydToWrite(w, k), 5, 11);
-        lw.overwrite(12, w.EPD[k], 5, 39);
-        lw.overwrite(39, w.XLE[k], 4, 57);
-        lw.overwrite(57, w.B[k], 4);
+        lw.overwrite(cpoutput::CYD, cydToWrite(w, k), 11);
+        lw.overwrite(cpoutput::EPD, w.EPD[k], 39);
+        lw.overwrite(cpoutput::XLE, w.XLE[k], 57);
+        lw.overwrite(cpoutput::B, w.B[k]);
         lw.end();
         lw.begin("                  <   RU   >                   <   RL   >");
         lw.end();
@@ -215,13 +223,13 @@ bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
             if (!flushFull()) return false;
             if (appendPointRow(out, w, k, iu, il)) continue;
             lw.blank(67);
-            lw.overwrite(3, w.X[iu], 4, 19);
+            lw.overwrite(cpoutput::X, w.X[iu], 19);
             putRightAligned(lw, lw.integer(std::int64_t(w.ITE1) + iu, 0), 16, 2, 3);
-            lw.overwrite(20, w.cpInit[iu][k], 4, 29);
-            lw.overwrite(30, w.cpdOut[iu][k], 4, 48);
+            lw.overwrite(cpoutput::CPTU, w.cpInit[iu][k], 29);
+            lw.overwrite(cpoutput::CPDU, w.cpdOut[iu][k], 48);
             putRightAligned(lw, lw.integer(std::int64_t(w.ITE1) + il, 0), 45, 2, 3);
-            lw.overwrite(49, w.cpInit[il][k], 4, 58);
-            lw.overwrite(59, w.cpdOut[il][k], 4);
+            lw.overwrite(cpoutput::CPTL, w.cpInit[il][k], 58);
+            lw.overwrite(cpoutput::CPDL, w.cpdOut[il][k]);
             lw.end();
         }
         lw.blank(0);

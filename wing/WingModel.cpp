@@ -113,6 +113,16 @@ std::size_t WingModel::allocatedBytes() const {
     return bytes + splX.bytes() + splY.bytes();
 }
 
+std::size_t WingModel::bytesFor(int npt, int nsec) {
+    const auto points = std::size_t(npt), sections = std::size_t(nsec);
+    WingModel sizes;
+    std::size_t perSection = 0;
+    forEachSectionArray(sizes, [&perSection](const auto& v) { perSection += sizeof(v[0]); });
+    return points * sizeof(double) + 4 * points * sections * sizeof(double) + sections * perSection +
+           2 * std::size_t(nsplMax) * sections * sizeof(SurfaceValues) +
+           sections * sizeof(std::array<std::vector<double>, 2>);
+}
+
 namespace {
 
 // Compared by their bits, so that a NaN read from a file is no change.

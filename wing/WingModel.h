@@ -164,6 +164,8 @@ struct WingModel {
     bool empty() const { return nsec == 0; }
     // Bytes held by the arrays (for the memory budget).
     std::size_t allocatedBytes() const;
+    // Bytes that allocate() takes for these sizes, known before it runs.
+    static std::size_t bytesFor(int npt, int nsec);
 };
 
 // Everything the editing can change in one section: what a save writes of it

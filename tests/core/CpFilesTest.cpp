@@ -1,7 +1,6 @@
 // Reading CpInput files, writing CpOutput files, and the round trip between
 // them. The expected CpOutput files in the test data were worked out by hand
 // from the column tables, not produced by the writer.
-#include <sys/stat.h>
 
 #include <array>
 #include <filesystem>
@@ -58,13 +57,6 @@ TEST(CpOutput, MatchesTheHandWorkedFilesByteForByte) {
         TempDir dir;
         const std::string written = openAndSave(name, dir);
         EXPECT_EQ(written, readFile(dataPath(std::string(name) + ".cpd"))) << name;
-
-        // A second save of the same wing writes the same bytes.
-        WingModel wing = load(dir.file(std::string(name) + ".cpi"));
-        FileError err;
-        ASSERT_TRUE(saveCpOutput(wing, wing.outputFileName, &err));
-        ASSERT_TRUE(saveCpOutput(wing, wing.outputFileName, &err));
-        EXPECT_EQ(readFile(wing.outputFileName), written) << name << ", saved twice";
     }
 }
 
@@ -151,48 +143,47 @@ WingModel parse(const std::string& bytes) {
 
 }  // namespace
 
-TEST(CpOutput, ANumberTooLongForItsFieldLeavesTheNextFieldWhole) {
-    WingModel w = load(dataPath("small-even.cpi"));
-    w.cpInit[8][0] = 7777777772.0;  // 15 characters from column 20, before CPDU (29-38)
-    w.cpInit[7][0] = -12345.0;      // before CPDL (58-67)
-    w.CYD[0] = -123.45678;          // 10 characters from column 2, before EPD (11-20)
-    w.X[9] = 1e15;                  // before CPTU (19-28)
-    prepareOutput(w);
-    const WingModel back = parse(formatCpOutput(w));
-    EXPECT_EQ(back.cpInit[8][0], 777777777.0) << "cut where the reader stops anyway";
-    EXPECT_EQ(back.cpdIn[8][0], w.cpdOut[8][0]);
-    EXPECT_EQ(back.cpdIn[7][0], w.cpdOut[7][0]);
-    EXPECT_EQ(back.EPD[0], w.EPD[0]);
-    EXPECT_EQ(back.cpInit[9][0], w.cpInit[9][0]);
+TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
+    // Section 0's interval line is line 13, its code line 11; the limits are 11 .. 13 and 4 .. 6.
+    const std::string inverted = withField(evenWingWith(13, 19, 28, "15"), 13, 29, 38, "13");
+    struct Case { std::string bytes; std::array<int, 6> got; } cases[] = {
+        {evenWingWith(13, 19, 28, "500"), {13, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},  // IU1 beyond the surface
+        {evenWingWith(13, 19, 28, "-7"), {11, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},
+        {inverted, {11, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},  // file 15 .. 13 put in order
+        {withField(evenWingWith(13, 49, 58, "1"), 13, 59, 68, "1000"),  // lower file points 1 .. 1000
+         {11, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},
+        // Code 1 with equal interval numbers, and an unknown code, mean no correction.
+        {evenWingWith(11, 19, 28, "1"), {11, 13, 4, 6, MODE_NONE, MODE_CP_EDITION}},
+        {evenWingWith(11, 48, 57, "7"), {11, 13, 4, 6, MODE_THICKNESS, MODE_NONE}},
+    };
+    for (const auto& c : cases) {
+        const WingModel w = parse(c.bytes);
+        EXPECT_EQ((std::array<int, 6>{w.u1[0], w.u2[0], w.l1[0], w.l2[0], w.surfMode[0][0], w.surfMode[0][1]}), c.got);
+        EXPECT_TRUE(w.u1[0] <= w.upperPoint[0] && w.upperPoint[0] <= w.u2[0]);
+    }
+    // A text that CpOutput cuts only in trailing zeros still reads back whole.
+    EXPECT_EQ(parse(evenWingWith(7, 25, 31, "-12.5")).ZREF[0], -12.5);
 }
 
-TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
-    // Section 0's interval line is line 13, its code line 11.
-    WingModel w = parse(evenWingWith(13, 19, 28, "500"));  // IU1 far beyond the surface
-    EXPECT_EQ(w.u1[0], w.u2Max);
-    w = parse(evenWingWith(13, 19, 28, "-7"));
-    EXPECT_EQ(w.u1[0], w.u1Min);
-    // Inverted upper interval (file 15 .. 13, that is points 13 .. 11) is put in order.
-    w = parse(withField(evenWingWith(13, 19, 28, "15"), 13, 29, 38, "13"));
-    EXPECT_EQ(w.u1[0], 11);
-    EXPECT_EQ(w.u2[0], 13);
-    EXPECT_LE(w.upperPoint[0], w.u2[0]);
-    // A lower interval of file points 1 .. 1000 is clamped into 4 .. 6.
-    w = parse(withField(evenWingWith(13, 49, 58, "1"), 13, 59, 68, "1000"));
-    EXPECT_EQ(w.l1[0], 4);
-    EXPECT_EQ(w.l2[0], 6);
-    // Code 1 with equal interval numbers, and an unknown code, mean no correction.
-    w = parse(evenWingWith(11, 19, 28, "1"));  // IU1 = IU2 = 0
-    EXPECT_EQ(w.surfMode[0][0], MODE_NONE);
-    w = parse(evenWingWith(11, 48, 57, "7"));
-    EXPECT_EQ(w.surfMode[0][1], MODE_NONE);
-    // Garbage in numeric fields reads as a field without a number.
-    w = parse(evenWingWith(7, 37, 47, "nan"));
-    EXPECT_EQ(w.Z[0], 0.0);
-    w = parse(evenWingWith(16, 19, 28, "0x1p3"));
-    EXPECT_EQ(w.cpInit[9][0], 0.0);
-    w = parse(evenWingWith(16, 19, 28, "inf"));
-    EXPECT_EQ(w.cpInit[9][0], 0.0);
+TEST(CpInput, FieldsWithoutANumberReadAsZeroAndAreListedInOneWarning) {
+    std::string garbled = withField(withField(evenWingWith(3, 29, 35, "M0.78"), 7, 37, 47, "nan"), 16, 19, 28, "inf");
+    garbled = withField(garbled, 16, 29, 38, "0x1p3");
+    FileError err;
+    FileWarnings warned;
+    auto w = parseCpInput(garbled, "wing.cpi", &err, &warned);
+    ASSERT_TRUE(w) << err.message();
+    EXPECT_EQ((std::array<double, 4>{w->MACH, w->Z[0], w->cpInit[9][0], w->cpdIn[9][0]}), (std::array<double, 4>{}));
+    EXPECT_EQ(warned.message(), "wing.cpi: 3 fields hold no number and were read as 0:\n"
+                                "line 3, MACH: \"M0.78\" is not a number, read as 0\n"
+                                "line 7, Z: \"nan\" is not a number, read as 0\n"
+                                "line 16, CPTU: \"inf\" is not a number, read as 0");
+    // Past 20 fields the rest are only counted.
+    std::string many = readFile(dataPath("small-even.cpi"));
+    for (int line = 15; line < 23; ++line)
+        for (int first : {19, 29, 48, 58}) many = withField(many, line, first, first + 9, "x");
+    ASSERT_TRUE(parseCpInput(many, "wing.cpi", &err, &warned));
+    EXPECT_EQ(warned.fields.size(), 20u);
+    EXPECT_EQ(warned.message().substr(warned.message().size() - 12), "\nand 12 more") << warned.message();
 }
 
 TEST(CpInput, LineEndingsAndLongLines) {
@@ -240,6 +231,12 @@ TEST(CpInput, BadFilesAreReportedWithFileLineAndReason) {
          "ITE1 = 10000 is outside -999 .. 9999"},
         {"code out of range", evenWingWith(11, 19, 28, "-3e9"), 11, "RU in columns 19-28"},
         {"huge real", evenWingWith(7, 37, 47, "1e999"), 7, "Z in columns 37-47 is too large"},
+        // Values CpOutput could not write back whole.
+        {"Cp wider than CpOutput's", evenWingWith(16, 19, 28, "1e308"), 16,
+         "CPTU: 1e308 does not fit the 9 columns CpOutput gives it"},
+        {"X wider than CpOutput's", evenWingWith(15, 1, 10, "12345.678"), 15, "X: 12345.678 does not fit the 8 col"},
+        {"ZREF wider than CpOutput's", evenWingWith(7, 25, 31, "123.456"), 7, "ZREF: 123.456 does not fit the 6"},
+        {"MACH wider than CpOutput's", evenWingWith(3, 29, 35, "1e308"), 3, "MACH: 1e+308 does not fit the 15"},
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -258,41 +255,14 @@ TEST(CpInput, BadFilesAreReportedWithFileLineAndReason) {
         const std::string where = c.line > 0 ? path + ":" + std::to_string(c.line) + ": " : path + ": ";
         EXPECT_EQ(messages.rfind(where, 0), 0u) << c.name << ": " << messages;
     }
-
-    FileError err;
-    EXPECT_FALSE(readCpInput("/nonexistent/wing.cpi", &err));
-    EXPECT_NE(err.message().find("/nonexistent/wing.cpi"), std::string::npos);
-    EXPECT_NE(err.what.find("cannot be opened"), std::string::npos) << err.message();
 }
 
-TEST(CpOutput, PathAndSaveFailures) {
+TEST(CpOutput, PathBesideTheInput) {
     for (const auto& [input, output] : std::initializer_list<std::pair<const char*, const char*>>{
              {"dir/wing.cpi", "dir/wing.cpd"}, {"wing.dat", "wing.cpd"}, {"wing.cpd", "wing.cpd"},
              {"wing", "wing.cpd"}, {"wing.cp", "wing.cp.cpd"}, {"my.dir/wing", "my.dir/wing.cpd"},
              {"dir/.cpi", "dir/.cpi.cpd"}})
         EXPECT_EQ(outputPathFor(input), output) << "never cut into the base name";
-
-    TempDir dir;
-    WingModel wing = load(dataPath("small-odd.cpi"));
-    FileError err;
-    // A target that cannot be replaced (here a directory) stays as it was,
-    // and no temporary file is left behind.
-    const std::string target = dir.file("taken.cpd");
-    ASSERT_EQ(mkdir(target.c_str(), 0755), 0);
-    writeFile(target + "/keep", "kept");
-    EXPECT_FALSE(saveCpOutput(wing, target, &err));
-    EXPECT_EQ(readFile(target + "/keep"), "kept");
-    EXPECT_EQ(std::system(("test $(ls -A '" + dir.path() + "' | wc -l) -eq 1").c_str()), 0)
-        << "a temporary file was left in " << dir.path();
-
-    // A successful save replaces an existing file whole.
-    const std::string out = dir.file("wing.cpd");
-    writeFile(out, std::string(100000, 'z'));
-    ASSERT_TRUE(saveCpOutput(wing, out, &err)) << err.message();
-    EXPECT_EQ(readFile(out), readFile(dataPath("small-odd.cpd")));
-    struct stat st {};
-    ASSERT_EQ(stat(out.c_str(), &st), 0);
-    EXPECT_NE(st.st_mode & 0044, 0u) << "the file is as readable as any other";
 }
 
 TEST(CommandLine, ChecksConvertsAndRefusesWhatItDoesNotKnow) {
@@ -305,6 +275,11 @@ TEST(CommandLine, ChecksConvertsAndRefusesWhatItDoesNotKnow) {
     TempDir dir;
     EXPECT_EQ(std::get<0>(runCli({"--convert", dataPath("small-odd.cpi"), "-o", dir.file("out.cpd")})), 0);
     EXPECT_EQ(readFile(dir.file("out.cpd")), readFile(dataPath("small-odd.cpd")));
+    // Fields without a number are warned of on stderr; the check still passes.
+    writeFile(dir.file("garbled.cpi"), evenWingWith(3, 29, 35, "M0.78"));
+    const auto [garbledStatus, garbledOut, warned] = runCli({"--check", dir.file("garbled.cpi")});
+    EXPECT_EQ(garbledStatus, 0);
+    EXPECT_EQ(warned, dir.file("garbled.cpi") + ":3: warning: MACH: \"M0.78\" is not a number, read as 0\n");
 
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--frobnicate"}, {"-x"}, {"--check"}, {"--check", "a", "--convert", "b"}, {"--step", "0.1"},

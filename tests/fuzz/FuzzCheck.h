@@ -2,10 +2,13 @@
 // check that the CpOutput text of a wing reads back as CpInput.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/WingInvariants.h"
 #include "wing/CpFiles.h"
@@ -52,6 +55,23 @@ inline void requireReadsBack(const WingModel& w, const char* when) {
             if (k == 0 && !same(back->X[i], w.X[i])) fail(at + ", contour index " + std::to_string(i) + ": X changed");
         }
     }
+}
+
+// What every reader target checks of an open: a refusal names the file and
+// a line within it; a wing is sound, prepared for output sound, and its
+// CpOutput text reads back.
+inline void requireOpenedSoundly(std::optional<WingModel>& wing, const FileError& err, const std::string& path,
+                                 std::string_view bytes) {
+    if (!wing) {
+        const auto lines = std::count(bytes.begin(), bytes.end(), '\n') + 1;
+        if (err.what.empty() || err.path != path || err.line < 0 || err.line > lines)
+            fail("a rejected file is reported as \"" + err.message() + "\"");
+        return;
+    }
+    requireSound(test::wingFault(*wing), "file read");
+    prepareOutput(*wing);
+    requireSound(test::wingFault(*wing), "prepared for output");
+    requireReadsBack(*wing, "file read");
 }
 
 }  // namespace quarvel::fuzz

@@ -18,31 +18,22 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
-        const fs::path arg = argv[i];
-        if (fs::is_directory(arg)) {
-            std::vector<fs::path> inDir;
-            for (const auto& entry : fs::directory_iterator(arg))
-                if (entry.is_regular_file()) inDir.push_back(entry.path());
-            std::sort(inDir.begin(), inDir.end());
-            files.insert(files.end(), inDir.begin(), inDir.end());
-        } else {
-            files.push_back(arg);
+        if (!fs::is_directory(argv[i])) {
+            files.emplace_back(argv[i]);
+            continue;
         }
+        for (const auto& entry : fs::directory_iterator(argv[i]))
+            if (entry.is_regular_file()) files.push_back(entry.path());
     }
-    if (files.empty()) {
-        std::fprintf(stderr, "usage: %s FILE-OR-DIRECTORY...: no input to replay\n", argv[0]);
-        return 2;
-    }
+    std::sort(files.begin(), files.end());
+    if (files.empty()) std::fprintf(stderr, "usage: %s FILE-OR-DIRECTORY...: no input to replay\n", argv[0]);
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "%s: cannot be read\n", file.c_str());
-            return 1;
-        }
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (!in) return std::fprintf(stderr, "%s: cannot be read\n", file.c_str()), 1;
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         std::fprintf(stderr, "%s (%zu bytes)\n", file.c_str(), bytes.size());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::fprintf(stderr, "%zu inputs replayed\n", files.size());
-    return 0;
+    return files.empty() ? 2 : 0;
 }
