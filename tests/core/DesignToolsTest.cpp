@@ -29,11 +29,7 @@ double largestBend(const WingModel& w, int k, int first, int last) {
 
 TEST(Smoothing, EndsStayLinesStayBendsFallAJumpPastTheEndSurvives) {
     // Upper rows r at X = r/10; the interval is points 13..u2 (rows 2..u2-11).
-    struct Case {
-        const char* name;
-        int u2;
-        double (*cp)(int row);
-    } cases[] = {
+    struct Case { const char* name; int u2; double (*cp)(int row); } cases[] = {
         {"zigzag", 17, [](int r) { return -0.05 * r + (r % 2 ? 0.1 : -0.1); }},
         {"straight line", 17, [](int r) { return 0.3 - 0.2 * r; }},
         {"zigzag before a shock", 15, [](int r) { return r <= 4 ? -1.0 + (r % 2 ? 0.1 : -0.1) : -0.2; }},
@@ -62,11 +58,7 @@ TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
     // Section 3 is the source: upper "Cp edition" over points 14..16 with a
     // change of 0.1, 0.2, 0.1 there, lower "Cp interpolation". Weight -1:
     // outside the range, untouched.
-    struct Case {
-        int first, last;
-        Blend blend;
-        double weight[5];
-    } cases[] = {
+    struct Case { int first, last; Blend blend; double weight[5]; } cases[] = {
         {1, 5, {1.0, false}, {1, 1, 1, 1, 1}},
         {5, 2, {0.5, false}, {-1, 0.5, 1, 0.5, 0.5}},
         {1, 5, {1.0, true}, {0, 0.5, 1, 0.5, 0}},

@@ -20,18 +20,13 @@ using quarvel::test::upperCp;
 namespace {
 
 // 1000 pixels to a unit both ways from (0, 0).
-PlotTransform millTransform() {
-    PlotTransform t;
-    t.plotOriginX = t.plotOriginCp = 0.0;
-    t.plotScaleX = t.plotScaleCp = 1000.0;
-    return t;
-}
+const PlotTransform millTransform{0.0, 0.0, 1000.0, 1000.0};
 
 // Upper surface in Cp edition with its spline on.
 struct SplineSetup {
     WingModel w = panelTestWing(1, 1);
     EditingState e;
-    PlotTransform t = millTransform();
+    PlotTransform t = millTransform;
 
     explicit SplineSetup(int count) {
         setSplineCount(w, e, count);
@@ -59,12 +54,7 @@ TEST(IntervalSpinners, MoveTheIntervalWithinTheLimits) {
     setIntervalEnd(w, e, IntervalEnd::U1, 26);
     EXPECT_TRUE(w.u1[0] == 16 && w.upperPoint[0] == 16) << "U1= carries the point up";
 
-    const struct {
-        IntervalEnd which;
-        int shown;
-        const int& field;
-        int expected;
-    } cases[] = {
+    const struct { IntervalEnd which; int shown; const int& field; int expected; } cases[] = {
         {IntervalEnd::U1, 0, w.u1[0], 13},    {IntervalEnd::U1, 1000, w.u1[0], 17},
         {IntervalEnd::U2, INT_MIN, w.u2[0], 17}, {IntervalEnd::U1, 23, w.u1[0], 13},
         {IntervalEnd::U2, INT_MAX, w.u2[0], 17}, {IntervalEnd::L2, 99, w.l2[0], 8},
@@ -178,7 +168,7 @@ TEST(EditingInvariants, RandomCommandSequences) {
         std::mt19937 rng(12345);
         auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
         EditingState e;
-        const PlotTransform t = millTransform();
+        const PlotTransform t = millTransform;
         int picks = 0, drags = 0;
         for (int step = 0; step < 4000; ++step) {
             const int k = w.curSection - 1, a = w.activeSurface[k];

@@ -51,10 +51,7 @@ TEST(PlanformFit, WideAndNarrowWings) {
 // No span, no chord, negative chords: a finite fit, and the upper copy's
 // chord lines on the canvas with the lower copy under them.
 TEST(PlanformFit, DegeneratePlanforms) {
-    const struct {
-        const char* name;
-        std::vector<double> XLE, Z, B;
-    } cases[] = {
+    const struct { const char* name; std::vector<double> XLE, Z, B; } cases[] = {
         {"one section", {0.2}, {3.0}, {1.5}},
         {"zero chords", {0, 0, 0}, {0, 1, 2}, {0, 0, 0}},
         {"one section of zero chord", {1.0}, {2.0}, {0.0}},

@@ -1,6 +1,7 @@
 // Spline editing of a surface's design Cp on the current section.
 #include <gtest/gtest.h>
 
+#include "PanelTestWing.h"
 #include "correction/Editing.h"
 #include "correction/SurfaceSpline.h"
 
@@ -11,25 +12,8 @@ namespace {
 // One section of nhalf rows, X = (row / (nhalf - 1))^2 so the spacing is
 // uneven; upper design Cp -x, lower +x/2.
 WingModel sectionWing(int nhalf) {
-    WingModel w;
-    w.npt = 2 * nhalf;
-    w.nhalf = nhalf;
-    w.nsec = 1;
-    w.allocate();
-    for (int r = 0; r < nhalf; ++r) {
-        const double x = double(r) * r / double(nhalf - 1) / double(nhalf - 1);
-        w.X[nhalf + r] = w.X[nhalf - 1 - r] = x;
-        w.cpInit[nhalf + r][0] = w.cpDes[nhalf + r][0] = -x;
-        w.cpInit[nhalf - 1 - r][0] = w.cpDes[nhalf - 1 - r][0] = x / 2;
-    }
-    w.u1[0] = nhalf + 3;
-    w.u2[0] = 2 * nhalf - 3;
-    w.l1[0] = 4;
-    w.l2[0] = nhalf - 2;
-    w.u1Min = w.u1[0], w.u2Max = w.u2[0], w.l1Min = w.l1[0], w.l2Max = w.l2[0];
-    w.nspl[0] = {4, 4};
-    w.curSection = 1;
-    return w;
+    const auto x = [nhalf](int r) { return double(r) * r / double(nhalf - 1) / double(nhalf - 1); };
+    return test::rowWing(nhalf, 1, x, [&](int i, int) { return i >= nhalf ? -x(i - nhalf) : x(nhalf - 1 - i) / 2; });
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
-#include "app/CommandLine.h"
+#include "PanelTestWing.h"
+#include "TestSupport.h"
 #include "planform/Isobars.h"
 #include "plot/Spanload.h"
 #include "wing/CpFiles.h"
@@ -14,24 +14,15 @@ using namespace quarvel;
 
 namespace {
 
-// Sections at XLE, Z, B; the upper surface's station j at X = j / (n - 1)
-// with Cp = upper(X), the lower surface at the same X with Cp 0.
+// Sections at XLE, Z, B, numbered from 2; the upper surface's station j at
+// X = j / (n - 1) with Cp = upper(X), the lower surface at the same X with Cp 0.
 template <typename Cp>
 WingModel wingOf(int stations, std::vector<double> XLE, std::vector<double> Z, std::vector<double> B, Cp upper) {
-    WingModel w;
-    w.npt = 2 * stations;
-    w.nsec = int(Z.size());
-    w.nhalf = stations;
+    const auto x = [stations](int j) { return double(j) / (stations - 1); };
+    WingModel w = test::rowWing(stations, int(Z.size()), x,
+                                [&](int i, int k) { return i < stations ? 0.0 : upper(x(i - stations), k); });
     w.KTE1 = 2;
-    w.allocate();
-    for (int j = 0; j < stations; ++j) {
-        const double X = double(j) / (stations - 1);
-        w.X[stations + j] = w.X[stations - 1 - j] = X;
-        for (int k = 0; k < w.nsec; ++k) w.cpInit[stations + j][k] = w.cpDes[stations + j][k] = upper(X, k);
-    }
-    w.XLE = XLE;
-    w.Z = Z;
-    w.B = B;
+    w.XLE = XLE, w.Z = Z, w.B = B;
     return w;
 }
 
@@ -121,17 +112,16 @@ TEST(WingViewsCommandLine, PrintsTheCoreCsv) {
     FileError err;
     const auto wing = readCpInput(file, &err);
     ASSERT_TRUE(wing) << err.message();
-    auto run = [&](const char* option, const char* step, int expected) {
-        std::string a[] = {"quarvel", option, file, "--step", step ? step : ""};
-        char* argv[] = {a[0].data(), a[1].data(), a[2].data(), a[3].data(), a[4].data()};
-        std::ostringstream out, errors;
-        EXPECT_EQ(runCommandLine(step ? 5 : 3, argv, out, errors), expected) << errors.str();
-        return out.str();
+    auto run = [&](std::vector<std::string> args, int expected) {
+        args.insert(args.begin() + 1, file);
+        const auto [status, out, errors] = quarvel::test::runCli(args);
+        EXPECT_EQ(status, expected) << errors;
+        return out;
     };
-    EXPECT_EQ(run("--spanload", nullptr, 0), formatSpanloadCsv(computeSpanload(*wing)));
-    EXPECT_EQ(run("--isobars", nullptr, 0), formatIsobarsCsv(*wing, 0.1));
-    const std::string csv = run("--isobars", "0.25", 0);
+    EXPECT_EQ(run({"--spanload"}, 0), formatSpanloadCsv(computeSpanload(*wing)));
+    EXPECT_EQ(run({"--isobars"}, 0), formatIsobarsCsv(*wing, 0.1));
+    const std::string csv = run({"--isobars", "--step", "0.25"}, 0);
     EXPECT_EQ(csv, formatIsobarsCsv(*wing, 0.25));
     EXPECT_NE(csv.find("\nupper,initial,-1.5,1,"), std::string::npos) << csv.substr(0, 200);
-    for (const char* step : {"0", "0.1x", "1e-9"}) run("--isobars", step, 2);
+    for (const char* step : {"0", "0.1x", "1e-9"}) run({"--isobars", "--step", step}, 2);
 }

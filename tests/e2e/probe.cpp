@@ -5,8 +5,6 @@
 //   spline_check X Y     the upper "Spline interp." check button
 //   control_point X Y    control point 1 of the upper spline once it is on
 //   drag_to X Y          the same point 0.2 further down the Cp axis
-//   upper_surface X Y    the "Upper surface" radio
-//   upper_geom X Y       the upper "Geom interpolation" radio
 //   view3d_button X Y    the "3D VIEW" button
 //   regime_S_R X Y       regime radio R (0..4) of surface S (0 upper, 1 lower)
 //   window_at X Y        the window's place on the screen
@@ -34,8 +32,6 @@ int main(int argc, char* argv[]) {
     };
     auto print = [&](const char* name, FXWindow* from, double x, double y) { printIn(name, window, from, x, y); };
     auto centre = [&](const char* name, FXWindow* w) { print(name, w, w->getWidth() / 2.0, w->getHeight() / 2.0); };
-    centre("upper_surface", window->surfaceRadio[0]);
-    centre("upper_geom", window->geomInterpolationRadio[0]);
     centre("view3d_button", window->view3DButton);
     for (int s = 0; s < 2; ++s) {
         int r = 0;
@@ -48,7 +44,7 @@ int main(int argc, char* argv[]) {
     printIn("section_up", window->planForm, sections, sections->getWidth() - 6, sections->getHeight() / 4.0);
     std::printf("window %d %d\n", window->getWidth(), window->getHeight());
     FXCheckButton* check = window->splineCheck[0];
-    print("spline_check", check, check->getWidth() / 2.0, check->getHeight() / 2.0);
+    centre("spline_check", check);
 
     check->setCheck(true);
     window->handle(window, FXSEL(SEL_COMMAND, Quarvel::ID_SPLINE), nullptr);

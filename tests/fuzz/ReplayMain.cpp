@@ -18,12 +18,10 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
-        if (!fs::is_directory(argv[i])) {
-            files.emplace_back(argv[i]);
-            continue;
-        }
-        for (const auto& entry : fs::directory_iterator(argv[i]))
-            if (entry.is_regular_file()) files.push_back(entry.path());
+        if (!fs::is_directory(argv[i])) files.emplace_back(argv[i]);
+        else
+            for (const auto& entry : fs::directory_iterator(argv[i]))
+                if (entry.is_regular_file()) files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     if (files.empty()) std::fprintf(stderr, "usage: %s FILE-OR-DIRECTORY...: no input to replay\n", argv[0]);

@@ -1,9 +1,8 @@
 // Fuzz target: arbitrary sequences of the correction panel's commands and of
 // mouse events on the Cp plot, decoded from the input bytes and replayed on
-// an example wing as the main window would run them. After every step the
-// wing and the mouse state must be sound and the panel the window shows
-// must tell the wing's state as it is; every so often,
-// and at the end, the wing is saved and its CpOutput text must read back.
+// an example wing as the main window runs them. After every step the wing,
+// the mouse state and the panel must be sound; every so often, and at the
+// end, the wing is saved and its CpOutput text must read back.
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -51,10 +50,9 @@ private:
     const std::uint8_t* end_;
 };
 
-// The main window's share of the work: its wing, mouse state
-// and the plot of its last paint, whose transform the mouse reads. A redraw
-// is painted when the mouse next needs the transform (or at the end), which
-// gives the mouse the same transform as painting at once would.
+// The main window's share of the work: its wing, mouse state and the plot of
+// its last paint, whose transform the mouse reads. A redraw is painted when
+// the mouse next needs the transform (or at the end), as painting at once would.
 struct Window {
     const WingModel* loaded = nullptr;
     WingModel w;
@@ -121,33 +119,20 @@ Redraw step(Window& win, Bytes& in) {
     EditingState& e = win.e;
     const int op = in.byte();
     switch (op % 16) {
-    case 0: {
-        const int b = in.byte();
-        return chooseRegime(w, b & 1, RegimeRadio((b >> 1) % 5));
-    }
-    case 1: {
-        const int b = in.byte();
-        return chooseCpOption(w, b & 1, CpOption((b >> 1) & 1));
-    }
+    // Bytes are read in order, one statement each, so that the corpus means
+    // the same with any compiler.
+    case 0: { const int b = in.byte(); return chooseRegime(w, b & 1, RegimeRadio((b >> 1) % 5)); }
+    case 1: { const int b = in.byte(); return chooseCpOption(w, b & 1, CpOption((b >> 1) & 1)); }
     case 2: return chooseSectionCorrection(w, in.byte() & 1);
-    case 3: {
-        const auto which = IntervalEnd(in.byte() % 4);
-        return setIntervalEnd(w, e, which, shownValue(in, w));
-    }
+    case 3: { const auto which = IntervalEnd(in.byte() % 4); return setIntervalEnd(w, e, which, shownValue(in, w)); }
     case 4: return choosePoint(w, shownValue(in, w));
     case 5: return setPointCp(w, cpValue(in));
     case 6: return setSplineCount(w, e, in.int8());
     case 7: return switchSpline(w, e, in.byte() & 1);
     case 8: return chooseSurface(w, e, in.byte() % 4 - 1);  // -1 and 2 are no surface
     case 9: return chooseSection(w, e, in.int8());
-    case 10: {
-        const int x = in.int16(), y = in.int16();
-        return moveMouse(w, win.transform(), e, x, y);
-    }
-    case 11: {
-        const int x = in.int16(), y = in.int16();
-        return pressMouse(w, win.transform(), e, x, y);
-    }
+    case 10: { const int x = in.int16(), y = in.int16(); return moveMouse(w, win.transform(), e, x, y); }
+    case 11: { const int x = in.int16(), y = in.int16(); return pressMouse(w, win.transform(), e, x, y); }
     case 12: return releaseMouse(e);
     case 13: {
         // A drag that starts on (or near) a control point of the edited surface.
@@ -163,14 +148,10 @@ Redraw step(Window& win, Bytes& in) {
         }
         return releaseMouse(e);
     }
-    case 14: {
-        // The canvas changes size; the next paint sets a new transform.
+    case 14:  // the canvas changes size; the next paint sets a new transform
         win.width = in.byte() * 5;
         win.height = in.byte() * 5;
-        Redraw r;
-        r.plot = true;
-        return r;
-    }
+        return Redraw{true};
     default: return chooseSection(w, e, w.curSection + (op < 128 ? -1 : 1));  // Page Up, Page Down
     }
 }

@@ -19,9 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A private directory for the run's files, removed at exit.
     static const struct Scratch {
         char path[32] = "/tmp/quarvel-fuzz-path-XXXXXX";
-        Scratch() {
-            if (!mkdtemp(path)) fuzz::fail("no scratch directory");
-        }
+        Scratch() { if (!mkdtemp(path)) fuzz::fail("no scratch directory"); }
         ~Scratch() { std::system(("rm -rf '" + std::string(path) + "'").c_str()); }
     } scratch;
     const std::string dir = scratch.path;

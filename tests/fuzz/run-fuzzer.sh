@@ -19,6 +19,6 @@ if [ "$status" -ne 0 ]; then
     echo "run-fuzzer: $fuzzer failed; its input is in $work (crash-*, leak-*, timeout-*, oom-*)"
     echo "run-fuzzer: replay it with: $fuzzer FILE"
 else
-    grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::|^fuzz_cpinput:' "$work/fuzz.log"
+    grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::' "$work/fuzz.log"
 fi
 exit "$status"

@@ -4,11 +4,8 @@
 #include <FXPNGImage.h>
 
 #include <algorithm>
-#include <sstream>
 
-#include "../core/TestSupport.h"
 #include "WindowFixture.h"
-#include "app/CommandLine.h"
 #include "planform/PlanForm.h"
 #include "wing/CpFiles.h"
 #include "wing/SectionCsv.h"
@@ -18,7 +15,7 @@ using quarvel::test::readFile;
 
 namespace {
 
-long command(Quarvel& w, FXint id) { return quarvel::test::command(w, id); }
+using quarvel::test::command;
 using quarvel::test::mouse;
 
 bool enabled(Quarvel& w, FXMenuCommand* item, FXint id) {
@@ -115,9 +112,7 @@ TEST_F(EditHistoryTest, UndoRedoAndImportEndInTheFileOfTheEditsByHand) {
     ASSERT_TRUE(w->importRegimesFrom(old.c_str()));
     const std::string imported = saved(*w);
     EXPECT_EQ(withoutLift(imported), withoutLift(byHand));
-    const char* argv[] = {"quarvel", "--convert", in.c_str(), "--regimes-from", old.c_str(), "-o", out.c_str()};
-    std::ostringstream sink;
-    EXPECT_EQ(quarvel::runCommandLine(7, const_cast<char**>(argv), sink, sink), 0) << sink.str();
+    EXPECT_EQ(std::get<0>(quarvel::test::runCli({"--convert", in, "--regimes-from", old, "-o", out})), 0);
     EXPECT_EQ(readFile(out), imported);
     command(*w, Quarvel::ID_UNDO);
     EXPECT_EQ(saved(*w), untouched);

@@ -9,6 +9,7 @@
 #include "WindowFixture.h"
 
 using quarvel::test::command;
+using quarvel::test::key;
 
 namespace {
 
@@ -44,13 +45,6 @@ quarvel::PanelWidgets shownPanel(Quarvel& w) {
     p.currentPointXEnabled = w.currentPointXField->isEnabled();
     std::tie(p.currentPointCp, p.currentPointX, p.cpdDelta) = std::tie(w.currentPointCp, w.currentPointX, w.cpdDelta);
     return p;
-}
-
-void key(FXWindow* to, FXuint code, FXuint state = 0) {
-    FXEvent ev{};
-    ev.code = code;
-    ev.state = state;
-    to->handle(to, FXSEL(SEL_KEYPRESS, 0), &ev);
 }
 
 // One arrow click of a spinner, as the user makes it.

@@ -6,12 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "../core/TestSupport.h"
 #include "app/FoxText.h"
 #include "app/Quarvel.h"
 
@@ -29,9 +28,11 @@ inline long mouse(Quarvel& w, FXSelType type, double px, double py, FXint code =
     return w.handle(w.canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
 }
 
-inline std::string readText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+inline void key(FXWindow* to, FXuint code, FXuint state = 0) {
+    FXEvent ev{};
+    ev.code = code;
+    ev.state = state;
+    to->handle(to, FXSEL(SEL_KEYPRESS, 0), &ev);
 }
 
 // Error messages are collected in errors; a test that expects some clears
@@ -39,15 +40,13 @@ inline std::string readText(const std::filesystem::path& path) {
 class WindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quarvel-window-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        scratch = std::make_unique<TempDir>();
+        dir = scratch->path();
         window = newWindow().release();
     }
     void TearDown() override {
         delete window;
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
+        scratch.reset();
         EXPECT_TRUE(errors.empty()) << errors.front();
     }
 
@@ -65,6 +64,7 @@ protected:
     }
     void openExample(const char* name = "wing12.cpi") { openExample(*window, name); }
 
+    std::unique_ptr<TempDir> scratch;
     std::filesystem::path dir;
     Quarvel* window = nullptr;
     std::vector<std::string> errors;

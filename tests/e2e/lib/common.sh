@@ -1,8 +1,8 @@
 # Shared by the end-to-end scripts, which are run as
 #   sh SCRIPT QUARVEL EXAMPLES-DIR SCRATCH-DIR PROBE
 # It sets quarvel, examples, scratch and probe (the program that tells where
-# widgets are) and gives fail, start_quarvel, wait_for_file, wait_for_exit and
-# stop_quarvel, which ends the program as a user does and checks how it ended.
+# widgets are) and gives fail, start_quarvel, wait_for_file and stop_quarvel,
+# which ends the program as a user does and checks how it ended.
 
 quarvel=$1
 examples=$2
@@ -45,13 +45,19 @@ wait_for_file() {
     done
 }
 
-# Waits up to 10 s for the program to end by itself, with status 0 and no
-# sanitizer report (a leak, a memory fault, undefined behaviour) in its log.
-wait_for_exit() {
+# Ends the program with Ctrl-Q, leaving any change unsaved; it must end within
+# 10 s with status 0 and no sanitizer report (a leak, a memory fault,
+# undefined behaviour) in its log.
+stop_quarvel() {
+    timeout 10 xdotool windowfocus --sync "$win" || fail "could not focus the window to quit"
+    xdotool key --clearmodifiers ctrl+q
+    sleep 0.5
+    box=$(xdotool search --name '^Unsaved changes$' | head -n 1)
+    [ -z "$box" ] || xdotool windowfocus --sync "$box" key --clearmodifiers alt+d
     tries=0
     while kill -0 "$pid" 2>/dev/null; do
         tries=$((tries + 1))
-        [ "$tries" -le 20 ] || fail "$1"
+        [ "$tries" -le 20 ] || fail "Ctrl-Q did not end the program"
         sleep 0.5
     done
     wait "$pid"
@@ -59,14 +65,4 @@ wait_for_exit() {
     pid=
     [ "$status" -eq 0 ] || fail "the program ended with status $status"
     ! grep -qE 'Sanitizer|runtime error' "$scratch/quarvel.log" || fail "the program's log holds a sanitizer report"
-}
-
-# Ends the program with Ctrl-Q, leaving any change unsaved.
-stop_quarvel() {
-    timeout 10 xdotool windowfocus --sync "$win" || fail "could not focus the window to quit"
-    xdotool key --clearmodifiers ctrl+q
-    sleep 0.5
-    box=$(xdotool search --name '^Unsaved changes$' | head -n 1)
-    [ -z "$box" ] || xdotool windowfocus --sync "$box" key --clearmodifiers alt+d
-    wait_for_exit "Ctrl-Q did not end the program"
 }
