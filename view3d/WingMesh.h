@@ -74,10 +74,11 @@ struct Camera {
     std::array<float, 3> orthoZoom{};
 };
 
-// The default camera: looking down on the wing at about three quarters from
-// the front (leading edge towards the viewer, root nearest).
-constexpr float kDefaultRotX = 40.0f;
-constexpr float kDefaultRotY = -55.0f;
+// The default camera: looking steeply down on the wing at about three
+// quarters from the front (leading edge towards the viewer), so that the
+// suction plateau and the shock behind it show over the leading edge.
+constexpr float kDefaultRotX = 65.0f;
+constexpr float kDefaultRotY = 135.0f;
 
 // Box of all four surfaces: the whole wing.
 // An empty mesh, or one whose values are all NaN, gives a box at 0.

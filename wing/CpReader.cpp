@@ -542,7 +542,7 @@ std::pair<int, int> fileInterval(const WingModel& w, int k, int s) {
 }
 
 // Mode of surface s of section k from its code as read. Code 1 is a Cp
-// correction when the file gives it an interval: "Cp interpolation" when its
+// correction when the file gives it an interval (ends not both 0): "Cp interpolation" when its
 // design Cp column is zero over the whole interval (as the writer leaves it),
 // "Cp edition" otherwise. A design Cp that prints as 0.0000 at one point of
 // an edited interval therefore does not turn the surface into an
@@ -555,7 +555,8 @@ int fileSurfaceMode(const WingModel& w, int k, int s) {
     case -1: return MODE_THICKNESS;
     case -2: return MODE_MAX_THICKNESS;
     case 1: {
-        const bool given = s == 0 ? w.IU1[k] != w.IU2[k] : w.IL1[k] != w.IL2[k];
+        // Both ends 0 give no interval; equal ends name a one-point one.
+        const bool given = s == 0 ? w.IU1[k] != 0 || w.IU2[k] != 0 : w.IL1[k] != 0 || w.IL2[k] != 0;
         if (!given) return MODE_NONE;
         const auto [first, last] = fileInterval(w, k, s);
         for (int i = first - 1; i <= last - 1; ++i)

@@ -29,6 +29,11 @@ void prepareSurface(WingModel& w, int k, int mode, int start, int end, int start
     if (mode == MODE_CP_EDITION || mode == MODE_CP_INTERP) {
         outStart = writtenIntervalEnd(w, outStart, start, startDefault);
         outEnd = writtenIntervalEnd(w, outEnd, end, endDefault);
+        // Two zeros would read back as no interval at all.
+        if (outStart == 0 && outEnd == 0) {
+            outStart = w.ioff + start;
+            outEnd = w.ioff + end;
+        }
     }
     for (int i = lo; i <= hi; ++i)
         w.cpdOut[i][k] = mode == MODE_CP_EDITION && start - 1 <= i && i <= end - 1 ? w.cpDes[i][k] : 0.0;
