@@ -1,6 +1,5 @@
 // The Cp plot's geometry, primitive by primitive, without a display.
 #include <algorithm>
-#include <cmath>
 #include <functional>
 
 #include <gtest/gtest.h>

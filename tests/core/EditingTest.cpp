@@ -2,7 +2,6 @@
 // picking and dragging spline control points with the mouse. Expected values
 // come from the wing in PanelTestWing.h.
 #include <climits>
-#include <cmath>
 #include <limits>
 #include <random>
 
@@ -117,7 +116,6 @@ TEST(SplineDrag, PickTheMiddlePointAndDragItBetweenItsNeighbours) {
     ASSERT_DOUBLE_EQ(d.ctrlX(1), 0.4);
     ASSERT_DOUBLE_EQ(d.ctrlY(1), upperCp(4));
 
-    // Picking inside the drawn circle: PlotZoomTest.
     EXPECT_FALSE(d.pressAt(0.1, upperCp(1)).controlPoints) << "end points are never picked";
     EXPECT_TRUE(d.pressAt(0.404, upperCp(4) + 0.004).controlPoints);
 

@@ -56,7 +56,6 @@ inline WingModel panelTestWing(int upperMode, int lowerMode, int sections = 2) {
         w.RU[k] = codeOfMode(upperMode);
         w.RL[k] = codeOfMode(lowerMode);
     }
-    w.curSection = 1;
     return w;
 }
 

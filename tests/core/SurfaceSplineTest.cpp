@@ -20,7 +20,6 @@ WingModel sectionWing(int nhalf) {
 
 TEST(SurfaceSpline, AFailedCurveLeavesTheDesignCpAlone) {
     WingModel w = sectionWing(20);
-    w.nspl[0][0] = 4;
     placeSurfaceSplinePoints(w, 0);
     w.splX[2][0][0] = w.splX[1][0][0];  // two control points on one abscissa
     const WingModel before = w;
