@@ -253,12 +253,7 @@ constexpr int kLabelSpacing = 40;
 std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPicture& picture, int width,
                                             int height) {
     std::vector<PlotPrimitive> out;
-    PlotPrimitive fill;
-    fill.kind = PlotPrimitive::Fill;
-    fill.color = "White";
-    fill.x2 = width;
-    fill.y2 = height;
-    out.push_back(fill);
+    out.push_back(PlotPrimitive::background(width, height));
 
     const Planform plan = planformOf(w);
     // Room for the labels at the bottom and right.

@@ -92,12 +92,7 @@ double relativeSpan(double z, double zLast) { return zLast == 0.0 ? 0.0 : z / zL
 std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::vector<SurfacePair>& surfMode,
                                               int curSection, int width, int height) {
     std::vector<PlotPrimitive> out;
-    PlotPrimitive fill;
-    fill.kind = PlotPrimitive::Fill;
-    fill.color = "White";
-    fill.x2 = width;
-    fill.y2 = height;
-    out.push_back(fill);
+    out.push_back(PlotPrimitive::background(width, height));
 
     const int n = std::min({plan.sections(), static_cast<int>(plan.XLE.size()), static_cast<int>(plan.B.size())});
     if (n == 0 || width < 1 || height < 1) return out;

@@ -9,6 +9,37 @@
 
 namespace quarvel {
 
+PlotPrimitive PlotPrimitive::background(int width, int height) {
+    PlotPrimitive p;
+    p.kind = Fill;
+    p.color = "White";
+    p.x2 = width;
+    p.y2 = height;
+    return p;
+}
+
+PlotPrimitive PlotPrimitive::line(int x1, int y1, int x2, int y2, int rgb, int lineWidth, bool dashed) {
+    PlotPrimitive p;
+    p.rgb = rgb;
+    p.lineWidth = lineWidth;
+    p.dashed = dashed;
+    p.x1 = x1;
+    p.y1 = y1;
+    p.x2 = x2;
+    p.y2 = y2;
+    return p;
+}
+
+PlotPrimitive PlotPrimitive::label(int x, int y, std::string text, int rgb) {
+    PlotPrimitive p;
+    p.kind = Text;
+    p.rgb = rgb;
+    p.x1 = x;
+    p.y1 = y;
+    p.text = std::move(text);
+    return p;
+}
+
 namespace {
 
 // Pixels are kept within +-kPixelLimit, which a window system can draw.

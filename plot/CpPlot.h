@@ -25,6 +25,12 @@ struct PlotPrimitive {
     int lineWidth = 1;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Fill, (Filled)Ellipse: x, y, width, height; Text: baseline start
     std::string text;
+
+    // A white background of width x height pixels; a line and a text in an
+    // exact colour.
+    static PlotPrimitive background(int width, int height);
+    static PlotPrimitive line(int x1, int y1, int x2, int y2, int rgb, int lineWidth = 1, bool dashed = false);
+    static PlotPrimitive label(int x, int y, std::string text, int rgb = 0);
 };
 
 // Pixel coordinate of a floating-point position, truncated toward zero and

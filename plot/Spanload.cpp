@@ -89,12 +89,7 @@ constexpr int kEllipticColor = 0x000000;
 
 std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int height) {
     std::vector<PlotPrimitive> out;
-    PlotPrimitive fill;
-    fill.kind = PlotPrimitive::Fill;
-    fill.color = "White";
-    fill.x2 = width;
-    fill.y2 = height;
-    out.push_back(fill);
+    out.push_back(PlotPrimitive::background(width, height));
     if (s.sections() < 1) return out;
 
     double zMin = *std::min_element(s.z.begin(), s.z.end()), zMax = *std::max_element(s.z.begin(), s.z.end());
@@ -120,24 +115,10 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
     auto col = [&](double z) { return toPixel(left + (z - zMin) / (zMax - zMin) * plotW); };
     auto row = [&](double l) { return toPixel(top + (lMax - l) / (lMax - lMin) * plotH); };
     auto segment = [&](int x1, int y1, int x2, int y2, int rgb, int lineWidth = 1, bool dashed = false) {
-        PlotPrimitive p;
-        p.rgb = rgb;
-        p.lineWidth = lineWidth;
-        p.dashed = dashed;
-        p.x1 = x1;
-        p.y1 = y1;
-        p.x2 = x2;
-        p.y2 = y2;
-        out.push_back(p);
+        out.push_back(PlotPrimitive::line(x1, y1, x2, y2, rgb, lineWidth, dashed));
     };
     auto text = [&](int x, int y, std::string t, int rgb = 0) {
-        PlotPrimitive p;
-        p.kind = PlotPrimitive::Text;
-        p.rgb = rgb;
-        p.x1 = x;
-        p.y1 = y;
-        p.text = std::move(t);
-        out.push_back(p);
+        out.push_back(PlotPrimitive::label(x, y, std::move(t), rgb));
     };
 
     // Grid and the values on both axes.

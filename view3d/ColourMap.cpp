@@ -46,12 +46,7 @@ double cpScalePosition(double cp, double lo, double hi) {
 
 std::vector<PlotPrimitive> colourBarPrimitives(double lo, double hi, double sonicCp, int width, int height) {
     std::vector<PlotPrimitive> out;
-    PlotPrimitive fill;
-    fill.kind = PlotPrimitive::Fill;
-    fill.color = "White";
-    fill.x2 = width;
-    fill.y2 = height;
-    out.push_back(fill);
+    out.push_back(PlotPrimitive::background(width, height));
     if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi)) return out;
 
     const int barX = 30, barW = 18, top = 30, bottom = height - 12;
@@ -68,23 +63,10 @@ std::vector<PlotPrimitive> colourBarPrimitives(double lo, double hi, double soni
         out.push_back(p);
     }
     auto segment = [&](int x1, int y1, int x2, int y2, int rgb, int lineWidth) {
-        PlotPrimitive p;
-        p.rgb = rgb;
-        p.lineWidth = lineWidth;
-        p.x1 = x1;
-        p.y1 = y1;
-        p.x2 = x2;
-        p.y2 = y2;
-        out.push_back(p);
+        out.push_back(PlotPrimitive::line(x1, y1, x2, y2, rgb, lineWidth));
     };
     auto text = [&](int x, int y, std::string t, int rgb) {
-        PlotPrimitive p;
-        p.kind = PlotPrimitive::Text;
-        p.rgb = rgb;
-        p.x1 = x;
-        p.y1 = y;
-        p.text = std::move(t);
-        out.push_back(p);
+        out.push_back(PlotPrimitive::label(x, y, std::move(t), rgb));
     };
     text(barX, 14, "Cp", 0);
     const double step = niceStep(hi - lo, 8);
