@@ -9,9 +9,9 @@
 #include <optional>
 #include <vector>
 
+#include "app/DesignDialogs.h"
 #include "correction/CorrectionPanel.h"
 #include "correction/Editing.h"
-#include "app/DesignDialogs.h"
 #include "correction/History.h"
 #include "correction/SpanTools.h"
 #include "plot/CanvasBuffer.h"
