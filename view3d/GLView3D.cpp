@@ -5,6 +5,9 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 #include <fxkeys.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <chrono>
 #include <cmath>
@@ -90,6 +93,22 @@ constexpr double kDragFrameMs = 30.0;
 // light half way, and the side turned away keeps most of its colour.
 const GLfloat kSceneAmbient[4] = {0.35f, 0.35f, 0.35f, 1.0f};
 
+// Software GL bins each paint of a large wing into some tens of megabytes
+// that it frees again when the paint is done. The C library would hand that
+// memory back to the system at once, and the next paint would fault it in
+// again page by page, which costs more than the drawing itself; keep it
+// (and large blocks on the heap) for the paints to come.
+void keepPaintMemory() {
+#ifdef __GLIBC__
+    static const bool done = [] {
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+        return true;
+    }();
+    (void)done;
+#endif
+}
+
 int gridStride(int count) { return (count + quarvel::kGridLinesMax - 1) / quarvel::kGridLinesMax; }
 
 int layerControlOf(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_INIT_GRID) / 2; }
@@ -105,6 +124,7 @@ GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
     if (getAccelTable())
         getAccelTable()->addAccel(MKUINT(KEY_Home, 0), this, FXSEL(SEL_COMMAND, ID_RESET_VIEW));
 
+    keepPaintMemory();
     quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
     fillMesh();
     resetView();
