@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/WindowIcon.h"
 #include "plot/PlotReplay.h"
 
 // clang-format off
@@ -16,6 +17,7 @@ FXIMPLEMENT(PlotDialog, FXDialogBox, PlotDialogMap, ARRAYNUMBER(PlotDialogMap))
 
 PlotDialog::PlotDialog(FXWindow* owner, const FXString& title, Picture p, FXint width, FXint height)
     : FXDialogBox(owner, title, DECOR_ALL, 0, 0, width, height, 6, 6, 6, 6, 4, 4), picture(std::move(p)) {
+    quarvel::setProgramIcon(this);
     controls = new FXHorizontalFrame(this, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0);
     FXVerticalFrame* frame =
         new FXVerticalFrame(this, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
