@@ -40,6 +40,11 @@ constexpr OutputField CYD{"CYD", 2, 5, 9};
 constexpr OutputField EPD{"EPD", 12, 5, 9};
 constexpr OutputField XLE{"XLE", 39, 4, 11};
 constexpr OutputField B{"B", 57, 4, 11};
+// Interval values, integers written through single precision.
+constexpr OutputField IU1{"IU1", 20, 5, 9};
+constexpr OutputField IU2{"IU2", 30, 5, 9};
+constexpr OutputField IL1{"IL1", 49, 5, 10};
+constexpr OutputField IL2{"IL2", 59, 5, 10};
 // Point rows.
 constexpr OutputField X{"X", 3, 4, 8};
 constexpr OutputField CPTU{"CPTU", 20, 4, 9};

@@ -157,6 +157,15 @@ public:
         return static_cast<int>(t);
     }
 
+    // An integer that CpOutput writes back through single precision: it must
+    // survive that and fit its room.
+    int integer(std::size_t li, int first, int last, const OutputField& out) {
+        const int value = integer(li, first, last, out.name);
+        if (double(float(value)) != double(value) || !fitsOutputField(out, value))
+            fail(li, std::string(out.name) + ": " + std::to_string(value) + doesNotFit(out));
+        return value;
+    }
+
     void fail(std::size_t li, std::string what) {
         if (failed_) return;
         failed_ = true;
@@ -345,10 +354,10 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
         w.B[k] = f.real(li + 3, 57, 67, cpoutput::B);
         w.RU[k] = f.integer(li + 5, 19, 28, "RU");
         w.RL[k] = f.integer(li + 5, 48, 57, "RL");
-        w.IU1[k] = f.integer(li + 7, 19, 28, "IU1");
-        w.IU2[k] = f.integer(li + 7, 29, 38, "IU2");
-        w.IL1[k] = f.integer(li + 7, 49, 58, "IL1");
-        w.IL2[k] = f.integer(li + 7, 59, 68, "IL2");
+        w.IU1[k] = f.integer(li + 7, 19, 28, cpoutput::IU1);
+        w.IU2[k] = f.integer(li + 7, 29, 38, cpoutput::IU2);
+        w.IL1[k] = f.integer(li + 7, 49, 58, cpoutput::IL1);
+        w.IL2[k] = f.integer(li + 7, 59, 68, cpoutput::IL2);
         li += kBlockHeadLines;
         for (int r = 0; r < w.nhalf; ++r, ++li) {
             const int iu = w.nhalf + r;

@@ -141,7 +141,13 @@ bool appendPointRow(std::string& out, const WingModel& w, int k, int iu, int il)
 
 void prepareOutput(WingModel& w) {
     for (int k = 0; k < w.nsec; ++k) {
-        if (w.secCorrection[k] != 2) continue;
+        // An uncorrected section is written with codes 0, so its design Cp
+        // column is zero too, as for any surface without correction; its
+        // intervals stay as they were last written.
+        if (w.secCorrection[k] != 2) {
+            for (int i = 0; i < w.npt; ++i) w.cpdOut[i][k] = 0.0;
+            continue;
+        }
         const int upper = w.surfMode[k][0];
         const int lower = w.surfMode[k][1];
         w.RU[k] = codeOfMode(upper);
