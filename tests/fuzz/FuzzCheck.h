@@ -12,6 +12,7 @@
 
 #include "core/WingInvariants.h"
 #include "wing/CpFiles.h"
+#include "wing/CpOutputFields.h"
 #include "wing/Numbers.h"
 
 namespace quarvel::fuzz {
@@ -55,11 +56,17 @@ inline void requireReadsBack(const WingModel& w, const char* when) {
             if (k == 0 && !same(back->X[i], w.X[i])) fail(at + ", contour index " + std::to_string(i) + ": X changed");
         }
     }
-    // Opened and saved again, a written file writes the same bytes (unless
-    // a point is numbered 0, which the files read as a default interval end).
+    // Opened and saved again, a written file writes the same bytes, unless a
+    // point is numbered 0 (the files read it as a default interval end) or
+    // the editing made a design Cp or CYD wider than its column.
+    bool fits = w.ITE1 > 0;
+    for (int k = 0; k < w.nsec && fits; ++k) {
+        fits = fitsOutputField(cpoutput::CYD, cydToWrite(w, k));
+        for (int i = 0; i < 2 * w.nhalf && fits; ++i) fits = fitsOutputField(cpoutput::CPDU, w.cpdOut[i][k]);
+    }
     WingModel again = *back;
     prepareOutput(again);
-    if (w.ITE1 > 0 && formatCpOutput(again) != text)
+    if (fits && formatCpOutput(again) != text)
         fail(std::string(when) + ": the written file, opened and saved, changes");
 }
 
