@@ -9,6 +9,15 @@
 
 namespace quarvel {
 
+double niceStep(double span, int count) {
+    if (!(span > 0.0) || !std::isfinite(span)) return 1.0;
+    const double raw = span / count;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (raw <= m * power) return m * power;
+    return 10.0 * power;
+}
+
 PlotPrimitive PlotPrimitive::background(int width, int height) {
     PlotPrimitive p;
     p.kind = Fill;

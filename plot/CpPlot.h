@@ -33,6 +33,10 @@ struct PlotPrimitive {
     static PlotPrimitive label(int x, int y, std::string text, int rgb = 0);
 };
 
+// A step of 1, 2 or 5 times a power of ten that cuts span into about count
+// parts, for the values on an axis or a colour bar.
+double niceStep(double span, int count);
+
 // Pixel coordinate of a floating-point position, truncated toward zero and
 // kept within what a window system can draw (NaN gives 0).
 int toPixel(double v);

@@ -68,17 +68,6 @@ std::string formatSpanloadCsv(const Spanload& s) {
 
 namespace {
 
-// A step of 1, 2 or 5 times a power of ten that cuts span into about
-// count parts.
-double niceStep(double span, int count) {
-    if (!(span > 0.0) || !std::isfinite(span)) return 1.0;
-    const double raw = span / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (raw <= m * power) return m * power;
-    return 10.0 * power;
-}
-
 int decimalsOf(double step) { return std::clamp(int(-std::floor(std::log10(step) + 1e-9)), 0, 6); }
 
 constexpr int kInitialColor = 0x909090;

@@ -15,15 +15,6 @@ constexpr unsigned char kStops[10][3] = {
     {0x1f, 0x9e, 0x89}, {0x35, 0xb7, 0x79}, {0x6e, 0xce, 0x58}, {0xb5, 0xde, 0x2b}, {0xfd, 0xe7, 0x25},
 };
 
-double niceStep(double span, int count) {
-    if (!(span > 0.0) || !std::isfinite(span)) return 1.0;
-    const double raw = span / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (raw <= m * power) return m * power;
-    return 10.0 * power;
-}
-
 }  // namespace
 
 Rgb8 mapColour(double t) {
