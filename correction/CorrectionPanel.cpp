@@ -79,7 +79,7 @@ void surfaceWidgets(const WingModel& w, int k, int s, PanelWidgets& p) {
 
 bool usableSection(const WingModel& w) {
     if (w.nsec <= 0 || w.curSection < 1 || w.curSection > w.nsec) return false;
-    if (w.nhalf < 1 || w.npt < 2 * w.nhalf || w.X.size() != std::size_t(w.npt)) return false;
+    if (w.nhalf < 1 || w.npt < 2 * w.nhalf || w.X.rows() != w.npt) return false;
     // Every shown point number must fit an int.
     if (std::int64_t(w.ioff) + w.npt > INT_MAX || std::int64_t(w.ioff) < INT_MIN + 1) return false;
     for (const Grid<double>* g : {&w.cpInit, &w.cpDes})
@@ -146,7 +146,7 @@ PanelWidgets panelOf(const WingModel& w) {
     p.cpd.setValue(design);
     p.cpd.enabled = p.point.enabled;
     p.currentPointCp = w.cpInit[i][k];
-    p.currentPointX = w.X[i];
+    p.currentPointX = w.X[i][k];
     p.cpdDelta = design - w.cpInit[i][k];
     p.currentPointXEnabled = edition;
     return p;

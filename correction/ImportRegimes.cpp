@@ -15,11 +15,11 @@ namespace {
 double surfaceCpAt(const WingModel& w, int k, int s, double x) {
     const int from = s == 0 ? w.nhalf : w.nhalf - 1;
     const int step = s == 0 ? 1 : -1;
-    double xPrev = w.X[std::size_t(from)], cpPrev = w.cpDes[from][k];
+    double xPrev = w.X[from][k], cpPrev = w.cpDes[from][k];
     if (x <= xPrev) return cpPrev;
     for (int r = 1; r < w.nhalf; ++r) {
         const int i = from + r * step;
-        const double xi = w.X[std::size_t(i)], cpi = w.cpDes[i][k];
+        const double xi = w.X[i][k], cpi = w.cpDes[i][k];
         if (x <= xi) return xi > xPrev ? cpPrev + (cpi - cpPrev) * (x - xPrev) / (xi - xPrev) : cpi;
         xPrev = xi;
         cpPrev = cpi;
@@ -57,10 +57,10 @@ ImportResult importRegimes(WingModel& w, const WingModel& old) {
                 w.cpDes[i][k] = w.cpInit[i][k];
             }
             for (int i : intervalIndices(w, k, s)) {
-                const double x = w.X[std::size_t(i)];
+                const double x = w.X[i][k];
                 const int oi = samePoint(old, w, i + 1) - 1;
                 const bool onSurface = s == 0 ? old.nhalf <= oi && oi < 2 * old.nhalf : oi < old.nhalf;
-                const bool sameStation = onSurface && std::fabs(old.X[std::size_t(oi)] - x) <= kSameStation;
+                const bool sameStation = onSurface && std::fabs(old.X[oi][o] - x) <= kSameStation;
                 w.cpDes[i][k] = sameStation ? old.cpDes[oi][o] : surfaceCpAt(old, o, s, x);
             }
         }

@@ -52,7 +52,7 @@ Redraw smoothSurface(WingModel& w, EditingState& e, SmoothStrength strength) {
     const std::vector<int> indices = intervalIndices(w, k, s);
     std::vector<double> x, cp;
     for (int i : indices) {
-        x.push_back(w.X[std::size_t(i)]);
+        x.push_back(w.X[i][k]);
         cp.push_back(w.cpDes[i][k]);
     }
     smoothValues(cp, x, strength);

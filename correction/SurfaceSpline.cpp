@@ -9,7 +9,7 @@ namespace quarvel {
 bool linearCpAt(const WingModel& w, int s, double x, double& cpOut) {
     const int k = w.curSection - 1;
     // X(p) and c(p) of 1-based point p.
-    auto X = [&](int p) { return w.X[p - 1]; };
+    auto X = [&](int p) { return w.X[p - 1][k]; };
     auto c = [&](int p) { return w.cpDes[p - 1][k]; };
     bool found = false;
     if (s == 1) {
@@ -49,12 +49,12 @@ void placeSurfaceSplinePoints(WingModel& w, int s) {
     const int first = s == 0 ? w.u1[k] - 2 : w.l2[k];
     const int last = s == 0 ? w.u2[k] : w.l1[k] - 2;
     if (w.shapeOn[k][s] != 1) {
-        placeSplinePoints(w, s, w.nspl[k][s], w.X[first], w.X[last], w.cpDes[first][k], w.cpDes[last][k]);
+        placeSplinePoints(w, s, w.nspl[k][s], w.X[first][k], w.X[last][k], w.cpDes[first][k], w.cpDes[last][k]);
         return;
     }
     // The change starts from nothing on the design Cp as it now stands.
     w.shapeBase[k][s].assign(w.cpDes.column(k), w.cpDes.column(k) + w.npt);
-    placeSplinePoints(w, s, w.nspl[k][s], w.X[first], w.X[last], 0.0, 0.0);
+    placeSplinePoints(w, s, w.nspl[k][s], w.X[first][k], w.X[last][k], 0.0, 0.0);
     for (int j = 0; j < w.nspl[k][s]; ++j) w.splY[j][k][s] = 0.0;
 }
 
@@ -75,7 +75,7 @@ bool applySurfaceSpline(WingModel& w) {
     const int count = s == 0 ? w.u2[k] - w.u1[k] + 1 : w.l2[k] - w.l1[k] + 1;
     if (count <= 0) return true;
     std::vector<double> u(static_cast<std::size_t>(count)), v(static_cast<std::size_t>(count));
-    for (int j = 0; j < count; ++j) u[j] = w.X[first + j * step];
+    for (int j = 0; j < count; ++j) u[j] = w.X[first + j * step][k];
     int code = 0;
     akimaInterpolate(n, cx, cy, count - 1, u.data(), v.data(), code);
     if (code != 0) return false;

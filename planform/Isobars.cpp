@@ -17,19 +17,20 @@ ContourField surfaceField(const WingModel& w, int surface, bool design) {
     f.stations = N;
     f.sections = nsec;
     f.value.resize(std::size_t(N) * std::size_t(nsec));
-    f.X.resize(std::size_t(N));
-    for (int j = 0; j < N; ++j) f.X[j] = w.X[surface == 0 ? N + j : N - 1 - j];
+    f.X.resize(f.value.size());
     f.XLE.assign(w.XLE.begin(), w.XLE.begin() + nsec);
     f.B.assign(w.B.begin(), w.B.begin() + nsec);
     f.Z.assign(w.Z.begin(), w.Z.begin() + nsec);
     const Grid<double>& cp = design ? w.cpDes : w.cpInit;
     for (int k = 0; k < nsec; ++k) {
-        const double* column = cp.column(k);
-        double* out = f.value.data() + std::size_t(k) * N;
-        if (surface == 0)
-            std::copy(column + N, column + 2 * N, out);
-        else
-            for (int j = 0; j < N; ++j) out[j] = column[N - 1 - j];
+        const std::size_t at = std::size_t(k) * N;
+        for (auto [grid, out] : {std::pair{&cp, f.value.data() + at}, std::pair{&w.X, f.X.data() + at}}) {
+            const double* column = grid->column(k);
+            if (surface == 0)
+                std::copy(column + N, column + 2 * N, out);
+            else
+                for (int j = 0; j < N; ++j) out[j] = column[N - 1 - j];
+        }
     }
     return f;
 }

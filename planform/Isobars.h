@@ -14,14 +14,14 @@ namespace quarvel {
 
 // One surface's Cp, stored section by section (node (j, k) at index
 // k * stations + j), and where its nodes lie: node (j, k) at chord position
-// XLE[k] + X[j] * B[k] and span position Z[k].
+// XLE[k] + X[k * stations + j] * B[k] and span position Z[k].
 struct ContourField {
     int stations = 0, sections = 0;
     std::vector<double> value;
-    std::vector<double> X;            // per station
+    std::vector<double> X;            // per node, as value
     std::vector<double> XLE, B, Z;    // per section
 
-    double x(int j, int k) const { return XLE[k] + X[j] * B[k]; }
+    double x(int j, int k) const { return XLE[k] + X[std::size_t(k) * stations + j] * B[k]; }
 };
 
 // Station j of the upper surface (0) is contour index nhalf + j, of the

@@ -179,7 +179,7 @@ struct Column {
 };
 
 // Segments between consecutive points first .. end-1.
-void polyline(Painter& p, const std::vector<double>& X, Column c, int first, int end, bool dashed,
+void polyline(Painter& p, Column X, Column c, int first, int end, bool dashed,
               const char* color) {
     p.dashed(dashed);
     p.color(color);
@@ -189,7 +189,7 @@ void polyline(Painter& p, const std::vector<double>& X, Column c, int first, int
 
 // A cross on each point first .. end-1; the vertical arm is scaled by the
 // canvas's aspect so the crosses look square on the data.
-void crosses(Painter& p, const std::vector<double>& X, Column c, int first, int end, double aspect, bool small,
+void crosses(Painter& p, Column X, Column c, int first, int end, double aspect, bool small,
              const char* color) {
     const double h = small ? 2.0 : 4.0;
     p.color(color);
@@ -204,7 +204,7 @@ void crosses(Painter& p, const std::vector<double>& X, Column c, int first, int 
 
 // The interval strip of the surface being edited, joined to the initial Cp
 // at both ends.
-void intervalBox(Painter& p, const std::vector<double>& X, Column cpInit, int first, int last, double level,
+void intervalBox(Painter& p, Column X, Column cpInit, int first, int last, double level,
                  double height) {
     const PlotTransform& t = p.transform();
     const double xa = t.columnOf(X[first]), xb = t.columnOf(X[last]);
@@ -399,44 +399,44 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         const int a = std::max(scan.crossing - 4, 0);
         const int b = std::min(scan.crossing + 1, rows - 1);
         p.color("Black");
-        p.dataSegment(w.X[a], cpCritical, w.X[b], cpCritical);
+        p.dataSegment(w.X[a][k], cpCritical, w.X[b][k], cpCritical);
     }
 
     // The neighbours first, so that the current section is drawn over them:
     // the previous section dashed, the next one solid.
     if (w.curSection > 1) {
-        polyline(p, w.X, Column{w.cpInit, k - 1}, 1, rows, true, "Green");
-        polyline(p, w.X, Column{w.cpDes, k - 1}, 1, rows, true, "Green");
+        polyline(p, Column{w.X, k - 1}, Column{w.cpInit, k - 1}, 1, rows, true, "Green");
+        polyline(p, Column{w.X, k - 1}, Column{w.cpDes, k - 1}, 1, rows, true, "Green");
     }
     if (w.curSection < w.nsec) {
-        polyline(p, w.X, Column{w.cpInit, k + 1}, 0, rows, false, "Green");
-        polyline(p, w.X, Column{w.cpDes, k + 1}, 0, rows, false, "Green");
+        polyline(p, Column{w.X, k + 1}, Column{w.cpInit, k + 1}, 0, rows, false, "Green");
+        polyline(p, Column{w.X, k + 1}, Column{w.cpDes, k + 1}, 0, rows, false, "Green");
     }
 
     // Current section: the surface being edited solid with large crosses.
     const Column init{w.cpInit, k}, des{w.cpDes, k};
     const int nh = w.nhalf;
     if (w.activeSurface[k] == 0) {
-        polyline(p, w.X, init, 0, nh, true, "Black");
-        crosses(p, w.X, des, 0, nh, aspect, true, "Black");
-        polyline(p, w.X, init, nh, rows, false, "Black");
-        crosses(p, w.X, des, nh, rows, aspect, false, "Black");
+        polyline(p, Column{w.X, k}, init, 0, nh, true, "Black");
+        crosses(p, Column{w.X, k}, des, 0, nh, aspect, true, "Black");
+        polyline(p, Column{w.X, k}, init, nh, rows, false, "Black");
+        crosses(p, Column{w.X, k}, des, nh, rows, aspect, false, "Black");
     } else {
-        polyline(p, w.X, init, nh, rows, true, "Black");
-        crosses(p, w.X, des, nh, rows, aspect, true, "Black");
-        polyline(p, w.X, init, 0, nh, false, "Black");
-        crosses(p, w.X, des, 0, nh, aspect, false, "Black");
+        polyline(p, Column{w.X, k}, init, nh, rows, true, "Black");
+        crosses(p, Column{w.X, k}, des, nh, rows, aspect, true, "Black");
+        polyline(p, Column{w.X, k}, init, 0, nh, false, "Black");
+        crosses(p, Column{w.X, k}, des, 0, nh, aspect, false, "Black");
     }
 
     // Interval box and selected point of the surface being edited.
     const bool upper = w.activeSurface[k] == 0;
     if (upper)
-        intervalBox(p, w.X, init, w.u1[k] - 1, w.u2[k] - 1, axis.lower, 0.01);
+        intervalBox(p, Column{w.X, k}, init, w.u1[k] - 1, w.u2[k] - 1, axis.lower, 0.01);
     else
-        intervalBox(p, w.X, init, w.l1[k] - 1, w.l2[k] - 1, 0.5, -0.01);
+        intervalBox(p, Column{w.X, k}, init, w.l1[k] - 1, w.l2[k] - 1, 0.5, -0.01);
     const int selected = (upper ? w.upperPoint[k] : w.lowerPoint[k]) - 1;
     if (selected >= 0 && selected < rows) {
-        const double col = t.columnOf(w.X[selected]);
+        const double col = t.columnOf(w.X[selected][k]);
         const double row = t.rowOf(w.cpDes[selected][k]);
         p.color("Red");
         p.width(2);

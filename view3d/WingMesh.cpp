@@ -41,7 +41,7 @@ void fillMesh(WingMesh& mesh, const WingModel& wing, MeshLayout layout) {
     for (int k = 0; k < mesh.meshSections; ++k) {
         for (int j = 0; j < mesh.meshPoints; ++j) {
             const int upper = N + j, lower = N - 1 - j;
-            const double x = wing.X[upper];
+            const double x = wing.X[upper][k];
             const double h[4] = {-wing.cpInit[upper][k], -wing.cpInit[lower][k], -wing.cpDes[upper][k],
                                  -wing.cpDes[lower][k]};
             double* out[4] = {&mesh.meshUpperInit[j][k], &mesh.meshLowerInit[j][k], &mesh.meshUpperDes[j][k],

@@ -362,7 +362,7 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
         for (int r = 0; r < w.nhalf; ++r, ++li) {
             const int iu = w.nhalf + r;
             const int il = w.nhalf - 1 - r;
-            if (k == 0) w.X[iu] = w.X[il] = f.real(li, 1, 10, cpoutput::X);
+            w.X[iu][k] = w.X[il][k] = f.real(li, 1, 10, cpoutput::X);
             // The four Cp of a row are read side by side, so that their
             // conversions overlap; any but a plain decimal takes the
             // general road, which also reports a fault.

@@ -115,7 +115,7 @@ bool appendPointRow(std::string& out, const WingModel& w, int k, int iu, int il)
         Field(double pointNumber) : column(0), room(3), value(pointNumber), precision(0) {}
     };
     const Field fields[] = {
-        {cpoutput::X, w.X[iu]},           {cpoutput::CPTU, w.cpInit[iu][k]}, {cpoutput::CPDU, w.cpdOut[iu][k]},
+        {cpoutput::X, w.X[iu][k]},           {cpoutput::CPTU, w.cpInit[iu][k]}, {cpoutput::CPDU, w.cpdOut[iu][k]},
         {cpoutput::CPTL, w.cpInit[il][k]}, {cpoutput::CPDL, w.cpdOut[il][k]},
         {double(float(std::int64_t(w.ITE1) + iu))},
         {double(float(std::int64_t(w.ITE1) + il))},
@@ -234,7 +234,7 @@ bool streamCpOutput(const WingModel& w, const ChunkSink& flush) {
             if (!flushFull()) return false;
             if (appendPointRow(out, w, k, iu, il)) continue;
             lw.blank(67);
-            lw.overwrite(cpoutput::X, w.X[iu], 19);
+            lw.overwrite(cpoutput::X, w.X[iu][k], 19);
             putRightAligned(lw, lw.integer(std::int64_t(w.ITE1) + iu, 0), 16, 2, 3);
             lw.overwrite(cpoutput::CPTU, w.cpInit[iu][k], 29);
             lw.overwrite(cpoutput::CPDU, w.cpdOut[iu][k], 48);

@@ -10,7 +10,7 @@ std::string formatSectionCsv(const WingModel& w, int k) {
     for (int r = 0; r < w.nhalf; ++r) {
         const int iu = w.nhalf + r;
         const int il = w.nhalf - 1 - r;
-        for (double v : {w.X[iu], w.cpInit[iu][k], w.cpDes[iu][k], w.cpInit[il][k], w.cpDes[il][k]}) {
+        for (double v : {w.X[iu][k], w.cpInit[iu][k], w.cpDes[iu][k], w.cpInit[il][k], w.cpDes[il][k]}) {
             appendFixed(out, v, 6);
             out += ',';
         }

@@ -97,16 +97,15 @@ void forEachSectionArray(Wing& w, F&& f) {
 void WingModel::allocate() {
     forEachSectionArray(*this, [this](auto& v) { v.assign(static_cast<std::size_t>(nsec), {}); });
     shapeBase.assign(static_cast<std::size_t>(nsec), {});
-    X.assign(static_cast<std::size_t>(npt), 0.0);
-    for (auto* g : {&cpInit, &cpdIn, &cpDes, &cpdOut}) g->resize(npt, nsec);
+    for (auto* g : {&X, &cpInit, &cpdIn, &cpDes, &cpdOut}) g->resize(npt, nsec);
     splX.resize(nsplMax, nsec);
     splY.resize(nsplMax, nsec);
 }
 
 std::size_t WingModel::allocatedBytes() const {
-    std::size_t bytes = X.capacity() * sizeof(double);
+    std::size_t bytes = 0;
     forEachSectionArray(*this, [&bytes](const auto& v) { bytes += v.capacity() * sizeof(v[0]); });
-    for (auto* g : {&cpInit, &cpdIn, &cpDes, &cpdOut}) bytes += g->bytes();
+    for (auto* g : {&X, &cpInit, &cpdIn, &cpDes, &cpdOut}) bytes += g->bytes();
     bytes += shapeBase.capacity() * sizeof(shapeBase[0]);
     for (const auto& pair : shapeBase)
         for (const auto& base : pair) bytes += base.capacity() * sizeof(double);
@@ -118,7 +117,7 @@ std::size_t WingModel::bytesFor(int npt, int nsec) {
     WingModel sizes;
     std::size_t perSection = 0;
     forEachSectionArray(sizes, [&perSection](const auto& v) { perSection += sizeof(v[0]); });
-    return points * sizeof(double) + 4 * points * sections * sizeof(double) + sections * perSection +
+    return 5 * points * sections * sizeof(double) + sections * perSection +
            2 * std::size_t(nsplMax) * sections * sizeof(SurfaceValues) +
            sections * sizeof(std::array<std::vector<double>, 2>);
 }

@@ -130,9 +130,10 @@ struct WingModel {
     int npt = 0, nsec = 0, nhalf = 0, ioff = 0;
     int u1Min = 0, u2Max = 0, l1Min = 0, l2Max = 0;
 
-    // Contour arrays: X[i]; the Cp grids are [i][k].
-    std::vector<double> X;
-    Grid<double> cpInit, cpdIn, cpDes, cpdOut;
+    // Chord positions and Cp, all [i][k]: every section block of a file
+    // carries its own X column, and real measurements put their taps at other
+    // chord positions at each span station.
+    Grid<double> X, cpInit, cpdIn, cpDes, cpdOut;
 
     // Per-section values, index k.
     std::vector<double> ZREF, Z, CN, EP, CYD, EPD, PLE, PTE, XLE, B;

@@ -91,7 +91,7 @@ TEST(CpInput, DerivesIntervalsModesAndDesignCp) {
     const WingModel odd = load(dataPath("small-odd.cpi"));
     EXPECT_EQ(odd.title, "Small odd wing") << "surrounding blanks are not part of the title";
     for (int k = 0; k < odd.nsec; ++k) EXPECT_EQ(odd.cpInit[12][k], 0.0);
-    EXPECT_EQ(odd.X[12], 0.0);
+    EXPECT_EQ(odd.X[12][0], 0.0);
 }
 
 namespace {

@@ -68,8 +68,8 @@ TEST(CpPlot, CriticalCpAndTheSonicSegment) {
     };
     auto found = sonic(plot);
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[19 - 4])));
-    EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19])));
+    EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[19 - 4][0])));
+    EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19][0])));
 
     // A crossing at the last index or at index 3: the ends are clamped to the contour.
     for (const bool last : {true, false}) {
@@ -77,8 +77,8 @@ TEST(CpPlot, CriticalCpAndTheSonicSegment) {
         plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
         found = sonic(plot);
         ASSERT_EQ(found.size(), 1u) << last;
-        if (last) EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19])));
-        else EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[0])));
+        if (last) EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19][0])));
+        else EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[0][0])));
     }
     // Below Mach 0.1 there is no sonic level.
     plot = buildCpPlot(w, 0.0999, 800, 600, kNoControlPoint);
@@ -153,7 +153,7 @@ TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
     WingModel w = makeWing(10, 2, [](int, int) { return -0.2; }, true);
     ASSERT_EQ(w.npt, 21);
     for (int k = 0; k < 2; ++k) w.cpInit[20][k] = w.cpDes[20][k] = -40.0;
-    w.X[20] = 0.5;
+    for (int k = 0; k < 2; ++k) w.X[20][k] = 0.5;
     const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
     EXPECT_DOUBLE_EQ(plot.axis.lower, -0.6) << "the empty index is not part of the minimum";
     const int wildRow = int(plot.transform.rowOf(-40.0));

@@ -72,7 +72,7 @@ TEST(OpenPath, SpecialPathsGetAMessageAtOnce) {
 
 TEST(OpenPath, AWingLargerThanTheMemoryLeftIsRefused) {
     TempDir dir;
-    // 2000 sections of 2000 points over blank lines: a 124 MB wing from 2 MB, over a limit of 64 MB more than in use.
+    // 2000 sections of 2000 points over blank lines: a 154 MB wing from 2 MB, over a limit of 64 MB more than in use.
     char head[64];
     std::snprintf(head, sizeof head, "head\n\n\n\n%10d%10d%10d%10d\n", 1, 2001, 1, 2000);
     writeFile(dir.file("blank.cpi"), head + std::string(2000 * (9 + 1000), '\n'));
@@ -85,7 +85,7 @@ TEST(OpenPath, AWingLargerThanTheMemoryLeftIsRefused) {
         FileError err;
         const bool limited = setrlimit(RLIMIT_AS, &r) == 0, read = limited && readCpInput(dir.file("blank.cpi"), &err);
         std::fprintf(stderr, "%s\n", err.message().c_str());
-        const std::string says = "asks for 2000 sections of 2000 points, a wing of 124 MB, but only ";
+        const std::string says = "asks for 2000 sections of 2000 points, a wing of 154 MB, but only ";
         _exit(limited && !read && err.line == 5 && err.what.find(says) != std::string::npos ? 0 : 1);
     }
     int status = 0;

@@ -33,7 +33,8 @@ WingModel rowWing(int nhalf, int nsec, X x, Cp cp, bool odd = false) {
     w.nhalf = nhalf;
     w.allocate();
     w.l1Min = 4, w.l2Max = nhalf - 2, w.u1Min = nhalf + 3, w.u2Max = 2 * nhalf - 3;
-    for (int r = 0; r < nhalf; ++r) w.X[nhalf + r] = w.X[nhalf - 1 - r] = x(r);
+    for (int r = 0; r < nhalf; ++r)
+        for (int k = 0; k < nsec; ++k) w.X[nhalf + r][k] = w.X[nhalf - 1 - r][k] = x(r);
     for (int k = 0; k < nsec; ++k) {
         for (int i = 0; i < 2 * nhalf; ++i) w.cpInit[i][k] = w.cpDes[i][k] = cp(i, k);
         w.u1[k] = w.u1Min, w.u2[k] = w.u2Max, w.l1[k] = w.l1Min, w.l2[k] = w.l2Max;

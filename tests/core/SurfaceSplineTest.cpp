@@ -57,7 +57,7 @@ TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResu
             for (int i = 0; i < w.npt; ++i) {
                 if (w.cpDes[i][0] == shaped.cpDes[i][0]) continue;
                 ++changed;
-                EXPECT_TRUE((i >= w.nhalf) == (s == 0) && from < w.X[i] && w.X[i] < to) << j << " " << i;
+                EXPECT_TRUE((i >= w.nhalf) == (s == 0) && from < w.X[i][0] && w.X[i][0] < to) << j << " " << i;
             }
             EXPECT_GT(changed, 0) << "j " << j;
         }

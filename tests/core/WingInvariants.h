@@ -40,9 +40,8 @@ inline std::string wingFault(const WingModel& w) {
     const auto n = std::size_t(w.nsec);
     if (w.nsec < 1 || w.nhalf < 1 || w.npt < 2 * w.nhalf) return "bad sizes";
     if (!within(1, w.curSection, w.nsec)) return "curSection " + std::to_string(w.curSection) + " outside 1..nsec";
-    if (w.X.size() != std::size_t(w.npt)) return "X has the wrong size";
-    for (const Grid<double>* g : {&w.cpInit, &w.cpdIn, &w.cpDes, &w.cpdOut})
-        if (g->rows() != w.npt || g->cols() != w.nsec) return "a Cp grid has the wrong size";
+    for (const Grid<double>* g : {&w.X, &w.cpInit, &w.cpdIn, &w.cpDes, &w.cpdOut})
+        if (g->rows() != w.npt || g->cols() != w.nsec) return "an X or Cp grid has the wrong size";
     for (const std::vector<int>* v : {&w.RU, &w.RL, &w.u1, &w.u2, &w.l1, &w.l2, &w.upperPoint, &w.lowerPoint,
                                       &w.outIU1, &w.outIU2, &w.outIL1, &w.outIL2, &w.secCorrection,
                                       &w.activeSurface})

@@ -26,8 +26,8 @@ WingModel smallWing(int npt = 6, int nsec = 2) {
     const double upper[3][2] = {{1.0, 0.8}, {-1.2, -0.6}, {0.2, 0.1}};
     const double lower[3][2] = {{1.0, 0.8}, {3.0, 0.3}, {0.2, 0.1}};
     for (int r = 0; r < 3 && npt >= 6; ++r) {
-        w.X[3 + r] = w.X[2 - r] = rowX[r];
         for (int k = 0; k < nsec; ++k) {
+            w.X[3 + r][k] = w.X[2 - r][k] = rowX[r];
             w.cpInit[3 + r][k] = w.cpDes[3 + r][k] = upper[r][k % 2];
             w.cpInit[2 - r][k] = w.cpDes[2 - r][k] = lower[r][k % 2];
         }
@@ -147,7 +147,7 @@ TEST(ViewFrame, DegenerateWings) {
     expectUsableFrame(meshOf(smallWing(1, 2), MeshLayout::Square), "no point rows");
 
     WingModel odd = smallWing(7);
-    odd.X[6] = 99.0;
+    odd.X[6][0] = 99.0;
     odd.cpInit[6][0] = -99.0;
     ViewFrame f;
     Camera c;
