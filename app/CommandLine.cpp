@@ -107,12 +107,12 @@ void printFault(std::ostream& err, const FileError& e) {
     err << ": " << e.what << '\n';
 }
 
-// Fields read as 0 for want of a number, one "FILE:LINE: warning: ..." each.
+// Fields that are not plain numbers, one "FILE:LINE: warning: ..." each.
 void printWarnings(std::ostream& err, const FileWarnings& warnings) {
     for (const FileError& field : warnings.fields) printFault(err, {field.path, field.line, "warning: " + field.what});
     if (warnings.count > warnings.fields.size())
         err << warnings.path << ": warning: and " << warnings.count - warnings.fields.size()
-            << " more fields without a number, read as 0\n";
+            << " more fields that are not plain numbers\n";
 }
 
 std::optional<WingModel> readWing(const std::string& path, std::ostream& err) {

@@ -2,6 +2,7 @@
 
 #include <fxkeys.h>
 
+#include "app/FoxText.h"
 #include "app/WindowIcon.h"
 #include "planform/PlanForm.h"
 #include "plot/PlotDialog.h"
@@ -400,6 +401,7 @@ void Quarvel::applyPanel() {
 void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
     // A regime or section command may leave the selection on another surface.
     quarvel::dropStaleSelection(wing, editing);
+    if (!redraw.note.empty()) statusNote = quarvel::foxText(redraw.note);
     applyPanel();
     if (redraw.planform && planForm) planForm->redraw();
     if (redraw.plot) {

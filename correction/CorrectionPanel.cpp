@@ -68,9 +68,11 @@ void surfaceWidgets(const WingModel& w, int k, int s, PanelWidgets& p) {
 
     const int first = shownPoint(w, intervalFirst(w, k, s));
     const int last = shownPoint(w, intervalLast(w, k, s));
-    p.intervalStart[s].setRange(shownPoint(w, intervalLowerLimit(w, s)), last);
+    // The ranges reach the editing limits, and the interval itself where a
+    // file gave it wider, so that the spinners show it as it is.
+    p.intervalStart[s].setRange(std::min(first, shownPoint(w, intervalLowerLimit(w, s))), last);
     p.intervalStart[s].setValue(first);
-    p.intervalEnd[s].setRange(first, shownPoint(w, intervalUpperLimit(w, s)));
+    p.intervalEnd[s].setRange(first, std::max(last, shownPoint(w, intervalUpperLimit(w, s))));
     p.intervalEnd[s].setValue(last);
     p.intervalStart[s].enabled = p.intervalEnd[s].enabled = corrected && cpCorrection;
 }
@@ -109,10 +111,25 @@ bool keepSectionInLimits(WingModel& w) {
         if (first > last) std::swap(first, last);
         point = std::clamp(point, first, last);
     };
-    keepInterval(w.u1[k], w.u2[k], w.u1Min, w.u2Max, w.upperPoint[k]);
-    keepInterval(w.l1[k], w.l2[k], w.l1Min, w.l2Max, w.lowerPoint[k]);
+    keepInterval(w.u1[k], w.u2[k], firstPointOf(w, 0), lastPointOf(w, 0), w.upperPoint[k]);
+    keepInterval(w.l1[k], w.l2[k], firstPointOf(w, 1), lastPointOf(w, 1), w.lowerPoint[k]);
     for (int& count : w.nspl[k]) count = std::clamp(count, WingModel::nsplMin, WingModel::nsplMax);
     return true;
+}
+
+std::string narrowIntoLimits(WingModel& w, int k, int s) {
+    int& first = intervalFirst(w, k, s);
+    int& last = intervalLast(w, k, s);
+    const int lo = intervalLowerLimit(w, s), hi = intervalUpperLimit(w, s);
+    if (lo <= first && last <= hi) return {};
+    const int from = first, to = last;
+    first = std::clamp(first, lo, hi);
+    last = std::clamp(last, first, hi);
+    int& point = selectedPoint(w, k, s);
+    point = std::clamp(point, first, last);
+    return std::string(s == 0 ? "Upper" : "Lower") + " interval " + std::to_string(shownPoint(w, from)) + ".." +
+           std::to_string(shownPoint(w, to)) + " narrowed to " + std::to_string(shownPoint(w, first)) + ".." +
+           std::to_string(shownPoint(w, last)) + ": the spline needs a point beyond each end on the same surface.";
 }
 
 PanelWidgets panelOf(const WingModel& w) {
@@ -142,7 +159,7 @@ PanelWidgets panelOf(const WingModel& w) {
     // shown as the spinner clamps it).
     const int i = std::clamp(p.point.value - w.ioff, 1, w.npt) - 1;
     const double design = std::isfinite(w.cpDes[i][k]) ? w.cpDes[i][k] : 0.0;
-    p.cpd.setRange(design - kCpdHalfRange, design + kCpdHalfRange);
+    p.cpd.setRange(-kCpdRange, kCpdRange);
     p.cpd.setValue(design);
     p.cpd.enabled = p.point.enabled;
     p.currentPointCp = w.cpInit[i][k];

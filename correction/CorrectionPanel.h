@@ -14,6 +14,8 @@
 // back with "Yes sec. correction".
 #pragma once
 
+#include <string>
+
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -75,8 +77,9 @@ struct PanelWidgets {
     bool operator!=(const PanelWidgets& o) const { return !(*this == o); }
 };
 
-// Half the span of the "Cpd=" spinner's range around the design Cp.
-constexpr double kCpdHalfRange = 0.5;
+// The "Cpd=" spinner's range: wide, so that a typed value reaches the command
+// as typed and one that its file column cannot hold is refused there.
+constexpr double kCpdRange = 1e6;
 
 // The panel as the wing's current section and active surface make it. With
 // no usable current section (no wing read) every widget is disabled.
@@ -87,6 +90,7 @@ struct Redraw {
     bool plot = false;           // the whole Cp plot
     bool planform = false;       // the planform dialog's canvas
     bool controlPoints = false;  // only the spline control points, over the plot as it is
+    std::string note;            // for the status line: what the command did beyond what was asked
 };
 
 // True when the wing has a current section whose arrays and limits the
@@ -94,12 +98,18 @@ struct Redraw {
 // still lie outside their limits).
 bool usableSection(const WingModel& wing);
 
-// Brings the current section's editing values into their limits:
-// u1Min <= u1 <= u2 <= u2Max, l1Min <= l1 <= l2 <= l2Max, each selected
-// point inside its interval and each Nspl inside nsplMin..nsplMax. A wing
-// read by readCpInput already satisfies all of it. Returns false when there
-// is no usable current section; callers then do nothing.
+// Brings the current section's editing values onto their surfaces: each
+// interval in order on its own surface's points, each selected point inside
+// its interval and each Nspl inside nsplMin..nsplMax. A wing read by
+// readCpInput already satisfies all of it; an interval may still reach
+// beyond the editing limits, as a file may give it. Returns false when
+// there is no usable current section; callers then do nothing.
 bool keepSectionInLimits(WingModel& wing);
+
+// Narrows the interval of surface s of section k into the editing limits,
+// which a spline needs (it reaches one point beyond each end, on the same
+// surface). Returns what the status line says when it narrowed, else "".
+std::string narrowIntoLimits(WingModel& wing, int k, int s);
 
 // The interval ends and the selected point of surface s in section k
 // (1-based point numbers): u1, u2, upperPoint or l1, l2, lowerPoint.

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <string>
 
 #include "correction/SurfaceSpline.h"
 #include "wing/CpFiles.h"
+#include "wing/CpOutputFields.h"
+#include "wing/Numbers.h"
 
 namespace quarvel {
 
@@ -71,14 +75,17 @@ Redraw switchSpline(WingModel& w, EditingState& e, bool checked) {
     const int s = w.activeSurface[k];
     if (!isSurface(s)) return plotRedraw();
     w.splineOn[k][s] = checked ? 1 : 0;
+    Redraw r = plotRedraw();
     if (checked) {
+        r.note = narrowIntoLimits(w, k, s);
+        if (!r.note.empty()) resetOutsideInterval(w, s);
         placeSurfaceSplinePoints(w, s);
     } else {
         w.shapeOn[k][s] = 0;
         w.shapeBase[k][s].clear();
     }
     dropStaleSelection(w, e);
-    return plotRedraw();
+    return r;
 }
 
 Redraw switchShapeChange(WingModel& w, EditingState& e, bool checked) {
@@ -104,18 +111,37 @@ Redraw setIntervalEnd(WingModel& w, EditingState& e, IntervalEnd which, int show
     int& first = intervalFirst(w, k, s);
     int& last = intervalLast(w, k, s);
     int& point = selectedPoint(w, k, s);
-    if (which == IntervalEnd::U1 || which == IntervalEnd::L1) {
+    const bool start = which == IntervalEnd::U1 || which == IntervalEnd::L1;
+    const int lo = intervalLowerLimit(w, s), hi = intervalUpperLimit(w, s);
+    if (start) {
         // The start moves between its limit and the end, never past it.
-        first = pointFromShown(w, shownValue, intervalLowerLimit(w, s), last);
-        if (point < first) point = first;
+        first = pointFromShown(w, shownValue, lo, std::max(lo, last));
+        last = std::max(last, first);
     } else {
-        last = pointFromShown(w, shownValue, first, intervalUpperLimit(w, s));
-        if (point > last) point = last;
+        last = pointFromShown(w, shownValue, std::min(first, hi), hi);
+        first = std::min(first, last);
+    }
+    point = std::clamp(point, first, last);
+    Redraw r = plotRedraw();
+    const std::int64_t asked = std::int64_t(shownValue) - w.ioff;
+    if (asked < lo || asked > hi) {
+        static const char* const names[] = {"U1", "U2", "L1", "L2"};
+        r.note = std::string(names[int(which)]) + " = " + std::to_string(shownValue) +
+                 " lies beyond the points an edit may reach (" + std::to_string(shownPoint(w, lo)) + ".." +
+                 std::to_string(shownPoint(w, hi)) + "); set to " + std::to_string(shownPoint(w, start ? first : last)) +
+                 ".";
     }
     resetOutsideInterval(w, s);
-    if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, s);
+    if (w.splineOn[k][s] == 1) {
+        const std::string narrowed = narrowIntoLimits(w, k, s);
+        if (!narrowed.empty()) {
+            resetOutsideInterval(w, s);
+            r.note = narrowed;
+        }
+        placeSurfaceSplinePoints(w, s);
+    }
     dropStaleSelection(w, e);
-    return plotRedraw();
+    return r;
 }
 
 Redraw setSplineCount(WingModel& w, EditingState& e, int value) {
@@ -150,11 +176,14 @@ Redraw setPointCp(WingModel& w, double value) {
     if (k < 0) return {};
     const int s = w.activeSurface[k];
     if (!isSurface(s) || !std::isfinite(value)) return {};
-    double& design = w.cpDes[selectedPoint(w, k, s) - 1][k];
-    // The spinner keeps its values inside its range; so does a value sent
-    // from elsewhere.
-    const double from = std::isfinite(design) ? design : 0.0;
-    design = std::clamp(value, from - kCpdHalfRange, from + kCpdHalfRange);
+    // A design Cp is taken as typed, unless its column could not hold it.
+    if (!fitsOutputField(cpoutput::CPDU, value)) {
+        Redraw r;
+        r.note = "Cpd = " + formatShortest(value) + " does not fit the " + std::to_string(cpoutput::CPDU.room) +
+                 " columns the CpOutput file gives a design Cp; not set.";
+        return r;
+    }
+    w.cpDes[selectedPoint(w, k, s) - 1][k] = value;
     return plotRedraw();
 }
 

@@ -57,7 +57,9 @@ Redraw chooseSurface(WingModel& wing, EditingState& e, int s);
 
 // "Spline interp." of the active surface; checked is that surface's check
 // button's new state. Switching on places the control points on the design
-// Cp as it is and changes no design Cp; switching off keeps the design Cp.
+// Cp as it is and changes no design Cp (an interval wider than the editing
+// limits is first narrowed into them, and the note says so); switching off
+// keeps the design Cp.
 Redraw switchSpline(WingModel& wing, EditingState& e, bool checked);
 
 // "Shape the change" of the active surface, which must be in spline editing;
@@ -67,7 +69,9 @@ Redraw switchSpline(WingModel& wing, EditingState& e, bool checked);
 Redraw switchShapeChange(WingModel& wing, EditingState& e, bool checked);
 
 // "U1=", "U2=", "L1=", "L2=" with the value shown by the spinner; the
-// surface becomes the one being edited. With its spline on, the control
+// surface becomes the one being edited. The new end is kept inside the
+// editing limits (the note says so when the value asked for lay beyond
+// them); the other end stays as it is. With its spline on, the control
 // points are placed again over the new interval.
 enum class IntervalEnd { U1, U2, L1, L2 };
 Redraw setIntervalEnd(WingModel& wing, EditingState& e, IntervalEnd which, int shownValue);
@@ -79,8 +83,9 @@ Redraw setSplineCount(WingModel& wing, EditingState& e, int value);
 // "I=": the selected point of the active surface, as shown by the spinner.
 Redraw choosePoint(WingModel& wing, int shownValue);
 
-// "Cpd=": the design Cp of the active surface's selected point, kept within
-// kCpdHalfRange of its design Cp before the command (the spinner's range).
+// "Cpd=": the design Cp of the active surface's selected point, as typed; a
+// value that the CpOutput design Cp column cannot hold is refused, with a
+// note.
 Redraw setPointCp(WingModel& wing, double value);
 
 // The arrow keys: moves the selected control point by dx in chord (between

@@ -1,7 +1,10 @@
 #include "correction/ImportRegimes.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
+#include <utility>
 
 #include "correction/Smoothing.h"
 #include "correction/SpanTools.h"
@@ -36,6 +39,26 @@ int samePoint(const WingModel& to, const WingModel& from, int point) {
 // decimals, so the X of the same point may differ by half the last of them.
 constexpr double kSameStation = 0.5e-4 + 1e-12;
 
+// The old file's interval values of section o, as it would write them, in
+// this wing's numbering; a 0 stays 0 while it names the same default end.
+// Values that would name another interval here leave the numbers that
+// takeSetUp wrote.
+void carryIntervalValues(WingModel& w, int k, const WingModel& old, int o) {
+    auto carried = [&](int value) {
+        if (value == 0) return 0;
+        return int(std::clamp<long long>((long long)value - old.ioff + w.ioff, INT_MIN + 1, INT_MAX));
+    };
+    const std::array<int*, 4> out{&w.outIU1[k], &w.outIU2[k], &w.outIL1[k], &w.outIL2[k]};
+    const std::array<int, 4> values{carried(old.outIU1[o]), carried(old.outIU2[o]), carried(old.outIL1[o]),
+                                    carried(old.outIL2[o])};
+    for (int s = 0; s < 2; ++s) {
+        const std::pair<int, int> interval = s == 0 ? std::pair{w.u1[k], w.u2[k]} : std::pair{w.l1[k], w.l2[k]};
+        if (intervalNamed(w, s, values[2 * s], values[2 * s + 1]) != interval) continue;
+        *out[2 * s] = values[2 * s];
+        *out[2 * s + 1] = values[2 * s + 1];
+    }
+}
+
 }  // namespace
 
 ImportResult importRegimes(WingModel& w, const WingModel& old) {
@@ -50,6 +73,7 @@ ImportResult importRegimes(WingModel& w, const WingModel& old) {
         const int o = int(ko);
         takeSetUp(w, k, old.secCorrection[o], old.surfMode[o], {old.RU[o], old.RL[o]}, samePoint(w, old, old.u1[o]),
                   samePoint(w, old, old.u2[o]), samePoint(w, old, old.l1[o]), samePoint(w, old, old.l2[o]));
+        carryIntervalValues(w, k, old, o);
         for (int s = 0; s < 2; ++s) {
             if (w.secCorrection[k] != 2 || w.surfMode[k][s] != MODE_CP_EDITION) continue;
             for (int r = 0; r < w.nhalf; ++r) {

@@ -57,15 +57,20 @@ double blendWeight(const Blend& blend, int k, int current, int first, int last) 
 
 void takeSetUp(WingModel& w, int k, int secCorrection, SurfacePair modes, SurfacePair codes, int u1, int u2, int l1,
                int l2) {
-    if (w.u1Min > w.u2Max || w.l1Min > w.l2Max) return;  // no interval fits
+    if (w.nhalf < 1) return;
     w.secCorrection[k] = secCorrection;
     w.surfMode[k] = modes;
     w.RU[k] = codes[0];
     w.RL[k] = codes[1];
-    w.u1[k] = std::clamp(std::min(u1, u2), w.u1Min, w.u2Max);
-    w.u2[k] = std::clamp(std::max(u1, u2), w.u1Min, w.u2Max);
-    w.l1[k] = std::clamp(std::min(l1, l2), w.l1Min, w.l2Max);
-    w.l2[k] = std::clamp(std::max(l1, l2), w.l1Min, w.l2Max);
+    w.u1[k] = std::clamp(std::min(u1, u2), firstPointOf(w, 0), lastPointOf(w, 0));
+    w.u2[k] = std::clamp(std::max(u1, u2), firstPointOf(w, 0), lastPointOf(w, 0));
+    w.l1[k] = std::clamp(std::min(l1, l2), firstPointOf(w, 1), lastPointOf(w, 1));
+    w.l2[k] = std::clamp(std::max(l1, l2), firstPointOf(w, 1), lastPointOf(w, 1));
+    // Every regime's interval is written by its numbers.
+    w.outIU1[k] = w.ioff + w.u1[k];
+    w.outIU2[k] = w.ioff + w.u2[k];
+    w.outIL1[k] = w.ioff + w.l1[k];
+    w.outIL2[k] = w.ioff + w.l2[k];
     w.upperPoint[k] = std::clamp(w.upperPoint[k], w.u1[k], w.u2[k]);
     w.lowerPoint[k] = std::clamp(w.lowerPoint[k], w.l1[k], w.l2[k]);
     w.splineOn[k] = {0, 0};

@@ -28,7 +28,8 @@ struct Blend {
 double blendWeight(const Blend& blend, int k, int current, int first, int last);
 
 // Gives section k the set-up: the correction flag, regimes, codes and
-// intervals (1-based points, kept inside the limits and in order), with the
+// intervals (1-based points, kept on their surfaces and in order, and
+// written by their numbers), with the
 // selected points inside the intervals and spline editing off. The caller
 // then writes the design Cp.
 void takeSetUp(WingModel& wing, int k, int secCorrection, SurfacePair modes, SurfacePair codes, int u1, int u2,

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "wing/WingModel.h"
@@ -25,8 +26,9 @@ struct FileError {
     std::string message() const;
 };
 
-// Fields that hold characters but no number: the reader takes them as 0, as
-// the format says, and lists them in one warning once the file is read.
+// Fields that are not a plain number: characters but no number (read as 0,
+// as the format says) or text after the number ("1,5" read as 1). The reader
+// lists them in one warning once the file is read.
 struct FileWarnings {
     static constexpr std::size_t kListed = 20;  // the rest are only counted
 
@@ -35,11 +37,24 @@ struct FileWarnings {
     std::size_t count = 0;          // all of them
 
     bool empty() const { return count == 0; }
-    // "<path>: N fields hold no number and were read as 0:" and the list, one
-    // field a line ("line 3, MACH: ..."), then "and N more" past kListed.
+    // "<path>: N fields are not plain numbers:" and the list, one field a
+    // line ("line 3, MACH: ..."), then "and N more" past kListed.
     std::string message() const;
 };
-// Label lines 2 and 4 of a CpOutput file; the reader knows such a file by them.
+// The interval of surface s that a file's two values name, as 1-based point
+// numbers in order: a value is a file point number (less ioff), 0 stands for
+// the surface's default end (u1Min, u2Max or l1Min, l2Max), ends beyond the
+// surface are taken to its first or last point and reversed ends are
+// swapped. Nothing else is narrowed: an interval may reach the points that
+// the editing keeps fixed.
+std::pair<int, int> intervalNamed(const WingModel& wing, int s, int firstValue, int lastValue);
+
+// Surface s of section k is as the file gave it: the same regime, interval
+// and design Cp, and its interval values still the file's. A save writes
+// such a surface's code, interval values and design Cp column as read.
+bool surfaceAsRead(const WingModel& wing, int k, int s);
+
+// Label lines 2 and 4 of a CpOutput file.
 constexpr std::string_view kCpOutputMachLabels = "                              MACH           ALPHA";
 constexpr std::string_view kCpOutputHeadLabels = "    ITE1      ITE2      KTE1      KTE2";
 

@@ -126,7 +126,7 @@ public:
         if (parsePlainDecimal(text, value)) return value;
         const DecimalField f = parseDecimal(text);
         if (f.outOfRange) fail(li, std::string(name) + " in columns " + columns(first, last) + " is too large a number");
-        if (!f.hasNumber) noteNoNumber(li, name, text);
+        noteNotPlain(li, name, text, f);
         return f.value;
     }
 
@@ -153,7 +153,7 @@ public:
             fail(li, std::string(name) + " in columns " + columns(first, last) + " is outside the integer range");
             return 0;
         }
-        if (!f.hasNumber) noteNoNumber(li, name, text);
+        noteNotPlain(li, name, text, f);
         return static_cast<int>(t);
     }
 
@@ -181,12 +181,17 @@ private:
         return " does not fit the " + std::to_string(out.room) + " columns CpOutput gives it";
     }
 
-    void noteNoNumber(std::size_t li, const char* name, std::string_view text) {
+    // A field with characters but no number, or with text after its number.
+    void noteNotPlain(std::size_t li, const char* name, std::string_view text, const DecimalField& f) {
+        if (f.hasNumber && !f.textAfter) return;
         const std::string_view shown = trim(text);
         if (!warnings_ || shown.empty()) return;
-        if (warnings_->fields.size() < FileWarnings::kListed)
-            warnings_->fields.push_back(FileError{
-                path_, int(li + 1), std::string(name) + ": \"" + std::string(shown) + "\" is not a number, read as 0"});
+        if (warnings_->fields.size() < FileWarnings::kListed) {
+            std::string what = std::string(name) + ": \"" + std::string(shown) + "\" ";
+            what += f.hasNumber ? "has text after its number, read as " + shortNumber(f.value)
+                                : std::string("is not a number, read as 0");
+            warnings_->fields.push_back(FileError{path_, int(li + 1), std::move(what)});
+        }
         ++warnings_->count;
     }
 
@@ -276,13 +281,16 @@ bool checkMemory(const WingModel& w, const std::string& path, FileError* error) 
 std::optional<WingModel> parseFile(std::string_view bytes, const std::string& path, FileError* error,
                                    FileWarnings* warnings);
 
-// The label lines 2 and 4 of a CpOutput file, as its writer writes them
-// (each followed by the one space every written line ends with).
-bool isCpOutputLayout(std::string_view line2, std::string_view line4) {
-    auto same = [](std::string_view line, std::string_view label) {
-        return line.substr(0, line.find_last_not_of(' ') + 1) == label;
-    };
-    return same(line2, kCpOutputMachLabels) && same(line4, kCpOutputHeadLabels);
+// A CpOutput file is told by the shape of its third line, never by the free
+// text of its label lines: its writer puts MACH at column 31 and ALPHA at
+// column 46 and nothing else on the line, where a CpInput file has ALPHA in
+// columns 65-71.
+bool isCpOutputLayout(std::string_view line3) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < line3.size(); ++i)
+        if (line3[i] != ' ' && line3[i] != '\t' && (i == 0 || line3[i - 1] == ' ' || line3[i - 1] == '\t'))
+            starts.push_back(i + 1);
+    return starts == std::vector<std::size_t>{std::size_t(cpoutput::MACH.column), std::size_t(cpoutput::ALPHA.column)};
 }
 
 }  // namespace
@@ -320,9 +328,9 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
     WingModel w;
     FieldReader f(lines, path, error, warnings);
     w.title = std::string(trim(lines.at(0)));
-    // A CpOutput file, recognised by its label lines, holds MACH and ALPHA
-    // where its writer puts them; every other field lies where CpInput has it.
-    if (isCpOutputLayout(lines.at(1), lines.at(3))) {
+    // A CpOutput file holds MACH and ALPHA where its writer puts them; every
+    // other field lies where CpInput has it.
+    if (isCpOutputLayout(lines.at(2))) {
         w.MACH = f.real(2, 31, 45, "MACH");
         w.ALPHA = f.real(2, 46, 60, "ALPHA");
     } else {
@@ -398,8 +406,7 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
 }  // namespace
 
 std::string FileWarnings::message() const {
-    std::string text = path + ": " + std::to_string(count) + (count == 1 ? " field holds" : " fields hold") +
-                       " no number and " + (count == 1 ? "was" : "were") + " read as 0:";
+    std::string text = path + ": " + std::to_string(count) + (count == 1 ? " field is not a plain number:" : " fields are not plain numbers:");
     for (const FileError& field : fields) text += "\nline " + std::to_string(field.line) + ", " + field.what;
     if (count > fields.size()) text += "\nand " + std::to_string(count - fields.size()) + " more";
     return text;
@@ -527,27 +534,9 @@ std::optional<WingModel> readCpInput(const std::string& path, FileError* error, 
 
 namespace {
 
-// An interval end from the file: its point number less ioff, or the default
-// limit for 0; kept inside the limits so that it is always a valid index.
-int intervalEnd(int fileValue, int ioff, int defaultValue, int lo, int hi) {
-    const std::int64_t v = fileValue != 0 ? std::int64_t(fileValue) - ioff : defaultValue;
-    return int(std::clamp<std::int64_t>(v, lo, hi));
-}
-
-// The interval of surface s of section k as the file gives it, kept inside
-// the limits and in order: 1-based point numbers (point p is contour index
-// p - 1), so that a spinner shows the file's own point numbers.
+// The interval of surface s of section k as the file gives it.
 std::pair<int, int> fileInterval(const WingModel& w, int k, int s) {
-    int first, last;
-    if (s == 0) {
-        first = intervalEnd(w.IU1[k], w.ioff, w.u1Min, w.u1Min, w.u2Max);
-        last = intervalEnd(w.IU2[k], w.ioff, w.u2Max, w.u1Min, w.u2Max);
-    } else {
-        first = intervalEnd(w.IL1[k], w.ioff, w.l1Min, w.l1Min, w.l2Max);
-        last = intervalEnd(w.IL2[k], w.ioff, w.l2Max, w.l1Min, w.l2Max);
-    }
-    if (first > last) std::swap(first, last);
-    return {first, last};
+    return s == 0 ? intervalNamed(w, 0, w.IU1[k], w.IU2[k]) : intervalNamed(w, 1, w.IL1[k], w.IL2[k]);
 }
 
 // Mode of surface s of section k from its code as read. Code 1 is a Cp
@@ -579,8 +568,9 @@ int fileSurfaceMode(const WingModel& w, int k, int s) {
 // The design Cp of section k as the file gives it: the initial Cp, with the
 // file's design Cp over the interval of each "Cp edition" surface.
 template <typename Visit>
-void visitDesignCpAsRead(const WingModel& w, int k, Visit&& visit) {
+void visitDesignCpAsRead(const WingModel& w, int k, Visit&& visit, int onlySurface = -1) {
     for (int s = 0; s < 2; ++s) {
+        if (onlySurface >= 0 && s != onlySurface) continue;
         const bool edition = fileSurfaceMode(w, k, s) == MODE_CP_EDITION;
         const auto [first, last] = fileInterval(w, k, s);
         const int lo = s == 0 ? w.nhalf : 0;
@@ -593,6 +583,29 @@ void visitDesignCpAsRead(const WingModel& w, int k, Visit&& visit) {
 }
 
 }  // namespace
+
+std::pair<int, int> intervalNamed(const WingModel& w, int s, int firstValue, int lastValue) {
+    const int lo = firstPointOf(w, s), hi = lastPointOf(w, s);
+    auto end = [&](int value, int defaultPoint) {
+        const std::int64_t point = value != 0 ? std::int64_t(value) - w.ioff : defaultPoint;
+        return int(std::clamp<std::int64_t>(point, lo, hi));
+    };
+    int first = end(firstValue, s == 0 ? w.u1Min : w.l1Min);
+    int last = end(lastValue, s == 0 ? w.u2Max : w.l2Max);
+    if (first > last) std::swap(first, last);
+    return {first, last};
+}
+
+bool surfaceAsRead(const WingModel& w, int k, int s) {
+    if (k < 0 || k >= w.nsec || w.secCorrection[k] != 2 || w.surfMode[k][s] != fileSurfaceMode(w, k, s)) return false;
+    const bool valuesAsRead = s == 0 ? w.outIU1[k] == w.IU1[k] && w.outIU2[k] == w.IU2[k]
+                                     : w.outIL1[k] == w.IL1[k] && w.outIL2[k] == w.IL2[k];
+    const std::pair<int, int> shown = s == 0 ? std::pair{w.u1[k], w.u2[k]} : std::pair{w.l1[k], w.l2[k]};
+    if (!valuesAsRead || shown != fileInterval(w, k, s)) return false;
+    bool same = true;
+    visitDesignCpAsRead(w, k, [&](int i, double cp) { return same = w.cpDes[i][k] == cp; }, s);
+    return same;
+}
 
 void deriveSections(WingModel& w) {
     w.ioff = w.ITE1 - 1;

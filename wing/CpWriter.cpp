@@ -19,16 +19,34 @@ int writtenIntervalEnd(const WingModel& w, int written, int point, int defaultPo
     return w.ioff + point;
 }
 
-// Output interval values and design Cp column of one surface of section k,
-// over the contour indices lo..hi of that surface; start and end are the
-// surface's interval in 1-based point numbers.
-void prepareSurface(WingModel& w, int k, int mode, int start, int end, int startDefault, int endDefault,
-                    int& outStart, int& outEnd, int lo, int hi) {
+// Code, output interval values and design Cp column of surface s of section
+// k. A surface as the file gave it writes them as read; any other writes
+// its regime's code and, inside the interval of a "Cp edition", its design Cp.
+void prepareSurface(WingModel& w, int k, int s) {
+    const int lo = firstPointOf(w, s) - 1, hi = lastPointOf(w, s) - 1;
+    int& code = s == 0 ? w.RU[k] : w.RL[k];
+    int& outStart = s == 0 ? w.outIU1[k] : w.outIL1[k];
+    int& outEnd = s == 0 ? w.outIU2[k] : w.outIL2[k];
+    if (surfaceAsRead(w, k, s)) {
+        code = s == 0 ? w.fileRU[k] : w.fileRL[k];
+        outStart = s == 0 ? w.IU1[k] : w.IL1[k];
+        outEnd = s == 0 ? w.IU2[k] : w.IL2[k];
+        for (int i = lo; i <= hi; ++i) w.cpdOut[i][k] = w.cpdIn[i][k];
+        return;
+    }
+    const int mode = w.surfMode[k][s];
+    const int start = s == 0 ? w.u1[k] : w.l1[k];
+    const int end = s == 0 ? w.u2[k] : w.l2[k];
+    code = codeOfMode(mode);
     // Both Cp corrections keep their interval, so that a "Cp interpolation"
-    // surface reads back with the interval it was given.
-    if (mode == MODE_CP_EDITION || mode == MODE_CP_INTERP) {
-        outStart = writtenIntervalEnd(w, outStart, start, startDefault);
-        outEnd = writtenIntervalEnd(w, outEnd, end, endDefault);
+    // surface reads back with the interval it was given. Values that still
+    // name the interval are written as they are (reversed, or beyond the
+    // surface, as a file gave them).
+    const bool bothZero = outStart == 0 && outEnd == 0;
+    if ((mode == MODE_CP_EDITION || mode == MODE_CP_INTERP) &&
+        (bothZero || intervalNamed(w, s, outStart, outEnd) != std::pair{start, end})) {
+        outStart = writtenIntervalEnd(w, outStart, start, s == 0 ? w.u1Min : w.l1Min);
+        outEnd = writtenIntervalEnd(w, outEnd, end, s == 0 ? w.u2Max : w.l2Max);
         // Two zeros would read back as no interval at all.
         if (outStart == 0 && outEnd == 0) {
             outStart = w.ioff + start;
@@ -148,14 +166,8 @@ void prepareOutput(WingModel& w) {
             for (int i = 0; i < w.npt; ++i) w.cpdOut[i][k] = 0.0;
             continue;
         }
-        const int upper = w.surfMode[k][0];
-        const int lower = w.surfMode[k][1];
-        w.RU[k] = codeOfMode(upper);
-        w.RL[k] = codeOfMode(lower);
-        prepareSurface(w, k, upper, w.u1[k], w.u2[k], w.u1Min, w.u2Max, w.outIU1[k], w.outIU2[k], w.nhalf,
-                       2 * w.nhalf - 1);
-        prepareSurface(w, k, lower, w.l1[k], w.l2[k], w.l1Min, w.l2Max, w.outIL1[k], w.outIL2[k], 0,
-                       w.nhalf - 1);
+        prepareSurface(w, k, 0);
+        prepareSurface(w, k, 1);
     }
 }
 

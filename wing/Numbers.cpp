@@ -93,7 +93,7 @@ DecimalField parseDecimal(std::string_view field) {
     if (count == 0) return result;  // no number in the field
     result.hasNumber = true;
     const char* const mantissaEnd = p;
-    if (p < end && (*p == 'e' || *p == 'E')) {
+    if (p < end && (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D')) {
         const char* q = p + 1;
         if (q < end && (*q == '+' || *q == '-')) ++q;
         if (q < end && isDigit(*q)) {
@@ -101,14 +101,18 @@ DecimalField parseDecimal(std::string_view field) {
             p = q;
         }
     }
+    for (const char* q = p; q < end && !result.textAfter; ++q) result.textAfter = !isBlank(*q);
     double value = 0.0;
     if (p == mantissaEnd && count <= 15) {
         static const double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         value = double(std::int64_t(digits)) / kPow10[fracDigits];
     } else {
-        // from_chars takes no sign; the text from mantissa to p is pure.
-        const auto res = std::from_chars(mantissa, p, value, std::chars_format::general);
+        // from_chars takes no sign and no D exponent; the text from mantissa
+        // to p is otherwise pure. A field is a line's columns, so it is short.
+        std::string text(mantissa, p);
+        if (p != mantissaEnd) text[std::size_t(mantissaEnd - mantissa)] = 'e';
+        const auto res = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
         if (res.ec == std::errc::result_out_of_range) {
             // A negative exponent underflows to zero, as strtod does; a
             // positive one is too large for any value the files can carry.

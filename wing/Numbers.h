@@ -30,18 +30,21 @@ struct DecimalField {
     double value = 0.0;    // 0.0 when the field holds no number
     bool hasNumber = false;
     bool outOfRange = false;  // a number too large for a double
+    bool textAfter = false;   // something other than blanks follows the number
 };
 
 // Reads a field as the C library's atof does, restricted to decimal numbers:
 // leading white space is skipped, then the longest prefix of the form
-// [sign] digits [. digits] [e|E [sign] digits] is taken; the rest is ignored.
+// [sign] digits [. digits] [e|E|d|D [sign] digits] is taken (the D exponent
+// of Fortran programs reads as E); anything but blanks after it is flagged.
 // "nan", "inf" and hexadecimal forms are not decimal numbers.
 DecimalField parseDecimal(std::string_view field);
 
 // parseDecimal's common case, small enough to inline where a file's fields
 // are read by the hundred thousand: blanks, an optional sign, at most 15
-// digits with at most one point, and no exponent. Returns false, leaving
-// value alone, for anything else (parseDecimal then decides).
+// digits with at most one point, no exponent and nothing but blanks after
+// them. Returns false, leaving value alone, for anything else
+// (parseDecimal then decides).
 inline bool parsePlainDecimal(std::string_view field, double& value) {
     static constexpr double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -64,7 +67,9 @@ inline bool parsePlainDecimal(std::string_view field, double& value) {
             break;
         }
     }
-    if (count == 0 || count > 15 || (p < end && (*p == 'e' || *p == 'E'))) return false;
+    if (count == 0 || count > 15) return false;
+    for (const char* q = p; q < end; ++q)
+        if (*q != ' ') return false;
     const double v = double(digits) / kPow10[fracDigits < 0 ? 0 : fracDigits];
     value = negative ? -v : v;
     return true;

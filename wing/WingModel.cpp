@@ -144,7 +144,7 @@ SurfacePair SectionState::codes() const {
 bool SectionState::sameOutput(const SectionState& o) const {
     return section == o.section && secCorrection == o.secCorrection && surfMode == o.surfMode &&
            codes() == o.codes() && u1 == o.u1 && u2 == o.u2 && l1 == o.l1 && l2 == o.l2 &&
-           sameBits(cpDes, o.cpDes);
+           outIntervals == o.outIntervals && sameBits(cpDes, o.cpDes);
 }
 
 bool SectionState::sameEdit(const SectionState& o) const {
@@ -172,6 +172,7 @@ SectionState captureSection(const WingModel& w, int k) {
     s.u2 = w.u2[k];
     s.l1 = w.l1[k];
     s.l2 = w.l2[k];
+    s.outIntervals = {w.outIU1[k], w.outIU2[k], w.outIL1[k], w.outIL2[k]};
     s.upperPoint = w.upperPoint[k];
     s.lowerPoint = w.lowerPoint[k];
     s.activeSurface = w.activeSurface[k];
@@ -198,6 +199,10 @@ void restoreSection(WingModel& w, const SectionState& s) {
     w.u2[k] = s.u2;
     w.l1[k] = s.l1;
     w.l2[k] = s.l2;
+    w.outIU1[k] = s.outIntervals[0];
+    w.outIU2[k] = s.outIntervals[1];
+    w.outIL1[k] = s.outIntervals[2];
+    w.outIL2[k] = s.outIntervals[3];
     w.upperPoint[k] = s.upperPoint;
     w.lowerPoint[k] = s.lowerPoint;
     w.activeSurface[k] = s.activeSurface;

@@ -179,6 +179,7 @@ struct SectionState {
     SurfacePair surfMode{}, splineOn{}, nspl{}, shapeOn{};
     int RU = 0, RL = 0;
     int u1 = 0, u2 = 0, l1 = 0, l2 = 0;
+    std::array<int, 4> outIntervals{};  // outIU1, outIU2, outIL1, outIL2
     int upperPoint = 0, lowerPoint = 0;
     int activeSurface = 0;
     std::array<SurfaceValues, WingModel::nsplMax> splX{}, splY{};
@@ -195,6 +196,13 @@ struct SectionState {
     bool sameEdit(const SectionState& other) const;
     std::size_t bytes() const;
 };
+
+// The 1-based point numbers of surface s: the upper surface's run from
+// nhalf + 1 to 2 nhalf, the lower surface's from 1 to nhalf. Any interval a
+// file gives lies inside them; the editing limits (u1Min .. u2Max, l1Min ..
+// l2Max) are narrower and bound only what an edit may make.
+inline int firstPointOf(const WingModel& w, int s) { return s == 0 ? w.nhalf + 1 : 1; }
+inline int lastPointOf(const WingModel& w, int s) { return s == 0 ? 2 * w.nhalf : w.nhalf; }
 
 // The state of section k (section -1 when k is not a section).
 SectionState captureSection(const WingModel& wing, int k);

@@ -36,16 +36,23 @@ TEST(RegimeCommands, SetModeCodeAndSectionFlagOfTheirSurfaceOnly) {
     }
 }
 
-TEST(Panel, CpdCentredOnTheDesignCpAndBoundsBroughtIn) {
-    WingModel w = panelTestWing(1, 1);
-    w.cpDes[14][0] = -0.3;  // upper point 15, input Cp -0.6
-    const PanelWidgets p = panelOf(w);
-    EXPECT_TRUE(p.cpd.lo == -0.8 && p.cpd.hi == 0.2 && p.cpd.value == -0.3 && p.currentPointCp == -0.6);
+TEST(Panel, CpdTakesATypedValueAndIntervalsAreBroughtOntoTheirSurfaces) {
+    WingModel w = panelTestWing(1, 1);  // upper points 11 .. 20, lower 1 .. 10
+    w.cpDes[14][0] = -0.3;              // upper point 15, input Cp -0.6
+    PanelWidgets p = panelOf(w);
+    EXPECT_EQ(p.cpd.value, -0.3);
+    EXPECT_EQ(p.currentPointCp, -0.6);
+    // A value far from the design Cp is set as typed; one its column cannot hold is refused and said.
+    EXPECT_TRUE(setPointCp(w, -1.5).note.empty());
+    EXPECT_EQ(w.cpDes[14][0], -1.5);
+    EXPECT_NE(setPointCp(w, 1234567.891).note, "");
+    EXPECT_EQ(w.cpDes[14][0], -1.5) << "a refused value changes nothing";
     w.u1[0] = 40;
     w.u2[0] = -3;
     w.l1[0] = 9;
     ASSERT_TRUE(keepSectionInLimits(w));
-    EXPECT_TRUE(w.u1[0] == 13 && w.u2[0] == 17 && w.l1[0] == 8 && w.lowerPoint[0] == 8);
+    EXPECT_EQ((std::array<int, 5>{w.u1[0], w.u2[0], w.l1[0], w.l2[0], w.lowerPoint[0]}),
+              (std::array<int, 5>{11, 20, 8, 9, 8}));
 }
 
 TEST(ResetOutsideInterval, UpperFromNhalfPlus3ToNptMinus3) {

@@ -122,15 +122,16 @@ WingModel parse(const std::string& bytes) {
 
 }  // namespace
 
-TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
-    // Section 0's interval line is line 13, its code line 11; the limits are 11 .. 13 and 4 .. 6.
+TEST(CpInput, IntervalsBeyondTheSurfaceAndOddCodesAreMadeSafe) {
+    // Section 0's interval line is line 13, its code line 11; the upper surface is points 9 .. 16 (file 11 .. 18),
+    // the lower 1 .. 8, the default ends 11, 13 and 4, 6. Only what lies beyond a surface is brought onto it.
     const std::string inverted = withField(evenWingWith(13, 19, 28, "15"), 13, 29, 38, "13");
     struct Case { std::string bytes; std::array<int, 6> got; } cases[] = {
-        {evenWingWith(13, 19, 28, "500"), {13, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},  // IU1 beyond the surface
-        {evenWingWith(13, 19, 28, "-7"), {11, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},
+        {evenWingWith(13, 19, 28, "500"), {13, 16, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},  // IU1 beyond the surface
+        {evenWingWith(13, 19, 28, "-7"), {9, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},
         {inverted, {11, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},  // file 15 .. 13 put in order
         {withField(evenWingWith(13, 49, 58, "1"), 13, 59, 68, "1000"),  // lower file points 1 .. 1000
-         {11, 13, 4, 6, MODE_THICKNESS, MODE_CP_EDITION}},
+         {11, 13, 1, 8, MODE_THICKNESS, MODE_CP_EDITION}},
         // Code 1 with equal interval numbers, and an unknown code, mean no correction.
         {evenWingWith(11, 19, 28, "1"), {11, 13, 4, 6, MODE_NONE, MODE_CP_EDITION}},
         {evenWingWith(11, 48, 57, "7"), {11, 13, 4, 6, MODE_THICKNESS, MODE_NONE}},
@@ -138,7 +139,8 @@ TEST(CpInput, OutOfLimitIntervalsAndOddCodesAreMadeSafe) {
     for (const auto& c : cases) {
         const WingModel w = parse(c.bytes);
         EXPECT_EQ((std::array<int, 6>{w.u1[0], w.u2[0], w.l1[0], w.l2[0], w.surfMode[0][0], w.surfMode[0][1]}), c.got);
-        EXPECT_TRUE(w.u1[0] <= w.upperPoint[0] && w.upperPoint[0] <= w.u2[0]);
+        EXPECT_LE(w.u1[0], w.upperPoint[0]);
+        EXPECT_LE(w.upperPoint[0], w.u2[0]);
     }
     // A text that CpOutput cuts only in trailing zeros still reads back whole.
     EXPECT_EQ(parse(evenWingWith(7, 25, 31, "-12.5")).ZREF[0], -12.5);
@@ -152,10 +154,11 @@ TEST(CpInput, FieldsWithoutANumberReadAsZeroAndAreListedInOneWarning) {
     auto w = parseCpInput(garbled, "wing.cpi", &err, &warned);
     ASSERT_TRUE(w) << err.message();
     EXPECT_EQ((std::array<double, 4>{w->MACH, w->Z[0], w->cpInit[9][0], w->cpdIn[9][0]}), (std::array<double, 4>{}));
-    EXPECT_EQ(warned.message(), "wing.cpi: 3 fields hold no number and were read as 0:\n"
+    EXPECT_EQ(warned.message(), "wing.cpi: 4 fields are not plain numbers:\n"
                                 "line 3, MACH: \"M0.78\" is not a number, read as 0\n"
                                 "line 7, Z: \"nan\" is not a number, read as 0\n"
-                                "line 16, CPTU: \"inf\" is not a number, read as 0");
+                                "line 16, CPTU: \"inf\" is not a number, read as 0\n"
+                                "line 16, CPDU: \"0x1p3\" has text after its number, read as 0");
     // Past 20 fields the rest are only counted.
     std::string many = readFile(dataPath("small-even.cpi"));
     for (int line = 15; line < 23; ++line)

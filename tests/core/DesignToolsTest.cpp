@@ -88,14 +88,14 @@ TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
             }
         }
         History h;
-        // An undo keeps the section put back inside its limits.
-        states.front().u1 = w.u1Min - 3;
+        // An undo puts an interval end that lies on the other surface back onto its own.
+        states.front().u1 = w.nhalf - 2;
         h.record(std::move(states), captureSections(w, all));
         EditingState e;
         w.curSection = 5;
         ASSERT_TRUE(undoEdit(w, e, h).planform);
         EXPECT_EQ(w.curSection, 3);
-        EXPECT_EQ(panelOf(w).intervalStart[0].value, w.u1Min + w.ioff) << "the panel follows";
+        EXPECT_EQ(panelOf(w).intervalStart[0].value, firstPointOf(w, 0) + w.ioff) << "the panel follows";
         w.u1[2] = 14;
         for (int k = 0; k < 5; ++k) EXPECT_TRUE(captureSection(w, k).sameEdit(captureSection(before, k))) << k + 1;
     }

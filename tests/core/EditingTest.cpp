@@ -80,7 +80,7 @@ TEST(PointSpinners, SelectedPointAndItsDesignCp) {
 
     setPointCp(w, std::numeric_limits<double>::quiet_NaN());
     setPointCp(w, 5.0);  // point 13: design Cp -0.8
-    EXPECT_DOUBLE_EQ(w.cpDes[12][0], -0.3) << "Cpd= stays within 0.5 of the design Cp; a NaN is ignored";
+    EXPECT_EQ(w.cpDes[12][0], 5.0) << "Cpd= takes the value as typed; a NaN is ignored";
 }
 
 // Switching the spline on places its control points on the design Cp and

@@ -52,13 +52,15 @@ inline std::string wingFault(const WingModel& w) {
         w.u1Min > w.u2Max || w.u2Max > 2 * w.nhalf - 1)
         return "interval limits leave the surfaces";
 
+    // An interval lies on its surface, in the editing limits while its spline is on.
     for (int k = 0; k < w.nsec; ++k) {
-        if (!(w.u1Min <= w.u1[k] && w.u1[k] <= w.upperPoint[k] && w.upperPoint[k] <= w.u2[k] &&
-              w.u2[k] <= w.u2Max))
-            return at(k, "upper interval or point out of order or limits");
-        if (!(w.l1Min <= w.l1[k] && w.l1[k] <= w.lowerPoint[k] && w.lowerPoint[k] <= w.l2[k] &&
-              w.l2[k] <= w.l2Max))
-            return at(k, "lower interval or point out of order or limits");
+        const bool upperSpline = w.splineOn[k][0] == 1, lowerSpline = w.splineOn[k][1] == 1;
+        if (!((upperSpline ? w.u1Min : w.nhalf + 1) <= w.u1[k] && w.u1[k] <= w.upperPoint[k] &&
+              w.upperPoint[k] <= w.u2[k] && w.u2[k] <= (upperSpline ? w.u2Max : 2 * w.nhalf)))
+            return at(k, "upper interval or point out of order or off its surface");
+        if (!((lowerSpline ? w.l1Min : 1) <= w.l1[k] && w.l1[k] <= w.lowerPoint[k] &&
+              w.lowerPoint[k] <= w.l2[k] && w.l2[k] <= (lowerSpline ? w.l2Max : w.nhalf)))
+            return at(k, "lower interval or point out of order or off its surface");
         if (!within(1, w.secCorrection[k], 2)) return at(k, "secCorrection neither 1 nor 2");
         if (!within(0, w.activeSurface[k], 1)) return at(k, "activeSurface neither 0 nor 1");
         for (int s = 0; s < 2; ++s) {
@@ -98,17 +100,17 @@ inline std::string panelFault(const WingModel& w, const PanelWidgets& p) {
         if (!corrected && (p.surface[s].enabled || p.cpEdition[s].enabled || p.spline[s].enabled ||
                            p.intervalStart[s].enabled || p.intervalEnd[s].enabled))
             return at + "a control works in a section that is not corrected";
-        const int lo = shown(intervalLowerLimit(w, s)), hi = shown(intervalUpperLimit(w, s));
+        const int lo = shown(firstPointOf(w, s)), hi = shown(lastPointOf(w, s));
         if (std::string f = spinnerFault(p.intervalStart[s], "U1= or L1=", lo, hi); !f.empty()) return f;
         if (std::string f = spinnerFault(p.intervalEnd[s], "U2= or L2=", lo, hi); !f.empty()) return f;
         if (p.intervalStart[s].value != shown(intervalFirst(w, k, s)) || p.intervalEnd[s].value != shown(intervalLast(w, k, s)))
             return at + "the interval spinners show another interval than the wing's";
     }
-    if (std::string f = spinnerFault(p.point, "I=", shown(w.l1Min), shown(w.u2Max)); !f.empty()) return f;
+    if (std::string f = spinnerFault(p.point, "I=", shown(1), shown(2 * w.nhalf)); !f.empty()) return f;
     const int i = selectedPoint(w, k, a) - 1;
     if (p.point.value != shown(i + 1) || p.nspl.value != w.nspl[k][a]) return "I= or Nspl= is not the edited surface's";
-    if (p.cpd.value != w.cpDes[i][k] || std::fabs(p.cpd.hi + p.cpd.lo - 2 * p.cpd.value) > 1e-9)
-        return "Cpd= is not the selected point's design Cp in the middle of its range";
+    if (p.cpd.value != w.cpDes[i][k] || !(p.cpd.lo <= p.cpd.value && p.cpd.value <= p.cpd.hi))
+        return "Cpd= is not the selected point's design Cp inside its range";
     if (p.currentPointCp != w.cpInit[i][k] || p.cpdDelta != w.cpDes[i][k] - w.cpInit[i][k])
         return "Cpt= or dCp= is not the selected point's";
     const bool edition = inCpEdition(w, k, a), spline = w.splineOn[k][a] == 1;
