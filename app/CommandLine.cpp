@@ -36,9 +36,10 @@ struct Options {
     std::string regimesFrom;  // --regimes-from
     std::string step;         // --step, as given
     std::string fault;        // a usage error, when not empty
+    bool strict = false;      // --strict: a warning about an input file is a fault
 };
 
-enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom };
+enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom, kStrict };
 
 const option kOptions[] = {
     {"check", required_argument, nullptr, kCheck},
@@ -47,6 +48,7 @@ const option kOptions[] = {
     {"isobars", required_argument, nullptr, kIsobars},
     {"step", required_argument, nullptr, kStep},
     {"regimes-from", required_argument, nullptr, kRegimesFrom},
+    {"strict", no_argument, nullptr, kStrict},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -75,6 +77,7 @@ Options parse(int argc, char* argv[]) {
         case kIsobars: setMode(o, Mode::Isobars, optarg); break;
         case kStep: o.step = optarg; break;
         case kRegimesFrom: o.regimesFrom = optarg; break;
+        case kStrict: o.strict = true; break;
         case 'o': o.output = optarg; break;
         case 'h': setMode(o, Mode::Help, nullptr); break;
         case 'V': setMode(o, Mode::Version, nullptr); break;
@@ -115,12 +118,18 @@ void printWarnings(std::ostream& err, const FileWarnings& warnings) {
             << " more fields that are not plain numbers\n";
 }
 
-std::optional<WingModel> readWing(const std::string& path, std::ostream& err) {
+// The wing in path, its faults and warnings printed; with strict, a file
+// with warnings is refused too.
+std::optional<WingModel> readWing(const std::string& path, std::ostream& err, bool strict) {
     FileError error;
     FileWarnings warnings;
     std::optional<WingModel> wing = readCpInput(path, &error, &warnings);
     if (!wing) printFault(err, error);
     printWarnings(err, warnings);
+    if (wing && strict && !warnings.empty()) {
+        err << path << ": refused: --strict makes its warnings faults\n";
+        return std::nullopt;
+    }
     return wing;
 }
 
@@ -136,7 +145,7 @@ void padTo(std::string& line, std::size_t width) {
 }
 
 int check(const Options& o, std::ostream& out, std::ostream& err) {
-    const std::optional<WingModel> read = readWing(o.file, err);
+    const std::optional<WingModel> read = readWing(o.file, err, o.strict);
     if (!read) return kExitInputFault;
     const WingModel& w = *read;
     out << "File:     " << o.file << '\n'
@@ -160,11 +169,25 @@ int check(const Options& o, std::ostream& out, std::ostream& err) {
         line += intervalText(w, w.surfMode[k][1], w.l1[k], w.l2[k]);
         out << line << '\n';
     }
+    // Intervals that reach the points an edit keeps fixed are kept as read;
+    // a spline on them narrows them first.
+    bool noted = false;
+    for (int k = 0; k < w.nsec; ++k)
+        for (int s = 0; s < 2; ++s) {
+            const int mode = w.surfMode[k][s];
+            const int first = s == 0 ? w.u1[k] : w.l1[k], last = s == 0 ? w.u2[k] : w.l2[k];
+            const int lo = s == 0 ? w.u1Min : w.l1Min, hi = s == 0 ? w.u2Max : w.l2Max;
+            if ((mode != MODE_CP_EDITION && mode != MODE_CP_INTERP) || (lo <= first && last <= hi)) continue;
+            out << (noted ? "" : "\n") << "Note: section " << w.KTE1 + k << ", " << (s == 0 ? "upper" : "lower")
+                << " interval " << intervalText(w, mode, first, last) << " reaches beyond " << lo + w.ioff << ".."
+                << hi + w.ioff << ", the points an edit may change\n";
+            noted = true;
+        }
     return kExitOk;
 }
 
 int convert(const Options& o, std::ostream&, std::ostream& err) {
-    std::optional<WingModel> wing = readWing(o.file, err);
+    std::optional<WingModel> wing = readWing(o.file, err, o.strict);
     if (!wing) return kExitInputFault;
     FileError error;
     if (!o.regimesFrom.empty()) {
@@ -185,7 +208,7 @@ int convert(const Options& o, std::ostream&, std::ostream& err) {
 }
 
 int spanload(const Options& o, std::ostream& out, std::ostream& err) {
-    const std::optional<WingModel> wing = readWing(o.file, err);
+    const std::optional<WingModel> wing = readWing(o.file, err, o.strict);
     if (!wing) return kExitInputFault;
     out << formatSpanloadCsv(computeSpanload(*wing));
     return kExitOk;
@@ -201,7 +224,7 @@ int isobars(const Options& o, std::ostream& out, std::ostream& err) {
             return kExitUsage;
         }
     }
-    const std::optional<WingModel> wing = readWing(o.file, err);
+    const std::optional<WingModel> wing = readWing(o.file, err, o.strict);
     if (!wing) return kExitInputFault;
     for (int surface = 0; surface < 2; ++surface)
         for (bool design : {false, true}) {
@@ -227,6 +250,7 @@ void printUsage(std::ostream& os) {
           "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
           "       quarvel --help | --version\n"
+          "--strict with any of them makes a warning about an input file a fault.\n"
           "Exit status: 0 done, 1 a fault in an input file, 2 a usage error.\n";
 }
 

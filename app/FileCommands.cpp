@@ -45,9 +45,8 @@ bool Quarvel::openFile(const FXString& path) {
     view3D = nullptr;
     delete planForm;
     planForm = new CPlanForm(this, wing, [this](int section) { chooseSection(section); });
-    planForm->onValueEdited = [this] {
-        setModified(true);
-        drawCpPlot();
+    planForm->onValueEdited = [this](quarvel::FlowValue which, double value) {
+        edit([&] { return quarvel::setFlowValue(wing, which, value); });
     };
     planForm->create();
     // At first in the bottom right corner, where the plot has least to show.

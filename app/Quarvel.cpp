@@ -185,7 +185,7 @@ void Quarvel::buildValueRow() {
     label("Nspl=");
     nsplSpinner = new FXSpinner(row, 3, this, ID_NSPL, kEntryStyle);
     nsplSpinner->setRange(quarvel::WingModel::nsplMin, quarvel::WingModel::nsplMax);
-    const char* cydTip = "Design lift coefficient of the section (CYD), recomputed from its design Cp";
+    const char* cydTip = "Design lift coefficient of the section, from its design Cp";
     label("Cyd=", cydTip);
     shownCYDField = readout(&shownCYDTarget, cydTip);
     const char* epdTip = "Design value EPD of the section, as read from the file";
@@ -403,6 +403,7 @@ void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
     quarvel::dropStaleSelection(wing, editing);
     if (!redraw.note.empty()) statusNote = quarvel::foxText(redraw.note);
     applyPanel();
+    if (planForm) planForm->followWing();
     if (redraw.planform && planForm) planForm->redraw();
     if (redraw.plot) {
         drawCpPlot();

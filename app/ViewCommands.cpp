@@ -31,8 +31,10 @@ bool Quarvel::renderPlot() {
     if (!fileLoaded) return false;
     const quarvel::CpPlot plot = currentPlot();
     const int k = wing.curSection - 1;
-    // What a save writes: the file's CYD until the design Cp changes.
-    shownCYD = quarvel::cydToWrite(wing, k);
+    // The lift of the design Cp shown; the tooltip names the file's CYD
+    // where that differs.
+    shownCYD = quarvel::shownCyd(wing, k);
+    shownCYDField->setTipText(quarvel::foxText(quarvel::cydTip(wing, k)));
     shownCN = wing.CN[k];
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];

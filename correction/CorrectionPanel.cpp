@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
+
+#include "wing/CpOutputFields.h"
+#include "wing/Numbers.h"
 
 namespace quarvel {
 
@@ -223,6 +227,24 @@ Redraw chooseCpOption(WingModel& w, int s, CpOption option) {
     redraw.plot = true;
     redraw.planform = true;
     return redraw;
+}
+
+Redraw setFlowValue(WingModel& w, FlowValue which, double value) {
+    const OutputField& field = which == FlowValue::Mach ? cpoutput::MACH : cpoutput::ALPHA;
+    Redraw r;
+    if (!std::isfinite(value) || !fitsOutputField(field, value)) {
+        r.note = std::string(which == FlowValue::Mach ? "Mach" : "Alpha") + " = " + formatShortest(value) +
+                 " does not fit the " + std::to_string(field.room) + " columns the CpOutput file gives it; not set.";
+        return r;
+    }
+    if (which == FlowValue::Mach && !(value > 0.0)) {
+        r.note = "Mach = " + formatShortest(value) + " is not above 0; not set.";
+        return r;
+    }
+    (which == FlowValue::Mach ? w.MACH : w.ALPHA) = value;
+    r.plot = true;
+    r.planform = true;
+    return r;
 }
 
 void resetOutsideInterval(WingModel& w, int s) {

@@ -164,6 +164,11 @@ Redraw chooseRegime(WingModel& wing, int s, RegimeRadio radio);
 // becomes the surface being edited.
 Redraw chooseCpOption(WingModel& wing, int s, CpOption option);
 
+// "Mach=" and "Alpha=" of the planform: the wing's value, unless its
+// CpOutput field cannot hold it (or a Mach is not above 0); the note then
+// says so and nothing changes.
+Redraw setFlowValue(WingModel& wing, FlowValue which, double value);
+
 // Copies the input Cp into the design Cp of surface s at every point outside
 // its interval and at the interval's two end points.
 void resetOutsideInterval(WingModel& wing, int s);

@@ -56,8 +56,9 @@ CPlanForm::CPlanForm(FXWindow* owner, quarvel::WingModel& w, SectionChosen chose
     planZRel = plan.Z.empty() ? 0.0 : quarvel::relativeSpan(planZCur, plan.Z.back());
 
     // The two values a user may edit here are written to the file.
-    machTarget.connect(w.MACH, this, ID_PLAN_VALUE);
-    alphaTarget.connect(w.ALPHA, this, ID_PLAN_VALUE);
+    followWing();
+    machTarget.connect(planMach, this, ID_PLAN_VALUE);
+    alphaTarget.connect(planAlpha, this, ID_PLAN_VALUE);
     ite1Target.connect(w.ITE1);
     ite2Target.connect(w.ITE2);
     kte1Target.connect(w.KTE1);
@@ -175,9 +176,17 @@ long CPlanForm::onPaintPlanform(FXObject*, FXSelector, void* ptr) {
 }
 
 // The spinner's value is a section number of the file, counted from KTE1.
-long CPlanForm::onCmdValue(FXObject*, FXSelector, void*) {
-    if (onValueEdited) onValueEdited();
+long CPlanForm::onCmdValue(FXObject* sender, FXSelector, void*) {
+    const bool mach = sender == &machTarget;
+    const double value = mach ? planMach : planAlpha;
+    followWing();
+    if (onValueEdited) onValueEdited(mach ? quarvel::FlowValue::Mach : quarvel::FlowValue::Alpha, value);
     return 1;
+}
+
+void CPlanForm::followWing() {
+    planMach = wing->MACH;
+    planAlpha = wing->ALPHA;
 }
 
 // A click on (or beside) a chord line chooses its section.

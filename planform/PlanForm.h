@@ -57,8 +57,11 @@ public:
     long onCmdSection(FXObject*, FXSelector, void*);
     long onCmdValue(FXObject*, FXSelector, void*);
 
-    // Called after "Mach=" or "Alpha=" changed the wing.
-    std::function<void()> onValueEdited;
+    // Called with the value typed into "Mach=" or "Alpha=", which the window
+    // then edits the wing with; the fields show followWing()'s values.
+    std::function<void(quarvel::FlowValue which, double value)> onValueEdited;
+    void followWing();
+    double planMach = 0.0, planAlpha = 0.0;
 
     // The planform as it was when the dialog was made; never refreshed.
     int planNsec = 0;

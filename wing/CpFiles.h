@@ -89,9 +89,15 @@ void restoreDesignCpAsRead(WingModel& wing, int k);
 // True while the design Cp of section k is exactly what was read.
 bool designCpAsRead(const WingModel& wing, int k);
 
-// The CYD a save writes for section k (and "Cyd=" shows): the file's value
-// while the section's design Cp is as read, the design lift once it differs.
+// The CYD a save writes for section k: the file's value while the section's
+// design Cp is as read, the design lift once it differs.
 double cydToWrite(const WingModel& wing, int k);
+
+// What "Cyd=" shows for section k: the lift of the design Cp shown, to the
+// digits the file gets; and its tooltip, which also gives the file's CYD
+// where that differs for an unedited section.
+double shownCyd(const WingModel& wing, int k);
+std::string cydTip(const WingModel& wing, int k);
 
 // CpOutput path for an input path: a three-character extension of the file
 // name is replaced by "cpd", otherwise ".cpd" is appended.

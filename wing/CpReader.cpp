@@ -655,6 +655,20 @@ double cydToWrite(const WingModel& w, int k) {
     return designCpAsRead(w, k) ? w.CYD[k] : designLift(w, k);
 }
 
+double shownCyd(const WingModel& w, int k) {
+    if (k < 0 || k >= w.nsec) return 0.0;
+    return std::round(designLift(w, k) * 1e5) / 1e5;
+}
+
+std::string cydTip(const WingModel& w, int k) {
+    std::string tip = "Design lift coefficient of the section, from its design Cp";
+    if (k < 0 || k >= w.nsec || !designCpAsRead(w, k)) return tip;
+    const std::string file = formatFixed(w.CYD[k], cpoutput::CYD.precision);
+    if (file == formatFixed(shownCyd(w, k), cpoutput::CYD.precision)) return tip;
+    return tip + " (" + formatFixed(shownCyd(w, k), cpoutput::CYD.precision) + "); the file gives CYD " + file +
+           ", which a save writes while the design Cp is as read";
+}
+
 std::string outputPathFor(const std::string& inputPath) {
     const auto slash = inputPath.find_last_of('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;

@@ -142,7 +142,8 @@ SurfacePair SectionState::codes() const {
 }
 
 bool SectionState::sameOutput(const SectionState& o) const {
-    return section == o.section && secCorrection == o.secCorrection && surfMode == o.surfMode &&
+    return section == o.section && sameBits(&MACH, &o.MACH, 1) && sameBits(&ALPHA, &o.ALPHA, 1) &&
+           secCorrection == o.secCorrection && surfMode == o.surfMode &&
            codes() == o.codes() && u1 == o.u1 && u2 == o.u2 && l1 == o.l1 && l2 == o.l2 &&
            outIntervals == o.outIntervals && sameBits(cpDes, o.cpDes);
 }
@@ -161,6 +162,8 @@ SectionState captureSection(const WingModel& w, int k) {
     SectionState s;
     if (k < 0 || k >= w.nsec) return s;
     s.section = k;
+    s.MACH = w.MACH;
+    s.ALPHA = w.ALPHA;
     s.secCorrection = w.secCorrection[k];
     s.surfMode = w.surfMode[k];
     s.splineOn = w.splineOn[k];
@@ -188,6 +191,8 @@ SectionState captureSection(const WingModel& w, int k) {
 void restoreSection(WingModel& w, const SectionState& s) {
     const int k = s.section;
     if (k < 0 || k >= w.nsec || s.cpDes.size() != std::size_t(w.npt)) return;
+    w.MACH = s.MACH;
+    w.ALPHA = s.ALPHA;
     w.secCorrection[k] = s.secCorrection;
     w.surfMode[k] = s.surfMode;
     w.splineOn[k] = s.splineOn;

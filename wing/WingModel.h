@@ -107,6 +107,9 @@ enum SurfaceMode {
     MODE_MAX_THICKNESS = 5  // "Save max.thickness", code -2
 };
 
+// The two flow values of the wing a user may edit: MACH and ALPHA.
+enum class FlowValue { Mach, Alpha };
+
 // Code written to the files for a surface mode.
 int codeOfMode(int mode);
 
@@ -175,6 +178,9 @@ struct WingModel {
 // them tells whether a command changed the wing.
 struct SectionState {
     int section = -1;  // index k
+    // The wing's MACH and ALPHA when it was taken: a step that changes them
+    // keeps them with the section that was current.
+    double MACH = 0.0, ALPHA = 0.0;
     int secCorrection = 0;
     SurfacePair surfMode{}, splineOn{}, nspl{}, shapeOn{};
     int RU = 0, RL = 0;
