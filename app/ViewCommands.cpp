@@ -176,8 +176,8 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial Cp (grey)", isobarView,
                                                PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
         isobarInitialCheck->setCheck(TRUE);
-        new FXLabel(isobarView->controls, "Red: sonic Cp*; black: shock lines, red dot: M1 >= 1.30", nullptr,
-                    LAYOUT_CENTER_Y);
+        FXLabel* key = new FXLabel(isobarView->controls, "Red: sonic Cp*; black: shocks", nullptr, LAYOUT_CENTER_Y);
+        key->setTipText("Shock lines join the shocks of neighbouring sections; a red dot: M1 >= 1.30");
         isobarView->create();
         shareShortcuts(isobarView);
     }

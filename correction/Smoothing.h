@@ -21,7 +21,7 @@ struct SmoothStrength {
     double weight = 0.5;
     // "Through shocks": smooth across shocks and peaks as across any point.
     bool throughShocks = false;
-    ShockRule shocks;  // the rule that finds the shocks kept
+    ShockRule shocks = {};  // the rule that finds the shocks kept
 };
 
 // What smoothing keeps of surface s of section k, a flag per contour index:
@@ -48,7 +48,7 @@ std::vector<int> intervalIndices(const WingModel& wing, int k, int s);
 bool canSmooth(WingModel& wing);
 
 // "Smooth": the design Cp of the current section's active surface over its
-// interval, its two end points fixed. A surface in spline editing gets its
+// interval, its two end points and its kept points (keptPoints) fixed. A surface in spline editing gets its
 // control points placed anew on the smoothed curve. Nothing happens (and
 // nothing is redrawn) when canSmooth is false.
 Redraw smoothSurface(WingModel& wing, EditingState& e, SmoothStrength strength);
