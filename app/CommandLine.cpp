@@ -84,7 +84,10 @@ Options parse(int argc, char* argv[]) {
     opterr = 0;
     int c;
     while ((c = getopt_long(argc, argv, kShortOptions, kOptions, nullptr)) != -1) {
-        if (parseShockOption(o, c, optarg)) continue;
+        if (parseShockOption(o, c, optarg)) {
+            if (!o.fault.empty()) return o;
+            continue;
+        }
         switch (c) {
         case kCheck: setMode(o, Mode::Check, optarg); break;
         case kConvert: setMode(o, Mode::Convert, optarg); break;

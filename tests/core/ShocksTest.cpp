@@ -13,6 +13,7 @@
 #include "correction/SpanTools.h"
 #include "flow/Aerodynamics.h"
 #include "flow/Shocks.h"
+#include "planform/Isobars.h"
 
 using namespace quarvel;
 
@@ -127,6 +128,21 @@ TEST(Shocks, CommandLineAgainstTheModel) {
     for (auto bad : {std::vector<std::string>{"--shocks", "w.cpi", "--shock-slope", "0"},
                      {"--shocks", "w.cpi", "--shock-jump", "-1"}, {"--check", "w.cpi", "--shock-jump", "1"}})
         EXPECT_EQ(std::get<0>(test::runCli(bad)), kExitUsage) << bad[2] << " " << bad[3];
+}
+
+TEST(Shocks, TheMeasuredLambdaShowsAsTwoLinesThatMerge) {
+    FileError error;
+    const std::optional<WingModel> w = readCpInput(test::dataPath("onera-m6-t2308.perstation.cpi"), &error);
+    ASSERT_TRUE(w) << error.message();
+    // Stations 1-4 have a forward and a rear shock, 5-7 one: both lines of
+    // station 4 run into station 5's shock (index 8), then one line on.
+    const ShockLines lines = shockLines(*w, 0, CpSource::Design, {});
+    ASSERT_EQ(lines.shocks.size(), 11u);
+    const std::vector<std::pair<int, int>> segments{{0, 2}, {1, 3}, {2, 4}, {3, 5}, {4, 6},
+                                                    {5, 7}, {6, 8}, {7, 8}, {8, 9}, {9, 10}};
+    EXPECT_EQ(lines.segments, segments);
+    EXPECT_DOUBLE_EQ(lines.shocks[8].z, w->Z[4]);
+    EXPECT_DOUBLE_EQ(lines.shocks[8].x, w->XLE[4] + 0.279735 * w->B[4]);
 }
 
 namespace {
