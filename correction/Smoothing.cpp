@@ -50,7 +50,9 @@ std::vector<char> keptPoints(const WingModel& w, int k, int s, const SmoothStren
         for (int j = shock.first; j <= shock.last; ++j) kept[order[j]] = 1;
     // The suction peak: the lowest point of the interval, when it lies
     // below both its neighbours (a plateau has none).
-    const std::vector<int> interval = intervalIndices(w, k, s);
+    std::vector<int> interval;
+    for (int i : intervalIndices(w, k, s))
+        if (i >= 0 && i < w.npt) interval.push_back(i);
     std::size_t peak = 0;
     for (std::size_t j = 1; j < interval.size(); ++j)
         if (w.cpDes[interval[j]][k] < w.cpDes[interval[peak]][k]) peak = j;
