@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "correction/ImportRegimes.h"
+#include "flow/Shocks.h"
 #include "planform/Isobars.h"
 #include "plot/Spanload.h"
 #include "wing/CpFiles.h"
@@ -27,7 +28,7 @@ namespace quarvel {
 namespace {
 
 // What the command line was asked to do; one mode per run.
-enum class Mode { None, Check, Convert, Spanload, Isobars, Help, Version };
+enum class Mode { None, Check, Convert, Spanload, Isobars, Shocks, Help, Version };
 
 struct Options {
     Mode mode = Mode::None;
@@ -35,11 +36,24 @@ struct Options {
     std::string output;       // -o
     std::string regimesFrom;  // --regimes-from
     std::string step;         // --step, as given
+    std::string shockSlope;   // --shock-slope, as given
+    std::string shockJump;    // --shock-jump, as given
     std::string fault;        // a usage error, when not empty
     bool strict = false;      // --strict: a warning about an input file is a fault
 };
 
-enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom, kStrict };
+enum LongOnly {
+    kCheck = 256,
+    kConvert,
+    kSpanload,
+    kIsobars,
+    kStep,
+    kRegimesFrom,
+    kShocks,
+    kShockSlope,
+    kShockJump,
+    kStrict
+};
 
 const option kOptions[] = {
     {"check", required_argument, nullptr, kCheck},
@@ -48,6 +62,9 @@ const option kOptions[] = {
     {"isobars", required_argument, nullptr, kIsobars},
     {"step", required_argument, nullptr, kStep},
     {"regimes-from", required_argument, nullptr, kRegimesFrom},
+    {"shocks", required_argument, nullptr, kShocks},
+    {"shock-slope", required_argument, nullptr, kShockSlope},
+    {"shock-jump", required_argument, nullptr, kShockJump},
     {"strict", no_argument, nullptr, kStrict},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
@@ -58,9 +75,19 @@ const char kShortOptions[] = "+:o:hV";
 
 void setMode(Options& o, Mode mode, const char* file) {
     if (o.mode != Mode::None && o.mode != mode) o.fault = "only one of --check, --convert, --spanload, --isobars, "
-                                                          "--help and --version can be given";
+                                                          "--shocks, --help and --version can be given";
     o.mode = mode;
     if (file) o.file = file;
+}
+
+// The options of --shocks; false for any other.
+bool parseShockOption(Options& o, int c, const char* arg) {
+    switch (c) {
+    case kShocks: setMode(o, Mode::Shocks, arg); return true;
+    case kShockSlope: o.shockSlope = arg; return true;
+    case kShockJump: o.shockJump = arg; return true;
+    default: return false;
+    }
 }
 
 Options parse(int argc, char* argv[]) {
@@ -70,6 +97,10 @@ Options parse(int argc, char* argv[]) {
     opterr = 0;
     int c;
     while ((c = getopt_long(argc, argv, kShortOptions, kOptions, nullptr)) != -1) {
+        if (parseShockOption(o, c, optarg)) {
+            if (!o.fault.empty()) return o;
+            continue;
+        }
         switch (c) {
         case kCheck: setMode(o, Mode::Check, optarg); break;
         case kConvert: setMode(o, Mode::Convert, optarg); break;
@@ -99,6 +130,8 @@ Options parse(int argc, char* argv[]) {
         o.fault = "--regimes-from goes with --convert only";
     } else if (!o.step.empty() && o.mode != Mode::Isobars) {
         o.fault = "--step goes with --isobars only";
+    } else if ((!o.shockSlope.empty() || !o.shockJump.empty()) && o.mode != Mode::Shocks) {
+        o.fault = "--shock-slope and --shock-jump go with --shocks only";
     }
     return o;
 }
@@ -239,6 +272,33 @@ int isobars(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// A number given on the command line: all of text, finite, at least lo (above
+// it when strict).
+bool readNumber(const std::string& text, double lo, bool strict, double& value) {
+    const char* end = text.data() + text.size();
+    double v = 0.0;
+    const std::from_chars_result r = std::from_chars(text.data(), end, v);
+    if (r.ec != std::errc() || r.ptr != end || !std::isfinite(v) || v < lo || (strict && v == lo)) return false;
+    value = v;
+    return true;
+}
+
+int shocks(const Options& o, std::ostream& out, std::ostream& err) {
+    ShockRule rule;
+    if (!o.shockSlope.empty() && !readNumber(o.shockSlope, 0.0, true, rule.slope)) {
+        err << "quarvel: --shock-slope " << o.shockSlope << ": not a positive number\n";
+        return kExitUsage;
+    }
+    if (!o.shockJump.empty() && !readNumber(o.shockJump, 0.0, false, rule.jump)) {
+        err << "quarvel: --shock-jump " << o.shockJump << ": not a number of 0 or more\n";
+        return kExitUsage;
+    }
+    const std::optional<WingModel> wing = readWing(o.file, err, o.strict);
+    if (!wing) return kExitInputFault;
+    out << formatShocksCsv(*wing, rule);
+    return kExitOk;
+}
+
 }  // namespace
 
 void printUsage(std::ostream& os) {
@@ -249,6 +309,8 @@ void printUsage(std::ostream& os) {
           "                                           saving at once writes (OUT: the save path)\n"
           "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
+          "       quarvel --shocks FILE [--shock-slope S] [--shock-jump J]\n"
+          "                                           print the shocks of the wing as CSV (S: 3, J: 0.1)\n"
           "       quarvel --help | --version\n"
           "--strict with any of them makes a warning about an input file a fault.\n"
           "Exit status: 0 done, 1 a fault in an input file, 2 a usage error.\n";
@@ -293,6 +355,7 @@ int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err)
     case Mode::Convert: return convert(o, out, err);
     case Mode::Spanload: return spanload(o, out, err);
     case Mode::Isobars: return isobars(o, out, err);
+    case Mode::Shocks: return shocks(o, out, err);
     default:
         err << "quarvel: this command is not available yet\n";
         return kExitUsage;

@@ -12,7 +12,26 @@
 #include "wing/CpFiles.h"
 
 long Quarvel::onCmdSmooth(FXObject*, FXSelector, void*) {
-    if (fileLoaded) edit([&] { return quarvel::smoothSurface(wing, editing, smoothStrength); });
+    if (fileLoaded) edit([&] { return quarvel::smoothSurface(wing, editing, smoothing()); });
+    return 1;
+}
+
+quarvel::SmoothStrength Quarvel::smoothing() const {
+    quarvel::SmoothStrength strength = smoothStrength;
+    strength.throughShocks = smoothThroughShocks != 0;
+    strength.shocks = shockRule;
+    return strength;
+}
+
+void Quarvel::setShockRule(const quarvel::ShockRule& rule) {
+    shockRule = rule;
+    quarvel::writeShockRule(getApp()->reg(), rule);
+    if (fileLoaded) drawCpPlot();
+}
+
+long Quarvel::onCmdShockSettings(FXObject*, FXSelector, void*) {
+    quarvel::ShockRule rule = shockRule;
+    if (quarvel::askShockRule(this, rule)) setShockRule(rule);
     return 1;
 }
 
@@ -100,7 +119,7 @@ long Quarvel::onCmdSmoothSpan(FXObject*, FXSelector, void*) {
     quarvel::SectionRange range = offeredRange(wing, designRange);
     if (!quarvel::askSmoothAlongSpan(this, wing.KTE1, wing.KTE1 + wing.nsec - 1, range, smoothStrength)) return 1;
     designRange = range;
-    smoothAlongSpan(range.first, range.last, smoothStrength);
+    smoothAlongSpan(range.first, range.last, smoothing());
     return 1;
 }
 

@@ -1,5 +1,7 @@
 #include "app/DesignDialogs.h"
 
+#include <cmath>
+
 namespace quarvel {
 
 namespace {
@@ -71,6 +73,43 @@ bool askSmoothAlongSpan(FXWindow* owner, int lowest, int highest, SectionRange& 
     range = dialog.range();
     strength.passes = passes->getValue();
     return true;
+}
+
+namespace {
+
+constexpr const char* kShockSection = "Shocks";
+constexpr double kMaxShockSlope = 1000.0;
+constexpr double kMaxShockJump = 2.0;
+
+bool validSlope(double v) { return std::isfinite(v) && v > 0.0 && v <= kMaxShockSlope; }
+bool validJump(double v) { return std::isfinite(v) && v >= 0.0 && v <= kMaxShockJump; }
+
+}  // namespace
+
+bool askShockRule(FXWindow* owner, ShockRule& rule) {
+    DesignDialog dialog(owner, "Shock settings");
+    FXRealSpinner* slope = dialog.realSpinner("Steepest slope S (Cp per chord)", 0.1, kMaxShockSlope, rule.slope);
+    slope->setIncrement(0.5);
+    FXRealSpinner* jump = dialog.realSpinner("Smallest jump J (Cp)", 0.0, kMaxShockJump, rule.jump);
+    jump->setIncrement(0.01);
+    if (!dialog.execute(PLACEMENT_OWNER)) return false;
+    if (validSlope(slope->getValue())) rule.slope = slope->getValue();
+    if (validJump(jump->getValue())) rule.jump = jump->getValue();
+    return true;
+}
+
+ShockRule readShockRule(FXRegistry& reg) {
+    ShockRule rule;
+    const double slope = reg.readRealEntry(kShockSection, "Slope", rule.slope);
+    const double jump = reg.readRealEntry(kShockSection, "Jump", rule.jump);
+    if (validSlope(slope)) rule.slope = slope;
+    if (validJump(jump)) rule.jump = jump;
+    return rule;
+}
+
+void writeShockRule(FXRegistry& reg, const ShockRule& rule) {
+    reg.writeRealEntry(kShockSection, "Slope", rule.slope);
+    reg.writeRealEntry(kShockSection, "Jump", rule.jump);
 }
 
 }  // namespace quarvel

@@ -21,4 +21,12 @@ bool askApplyToSections(FXWindow* owner, int lowest, int highest, SectionRange& 
 // "Smooth along the span": the range and the number of passes.
 bool askSmoothAlongSpan(FXWindow* owner, int lowest, int highest, SectionRange& range, SmoothStrength& strength);
 
+// "Shock settings": the slope and the jump of the shock rule.
+bool askShockRule(FXWindow* owner, ShockRule& rule);
+
+// The shock rule kept in the registry (the default where none is, or where
+// a value is out of range), and keeping one there.
+ShockRule readShockRule(FXRegistry& reg);
+void writeShockRule(FXRegistry& reg, const ShockRule& rule);
+
 }  // namespace quarvel

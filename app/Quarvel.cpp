@@ -50,6 +50,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_APPLY_SECTIONS,                        Quarvel::onCmdApplySections),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SMOOTH_SPAN,                           Quarvel::onCmdSmoothSpan),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_IMPORT_REGIMES,                        Quarvel::onCmdImportRegimes),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHOCK_SETTINGS,                        Quarvel::onCmdShockSettings),
     FXMAPFUNCS(SEL_UPDATE,              Quarvel::ID_APPLY_SECTIONS, Quarvel::ID_IMPORT_REGIMES, Quarvel::onUpdWingLoaded),
     FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
@@ -96,6 +97,7 @@ Quarvel::Quarvel(FXApp* a)
     static bool tooltipMade = false;
     if (!tooltipMade) new FXToolTip(a, 0);
     tooltipMade = true;
+    shockRule = quarvel::readShockRule(a->reg());
     FXMenuBar* menuBar = new FXMenuBar(this, LAYOUT_FILL_X);
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
@@ -129,6 +131,7 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(viewMenu, "Fit", nullptr, this, ID_FIT);
     new FXMenuCommand(viewMenu, "Isobars\t\tLines of constant Cp on the planform.", nullptr, this, ID_ISOBARS);
     new FXMenuCommand(viewMenu, "Spanload\t\tThe load along the span, initial and design.", nullptr, this, ID_SPANLOAD);
+    new FXMenuCommand(viewMenu, "Shock settings...\t\tWhat counts as a shock.", nullptr, this, ID_SHOCK_SETTINGS);
     new FXMenuTitle(menuBar, "&View", nullptr, viewMenu);
     // Made before the body, so that the body cannot take its place.
     statusBar = new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X | FRAME_RAISED);
@@ -229,6 +232,9 @@ void Quarvel::buildOptionPanel(FXComposite* parent) {
                                       FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y);
     passes->setRange(1, quarvel::SmoothStrength::kMaxPasses);
     passes->setTipText("Passes of \"Smooth\" and \"Smooth along the span\"");
+    throughShocksCheck = new FXCheckButton(bottom, "Through shocks", &throughShocksTarget, FXDataTarget::ID_VALUE,
+                                           CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+    throughShocksCheck->setTipText("Smooth across shocks and suction peaks too");
     view3DButton = new FXButton(bottom, "3D VIEW", nullptr, this, ID_3DVIEW,
                                 FRAME_RAISED | FRAME_THICK | LAYOUT_RIGHT | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
                                 0, 0, 100, 25, 2, 2, 2, 2);

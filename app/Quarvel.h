@@ -90,6 +90,7 @@ public:
         ID_APPLY_SECTIONS,  // "Apply to sections..."
         ID_SMOOTH_SPAN,     // "Smooth along the span"
         ID_IMPORT_REGIMES,  // "Import regimes from..."
+        ID_SHOCK_SETTINGS,  // "Shock settings..."
         ID_LAST
     };
 
@@ -197,6 +198,7 @@ public:
     long onCmdApplySections(FXObject*, FXSelector, void*);
     long onCmdSmoothSpan(FXObject*, FXSelector, void*);
     long onCmdImportRegimes(FXObject*, FXSelector, void*);
+    long onCmdShockSettings(FXObject*, FXSelector, void*);
     long onUpdWingLoaded(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
@@ -249,6 +251,15 @@ public:
     // The strength of "Smooth" and "Smooth along the span", and the range
     // and blend the design dialogs offer first (the last ones chosen).
     quarvel::SmoothStrength smoothStrength;
+    // "Through shocks": smoothing goes across shocks and suction peaks.
+    FXint smoothThroughShocks = 0;
+    // What counts as a shock, in the plot, the isobars and for smoothing
+    // (kept in the registry).
+    quarvel::ShockRule shockRule;
+    void setShockRule(const quarvel::ShockRule& rule);
+    // The smoothing the window does: the strength with "Through shocks" and
+    // the shock rule.
+    quarvel::SmoothStrength smoothing() const;
     quarvel::SectionRange designRange;
     quarvel::Blend applyBlend;
     // Answers "Save changes to ...?" in the tests: MBOX_CLICKED_SAVE,
@@ -297,6 +308,7 @@ public:
     FXCheckButton* splineCheck[2] = {};        // "Spline interp."
     FXCheckButton* shapeCheck[2] = {};         // "Shape the change"
     FXButton* smoothButton[2] = {};            // "Smooth"
+    FXCheckButton* throughShocksCheck = nullptr;  // "Through shocks"
     FXSpinner* intervalStartSpinner[2] = {};   // "U1=", "L1="
     FXSpinner* intervalEndSpinner[2] = {};     // "U2=", "L2="
 
@@ -376,6 +388,7 @@ private:
     FXDataTarget mousePlotCpTarget{mousePlotCp};
     FXDataTarget cpdDeltaTarget{cpdDelta};
     FXDataTarget smoothPassesTarget{smoothStrength.passes};
+    FXDataTarget throughShocksTarget{smoothThroughShocks};
 
     void buildValueRow();
     void buildOptionPanel(FXComposite* parent);

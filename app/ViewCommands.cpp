@@ -24,7 +24,7 @@ quarvel::CpPlot Quarvel::currentPlot() const {
     // While a control point is dragged the axis stays as the press found it.
     const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
-                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr);
+                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule);
 }
 
 bool Quarvel::renderPlot() {
@@ -165,7 +165,7 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
             this, "Isobars",
             [this](int w, int h) {
                 const quarvel::IsobarPicture picture =
-                    quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck());
+                    quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
                 return quarvel::isobarPrimitives(wing, picture, w, h);
             },
             700, 560);
@@ -178,7 +178,8 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial Cp (grey)", isobarView,
                                                PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
         isobarInitialCheck->setCheck(TRUE);
-        new FXLabel(isobarView->controls, "Red: sonic Cp*", nullptr, LAYOUT_CENTER_Y);
+        FXLabel* key = new FXLabel(isobarView->controls, "Red: sonic Cp*; black: shocks", nullptr, LAYOUT_CENTER_Y);
+        key->setTipText("Shock lines join the shocks of neighbouring sections; a red dot: M1 >= 1.30");
         isobarView->create();
         shareShortcuts(isobarView);
     }

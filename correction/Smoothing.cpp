@@ -37,6 +37,31 @@ std::vector<int> intervalIndices(const WingModel& w, int k, int s) {
     return indices;
 }
 
+std::vector<char> keptPoints(const WingModel& w, int k, int s, const SmoothStrength& strength) {
+    std::vector<char> kept(std::size_t(std::max(w.npt, 0)), 0);
+    if (strength.throughShocks || k < 0 || k >= w.nsec || (s != 0 && s != 1)) return kept;
+    const std::vector<int> order = surfaceInChordOrder(w, k, s);
+    std::vector<double> x, cp;
+    for (int i : order) {
+        x.push_back(w.X[i][k]);
+        cp.push_back(w.cpDes[i][k]);
+    }
+    for (const Shock& shock : findShocks(x, cp, w.MACH, strength.shocks))
+        for (int j = shock.first; j <= shock.last; ++j) kept[order[j]] = 1;
+    // The suction peak: the lowest point of the interval, when it lies
+    // below both its neighbours (a plateau has none).
+    std::vector<int> interval;
+    for (int i : intervalIndices(w, k, s))
+        if (i >= 0 && i < w.npt) interval.push_back(i);
+    std::size_t peak = 0;
+    for (std::size_t j = 1; j < interval.size(); ++j)
+        if (w.cpDes[interval[j]][k] < w.cpDes[interval[peak]][k]) peak = j;
+    if (peak > 0 && peak + 1 < interval.size() && w.cpDes[interval[peak]][k] < w.cpDes[interval[peak - 1]][k] &&
+        w.cpDes[interval[peak]][k] < w.cpDes[interval[peak + 1]][k])
+        kept[interval[peak]] = 1;
+    return kept;
+}
+
 bool canSmooth(WingModel& w) {
     if (!keepSectionInLimits(w)) return false;
     const int k = w.curSection - 1;
@@ -55,7 +80,10 @@ Redraw smoothSurface(WingModel& w, EditingState& e, SmoothStrength strength) {
         x.push_back(w.X[i][k]);
         cp.push_back(w.cpDes[i][k]);
     }
-    smoothValues(cp, x, strength);
+    const std::vector<char> kept = keptPoints(w, k, s, strength);
+    std::vector<char> fixed;
+    for (int i : indices) fixed.push_back(kept[i]);
+    smoothValues(cp, x, strength, fixed);
     for (std::size_t j = 0; j < indices.size(); ++j) w.cpDes[indices[j]][k] = cp[j];
     if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, s);
     dropStaleSelection(w, e);

@@ -119,6 +119,8 @@ Redraw smoothAlongSpan(WingModel& w, int firstNumber, int lastNumber, SmoothStre
 
     const int from = s == 0 ? w.nhalf : 0;
     const int to = s == 0 ? 2 * w.nhalf : w.nhalf;
+    std::vector<std::vector<char>> kept;
+    for (int k : ks) kept.push_back(keptPoints(w, k, s, strength));
     std::vector<double> cp(ks.size());
     std::vector<char> fixed(ks.size());
     for (int i = from; i < to; ++i) {
@@ -126,7 +128,7 @@ Redraw smoothAlongSpan(WingModel& w, int firstNumber, int lastNumber, SmoothStre
         for (std::size_t j = 0; j < ks.size(); ++j) {
             const int k = ks[j];
             cp[j] = w.cpDes[i][k];
-            fixed[j] = !(editable(w, k, s) && inInterval(w, k, s, i));
+            fixed[j] = !(editable(w, k, s) && inInterval(w, k, s, i)) || kept[j][i];
             any = any || !fixed[j];
         }
         if (!any) continue;

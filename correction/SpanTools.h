@@ -45,7 +45,8 @@ Redraw applyToSections(WingModel& wing, int firstNumber, int lastNumber, const B
 // surface, smooths the design Cp across the range's sections in their order
 // and span positions, the first and last section fixed. Only the points
 // inside the interval of a "Cp edition" surface of a corrected section move;
-// the others hold their values. Surfaces in spline editing get their control
+// the others hold their values, and so do each section's kept points
+// (keptPoints: its shocks and suction peak) unless smoothing through shocks. Surfaces in spline editing get their control
 // points placed anew.
 Redraw smoothAlongSpan(WingModel& wing, int firstNumber, int lastNumber, SmoothStrength strength);
 

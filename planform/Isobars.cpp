@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flow/Aerodynamics.h"
 #include "planform/PlanformGeometry.h"
 #include "wing/Numbers.h"
-#include "wing/SectionLift.h"
 
 namespace quarvel {
 
@@ -226,9 +226,47 @@ std::string formatIsobarsCsv(const WingModel& w, double step) {
     return out;
 }
 
-IsobarPicture upperIsobars(const WingModel& w, double step, bool withInitial) {
+ShockLines shockLines(const WingModel& w, int surface, CpSource source, const ShockRule& rule) {
+    ShockLines lines;
+    std::vector<std::vector<Shock>> found;
+    std::vector<int> firstOf;  // index in lines.shocks of each section's first shock
+    for (int k = 0; k < w.nsec; ++k) {
+        found.push_back(sectionShocks(w, k, surface, source, rule));
+        firstOf.push_back(int(lines.shocks.size()));
+        for (const Shock& s : found.back()) {
+            lines.shocks.push_back({w.XLE[k] + s.x * w.B[k], w.Z[k]});
+            lines.m1.push_back(s.m1);
+        }
+    }
+    // The shock of to nearest along the chord to x, or -1 when none is within
+    // kShockJoin.
+    auto nearest = [&](const std::vector<Shock>& to, double x) {
+        int best = -1;
+        for (int j = 0; j < int(to.size()); ++j)
+            if (std::abs(to[j].x - x) <= kShockJoin && (best < 0 || std::abs(to[j].x - x) < std::abs(to[best].x - x)))
+                best = j;
+        return best;
+    };
+    for (int k = 0; k + 1 < w.nsec; ++k) {
+        std::vector<char> joined(found[k + 1].size(), 0);
+        for (int i = 0; i < int(found[k].size()); ++i) {
+            const int j = nearest(found[k + 1], found[k][i].x);
+            if (j < 0) continue;
+            joined[j] = 1;
+            lines.segments.emplace_back(firstOf[k] + i, firstOf[k + 1] + j);
+        }
+        for (int j = 0; j < int(found[k + 1].size()); ++j) {
+            if (joined[j]) continue;
+            const int i = nearest(found[k], found[k + 1][j].x);
+            if (i >= 0) lines.segments.emplace_back(firstOf[k] + i, firstOf[k + 1] + j);
+        }
+    }
+    return lines;
+}
+
+IsobarPicture upperIsobars(const WingModel& w, double step, bool withInitial, const ShockRule* rule) {
     IsobarPicture picture;
-    const std::vector<double> sonic{criticalCp(w.MACH)};
+    const std::vector<double> sonic{sonicCp(w.MACH)};
     const ContourField design = surfaceField(w, 0, true);
     picture.design = traceIsobars(design, isobarLevels(design, step));
     picture.sonicDesign = traceIsobars(design, sonic);
@@ -237,6 +275,7 @@ IsobarPicture upperIsobars(const WingModel& w, double step, bool withInitial) {
         picture.initial = traceIsobars(initial, isobarLevels(initial, step));
         picture.sonicInitial = traceIsobars(initial, sonic);
     }
+    if (rule) picture.shocks = shockLines(w, 0, CpSource::Design, *rule);
     return picture;
 }
 
@@ -245,6 +284,9 @@ namespace {
 constexpr int kGrey = 0xb4b4b4;
 constexpr int kDesign = 0x1f3a93;
 constexpr int kSonic = 0xd01010;
+constexpr int kShockLine = 0x202020;
+constexpr int kStrongShock = 0xff2020;
+constexpr int kShock = 0x0050d0;
 
 // Labels shorter than this many pixels apart from another are left out.
 constexpr int kLabelSpacing = 40;
@@ -290,6 +332,19 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
     lines(picture.sonicInitial, kGrey, 3);
     lines(picture.design, kDesign, 1);
     lines(picture.sonicDesign, kSonic, 3);
+
+    const ShockLines& shocks = picture.shocks;
+    for (auto [a, b] : shocks.segments)
+        segment(shocks.shocks[a].x, shocks.shocks[a].z, shocks.shocks[b].x, shocks.shocks[b].z, kShockLine, 3);
+    for (std::size_t i = 0; i < shocks.shocks.size(); ++i) {
+        PlotPrimitive dot;
+        dot.kind = PlotPrimitive::FilledEllipse;
+        dot.rgb = shocks.m1[i] >= kSeparationM1 ? kStrongShock : kShock;
+        dot.x1 = fit.columnOf(shocks.shocks[i].z) + 20 - 4;
+        dot.y1 = fit.rowOf(shocks.shocks[i].x) + 10 - 4;
+        dot.x2 = dot.y2 = 9;
+        out.push_back(dot);
+    }
 
     // Each design line's level at its middle point, unless another label
     // is already close by.

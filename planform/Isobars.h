@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "flow/Shocks.h"
 #include "plot/CpPlot.h"
 #include "wing/WingModel.h"
 
@@ -66,15 +67,31 @@ std::vector<IsobarLine> traceIsobars(const ContourField& field, const std::vecto
 // from 1 through the file. Numbers in their shortest exact form.
 std::string formatIsobarsCsv(const WingModel& wing, double step);
 
+// The shocks of a surface on the planform, joined along the span: a shock of
+// one section and the shock of the next section nearest to it along the
+// chord (within kShockJoin of a chord) make a segment of a shock line; a
+// shock of the next section that none joined joins its nearest shock of the
+// section before in the same way. A lambda shock so shows as two lines that
+// merge into one.
+constexpr double kShockJoin = 0.15;
+struct ShockLines {
+    std::vector<IsobarPoint> shocks;  // every shock, section by section
+    std::vector<double> m1;           // the M1 of each
+    std::vector<std::pair<int, int>> segments;  // pairs of indices into shocks
+};
+ShockLines shockLines(const WingModel& wing, int surface, CpSource source, const ShockRule& rule);
+
 // The isobar view: the planform outline, the initial upper-surface isobars
 // as thin grey lines (when given), the design ones in dark blue with their
 // level written beside them, and the sonic isobars (the lines at sonicCp)
 // heavier in red. Span to the right, chord downward, as in the planform
-// dialog.
+// dialog. With a shock rule, the shock lines of the design Cp over them,
+// each shock a dot, red from kSeparationM1.
 struct IsobarPicture {
     std::vector<IsobarLine> initial, design, sonicInitial, sonicDesign;
+    ShockLines shocks;
 };
-IsobarPicture upperIsobars(const WingModel& wing, double step, bool withInitial);
+IsobarPicture upperIsobars(const WingModel& wing, double step, bool withInitial, const ShockRule* rule = nullptr);
 std::vector<PlotPrimitive> isobarPrimitives(const WingModel& wing, const IsobarPicture& picture, int width,
                                             int height);
 

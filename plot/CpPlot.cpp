@@ -341,8 +341,10 @@ void legend(Painter& p, const WingModel& w, int k, int width) {
 
 }  // namespace
 
+std::string shockLabel(const Shock& shock) { return "M1 " + formatFixed(shock.m1, 2); }
+
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
-                  const PlotZoom& zoom, const CpAxis* keepAxis) {
+                  const PlotZoom& zoom, const CpAxis* keepAxis, const ShockRule& shockRule) {
     CpPlot plot;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
@@ -353,7 +355,7 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     if (width <= 0 || height <= 0) return plot;
 
     const int rows = 2 * w.nhalf;  // contour indices that hold a row
-    const double cpCritical = criticalCp(mach);
+    const double cpCritical = sonicCp(mach);
     const SonicScan scan = scanSection(w, k, cpCritical);
     // The axis covers every Cp shown: both curves of the section and of its
     // neighbours, and the control points being edited.
@@ -445,6 +447,18 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         p.width(1);
     }
     if (inSplineEditing(w, k, activeSurfaceOf(w, k))) addControlPoints(w, t, selectedControlPoint, plot.primitives);
+
+    // Each shock of the design Cp: a bar over its jump and its M1 above it.
+    for (int s = 0; s < 2; ++s)
+        for (const Shock& shock : sectionShocks(w, k, s, CpSource::Design, shockRule)) {
+            const double col = t.columnOf(shock.x);
+            p.color(shock.m1 >= kSeparationM1 ? "Red" : "Blue");
+            p.width(2);
+            p.segment(col, t.rowOf(shock.cpBefore), col, t.rowOf(shock.cpAfter));
+            p.segment(col - 4, t.rowOf(shock.cpBefore), col + 4, t.rowOf(shock.cpBefore));
+            p.width(1);
+            p.text(col - 20, t.rowOf(shock.cpBefore) - 6, shockLabel(shock));
+        }
 
 
     // The margins, whatever a zoomed view drew into them, with the titles,

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "flow/Aerodynamics.h"
+#include "flow/Shocks.h"
 #include "plot/PlotTransform.h"
 #include "plot/PlotZoom.h"
-#include "wing/SectionLift.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -87,9 +88,17 @@ constexpr int kNoControlPoint = -1;
 // Mach), the axis titles, the chord labels and a legend make the plot read
 // on its own.
 // With keepAxis the plot keeps that axis (a drag in progress must not
-// rescale the plot under the mouse).
+// rescale the plot under the mouse). Each shock of the section's design Cp
+// (found by shockRule) gets a bar over its jump and its M1 ("M1 1.21"), red
+// from kSeparationM1.
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
-                   const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr);
+                   const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr,
+                   const ShockRule& shockRule = ShockRule{});
+
+// The local Mach number ahead of a shock from which it is likely to separate
+// the boundary layer, and the label of a shock's M1.
+constexpr double kSeparationM1 = 1.30;
+std::string shockLabel(const Shock& shock);
 
 // The control points of the active surface of the current section, drawn
 // with the given transform (the press handler draws them over the plot).

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flow/Aerodynamics.h"
 #include "wing/Numbers.h"
-#include "wing/SectionLift.h"
 
 namespace quarvel {
 

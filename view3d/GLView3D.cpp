@@ -14,9 +14,9 @@
 #include <utility>
 
 #include "app/WindowIcon.h"
+#include "flow/Aerodynamics.h"
 #include "plot/PlotReplay.h"
 #include "view3d/ColourMap.h"
-#include "wing/SectionLift.h"
 
 // clang-format off
 FXDEFMAP(GLView3D) GLView3DMap[] = {
@@ -613,7 +613,7 @@ long GLView3D::onPaintColourBar(FXObject*, FXSelector, void*) {
     FXDCWindow dc(colourBar);
     std::vector<quarvel::PlotPrimitive> bar;
     if (colourByCpCheck->getCheck())
-        bar = quarvel::colourBarPrimitives(cpRange.lo, cpRange.hi, quarvel::criticalCp(wing->MACH),
+        bar = quarvel::colourBarPrimitives(cpRange.lo, cpRange.hi, quarvel::sonicCp(wing->MACH),
                                            colourBar->getWidth(), colourBar->getHeight());
     else
         bar = quarvel::colourBarPrimitives(0, 0, 0, colourBar->getWidth(), colourBar->getHeight());

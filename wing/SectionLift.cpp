@@ -1,14 +1,6 @@
 #include "wing/SectionLift.h"
 
-#include <cmath>
-
 namespace quarvel {
-
-double criticalCp(double mach) {
-    if (!(mach > 0.0999)) return -67.0;
-    const double m2 = mach * mach;
-    return (0.5282817877171742 * std::pow(1.0 + 0.2 * m2, 3.5) - 1.0) / (0.7 * m2);
-}
 
 double sectionLift(const WingModel& w, const Grid<double>& cp, int k) {
     const int p = w.nhalf;

@@ -1,14 +1,10 @@
-// Section aerodynamics shared by the plot, the writer, the spanload and the
-// 3D view: the sonic Cp of a Mach number and the lift of a section's Cp.
+// The lift of a section's Cp: what the writer carries as CYD once a design
+// Cp changes, and what the flow floor's spanload and moments build on.
 #pragma once
 
 #include "wing/WingModel.h"
 
 namespace quarvel {
-
-// Sonic Cp for a ratio of specific heats of 1.4; -67 (no curve reaches it)
-// for a Mach number of 0.0999 or less.
-double criticalCp(double mach);
 
 // Lift coefficient of section k from the Cp grid cp ([point][section], the
 // wing's cpInit or cpDes): the trapezoidal integral of lower minus upper Cp

@@ -52,11 +52,11 @@ TEST(CpPlot, AxisRowsAtTheirStrictBoundaries) {
 }
 
 TEST(CpPlot, CriticalCpAndTheSonicSegment) {
-    EXPECT_NEAR(criticalCp(0.8), -0.4346, 1e-4);
+    EXPECT_NEAR(sonicCp(0.8), -0.4346, 1e-4);
 
     // Two crossings of the critical Cp: the segment belongs to the one with
     // the highest index and reaches from four points before it to one after.
-    const double cc = criticalCp(0.8);
+    const double cc = sonicCp(0.8);
     WingModel w = makeWing(10, 1, [](int i, int) { return (i == 13 || i == 17 || i == 18) ? -0.9 : -0.2; });
     CpPlot plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
     const int sonicRow = int(plot.transform.rowOf(cc));

@@ -14,7 +14,7 @@
 #include "app/FoxText.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
-#include "wing/SectionLift.h"
+#include "flow/Aerodynamics.h"
 
 namespace fs = std::filesystem;
 using quarvel::test::command;
@@ -217,4 +217,33 @@ TEST_F(CommandsTest, SavesTheShownIntervalAndKeepsTheFilesCydUntilAnEdit) {
     command(w, Quarvel::ID_UNDO);
     command(w, Quarvel::ID_UNDO);
     EXPECT_EQ(saveAndReadBack().CYD, fileCYD);
+}
+
+TEST_F(CommandsTest, SmoothKeepsTheShockUnlessThroughShocksAndTheRuleIsKept) {
+    openExample();
+    Quarvel& w = *window;
+    // Section 2 of wing12: the rear shock of its upper design Cp at x/c 0.61,
+    // -0.6928 to -0.3675, inside "Cp edition" 72..104.
+    const auto rear = [&] {
+        std::pair<double, double> cp{0.0, 0.0};
+        for (const quarvel::Shock& s : quarvel::sectionShocks(w.wing, 0, 0, quarvel::CpSource::Design, w.shockRule))
+            if (std::abs(s.x - 0.6056535) < 1e-9) cp = {s.cpBefore, s.cpAfter};
+        return cp;
+    };
+    const std::pair<double, double> read{-0.6928, -0.3675};
+    ASSERT_EQ(rear(), read);
+    command(w, Quarvel::ID_SMOOTH);
+    EXPECT_EQ(rear(), read) << "kept";
+    EXPECT_NE(w.wing.cpDes[72][0], w.wing.cpInit[72][0]) << "smoothed beside it";
+    command(w, Quarvel::ID_UNDO);
+    w.throughShocksCheck->setCheck(TRUE, TRUE);
+    command(w, Quarvel::ID_SMOOTH);
+    EXPECT_NE(rear().first, read.first) << "smoothed through";
+    EXPECT_NE(rear().second, read.second) << "smoothed through";
+
+    w.setShockRule({2.5, 0.2});
+    const std::unique_ptr<Quarvel> next = newWindow();
+    EXPECT_EQ(next->shockRule.slope, 2.5) << "from the registry";
+    EXPECT_EQ(next->shockRule.jump, 0.2) << "from the registry";
+    w.setShockRule({});
 }
