@@ -122,6 +122,65 @@ WingModel parse(const std::string& bytes) {
 
 }  // namespace
 
+// Hand-made wings as real files come: open + save writes every number as
+// read, a saved file saves to the same bytes, and a field that is not a plain
+// number is named in a warning that --strict makes a fault.
+TEST(CpFiles, HandMadeWingsSaveEveryNumberAsRead) {
+    const std::string even = readFile(dataPath("small-even.cpi"));
+    auto line = [](std::string bytes, int number, const std::string& text) {  // the whole line replaced
+        std::size_t pos = 0;
+        for (int i = 1; i < number; ++i) pos = bytes.find('\n', pos) + 1;
+        return bytes.replace(pos, bytes.find('\n', pos) - pos, text);
+    };
+    // Section 0: interval line 13, rows 15 .. 22; section 1: rows 32 .. 39. Upper points are file 11 .. 18, lower
+    // 3 .. 10; the lower "Cp edition" of section 0 has design Cp at file points 6, 7 and 8.
+    struct Case { const char* name; std::string bytes; const char* warning; } cases[] = {
+        {"own X per block", withField(withField(even, 32, 1, 10, "0.0100"), 35, 1, 10, "0.3000"), ""},
+        {"intervals at both ends of both surfaces",
+         withField(withField(withField(withField(even, 13, 19, 28, "11"), 13, 29, 38, "18"), 13, 49, 58, "3"), 13,
+                   59, 68, "10"),
+         ""},
+        {"one-point interval", withField(withField(even, 13, 49, 58, "7"), 13, 59, 68, "7"), ""},
+        {"reversed interval", withField(withField(even, 13, 49, 58, "8"), 13, 59, 68, "6"), ""},
+        {"D exponents", withField(withField(even, 7, 37, 47, "1.5D+00"), 17, 58, 67, "9.0d-2"), ""},
+        {"text after numbers", withField(withField(even, 7, 56, 66, "0.6,5"), 16, 19, 28, "1.2.3"),
+         "CN: \"0.6,5\" has text after its number, read as 0.6"},
+        {"label lines of the other file type",
+         line(line(even, 2, std::string(kCpOutputMachLabels)), 4, std::string(kCpOutputHeadLabels)), ""},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeFile(dir.file("wing.cpi"), c.bytes);
+        const WingModel in = load(dir.file("wing.cpi"));
+        const auto [status, out, err] = runCli({"--convert", dir.file("wing.cpi")});
+        EXPECT_EQ(status, 0) << c.name;
+        EXPECT_EQ(err.find(c.warning) != std::string::npos && err.empty() == (*c.warning == 0), true)
+            << c.name << ": " << err;
+        EXPECT_EQ(std::get<0>(runCli({"--strict", "--check", dir.file("wing.cpi")})), *c.warning ? 1 : 0) << c.name;
+        const WingModel back = load(dir.file("wing.cpd"));
+        EXPECT_EQ(back.ALPHA, -1.25) << c.name;
+        for (int k = 0; k < in.nsec; ++k) {
+            EXPECT_EQ((std::array<int, 6>{back.RU[k], back.RL[k], back.IU1[k], back.IU2[k], back.IL1[k], back.IL2[k]}),
+                      (std::array<int, 6>{in.RU[k], in.RL[k], in.IU1[k], in.IU2[k], in.IL1[k], in.IL2[k]}))
+                << c.name << ", section " << k;
+            for (const auto& [grid, name] : {std::pair{&WingModel::X, "X"}, std::pair{&WingModel::cpInit, "Cp"},
+                                              std::pair{&WingModel::cpdIn, "design Cp"}})
+                for (int i = 0; i < 2 * in.nhalf; ++i)
+                    EXPECT_EQ((back.*grid)[i][k], (in.*grid)[i][k]) << c.name << ": " << name << " " << i << ", " << k;
+        }
+        ASSERT_EQ(std::get<0>(runCli({"--convert", dir.file("wing.cpd"), "-o", dir.file("again.cpd")})), 0);
+        EXPECT_EQ(readFile(dir.file("again.cpd")), readFile(dir.file("wing.cpd"))) << c.name;
+    }
+    // The values themselves: a D exponent is an E, a number before text is taken, each block keeps its X.
+    const WingModel d = parse(cases[4].bytes), text = parse(cases[5].bytes), x = parse(cases[0].bytes);
+    EXPECT_EQ(d.Z[0], 1.5);
+    EXPECT_EQ(d.cpdIn[5][0], 0.09);
+    EXPECT_EQ(text.CN[0], 0.6);
+    EXPECT_EQ(x.X[11][1], 0.3);
+    EXPECT_EQ(x.X[11][0], 0.25);
+    EXPECT_EQ(parse(cases[6].bytes).ALPHA, -1.25) << "a CpInput with CpOutput labels";
+}
+
 TEST(CpInput, IntervalsBeyondTheSurfaceAndOddCodesAreMadeSafe) {
     // Section 0's interval line is line 13, its code line 11; the upper surface is points 9 .. 16 (file 11 .. 18),
     // the lower 1 .. 8, the default ends 11, 13 and 4, 6. Only what lies beyond a surface is brought onto it.

@@ -1,6 +1,7 @@
 // The design tools on the wing of PanelTestWing.h: smoothing along the chord
 // and the span, one section's set-up over five with its undo, and the import
 // of an earlier CpOutput's set-up.
+#include <array>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -132,7 +133,14 @@ TEST(ImportRegimes, ASavedSetUpComesBackOntoTheWingWithNewCp) {
     saved.surfMode[3] = {MODE_MAX_THICKNESS, MODE_CP_EDITION};
     saved.l2[3] = saved.l2Max - 1;
     for (int i = saved.l1[3]; i < saved.l2[3] - 1; ++i) saved.cpDes[i][3] += 0.125;
+    // Surfaces without correction carry interval values too, a default end written by its number among them.
+    saved.outIU1[2] = saved.ioff + saved.u1Min + 1;
+    saved.outIU2[2] = saved.ioff + saved.u2Max;
+    saved.outIL1[2] = saved.ioff + saved.l1Min + 2;
+    saved.outIL2[2] = saved.ioff + saved.l2Max - 3;
     ASSERT_TRUE(saveCpOutput(saved, dir.file("old.cpd"), &error)) << error.message();
+    const std::optional<WingModel> old = readCpInput(dir.file("old.cpd"), &error);
+    ASSERT_TRUE(old) << error.message();
 
     // The next cycle: other Cp, numbered from one less, so that its first
     // section is not in the old file.
@@ -147,11 +155,17 @@ TEST(ImportRegimes, ASavedSetUpComesBackOntoTheWingWithNewCp) {
         SCOPED_TRACE(testing::Message() << "section " << next.KTE1 + k);
         EXPECT_EQ(next.surfMode[k], saved.surfMode[o]);
         EXPECT_EQ(std::vector<int>({next.u1[k], next.u2[k], next.l1[k], next.l2[k]}),
-                  std::vector<int>({saved.u1[o], saved.u2[o], saved.l1[o], saved.l2[o]}));
+                  std::vector<int>({old->u1[o], old->u2[o], old->l1[o], old->l2[o]}));
         for (int s = 0; s < 2; ++s) {
             const bool edition = saved.surfMode[o][s] == MODE_CP_EDITION;
             for (int i : intervalIndices(next, k, s))
                 EXPECT_NEAR(next.cpDes[i][k], edition ? saved.cpDes[i][o] : next.cpInit[i][k], 0.5e-4) << i;
         }
     }
+    // Every regime's interval is written with the old file's values.
+    prepareOutput(next);
+    for (int k = 1, o = 0; k < next.nsec; ++k, ++o)
+        EXPECT_EQ((std::array<int, 4>{next.outIU1[k], next.outIU2[k], next.outIL1[k], next.outIL2[k]}),
+                  (std::array<int, 4>{old->IU1[o], old->IU2[o], old->IL1[o], old->IL2[o]}))
+            << "section " << next.KTE1 + k;
 }

@@ -65,6 +65,27 @@ TEST(IntervalSpinners, MoveTheIntervalWithinTheLimits) {
         EXPECT_EQ(test::panelFault(w, panelOf(w)), "") << "spinner " << int(c.which) << " given " << c.shown;
     }
     EXPECT_EQ(w.lowerPoint[0], 4) << "L2= lowered to 4 carries the lower point down";
+    EXPECT_NE(setIntervalEnd(w, e, IntervalEnd::L2, 99).note, "") << "a value beyond the limits is said";
+    EXPECT_EQ(setIntervalEnd(w, e, IntervalEnd::L2, 16).note, "") << "one inside them is not";
+}
+
+// An interval that a file gives over a whole surface stays so through point
+// edits; switching the spline on narrows it into the limits and says so.
+TEST(IntervalSpinners, AFileIntervalBeyondTheLimitsNarrowsOnlyForTheSpline) {
+    for (int s = 0; s < 2; ++s) {
+        WingModel w = panelTestWing(1, 1);  // upper points 11 .. 20, lower 1 .. 10; limits 13 .. 17 and 4 .. 8
+        w.activeSurface[0] = s;
+        intervalFirst(w, 0, s) = firstPointOf(w, s);
+        intervalLast(w, 0, s) = lastPointOf(w, s);
+        EditingState e;
+        EXPECT_EQ(choosePoint(w, shownPoint(w, lastPointOf(w, s))).note, "") << s;
+        EXPECT_EQ(selectedPoint(w, 0, s), lastPointOf(w, s)) << "the surface's last point is editable, " << s;
+        const Redraw r = switchSpline(w, e, true);
+        EXPECT_EQ(r.note, std::string(s == 0 ? "Upper interval 21..30 narrowed to 23..27"
+                                              : "Lower interval 11..20 narrowed to 14..18") +
+                              ": the spline needs a point beyond each end on the same surface.");
+        EXPECT_EQ(test::panelFault(w, panelOf(w)), "") << s;
+    }
 }
 
 TEST(PointSpinners, SelectedPointAndItsDesignCp) {
