@@ -12,7 +12,7 @@
 #include "wing/CpFiles.h"
 
 long Quarvel::onCmdSmooth(FXObject*, FXSelector, void*) {
-    if (fileLoaded) edit([&] { return quarvel::smoothSurface(wing, editing, smoothing()); });
+    if (fileLoaded) edit([&] { return quarvel::smoothSurface(wing, cur(), active(), editing, smoothing()); });
     return 1;
 }
 
@@ -37,7 +37,7 @@ long Quarvel::onCmdShockSettings(FXObject*, FXSelector, void*) {
 
 // The menu entry and the button of the surface being edited.
 long Quarvel::onUpdSmooth(FXObject* sender, FXSelector, void*) {
-    bool can = fileLoaded && quarvel::canSmooth(wing);
+    bool can = fileLoaded && quarvel::canSmooth(wing, cur(), active());
     if (can && sender == smoothButton[wing.activeSurface[wing.curSection - 1] == 1 ? 0 : 1]) can = false;
     sender->handle(this, FXSEL(SEL_COMMAND, can ? ID_ENABLE : ID_DISABLE), nullptr);
     return 1;
@@ -48,7 +48,7 @@ long Quarvel::onCmdShape(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
     const bool checked = shapeCheck[s] && shapeCheck[s]->getCheck() != FALSE;
-    edit([&] { return quarvel::switchShapeChange(wing, editing, checked); });
+    edit([&] { return quarvel::switchShapeChange(wing, cur(), active(), editing, checked); });
     return 1;
 }
 
@@ -60,13 +60,13 @@ long Quarvel::onUpdWingLoaded(FXObject* sender, FXSelector, void*) {
 void Quarvel::applyToSections(int first, int last, const quarvel::Blend& blend) {
     if (!fileLoaded) return;
     editSections(quarvel::sectionsBetween(wing, first, last),
-                 [&] { return quarvel::applyToSections(wing, first, last, blend); });
+                 [&] { return quarvel::applyToSections(wing, cur(), first, last, blend); });
 }
 
 void Quarvel::smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength) {
     if (!fileLoaded) return;
     editSections(quarvel::sectionsBetween(wing, first, last),
-                 [&] { return quarvel::smoothAlongSpan(wing, first, last, strength); });
+                 [&] { return quarvel::smoothAlongSpan(wing, active(), first, last, strength); });
 }
 
 bool Quarvel::importRegimesFrom(const FXString& path) {
@@ -80,7 +80,7 @@ bool Quarvel::importRegimesFrom(const FXString& path) {
     quarvel::ImportResult result;
     editSections(quarvel::sectionsBetween(wing, wing.KTE1, wing.KTE1 + wing.nsec - 1), [&] {
         result = quarvel::importRegimes(wing, *old);
-        return quarvel::showChangedSection(wing, editing);
+        return quarvel::showChangedSection(wing, cur(), editing);
     });
     const std::string note = quarvel::missingSectionsNote(result, old->inputFileName);
     if (!note.empty()) {

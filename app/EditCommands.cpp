@@ -49,34 +49,34 @@ void Quarvel::closeDragStep() {
 }
 
 long Quarvel::onCmdSection(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseSectionCorrection(wing, FXSELID(sel) == ID_SEC_YES); });
+    edit([&] { return quarvel::chooseSectionCorrection(wing, cur(), FXSELID(sel) == ID_SEC_YES); });
     return 1;
 }
 
 long Quarvel::onCmdSurface(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseSurface(wing, editing, FXSELID(sel) == ID_UPPER ? 0 : 1); });
+    edit([&] { return quarvel::chooseSurface(wing, cur(), FXSELID(sel) == ID_UPPER ? 0 : 1, editing); });
     return 1;
 }
 
 long Quarvel::onCmdUpperMode(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseRegime(wing, 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)); });
+    edit([&] { return quarvel::chooseRegime(wing, cur(), 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)); });
     return 1;
 }
 
 long Quarvel::onCmdLowerMode(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseRegime(wing, 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)); });
+    edit([&] { return quarvel::chooseRegime(wing, cur(), 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)); });
     return 1;
 }
 
 long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector sel, void*) {
     const auto option = FXSELID(sel) == ID_UP_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    edit([&] { return quarvel::chooseCpOption(wing, 0, option); });
+    edit([&] { return quarvel::chooseCpOption(wing, cur(), 0, option); });
     return 1;
 }
 
 long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
     const auto option = FXSELID(sel) == ID_LO_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    edit([&] { return quarvel::chooseCpOption(wing, 1, option); });
+    edit([&] { return quarvel::chooseCpOption(wing, cur(), 1, option); });
     return 1;
 }
 
@@ -87,8 +87,8 @@ long Quarvel::onCmdSpline(FXObject* sender, FXSelector, void*) {
     const int active = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
     const int s = sender == splineCheck[0] ? 0 : sender == splineCheck[1] ? 1 : active;
     edit([&] {
-        quarvel::chooseSurface(wing, editing, s);
-        return quarvel::switchSpline(wing, editing, splineCheck[s]->getCheck() != FALSE);
+        quarvel::chooseSurface(wing, cur(), s, editing);
+        return quarvel::switchSpline(wing, cur(), s, editing, splineCheck[s]->getCheck() != FALSE);
     });
     return 1;
 }
@@ -109,7 +109,7 @@ bool Quarvel::nudge(FXuint key, FXuint state) {
     }
     bool moved = false;
     edit([&] {
-        const quarvel::Redraw r = quarvel::nudgeSelection(wing, editing, dx, dcp);
+        const quarvel::Redraw r = quarvel::nudgeSelection(wing, cur(), active(), editing, dx, dcp);
         moved = r.plot;
         return r;
     });
@@ -118,22 +118,22 @@ bool Quarvel::nudge(FXuint key, FXuint state) {
 
 long Quarvel::onCmdInterval(FXObject* sender, FXSelector sel, void*) {
     const int value = static_cast<FXSpinner*>(sender)->getValue();
-    edit([&] { return quarvel::setIntervalEnd(wing, editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value); });
+    edit([&] { return quarvel::setIntervalEnd(wing, cur(), editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value); });
     return 1;
 }
 
 long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::choosePoint(wing, pointSpinner->getValue()); });
+    edit([&] { return quarvel::choosePoint(wing, cur(), active(), pointSpinner->getValue()); });
     return 1;
 }
 
 long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::setSplineCount(wing, editing, nsplSpinner->getValue()); });
+    edit([&] { return quarvel::setSplineCount(wing, cur(), active(), editing, nsplSpinner->getValue()); });
     return 1;
 }
 
 long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::setPointCp(wing, cpdSpinner->getValue()); });
+    edit([&] { return quarvel::setPointCp(wing, cur(), active(), cpdSpinner->getValue()); });
     return 1;
 }
 
@@ -141,7 +141,7 @@ long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
     if (!fileLoaded) return 1;
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     canvas->setFocus();
-    afterCommand(quarvel::pressMouse(wing, plotTransform, editing, event->win_x, event->win_y));
+    afterCommand(quarvel::pressMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y));
     return 1;
 }
 
@@ -165,11 +165,11 @@ long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
         redrawView();
     }
     if (editing.draggingControlPoint) {
-        edit([&] { return quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y); }, true);
+        edit([&] { return quarvel::moveMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y); }, true);
         return 1;
     }
     // Without a drag only the readout follows the mouse.
-    quarvel::moveMouse(wing, plotTransform, editing, event->win_x, event->win_y);
+    quarvel::moveMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y);
     mousePlotX = editing.mousePlotX;
     mousePlotCp = editing.mousePlotCp;
     showStatus();
@@ -206,7 +206,7 @@ long Quarvel::onUpdRedo(FXObject* sender, FXSelector, void*) {
 }
 
 long Quarvel::onCmdRevert(FXObject*, FXSelector, void*) {
-    if (fileLoaded) edit([&] { return quarvel::revertSection(wing, editing); });
+    if (fileLoaded) edit([&] { return quarvel::revertSection(wing, cur(), editing); });
     return 1;
 }
 

@@ -370,7 +370,7 @@ void applySpinner(FXSpinner* w, const quarvel::Spinner& sp) {
 }  // namespace
 
 void Quarvel::applyPanel() {
-    panel = quarvel::panelOf(wing);
+    panel = quarvel::panelOf(wing, cur());
     applyToggle(secYesRadio, panel.secYes);
     applyToggle(secNoRadio, panel.secNo);
     for (int s = 0; s < 2; ++s) {
@@ -406,7 +406,7 @@ void Quarvel::applyPanel() {
 
 void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
     // A regime or section command may leave the selection on another surface.
-    quarvel::dropStaleSelection(wing, editing);
+    quarvel::dropStaleSelection(wing, cur(), active(), editing);
     if (!redraw.note.empty()) statusNote = quarvel::foxText(redraw.note);
     applyPanel();
     if (planForm) planForm->followWing();

@@ -374,6 +374,10 @@ private:
 
     // Applies the panel and redraws what a command changed.
     void afterCommand(const quarvel::Redraw& redraw);
+    // The section index the window shows, and the surface edited in it: what
+    // every command acts on.
+    int cur() const { return wing.curSection - 1; }
+    int active() const { return fileLoaded ? quarvel::activeSurfaceOf(wing, cur()) : 0; }
     // Draws the spline control points over the plot as it stands.
     void drawControlPoints();
 

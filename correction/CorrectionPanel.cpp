@@ -44,11 +44,9 @@ bool PanelWidgets::operator==(const PanelWidgets& o) const {
 
 namespace {
 
-bool isSurface(int s) { return s == 0 || s == 1; }
-
-// Index of the current section, with its values in their limits; -1 when
-// there is none to work on.
-int current(WingModel& w) { return keepSectionInLimits(w) ? w.curSection - 1 : -1; }
+// Section k with its values on their surfaces, or -1 when it cannot be
+// worked on.
+int ready(WingModel& w, int k) { return keepSectionOnSurfaces(w, k) ? k : -1; }
 
 template <typename T>
 bool fits(const std::vector<T>& v, std::size_t n) {
@@ -57,9 +55,9 @@ bool fits(const std::vector<T>& v, std::size_t n) {
 
 // The widgets of surface s: regimes, sub-options, spline check, interval.
 void surfaceWidgets(const WingModel& w, int k, int s, PanelWidgets& p) {
-    const bool corrected = w.secCorrection[k] == 2;
+    const bool corrected = isCorrected(w, k);
     const int mode = w.surfMode[k][s];
-    const bool cpCorrection = mode == MODE_CP_EDITION || mode == MODE_CP_INTERP;
+    const bool cpCorrection = hasInterval(mode);
     p.noCorrection[s] = {mode == MODE_NONE, corrected};
     p.cpCorrection[s] = {cpCorrection, corrected};
     p.geomInterpolation[s] = {mode == MODE_GEOM, corrected};
@@ -83,8 +81,8 @@ void surfaceWidgets(const WingModel& w, int k, int s, PanelWidgets& p) {
 
 }  // namespace
 
-bool usableSection(const WingModel& w) {
-    if (w.nsec <= 0 || w.curSection < 1 || w.curSection > w.nsec) return false;
+bool usableSection(const WingModel& w, int k) {
+    if (w.nsec <= 0 || k < 0 || k >= w.nsec) return false;
     if (w.nhalf < 1 || w.npt < 2 * w.nhalf || w.X.rows() != w.npt) return false;
     // Every shown point number must fit an int.
     if (std::int64_t(w.ioff) + w.npt > INT_MAX || std::int64_t(w.ioff) < INT_MIN + 1) return false;
@@ -106,9 +104,8 @@ bool usableSection(const WingModel& w) {
     return true;
 }
 
-bool keepSectionInLimits(WingModel& w) {
-    if (!usableSection(w)) return false;
-    const int k = w.curSection - 1;
+bool keepSectionOnSurfaces(WingModel& w, int k) {
+    if (!usableSection(w, k)) return false;
     auto keepInterval = [](int& first, int& last, int lo, int hi, int& point) {
         first = std::clamp(first, lo, hi);
         last = std::clamp(last, lo, hi);
@@ -136,12 +133,11 @@ std::string narrowIntoLimits(WingModel& w, int k, int s) {
            std::to_string(shownPoint(w, last)) + ": the spline needs a point beyond each end on the same surface.";
 }
 
-PanelWidgets panelOf(const WingModel& w) {
+PanelWidgets panelOf(const WingModel& w, int k) {
     PanelWidgets p;
-    if (!usableSection(w)) return p;
-    const int k = w.curSection - 1;
+    if (!usableSection(w, k)) return p;
     const int a = activeSurfaceOf(w, k);
-    const bool corrected = w.secCorrection[k] == 2;
+    const bool corrected = isCorrected(w, k);
     p.secYes = {corrected, true};
     p.secNo = {!corrected, true};
     for (int s = 0; s < 2; ++s) {
@@ -178,10 +174,9 @@ int pointFromShown(const WingModel& w, int shownValue, int lo, int hi) {
     return int(std::clamp<std::int64_t>(point, lo, hi));
 }
 
-Redraw chooseSectionCorrection(WingModel& w, bool corrected) {
-    const int k = current(w);
-    if (k < 0) return {};
-    w.secCorrection[k] = corrected ? 2 : 1;
+Redraw chooseSectionCorrection(WingModel& w, int k, bool corrected) {
+    if (ready(w, k) < 0) return {};
+    w.secCorrection[k] = corrected ? SECTION_CORRECTED : SECTION_NOT_CORRECTED;
     // A section that is not corrected is written with both codes 0; a
     // corrected one gets its codes from its regimes when it is saved.
     if (corrected) {
@@ -197,9 +192,8 @@ Redraw chooseSectionCorrection(WingModel& w, bool corrected) {
     return redraw;
 }
 
-Redraw chooseRegime(WingModel& w, int s, RegimeRadio radio) {
-    const int k = current(w);
-    if (k < 0 || !isSurface(s)) return {};
+Redraw chooseRegime(WingModel& w, int k, int s, RegimeRadio radio) {
+    if (ready(w, k) < 0 || !isSurface(s)) return {};
     int mode = MODE_NONE;
     switch (radio) {
     case RegimeRadio::NoCorrection: mode = MODE_NONE; break;
@@ -210,7 +204,7 @@ Redraw chooseRegime(WingModel& w, int s, RegimeRadio radio) {
     }
     w.surfMode[k][s] = mode;
     (s == 0 ? w.RU : w.RL)[k] = codeOfMode(mode);
-    if (mode != MODE_NONE) w.secCorrection[k] = 2;
+    if (mode != MODE_NONE) w.secCorrection[k] = SECTION_CORRECTED;
     w.activeSurface[k] = s;
     Redraw redraw;
     redraw.plot = true;
@@ -218,9 +212,8 @@ Redraw chooseRegime(WingModel& w, int s, RegimeRadio radio) {
     return redraw;
 }
 
-Redraw chooseCpOption(WingModel& w, int s, CpOption option) {
-    const int k = current(w);
-    if (k < 0 || !isSurface(s)) return {};
+Redraw chooseCpOption(WingModel& w, int k, int s, CpOption option) {
+    if (ready(w, k) < 0 || !isSurface(s)) return {};
     w.surfMode[k][s] = option == CpOption::Edition ? MODE_CP_EDITION : MODE_CP_INTERP;
     w.activeSurface[k] = s;
     Redraw redraw;
@@ -247,9 +240,8 @@ Redraw setFlowValue(WingModel& w, FlowValue which, double value) {
     return r;
 }
 
-void resetOutsideInterval(WingModel& w, int s) {
-    const int k = current(w);
-    if (k < 0 || !isSurface(s)) return;
+void resetOutsideInterval(WingModel& w, int k, int s) {
+    if (ready(w, k) < 0 || !isSurface(s)) return;
     // Points first..last, 1-based and inclusive; an empty stretch copies nothing.
     auto restore = [&](int first, int last) {
         for (int point = std::max(first, 1); point <= std::min(last, w.npt); ++point)

@@ -16,6 +16,7 @@
 
 #include <string>
 
+#include "wing/SectionSurface.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -81,9 +82,9 @@ struct PanelWidgets {
 // as typed and one that its file column cannot hold is refused there.
 constexpr double kCpdRange = 1e6;
 
-// The panel as the wing's current section and active surface make it. With
-// no usable current section (no wing read) every widget is disabled.
-PanelWidgets panelOf(const WingModel& wing);
+// The panel as section k (the window's current one) and its active surface
+// make it. Without a usable section (no wing read) every widget is disabled.
+PanelWidgets panelOf(const WingModel& wing, int k);
 
 // What the window has to redraw after a command.
 struct Redraw {
@@ -93,56 +94,27 @@ struct Redraw {
     std::string note;            // for the status line: what the command did beyond what was asked
 };
 
-// True when the wing has a current section whose arrays and limits the
-// editing can work on (sizes and limits only; the section's own values may
-// still lie outside their limits).
-bool usableSection(const WingModel& wing);
+// True when section k is one whose arrays and limits the editing can work
+// on (sizes and limits only; the section's own values may still lie off
+// their surfaces).
+bool usableSection(const WingModel& wing, int k);
 
-// Brings the current section's editing values onto their surfaces: each
-// interval in order on its own surface's points, each selected point inside
-// its interval and each Nspl inside nsplMin..nsplMax. A wing read by
+// Brings the editing values of section k onto their surfaces: each interval
+// in order on its own surface's points, each selected point inside its
+// interval and each Nspl inside nsplMin..nsplMax. A wing read by
 // readCpInput already satisfies all of it; an interval may still reach
-// beyond the editing limits, as a file may give it. Returns false when
-// there is no usable current section; callers then do nothing.
-bool keepSectionInLimits(WingModel& wing);
+// beyond the editing limits, as a file may give it. Returns false when the
+// section is not usable; every command then does nothing.
+bool keepSectionOnSurfaces(WingModel& wing, int k);
 
 // Narrows the interval of surface s of section k into the editing limits,
 // which a spline needs (it reaches one point beyond each end, on the same
 // surface). Returns what the status line says when it narrowed, else "".
 std::string narrowIntoLimits(WingModel& wing, int k, int s);
 
-// The interval ends and the selected point of surface s in section k
-// (1-based point numbers): u1, u2, upperPoint or l1, l2, lowerPoint.
-inline int& intervalFirst(WingModel& w, int k, int s) { return s == 0 ? w.u1[k] : w.l1[k]; }
-inline int& intervalLast(WingModel& w, int k, int s) { return s == 0 ? w.u2[k] : w.l2[k]; }
-inline int& selectedPoint(WingModel& w, int k, int s) { return s == 0 ? w.upperPoint[k] : w.lowerPoint[k]; }
-inline int intervalFirst(const WingModel& w, int k, int s) { return s == 0 ? w.u1[k] : w.l1[k]; }
-inline int intervalLast(const WingModel& w, int k, int s) { return s == 0 ? w.u2[k] : w.l2[k]; }
-inline int selectedPoint(const WingModel& w, int k, int s) { return s == 0 ? w.upperPoint[k] : w.lowerPoint[k]; }
-
-// Fixed limits of the interval of surface s: u1Min, u2Max or l1Min, l2Max.
-inline int intervalLowerLimit(const WingModel& w, int s) { return s == 0 ? w.u1Min : w.l1Min; }
-inline int intervalUpperLimit(const WingModel& w, int s) { return s == 0 ? w.u2Max : w.l2Max; }
-
-// A 1-based point number as the spinners show it.
-inline int shownPoint(const WingModel& w, int point) { return point + w.ioff; }
-
 // The point number behind a value shown by a spinner (shown - ioff), clamped
 // into lo..hi (lo <= hi).
 int pointFromShown(const WingModel& wing, int shown, int lo, int hi);
-
-// The surface being edited in section k (anything but 1 is the upper one).
-inline int activeSurfaceOf(const WingModel& w, int k) { return w.activeSurface[k] == 1 ? 1 : 0; }
-
-// Surface s of section k is edited point by point or by its spline: the
-// section is corrected and the surface is in "Cp edition".
-inline bool inCpEdition(const WingModel& w, int k, int s) {
-    return w.secCorrection[k] == 2 && w.surfMode[k][s] == MODE_CP_EDITION;
-}
-// ... and its "Spline interp." is on: its control points show and drag.
-inline bool inSplineEditing(const WingModel& w, int k, int s) {
-    return inCpEdition(w, k, s) && w.splineOn[k][s] == 1;
-}
 
 // The five regime radios of a surface, in the order of their identifiers.
 enum class RegimeRadio { NoCorrection, CpCorrection, GeomInterpolation, SaveThickness, SaveMaxThickness };
@@ -153,16 +125,16 @@ enum class CpOption { Edition, Interpolation };
 // "Yes sec. correction" (corrected true) and "No sec. correction". The
 // regimes stay in the wing while the section is not corrected; the codes a
 // save writes for it are 0.
-Redraw chooseSectionCorrection(WingModel& wing, bool corrected);
+Redraw chooseSectionCorrection(WingModel& wing, int k, bool corrected);
 
 // A regime radio of surface s: sets its mode and code, the section's
 // correction flag for every regime but "No correction", and makes s the
 // surface being edited. "Cp correction" starts in "Cp interpolation".
-Redraw chooseRegime(WingModel& wing, int s, RegimeRadio radio);
+Redraw chooseRegime(WingModel& wing, int k, int s, RegimeRadio radio);
 
 // "Cp edition" (mode 1) or "Cp interpolation" (mode 2) of surface s, which
 // becomes the surface being edited.
-Redraw chooseCpOption(WingModel& wing, int s, CpOption option);
+Redraw chooseCpOption(WingModel& wing, int k, int s, CpOption option);
 
 // "Mach=" and "Alpha=" of the planform: the wing's value, unless its
 // CpOutput field cannot hold it (or a Mach is not above 0); the note then
@@ -171,6 +143,6 @@ Redraw setFlowValue(WingModel& wing, FlowValue which, double value);
 
 // Copies the input Cp into the design Cp of surface s at every point outside
 // its interval and at the interval's two end points.
-void resetOutsideInterval(WingModel& wing, int s);
+void resetOutsideInterval(WingModel& wing, int k, int s);
 
 }  // namespace quarvel

@@ -14,9 +14,9 @@ namespace quarvel {
 
 namespace {
 
-bool isSurface(int s) { return s == 0 || s == 1; }
-
-int current(WingModel& w) { return keepSectionInLimits(w) ? w.curSection - 1 : -1; }
+// Surface s of section k with its values on their surfaces, or false when
+// they cannot be worked on.
+bool ready(WingModel& w, int k, int s) { return isSurface(s) && keepSectionOnSurfaces(w, k); }
 
 Redraw plotRedraw() {
     Redraw r;
@@ -41,72 +41,60 @@ bool usable(const PlotTransform& t) {
 
 }  // namespace
 
-void dropStaleSelection(const WingModel& w, EditingState& e) {
+void dropStaleSelection(const WingModel& w, int k, int s, EditingState& e) {
     const int j = e.selectedControlPoint;
-    const int k = w.curSection - 1;
-    bool keep = j >= 1 && k >= 0 && k < w.nsec && std::size_t(k) < w.activeSurface.size() &&
-                std::size_t(k) < w.nspl.size() && e.selectionSection == k;
-    if (keep) {
-        const int s = w.activeSurface[k];
-        keep = isSurface(s) && e.selectionSurface == s && j <= w.nspl[k][s] - 2;
-    }
+    const bool keep = j >= 1 && k >= 0 && k < w.nsec && std::size_t(k) < w.nspl.size() && isSurface(s) &&
+                      e.selectionSection == k && e.selectionSurface == s && j <= w.nspl[k][s] - 2;
     if (!keep) e.selectedControlPoint = -1;
 }
 
 Redraw chooseSection(WingModel& w, EditingState& e, int section) {
     if (w.nsec <= 0) return {};
     w.curSection = section < 1 ? 1 : section > w.nsec ? w.nsec : section;
-    dropStaleSelection(w, e);
-    if (!keepSectionInLimits(w)) return {};
+    const int k = w.curSection - 1;
+    if (!keepSectionOnSurfaces(w, k)) return {};
+    dropStaleSelection(w, k, activeSurfaceOf(w, k), e);
     return plotRedraw();
 }
 
-Redraw chooseSurface(WingModel& w, EditingState& e, int s) {
-    const int k = current(w);
-    if (k < 0 || !isSurface(s)) return {};
+Redraw chooseSurface(WingModel& w, int k, int s, EditingState& e) {
+    if (!ready(w, k, s)) return {};
     w.activeSurface[k] = s;
-    dropStaleSelection(w, e);
+    dropStaleSelection(w, k, s, e);
     return plotRedraw();
 }
 
-Redraw switchSpline(WingModel& w, EditingState& e, bool checked) {
-    const int k = current(w);
-    if (k < 0) return {};
-    const int s = w.activeSurface[k];
-    if (!isSurface(s)) return plotRedraw();
+Redraw switchSpline(WingModel& w, int k, int s, EditingState& e, bool checked) {
+    if (!ready(w, k, s)) return {};
     w.splineOn[k][s] = checked ? 1 : 0;
     Redraw r = plotRedraw();
     if (checked) {
         r.note = narrowIntoLimits(w, k, s);
-        if (!r.note.empty()) resetOutsideInterval(w, s);
-        placeSurfaceSplinePoints(w, s);
+        if (!r.note.empty()) resetOutsideInterval(w, k, s);
+        placeSurfaceSplinePoints(w, k, s);
     } else {
         w.shapeOn[k][s] = 0;
         w.shapeBase[k][s].clear();
     }
-    dropStaleSelection(w, e);
+    dropStaleSelection(w, k, s, e);
     return r;
 }
 
-Redraw switchShapeChange(WingModel& w, EditingState& e, bool checked) {
-    const int k = current(w);
-    if (k < 0) return {};
-    const int s = w.activeSurface[k];
-    if (!isSurface(s)) return {};
+Redraw switchShapeChange(WingModel& w, int k, int s, EditingState& e, bool checked) {
+    if (!ready(w, k, s)) return {};
     if (w.splineOn[k][s] != 1) checked = false;
     if ((w.shapeOn[k][s] == 1) == checked) return plotRedraw();
     w.shapeOn[k][s] = checked ? 1 : 0;
     if (!checked) w.shapeBase[k][s].clear();
     // Only the control points move: the curve stays as it is.
-    placeSurfaceSplinePoints(w, s);
-    dropStaleSelection(w, e);
+    placeSurfaceSplinePoints(w, k, s);
+    dropStaleSelection(w, k, s, e);
     return plotRedraw();
 }
 
-Redraw setIntervalEnd(WingModel& w, EditingState& e, IntervalEnd which, int shownValue) {
-    const int k = current(w);
-    if (k < 0) return {};
+Redraw setIntervalEnd(WingModel& w, int k, EditingState& e, IntervalEnd which, int shownValue) {
     const int s = which == IntervalEnd::U1 || which == IntervalEnd::U2 ? 0 : 1;
+    if (!ready(w, k, s)) return {};
     w.activeSurface[k] = s;
     int& first = intervalFirst(w, k, s);
     int& last = intervalLast(w, k, s);
@@ -131,51 +119,42 @@ Redraw setIntervalEnd(WingModel& w, EditingState& e, IntervalEnd which, int show
                  std::to_string(shownPoint(w, hi)) + "); set to " + std::to_string(shownPoint(w, start ? first : last)) +
                  ".";
     }
-    resetOutsideInterval(w, s);
+    resetOutsideInterval(w, k, s);
     if (w.splineOn[k][s] == 1) {
         const std::string narrowed = narrowIntoLimits(w, k, s);
         if (!narrowed.empty()) {
-            resetOutsideInterval(w, s);
+            resetOutsideInterval(w, k, s);
             r.note = narrowed;
         }
-        placeSurfaceSplinePoints(w, s);
+        placeSurfaceSplinePoints(w, k, s);
     }
-    dropStaleSelection(w, e);
+    dropStaleSelection(w, k, s, e);
     return r;
 }
 
-Redraw setSplineCount(WingModel& w, EditingState& e, int value) {
-    const int k = current(w);
-    if (k < 0) return {};
-    const int s = w.activeSurface[k];
-    if (!isSurface(s)) return plotRedraw();
+Redraw setSplineCount(WingModel& w, int k, int s, EditingState& e, int value) {
+    if (!ready(w, k, s)) return {};
     const int count = std::clamp(value, WingModel::nsplMin, WingModel::nsplMax);
     if (count == w.nspl[k][s]) return {};
     w.nspl[k][s] = count;
     if (w.splineOn[k][s] == 1) {
-        placeSurfaceSplinePoints(w, s);
-        applySurfaceSpline(w);
+        placeSurfaceSplinePoints(w, k, s);
+        applySurfaceSpline(w, k, s);
     }
-    dropStaleSelection(w, e);
+    dropStaleSelection(w, k, s, e);
     return plotRedraw();
 }
 
-Redraw choosePoint(WingModel& w, int shownValue) {
-    const int k = current(w);
-    if (k < 0) return {};
-    const int s = w.activeSurface[k];
-    if (!isSurface(s)) return plotRedraw();
+Redraw choosePoint(WingModel& w, int k, int s, int shownValue) {
+    if (!ready(w, k, s)) return {};
     // Only a surface in "Cp edition" has a point to edit.
     if (w.surfMode[k][s] != MODE_CP_EDITION) return {};
     selectedPoint(w, k, s) = pointFromShown(w, shownValue, intervalFirst(w, k, s), intervalLast(w, k, s));
     return plotRedraw();
 }
 
-Redraw setPointCp(WingModel& w, double value) {
-    const int k = current(w);
-    if (k < 0) return {};
-    const int s = w.activeSurface[k];
-    if (!isSurface(s) || !std::isfinite(value)) return {};
+Redraw setPointCp(WingModel& w, int k, int s, double value) {
+    if (!ready(w, k, s) || !std::isfinite(value)) return {};
     // A design Cp is taken as typed, unless its column could not hold it.
     if (!fitsOutputField(cpoutput::CPDU, value)) {
         Redraw r;
@@ -187,59 +166,52 @@ Redraw setPointCp(WingModel& w, double value) {
     return plotRedraw();
 }
 
-Redraw nudgeSelection(WingModel& w, EditingState& e, double dx, double dcp) {
-    const int k = current(w);
-    if (k < 0 || !std::isfinite(dx) || !std::isfinite(dcp)) return {};
-    dropStaleSelection(w, e);
-    const int s = activeSurfaceOf(w, k);
+Redraw nudgeSelection(WingModel& w, int k, int s, EditingState& e, double dx, double dcp) {
+    if (!ready(w, k, s) || !std::isfinite(dx) || !std::isfinite(dcp)) return {};
+    dropStaleSelection(w, k, s, e);
     const int j = e.selectedControlPoint;
     if (j >= 1 && inSplineEditing(w, k, s)) {
         moveControlPoint(w, k, s, j, w.splX[j][k][s] + dx, w.splY[j][k][s] + dcp);
-        applySurfaceSpline(w);
+        applySurfaceSpline(w, k, s);
         return plotRedraw();
     }
     if (dcp == 0.0 || !inCpEdition(w, k, s) || w.splineOn[k][s] == 1) return {};
-    return setPointCp(w, w.cpDes[selectedPoint(w, k, s) - 1][k] + dcp);
+    return setPointCp(w, k, s, w.cpDes[selectedPoint(w, k, s) - 1][k] + dcp);
 }
 
-Redraw revertSection(WingModel& w, EditingState& e) {
-    const int k = current(w);
-    if (k < 0) return {};
+Redraw revertSection(WingModel& w, int k, EditingState& e) {
+    if (!keepSectionOnSurfaces(w, k)) return {};
     restoreDesignCpAsRead(w, k);
     for (int s = 0; s < 2; ++s)
-        if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, s);
-    dropStaleSelection(w, e);
+        if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, k, s);
+    dropStaleSelection(w, k, activeSurfaceOf(w, k), e);
     return plotRedraw();
 }
 
-Redraw moveMouse(WingModel& w, const PlotTransform& t, EditingState& e, double px, double py) {
-    const int k = current(w);
-    if (k < 0 || !usable(t) || !std::isfinite(px) || !std::isfinite(py)) return {};
+Redraw moveMouse(WingModel& w, int k, int s, const PlotTransform& t, EditingState& e, double px, double py) {
+    if (!ready(w, k, s) || !usable(t) || !std::isfinite(px) || !std::isfinite(py)) return {};
     const double x = t.xAt(px);
     const double cp = t.cpAt(py);
     if (!std::isfinite(x) || !std::isfinite(cp)) return {};
     e.mousePlotX = x;
     e.mousePlotCp = cp;
 
-    dropStaleSelection(w, e);
-    const int s = w.activeSurface[k];
-    if (e.draggingControlPoint != 1 || !isSurface(s) || !inSplineEditing(w, k, s)) return {};
+    dropStaleSelection(w, k, s, e);
+    if (e.draggingControlPoint != 1 || !inSplineEditing(w, k, s)) return {};
     const int j = e.selectedControlPoint;
     if (j < 0) return {};
 
     moveControlPoint(w, k, s, j, x, cp);
-    applySurfaceSpline(w);
+    applySurfaceSpline(w, k, s);
     return plotRedraw();
 }
 
-Redraw pressMouse(WingModel& w, const PlotTransform& t, EditingState& e, double px, double py) {
-    const int k = current(w);
-    if (k < 0) return {};
-    moveMouse(w, t, e, px, py);
+Redraw pressMouse(WingModel& w, int k, int s, const PlotTransform& t, EditingState& e, double px, double py) {
+    if (!ready(w, k, s)) return {};
+    moveMouse(w, k, s, t, e, px, py);
     e.draggingControlPoint = 1;
-    dropStaleSelection(w, e);
-    const int s = w.activeSurface[k];
-    if (!isSurface(s) || !inSplineEditing(w, k, s) || w.nspl[k][s] < 3 || !usable(t)) return {};
+    dropStaleSelection(w, k, s, e);
+    if (!inSplineEditing(w, k, s) || w.nspl[k][s] < 3 || !usable(t)) return {};
     if (!std::isfinite(px) || !std::isfinite(py)) return {};
     // The end points are fixed; the nearest inner point whose circle holds
     // the pixel wins, the lower index on a tie.

@@ -1,11 +1,12 @@
-// Editing of the current section's design Cp without the toolkit: the
-// surface selectors, the spline switch, the interval, count, point and Cp
-// spinners, and the mouse picking and dragging of spline control points.
+// Editing of a section's design Cp without the toolkit: the surface
+// selectors, the spline switch, the interval, count, point and Cp spinners,
+// and the mouse picking and dragging of spline control points.
 //
-// Each command takes the new state of the widget that sent it (the check
-// state, the spinner's value), changes the wing and returns what the window
-// must redraw; the window then shows panelOf(wing). Every handler acts on the
-// current section and, unless said otherwise, on its activeSurface.
+// Each command takes the section k and surface s it acts on (the window
+// passes its current section and that section's active surface) and the new
+// state of the widget that sent it (the check state, the spinner's value),
+// changes the wing and returns what the window must redraw; the window then
+// shows panelOf(wing, k).
 #pragma once
 
 #include "correction/CorrectionPanel.h"
@@ -41,11 +42,11 @@ struct EditingState {
     int selectionSurface = -1;
 };
 
-// Drops the selection when it no longer belongs to the current section and
-// surface or no longer names an inner control point. Every command here runs
-// it; a window that changes curSection other than through chooseSection runs
-// it before the plot is redrawn.
-void dropStaleSelection(const WingModel& wing, EditingState& e);
+// Drops the selection unless it belongs to surface s of section k and
+// names an inner control point. Every command here runs it; a window that
+// changes its current section other than through chooseSection runs it
+// before the plot is redrawn.
+void dropStaleSelection(const WingModel& wing, int k, int s, EditingState& e);
 
 // Makes section (1-based, clamped into 1..nsec) the current one, as the
 // planform's section spinner does, and drops a selection of another
@@ -53,20 +54,20 @@ void dropStaleSelection(const WingModel& wing, EditingState& e);
 Redraw chooseSection(WingModel& wing, EditingState& e, int section);
 
 // "Upper surface" (s = 0) and "Lower surface" (s = 1).
-Redraw chooseSurface(WingModel& wing, EditingState& e, int s);
+Redraw chooseSurface(WingModel& wing, int k, int s, EditingState& e);
 
-// "Spline interp." of the active surface; checked is that surface's check
+// "Spline interp." of surface s; checked is that surface's check
 // button's new state. Switching on places the control points on the design
 // Cp as it is and changes no design Cp (an interval wider than the editing
 // limits is first narrowed into them, and the note says so); switching off
 // keeps the design Cp.
-Redraw switchSpline(WingModel& wing, EditingState& e, bool checked);
+Redraw switchSpline(WingModel& wing, int k, int s, EditingState& e, bool checked);
 
-// "Shape the change" of the active surface, which must be in spline editing;
+// "Shape the change" of surface s, which must be in spline editing;
 // checked is its check button's new state. On, the control points hold the
 // change of the design Cp, starting at 0 on the curve as it stands (nothing
 // changes); off, they go back onto the curve as it is then, which stays.
-Redraw switchShapeChange(WingModel& wing, EditingState& e, bool checked);
+Redraw switchShapeChange(WingModel& wing, int k, int s, EditingState& e, bool checked);
 
 // "U1=", "U2=", "L1=", "L2=" with the value shown by the spinner; the
 // surface becomes the one being edited. The new end is kept inside the
@@ -74,39 +75,40 @@ Redraw switchShapeChange(WingModel& wing, EditingState& e, bool checked);
 // them); the other end stays as it is. With its spline on, the control
 // points are placed again over the new interval.
 enum class IntervalEnd { U1, U2, L1, L2 };
-Redraw setIntervalEnd(WingModel& wing, EditingState& e, IntervalEnd which, int shownValue);
+Redraw setIntervalEnd(WingModel& wing, int k, EditingState& e, IntervalEnd which, int shownValue);
 
-// "Nspl=": the number of control points of the active surface; with its
+// "Nspl=": the number of control points of surface s; with its
 // spline on they are placed anew and the curve is written.
-Redraw setSplineCount(WingModel& wing, EditingState& e, int value);
+Redraw setSplineCount(WingModel& wing, int k, int s, EditingState& e, int value);
 
-// "I=": the selected point of the active surface, as shown by the spinner.
-Redraw choosePoint(WingModel& wing, int shownValue);
+// "I=": the selected point of surface s, as shown by the spinner.
+Redraw choosePoint(WingModel& wing, int k, int s, int shownValue);
 
-// "Cpd=": the design Cp of the active surface's selected point, as typed; a
+// "Cpd=": the design Cp of surface s's selected point, as typed; a
 // value that the CpOutput design Cp column cannot hold is refused, with a
 // note.
-Redraw setPointCp(WingModel& wing, double value);
+Redraw setPointCp(WingModel& wing, int k, int s, double value);
 
 // The arrow keys: moves the selected control point by dx in chord (between
 // its neighbours) and dcp in Cp and writes the curve; without a selected
 // control point, moves the design Cp of the selected point by dcp while the
 // surface is edited point by point. Nothing else moves.
-Redraw nudgeSelection(WingModel& wing, EditingState& e, double dx, double dcp);
+Redraw nudgeSelection(WingModel& wing, int k, int s, EditingState& e, double dx, double dcp);
 
-// "Revert section": the design Cp of the current section back to what was
+// "Revert section": the design Cp of section k back to what was
 // read from the file. A surface in spline editing gets its control points
 // placed anew on the reverted curve.
-Redraw revertSection(WingModel& wing, EditingState& e);
+Redraw revertSection(WingModel& wing, int k, EditingState& e);
 
-// Mouse over the canvas at pixel (px, py): updates the mouse readout and,
-// while a control point is dragged, moves it and rewrites the curve.
-Redraw moveMouse(WingModel& wing, const PlotTransform& t, EditingState& e, double px, double py);
+// Mouse over the canvas at pixel (px, py) of the plot of section k, whose
+// surface s is edited: updates the mouse readout and, while a control point
+// is dragged, moves it and rewrites the curve.
+Redraw moveMouse(WingModel& wing, int k, int s, const PlotTransform& t, EditingState& e, double px, double py);
 
 // Left-button press at pixel (px, py) of a plot drawn with transform t:
 // moves the mouse there, starts a drag and picks the control point whose
 // drawn circle holds the pixel (the nearest one when circles overlap).
-Redraw pressMouse(WingModel& wing, const PlotTransform& t, EditingState& e, double px, double py);
+Redraw pressMouse(WingModel& wing, int k, int s, const PlotTransform& t, EditingState& e, double px, double py);
 
 // Left-button release: ends the drag.
 Redraw releaseMouse(EditingState& e);

@@ -11,16 +11,16 @@ Redraw putBack(WingModel& w, EditingState& e, const SectionStates* states) {
     for (const SectionState& s : *states) restoreSection(w, s);
     const int k = states->front().section;
     if (k >= 0 && k < w.nsec) w.curSection = k + 1;
-    return showChangedSection(w, e);
+    return showChangedSection(w, w.curSection - 1, e);
 }
 
 }  // namespace
 
-Redraw showChangedSection(WingModel& w, EditingState& e) {
+Redraw showChangedSection(WingModel& w, int k, EditingState& e) {
     // The counts may have changed under the selection.
     e.selectedControlPoint = -1;
     e.draggingControlPoint = 0;
-    if (!keepSectionInLimits(w)) return {};
+    if (!keepSectionOnSurfaces(w, k)) return {};
     Redraw r;
     r.plot = true;
     r.planform = true;

@@ -49,9 +49,9 @@ private:
 };
 
 // After a change made outside the panel's commands (undo, an import): keeps
-// the current section's values inside their limits, drops the control-point
+// the values of section k on their surfaces, drops the control-point
 // selection, and redraws plot and planform.
-Redraw showChangedSection(WingModel& wing, EditingState& e);
+Redraw showChangedSection(WingModel& wing, int k, EditingState& e);
 
 // Undo and redo: put the sections of the step back, make the first of them
 // the current section, keep its values inside their limits, drop the

@@ -27,16 +27,6 @@ void smoothValues(std::vector<double>& y, const std::vector<double>& x, SmoothSt
     }
 }
 
-std::vector<int> intervalIndices(const WingModel& w, int k, int s) {
-    std::vector<int> indices;
-    if (s == 0) {
-        for (int p = w.u1[k]; p <= w.u2[k]; ++p) indices.push_back(p - 1);
-    } else {
-        for (int p = w.l2[k]; p >= w.l1[k]; --p) indices.push_back(p - 1);
-    }
-    return indices;
-}
-
 std::vector<char> keptPoints(const WingModel& w, int k, int s, const SmoothStrength& strength) {
     std::vector<char> kept(std::size_t(std::max(w.npt, 0)), 0);
     if (strength.throughShocks || k < 0 || k >= w.nsec || (s != 0 && s != 1)) return kept;
@@ -62,18 +52,13 @@ std::vector<char> keptPoints(const WingModel& w, int k, int s, const SmoothStren
     return kept;
 }
 
-bool canSmooth(WingModel& w) {
-    if (!keepSectionInLimits(w)) return false;
-    const int k = w.curSection - 1;
-    const int s = w.activeSurface[k];
-    if (w.secCorrection[k] != 2 || (s != 0 && s != 1) || w.surfMode[k][s] != MODE_CP_EDITION) return false;
-    return (s == 0 ? w.u2[k] - w.u1[k] : w.l2[k] - w.l1[k]) >= 2;
+bool canSmooth(const WingModel& w, int k, int s) {
+    if (!usableSection(w, k) || !isSurface(s) || !inCpEdition(w, k, s)) return false;
+    return intervalLast(w, k, s) - intervalFirst(w, k, s) >= 2;
 }
 
-Redraw smoothSurface(WingModel& w, EditingState& e, SmoothStrength strength) {
-    if (!canSmooth(w)) return {};
-    const int k = w.curSection - 1;
-    const int s = w.activeSurface[k];
+Redraw smoothSurface(WingModel& w, int k, int s, EditingState& e, SmoothStrength strength) {
+    if (!keepSectionOnSurfaces(w, k) || !canSmooth(w, k, s)) return {};
     const std::vector<int> indices = intervalIndices(w, k, s);
     std::vector<double> x, cp;
     for (int i : indices) {
@@ -85,8 +70,8 @@ Redraw smoothSurface(WingModel& w, EditingState& e, SmoothStrength strength) {
     for (int i : indices) fixed.push_back(kept[i]);
     smoothValues(cp, x, strength, fixed);
     for (std::size_t j = 0; j < indices.size(); ++j) w.cpDes[indices[j]][k] = cp[j];
-    if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, s);
-    dropStaleSelection(w, e);
+    if (w.splineOn[k][s] == 1) placeSurfaceSplinePoints(w, k, s);
+    dropStaleSelection(w, k, s, e);
     Redraw r;
     r.plot = true;
     return r;

@@ -38,19 +38,14 @@ std::vector<char> keptPoints(const WingModel& wing, int k, int s, const SmoothSt
 void smoothValues(std::vector<double>& y, const std::vector<double>& x, SmoothStrength strength,
                   const std::vector<char>& fixed = {});
 
-// Contour indices of the interval of surface s in section k, by increasing X
-// (upper: points u1..u2, lower: points l2 down to l1).
-std::vector<int> intervalIndices(const WingModel& wing, int k, int s);
+// Surface s of section k is in "Cp edition" of a corrected section, with a
+// point inside its interval to smooth.
+bool canSmooth(const WingModel& wing, int k, int s);
 
-// The current section's active surface is in "Cp edition" of a corrected
-// section, with a point inside its interval to smooth. Like every command it
-// first keeps the current section's values inside their limits.
-bool canSmooth(WingModel& wing);
-
-// "Smooth": the design Cp of the current section's active surface over its
-// interval, its two end points and its kept points (keptPoints) fixed. A surface in spline editing gets its
-// control points placed anew on the smoothed curve. Nothing happens (and
-// nothing is redrawn) when canSmooth is false.
-Redraw smoothSurface(WingModel& wing, EditingState& e, SmoothStrength strength);
+// "Smooth": the design Cp of surface s of section k over its interval, its
+// two end points and its kept points (keptPoints) fixed. A surface in spline
+// editing gets its control points placed anew on the smoothed curve. Nothing
+// happens (and nothing is redrawn) when canSmooth is false.
+Redraw smoothSurface(WingModel& wing, int k, int s, EditingState& e, SmoothStrength strength);
 
 }  // namespace quarvel

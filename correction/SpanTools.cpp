@@ -17,22 +17,6 @@ Redraw everything() {
     return r;
 }
 
-bool inInterval(const WingModel& w, int k, int s, int i) {
-    const int p = i + 1;
-    return s == 0 ? w.u1[k] <= p && p <= w.u2[k] : w.l1[k] <= p && p <= w.l2[k];
-}
-
-bool editable(const WingModel& w, int k, int s) {
-    return w.secCorrection[k] == 2 && w.surfMode[k][s] == MODE_CP_EDITION;
-}
-
-// Places the control points of surface s of section k anew on its design Cp.
-void replaceControlPoints(WingModel& w, int k, int s) {
-    const int current = w.curSection;
-    w.curSection = k + 1;
-    placeSurfaceSplinePoints(w, s);
-    w.curSection = current;
-}
 
 }  // namespace
 
@@ -78,9 +62,8 @@ void takeSetUp(WingModel& w, int k, int secCorrection, SurfacePair modes, Surfac
     w.shapeBase[k] = {};
 }
 
-Redraw applyToSections(WingModel& w, int firstNumber, int lastNumber, const Blend& blend) {
-    if (!keepSectionInLimits(w)) return {};
-    const int c = w.curSection - 1;
+Redraw applyToSections(WingModel& w, int c, int firstNumber, int lastNumber, const Blend& blend) {
+    if (!keepSectionOnSurfaces(w, c)) return {};
     const std::vector<int> ks = sectionsBetween(w, firstNumber, lastNumber);
     if (ks.empty()) return {};
     for (int k : ks) {
@@ -89,7 +72,7 @@ Redraw applyToSections(WingModel& w, int firstNumber, int lastNumber, const Blen
         takeSetUp(w, k, w.secCorrection[c], w.surfMode[c], {w.RU[c], w.RL[c]}, w.u1[c], w.u2[c], w.l1[c], w.l2[c]);
         for (int i = 0; i < w.npt; ++i) w.cpDes[i][k] = w.cpInit[i][k];
         for (int s = 0; s < 2; ++s) {
-            if (!editable(w, k, s)) continue;
+            if (!inCpEdition(w, k, s)) continue;
             for (int i : intervalIndices(w, k, s))
                 w.cpDes[i][k] = w.cpInit[i][k] + weight * (w.cpDes[i][c] - w.cpInit[i][c]);
         }
@@ -97,10 +80,8 @@ Redraw applyToSections(WingModel& w, int firstNumber, int lastNumber, const Blen
     return everything();
 }
 
-Redraw smoothAlongSpan(WingModel& w, int firstNumber, int lastNumber, SmoothStrength strength) {
-    if (!keepSectionInLimits(w)) return {};
-    const int s = w.activeSurface[w.curSection - 1];
-    if (s != 0 && s != 1) return {};
+Redraw smoothAlongSpan(WingModel& w, int s, int firstNumber, int lastNumber, SmoothStrength strength) {
+    if (!isSurface(s)) return {};
     const std::vector<int> ks = sectionsBetween(w, firstNumber, lastNumber);
     if (ks.size() < 3) return {};
     // Span positions when they increase (or decrease) strictly, else the
@@ -128,7 +109,7 @@ Redraw smoothAlongSpan(WingModel& w, int firstNumber, int lastNumber, SmoothStre
         for (std::size_t j = 0; j < ks.size(); ++j) {
             const int k = ks[j];
             cp[j] = w.cpDes[i][k];
-            fixed[j] = !(editable(w, k, s) && inInterval(w, k, s, i)) || kept[j][i];
+            fixed[j] = !(inCpEdition(w, k, s) && inInterval(w, k, s, i + 1)) || kept[j][i];
             any = any || !fixed[j];
         }
         if (!any) continue;
@@ -136,7 +117,7 @@ Redraw smoothAlongSpan(WingModel& w, int firstNumber, int lastNumber, SmoothStre
         for (std::size_t j = 1; j + 1 < ks.size(); ++j) w.cpDes[i][ks[j]] = cp[j];
     }
     for (std::size_t j = 1; j + 1 < ks.size(); ++j)
-        if (w.splineOn[ks[j]][s] == 1) replaceControlPoints(w, ks[j], s);
+        if (w.splineOn[ks[j]][s] == 1) placeSurfaceSplinePoints(w, ks[j], s);
     return everything();
 }
 

@@ -35,19 +35,18 @@ double blendWeight(const Blend& blend, int k, int current, int first, int last);
 void takeSetUp(WingModel& wing, int k, int secCorrection, SurfacePair modes, SurfacePair codes, int u1, int u2,
                int l1, int l2);
 
-// "Apply to sections...": every other section of the range takes the current
-// section's set-up and, over the interval of each "Cp edition" surface, its
-// own input Cp plus the blend's weight times the current section's change
-// (design - input Cp) at the same point. Redraws plot and planform.
-Redraw applyToSections(WingModel& wing, int firstNumber, int lastNumber, const Blend& blend);
+// "Apply to sections...": every other section of the range takes the set-up
+// of section c and, over the interval of each "Cp edition" surface, its own
+// input Cp plus the blend's weight times section c's change (design - input
+// Cp) at the same point. Redraws plot and planform.
+Redraw applyToSections(WingModel& wing, int c, int firstNumber, int lastNumber, const Blend& blend);
 
-// "Smooth along the span": for every point of the current section's active
-// surface, smooths the design Cp across the range's sections in their order
+// "Smooth along the span": for every point of surface s, smooths the design Cp across the range's sections in their order
 // and span positions, the first and last section fixed. Only the points
 // inside the interval of a "Cp edition" surface of a corrected section move;
 // the others hold their values, and so do each section's kept points
 // (keptPoints: its shocks and suction peak) unless smoothing through shocks. Surfaces in spline editing get their control
 // points placed anew.
-Redraw smoothAlongSpan(WingModel& wing, int firstNumber, int lastNumber, SmoothStrength strength);
+Redraw smoothAlongSpan(WingModel& wing, int s, int firstNumber, int lastNumber, SmoothStrength strength);
 
 }  // namespace quarvel

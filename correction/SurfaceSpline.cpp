@@ -6,8 +6,7 @@
 
 namespace quarvel {
 
-bool linearCpAt(const WingModel& w, int s, double x, double& cpOut) {
-    const int k = w.curSection - 1;
+bool linearCpAt(const WingModel& w, int k, int s, double x, double& cpOut) {
     // X(p) and c(p) of 1-based point p.
     auto X = [&](int p) { return w.X[p - 1][k]; };
     auto c = [&](int p) { return w.cpDes[p - 1][k]; };
@@ -29,13 +28,12 @@ bool linearCpAt(const WingModel& w, int s, double x, double& cpOut) {
     return found;
 }
 
-void placeSplinePoints(WingModel& w, int s, int count, double x0, double x1, double cp0, double cp1) {
+void placeSplinePoints(WingModel& w, int k, int s, int count, double x0, double x1, double cp0, double cp1) {
     if (count < 2 || count > WingModel::nsplMax) return;
-    const int k = w.curSection - 1;
     const double step = (x1 - x0) / (count - 1);
     for (int j = 1; j <= count - 2; ++j) {
         w.splX[j][k][s] = j * step + x0;
-        linearCpAt(w, s, w.splX[j][k][s], w.splY[j][k][s]);
+        linearCpAt(w, k, s, w.splX[j][k][s], w.splY[j][k][s]);
     }
     w.splX[0][k][s] = x0;
     w.splY[0][k][s] = cp0;
@@ -43,24 +41,21 @@ void placeSplinePoints(WingModel& w, int s, int count, double x0, double x1, dou
     w.splY[count - 1][k][s] = cp1;
 }
 
-void placeSurfaceSplinePoints(WingModel& w, int s) {
-    const int k = w.curSection - 1;
+void placeSurfaceSplinePoints(WingModel& w, int k, int s) {
     // Contour indices of the points just outside the interval, smaller X first.
     const int first = s == 0 ? w.u1[k] - 2 : w.l2[k];
     const int last = s == 0 ? w.u2[k] : w.l1[k] - 2;
     if (w.shapeOn[k][s] != 1) {
-        placeSplinePoints(w, s, w.nspl[k][s], w.X[first][k], w.X[last][k], w.cpDes[first][k], w.cpDes[last][k]);
+        placeSplinePoints(w, k, s, w.nspl[k][s], w.X[first][k], w.X[last][k], w.cpDes[first][k], w.cpDes[last][k]);
         return;
     }
     // The change starts from nothing on the design Cp as it now stands.
     w.shapeBase[k][s].assign(w.cpDes.column(k), w.cpDes.column(k) + w.npt);
-    placeSplinePoints(w, s, w.nspl[k][s], w.X[first][k], w.X[last][k], 0.0, 0.0);
+    placeSplinePoints(w, k, s, w.nspl[k][s], w.X[first][k], w.X[last][k], 0.0, 0.0);
     for (int j = 0; j < w.nspl[k][s]; ++j) w.splY[j][k][s] = 0.0;
 }
 
-bool applySurfaceSpline(WingModel& w) {
-    const int k = w.curSection - 1;
-    const int s = w.activeSurface[k];
+bool applySurfaceSpline(WingModel& w, int k, int s) {
     const int n = w.nspl[k][s];
     if (n < 2 || n > WingModel::nsplMax) return false;
     double cx[WingModel::nsplMax], cy[WingModel::nsplMax];

@@ -1,21 +1,21 @@
 // Spline editing of a surface's design Cp: control points placed over the
 // correction interval and the Akima curve through them written into cpDes.
-// Everything acts on the current section of the wing.
+// Everything acts on the section k and surface s it is given.
 #pragma once
 
 #include "wing/WingModel.h"
 
 namespace quarvel {
 
-// Design Cp of the current section along surface s at chord position x,
+// Design Cp of section k along surface s at chord position x,
 // interpolated linearly between its points. Returns false and leaves cpOut
 // as it was when x lies outside the surface (or on its leading-edge point).
-bool linearCpAt(const WingModel& wing, int s, double x, double& cpOut);
+bool linearCpAt(const WingModel& wing, int k, int s, double x, double& cpOut);
 
 // Stores count equally spaced control points of surface s between (x0, cp0)
 // and (x1, cp1); the inner ones take the design Cp there. A count outside
 // 2 .. nsplMax places nothing.
-void placeSplinePoints(WingModel& wing, int s, int count, double x0, double x1, double cp0, double cp1);
+void placeSplinePoints(WingModel& wing, int k, int s, int count, double x0, double x1, double cp0, double cp1);
 
 // Places the control points of surface s from the points just outside its
 // correction interval (the same ends the "Spline interp." command uses).
@@ -23,12 +23,12 @@ void placeSplinePoints(WingModel& wing, int s, int count, double x0, double x1, 
 // change of the design Cp instead: they are placed at the same positions with
 // a change of 0, and the design Cp as it stands becomes the base that the
 // curve is added to.
-void placeSurfaceSplinePoints(WingModel& wing, int s);
+void placeSurfaceSplinePoints(WingModel& wing, int k, int s);
 
-// Rewrites the design Cp over the interval of the active surface from the
+// Rewrites the design Cp over the interval of surface s of section k from the
 // curve through its control points (added to the base while "Shape the
 // change" is on). Returns false, leaving cpDes untouched,
 // when the curve cannot be evaluated.
-bool applySurfaceSpline(WingModel& wing);
+bool applySurfaceSpline(WingModel& wing, int k, int s);
 
 }  // namespace quarvel

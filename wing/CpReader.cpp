@@ -17,10 +17,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "wing/SectionLift.h"
 #include "wing/CpFiles.h"
 #include "wing/CpOutputFields.h"
 #include "wing/Numbers.h"
+#include "wing/SectionLift.h"
+#include "wing/SectionSurface.h"
 
 namespace quarvel {
 

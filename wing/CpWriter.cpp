@@ -7,6 +7,7 @@
 #include "wing/CpFiles.h"
 #include "wing/CpOutputFields.h"
 #include "wing/Numbers.h"
+#include "wing/SectionSurface.h"
 
 namespace quarvel {
 

@@ -203,13 +203,6 @@ struct SectionState {
     std::size_t bytes() const;
 };
 
-// The 1-based point numbers of surface s: the upper surface's run from
-// nhalf + 1 to 2 nhalf, the lower surface's from 1 to nhalf. Any interval a
-// file gives lies inside them; the editing limits (u1Min .. u2Max, l1Min ..
-// l2Max) are narrower and bound only what an edit may make.
-inline int firstPointOf(const WingModel& w, int s) { return s == 0 ? w.nhalf + 1 : 1; }
-inline int lastPointOf(const WingModel& w, int s) { return s == 0 ? 2 * w.nhalf : w.nhalf; }
-
 // The state of section k (section -1 when k is not a section).
 SectionState captureSection(const WingModel& wing, int k);
 

@@ -24,14 +24,14 @@ TEST(RegimeCommands, SetModeCodeAndSectionFlagOfTheirSurfaceOnly) {
         for (const auto& c : cases) {
             const std::string name = "surface " + std::to_string(s) + ", mode " + std::to_string(c.mode);
             WingModel w = panelTestWing(1, 3);
-            EXPECT_TRUE(chooseSectionCorrection(w, false).planform);
+            EXPECT_TRUE(chooseSectionCorrection(w, 0, false).planform);
             EXPECT_EQ(captureSection(w, 0).codes(), (SurfacePair{0, 0})) << name;
             (s == 0 ? w.RL : w.RU)[0] = 7;
-            EXPECT_TRUE(chooseRegime(w, s, c.radio).planform);
+            EXPECT_TRUE(chooseRegime(w, 0, s, c.radio).planform);
             EXPECT_TRUE(w.surfMode[0][s] == c.mode && (s == 0 ? w.RU : w.RL)[0] == c.code) << name;
             EXPECT_TRUE((s == 0 ? w.RL : w.RU)[0] == 7 && w.secCorrection[0] == c.secCorrection) << name;
             EXPECT_EQ(w.activeSurface[0], s) << name;
-            EXPECT_EQ(test::panelFault(w, panelOf(w)), "") << name;
+            EXPECT_EQ(test::panelFault(w, panelOf(w, 0)), "") << name;
         }
     }
 }
@@ -39,18 +39,18 @@ TEST(RegimeCommands, SetModeCodeAndSectionFlagOfTheirSurfaceOnly) {
 TEST(Panel, CpdTakesATypedValueAndIntervalsAreBroughtOntoTheirSurfaces) {
     WingModel w = panelTestWing(1, 1);  // upper points 11 .. 20, lower 1 .. 10
     w.cpDes[14][0] = -0.3;              // upper point 15, input Cp -0.6
-    PanelWidgets p = panelOf(w);
+    PanelWidgets p = panelOf(w, 0);
     EXPECT_EQ(p.cpd.value, -0.3);
     EXPECT_EQ(p.currentPointCp, -0.6);
     // A value far from the design Cp is set as typed; one its column cannot hold is refused and said.
-    EXPECT_TRUE(setPointCp(w, -1.5).note.empty());
+    EXPECT_TRUE(setPointCp(w, 0, 0, -1.5).note.empty());
     EXPECT_EQ(w.cpDes[14][0], -1.5);
-    EXPECT_NE(setPointCp(w, 1234567.891).note, "");
+    EXPECT_NE(setPointCp(w, 0, 0, 1234567.891).note, "");
     EXPECT_EQ(w.cpDes[14][0], -1.5) << "a refused value changes nothing";
     w.u1[0] = 40;
     w.u2[0] = -3;
     w.l1[0] = 9;
-    ASSERT_TRUE(keepSectionInLimits(w));
+    ASSERT_TRUE(keepSectionOnSurfaces(w, 0));
     EXPECT_EQ((std::array<int, 5>{w.u1[0], w.u2[0], w.l1[0], w.l2[0], w.lowerPoint[0]}),
               (std::array<int, 5>{11, 20, 8, 9, 8}));
 }
@@ -58,7 +58,7 @@ TEST(Panel, CpdTakesATypedValueAndIntervalsAreBroughtOntoTheirSurfaces) {
 TEST(ResetOutsideInterval, UpperFromNhalfPlus3ToNptMinus3) {
     WingModel w = panelTestWing(1, 1);  // u1 = 13 = nhalf + 3, u2 = 17 = npt - 3
     for (int i = 0; i < w.npt; ++i) w.cpDes[i][0] = w.cpDes[i][1] = 9.0;
-    resetOutsideInterval(w, 0);
+    resetOutsideInterval(w, 0, 0);
     for (int point = 1; point <= 20; ++point) {
         const bool restored = (point >= 11 && point <= 13) || point >= 17;
         EXPECT_EQ(w.cpDes[point - 1][0], restored ? w.cpInit[point - 1][0] : 9.0) << "point " << point;

@@ -42,7 +42,7 @@ TEST(Smoothing, EndsStayLinesStayBendsFallAJumpPastTheEndSurvives) {
         for (int r = 0; r < 10; ++r) w.cpDes[10 + r][0] = c.cp(r);
         const WingModel before = w;
         EditingState e;
-        ASSERT_TRUE(smoothSurface(w, e, {20, 0.5}).plot);
+        ASSERT_TRUE(smoothSurface(w, 0, 0, e, {20, 0.5}).plot);
         const double bend = largestBend(before, 0, w.u1[0], w.u2[0]);
         for (int i = 0; i < w.npt; ++i) {
             const bool fixed = i + 1 <= w.u1[0] || i + 1 >= w.u2[0];
@@ -52,7 +52,7 @@ TEST(Smoothing, EndsStayLinesStayBendsFallAJumpPastTheEndSurvives) {
     }
     WingModel w = panelTestWing(MODE_CP_INTERP, MODE_NONE);
     EditingState e;
-    EXPECT_FALSE(smoothSurface(w, e, {}).plot) << "only a surface in \"Cp edition\" is smoothed";
+    EXPECT_FALSE(smoothSurface(w, 0, 0, e, {}).plot) << "only a surface in \"Cp edition\" is smoothed";
 }
 
 TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
@@ -78,7 +78,7 @@ TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
         const std::vector<int> all{2, 0, 1, 3, 4};
         SectionStates states = captureSections(w, all);
 
-        EXPECT_TRUE(applyToSections(w, c.first, c.last, c.blend).planform);
+        EXPECT_TRUE(applyToSections(w, 2, c.first, c.last, c.blend).planform);
         for (int k = 0; k < 5; ++k) {
             const bool outside = c.weight[k] < 0, kept = outside || k == 2;
             EXPECT_EQ(w.surfMode[k], outside ? before.surfMode[k] : before.surfMode[2]) << k + 1;
@@ -96,7 +96,7 @@ TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
         w.curSection = 5;
         ASSERT_TRUE(undoEdit(w, e, h).planform);
         EXPECT_EQ(w.curSection, 3);
-        EXPECT_EQ(panelOf(w).intervalStart[0].value, firstPointOf(w, 0) + w.ioff) << "the panel follows";
+        EXPECT_EQ(panelOf(w, 2).intervalStart[0].value, firstPointOf(w, 0) + w.ioff) << "the panel follows";
         w.u1[2] = 14;
         for (int k = 0; k < 5; ++k) EXPECT_TRUE(captureSection(w, k).sameEdit(captureSection(before, k))) << k + 1;
     }
@@ -110,7 +110,7 @@ TEST(SmoothAlongSpan, MovesOnlyEditedPointsOfTheInnerSections) {
     }
     w.surfMode[3][0] = MODE_GEOM;  // holds its values
     const WingModel before = w;
-    EXPECT_TRUE(smoothAlongSpan(w, 5, 1, {5, 0.5}).plot);
+    EXPECT_TRUE(smoothAlongSpan(w, 0, 5, 1, {5, 0.5}).plot);
     for (int k = 0; k < 5; ++k)
         for (int i = 0; i < w.npt; ++i)
             EXPECT_EQ(w.cpDes[i][k] != before.cpDes[i][k], k > 0 && k < 3 && i >= 12 && i <= 16) << k + 1 << " " << i;

@@ -13,8 +13,8 @@ using namespace quarvel;
 TEST(PlotZoom, APressInsideTheDrawnCirclePicksAtAnyZoom) {
     WingModel w = test::panelTestWing(1, 1);
     EditingState e;
-    setSplineCount(w, e, 5);
-    switchSpline(w, e, true);
+    setSplineCount(w, 0, 0, e, 5);
+    switchSpline(w, 0, 0, e, true);
     const PlotTransform whole = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint).transform;
     const double x = w.splX[2][0][0], cp = w.splY[2][0][0];
     // Pixel offsets from the circle's centre; its radius is 6.
@@ -28,7 +28,7 @@ TEST(PlotZoom, APressInsideTheDrawnCirclePicksAtAnyZoom) {
         for (const auto& [dx, dy, picked] : offsets) {
             e.selectedControlPoint = -1;
             releaseMouse(e);
-            pressMouse(w, t, e, t.columnOf(x) + dx, t.rowOf(cp) + dy);
+            pressMouse(w, 0, 0, t, e, t.columnOf(x) + dx, t.rowOf(cp) + dy);
             EXPECT_EQ(e.selectedControlPoint == 2, picked) << "x" << magnification << ", off by " << dx << ", " << dy;
         }
     }

@@ -202,9 +202,9 @@ TEST(Smoothing, KeepsShocksAndSuctionPeaksUnlessThroughShocks) {
                 strength.throughShocks = through;
                 EditingState e;
                 if (span)
-                    smoothAlongSpan(w, w.KTE1 + c.k - 1, w.KTE1 + c.k + 1, strength);
+                    smoothAlongSpan(w, 0, w.KTE1 + c.k - 1, w.KTE1 + c.k + 1, strength);
                 else
-                    ASSERT_TRUE(smoothSurface(w, e, strength).plot) << name;
+                    ASSERT_TRUE(smoothSurface(w, c.k, 0, e, strength).plot) << name;
                 const std::optional<Shock> shock = shockNear(w, c.k, c.shockX);
                 const bool kept = shock && std::abs(shock->x - c.shockX) < 1e-12 && shock->jump >= 0.9 * c.jump;
                 EXPECT_EQ(kept, !through) << name << ": the shock";

@@ -20,10 +20,10 @@ WingModel sectionWing(int nhalf) {
 
 TEST(SurfaceSpline, AFailedCurveLeavesTheDesignCpAlone) {
     WingModel w = sectionWing(20);
-    placeSurfaceSplinePoints(w, 0);
+    placeSurfaceSplinePoints(w, 0, 0);
     w.splX[2][0][0] = w.splX[1][0][0];  // two control points on one abscissa
     const WingModel before = w;
-    EXPECT_FALSE(applySurfaceSpline(w));
+    EXPECT_FALSE(applySurfaceSpline(w, 0, 0));
     for (int i = 0; i < w.npt; ++i) EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;}
 
 TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResult) {
@@ -35,12 +35,12 @@ TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResu
         w.activeSurface[0] = s;
         w.nspl[0][s] = 9;
         w.splineOn[0][s] = 1;
-        placeSurfaceSplinePoints(w, s);
-        applySurfaceSpline(w);
+        placeSurfaceSplinePoints(w, 0, s);
+        applySurfaceSpline(w, 0, s);
         auto design = [](const WingModel& wing) { return captureSection(wing, 0).cpDes; };
         const auto spline = design(w);
         EditingState e;
-        EXPECT_TRUE(switchShapeChange(w, e, true).plot);
+        EXPECT_TRUE(switchShapeChange(w, 0, s, e, true).plot);
         EXPECT_EQ(design(w), spline) << "switching on changes nothing";
         for (int j = 0; j < 9; ++j) EXPECT_EQ(w.splY[j][0][s], 0.0) << "the change starts at 0";
 
@@ -50,7 +50,7 @@ TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResu
             w = shaped;
             for (double change : {0.3, -0.2}) {
                 w.splY[j][0][s] = change;
-                ASSERT_TRUE(applySurfaceSpline(w));
+                ASSERT_TRUE(applySurfaceSpline(w, 0, s));
             }
             const double from = w.splX[std::max(j - 2, 0)][0][s], to = w.splX[std::min(j + 2, 8)][0][s];
             int changed = 0;
@@ -62,10 +62,10 @@ TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResu
             EXPECT_GT(changed, 0) << "j " << j;
         }
         const auto moved = design(w);
-        EXPECT_TRUE(switchShapeChange(w, e, false).plot);
+        EXPECT_TRUE(switchShapeChange(w, 0, s, e, false).plot);
         EXPECT_EQ(design(w), moved) << "turning off keeps the result";
         // Counts the control-point arrays cannot hold place nothing.
-        for (int count : {WingModel::nsplMax + 1, 1}) placeSplinePoints(w, s, count, 0.5, 1.0, 9.0, 9.0);
+        for (int count : {WingModel::nsplMax + 1, 1}) placeSplinePoints(w, 0, s, count, 0.5, 1.0, 9.0, 9.0);
         EXPECT_DOUBLE_EQ(w.splY[1][0][s], w.splX[1][0][s] * (s == 0 ? -1.0 : 0.5)) << "back on the curve";
     }
 }

@@ -79,7 +79,7 @@ inline std::string wingFault(const WingModel& w) {
 // the selected point's design Cp, "Nspl=", one click to every regime).
 inline std::string panelFault(const WingModel& w, const PanelWidgets& p) {
     using detail::spinnerFault;
-    if (p != panelOf(w)) return "the panel shown is not the panel of the wing";
+    if (p != panelOf(w, w.curSection - 1)) return "the panel shown is not the panel of the wing";
     const auto shown = [&](int point) { return shownPoint(w, point); };
     const int k = w.curSection - 1, a = w.activeSurface[k];
     const bool corrected = w.secCorrection[k] == 2;

@@ -62,7 +62,7 @@ struct Window {
 
     void redraw(Redraw r) {
         // After every command the window settles the selection.
-        dropStaleSelection(w, e);
+        dropStaleSelection(w, k(), active(), e);
         if (r.plot) stale = true;
         if (r.controlPoints) {
             std::vector<PlotPrimitive> marks;
@@ -120,18 +120,18 @@ Redraw step(Window& win, Bytes& in) {
     switch (op % 16) {
     // Bytes are read in order, one statement each, so that the corpus means
     // the same with any compiler.
-    case 0: { const int b = in.byte(); return chooseRegime(w, b & 1, RegimeRadio((b >> 1) % 5)); }
-    case 1: { const int b = in.byte(); return chooseCpOption(w, b & 1, CpOption((b >> 1) & 1)); }
-    case 2: return chooseSectionCorrection(w, in.byte() & 1);
-    case 3: { const auto which = IntervalEnd(in.byte() % 4); return setIntervalEnd(w, e, which, shownValue(in, w)); }
-    case 4: return choosePoint(w, shownValue(in, w));
-    case 5: return setPointCp(w, cpValue(in));
-    case 6: return setSplineCount(w, e, in.int8());
-    case 7: return switchSpline(w, e, in.byte() & 1);
-    case 8: return chooseSurface(w, e, in.byte() % 4 - 1);  // -1 and 2 are no surface
+    case 0: { const int b = in.byte(); return chooseRegime(w, win.k(), b & 1, RegimeRadio((b >> 1) % 5)); }
+    case 1: { const int b = in.byte(); return chooseCpOption(w, win.k(), b & 1, CpOption((b >> 1) & 1)); }
+    case 2: return chooseSectionCorrection(w, win.k(), in.byte() & 1);
+    case 3: { const auto which = IntervalEnd(in.byte() % 4); return setIntervalEnd(w, win.k(), e, which, shownValue(in, w)); }
+    case 4: return choosePoint(w, win.k(), win.active(), shownValue(in, w));
+    case 5: return setPointCp(w, win.k(), win.active(), cpValue(in));
+    case 6: return setSplineCount(w, win.k(), win.active(), e, in.int8());
+    case 7: return switchSpline(w, win.k(), win.active(), e, in.byte() & 1);
+    case 8: return chooseSurface(w, win.k(), in.byte() % 4 - 1, e);  // -1 and 2 are no surface
     case 9: return chooseSection(w, e, in.int8());
-    case 10: { const int x = in.int16(), y = in.int16(); return moveMouse(w, win.transform(), e, x, y); }
-    case 11: { const int x = in.int16(), y = in.int16(); return pressMouse(w, win.transform(), e, x, y); }
+    case 10: { const int x = in.int16(), y = in.int16(); return moveMouse(w, win.k(), win.active(), win.transform(), e, x, y); }
+    case 11: { const int x = in.int16(), y = in.int16(); return pressMouse(w, win.k(), win.active(), win.transform(), e, x, y); }
     case 12: return releaseMouse(e);
     case 13: {
         // A drag that starts on (or near) a control point of the edited surface.
@@ -139,11 +139,11 @@ Redraw step(Window& win, Bytes& in) {
         const int s = win.active();
         const double dx0 = in.int8() / 16.0, dy0 = in.int8() / 16.0;
         const PlotTransform& t = win.transform();
-        win.redraw(pressMouse(w, t, e, t.columnOf(w.splX[j][win.k()][s]) + dx0, t.rowOf(w.splY[j][win.k()][s]) + dy0));
+        win.redraw(pressMouse(w, win.k(), s, t, e, t.columnOf(w.splX[j][win.k()][s]) + dx0, t.rowOf(w.splY[j][win.k()][s]) + dy0));
         for (int n = in.byte() % 4; n > 0; --n) {
             const double dx = in.int8(), dy = in.int8();
             const PlotTransform& now = win.transform();
-            win.redraw(moveMouse(w, now, e, now.columnOf(e.mousePlotX) + dx, now.rowOf(e.mousePlotCp) + dy));
+            win.redraw(moveMouse(w, win.k(), s, now, e, now.columnOf(e.mousePlotX) + dx, now.rowOf(e.mousePlotCp) + dy));
         }
         return releaseMouse(e);
     }
@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int n = 1; n <= kMaxSteps && !in.done(); ++n) {
         win.redraw(step(win, in));
         // The window shows panelOf(wing) after every command.
-        const std::string fault = test::editingFault(win.w, panelOf(win.w), win.e);
+        const std::string fault = test::editingFault(win.w, panelOf(win.w, win.k()), win.e);
         if (!fault.empty()) fuzz::fail("after step " + std::to_string(n) + ": " + fault);
         if (n % 256 == 0) save(win, "saved on the way");
     }
