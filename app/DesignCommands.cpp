@@ -72,17 +72,16 @@ void Quarvel::smoothAlongSpan(int first, int last, quarvel::SmoothStrength stren
 bool Quarvel::importRegimesFrom(const FXString& path) {
     if (!fileLoaded) return false;
     quarvel::FileError error;
-    const std::optional<quarvel::WingModel> old = quarvel::readCpInput(quarvel::stdText(path), &error);
-    if (!old) {
+    std::optional<quarvel::ImportResult> result;
+    editSections(quarvel::sectionsBetween(wing, wing.KTE1, wing.KTE1 + wing.nsec - 1), [&] {
+        result = quarvel::importRegimesFrom(wing, quarvel::stdText(path), &error);
+        return result ? quarvel::showChangedSection(wing, cur(), editing) : quarvel::Redraw{};
+    });
+    if (!result) {
         reportError("Import regimes", quarvel::foxText(error.message()));
         return false;
     }
-    quarvel::ImportResult result;
-    editSections(quarvel::sectionsBetween(wing, wing.KTE1, wing.KTE1 + wing.nsec - 1), [&] {
-        result = quarvel::importRegimes(wing, *old);
-        return quarvel::showChangedSection(wing, cur(), editing);
-    });
-    const std::string note = quarvel::missingSectionsNote(result, old->inputFileName);
+    const std::string note = quarvel::missingSectionsNote(*result, quarvel::stdText(path));
     if (!note.empty()) {
         if (noteHook)
             noteHook("Import regimes", quarvel::foxText(note));

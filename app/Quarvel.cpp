@@ -151,7 +151,9 @@ Quarvel::Quarvel(FXApp* a)
     plotBuffer.attach(canvas);
 
     // Nothing can be edited before a wing has been read.
-    disableEditingControls();
+    // No wing yet: the panel of none, every control off.
+    applyPanel();
+    view3DButton->disable();
 }
 
 // Two rows of 6 labelled cells: the selected point (number, design Cp and
@@ -272,9 +274,9 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
     FXMatrix* interval = new FXMatrix(cpCorrection, 2, MATRIX_BY_COLUMNS | LAYOUT_FILL_X, 0, 0, 0, 0,
                                       kPad, kPad, kPad, kPad, kPad, kPad);
     new FXLabel(interval, upper ? "U2=" : "L2=", nullptr, kLabelStyle);
-    intervalEndSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U2 : ID_L2, kEntryStyle);
+    intervalLastSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U2 : ID_L2, kEntryStyle);
     new FXLabel(interval, upper ? "U1=" : "L1=", nullptr, kLabelStyle);
-    intervalStartSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U1 : ID_L1, kEntryStyle);
+    intervalFirstSpinner[surface] = new FXSpinner(interval, 5, this, upper ? ID_U1 : ID_L1, kEntryStyle);
 
     geomInterpolationRadio[surface] =
         new FXRadioButton(regimes, "Geom interpolation", this, upper ? ID_UP_GEOM : ID_LO_GEOM);
@@ -282,40 +284,6 @@ void Quarvel::buildSurfaceOptions(FXComposite* parent, int surface) {
         new FXRadioButton(regimes, "Save thickness distr.", this, upper ? ID_UP_THICK : ID_LO_THICK);
     maxThicknessRadio[surface] =
         new FXRadioButton(regimes, "Save max.thickness", this, upper ? ID_UP_MAXTHICK : ID_LO_MAXTHICK);
-}
-
-void Quarvel::disableEditingControls() {
-    shownCYDField->disable();
-    shownEPDField->disable();
-    mousePlotXField->disable();
-    currentPointXField->disable();
-    currentPointCpField->disable();
-    shownCNField->disable();
-    shownEPField->disable();
-    mousePlotCpField->disable();
-    cpdDeltaField->disable();
-    pointSpinner->disable();
-    cpdSpinner->disable();
-    nsplSpinner->disable();
-    secYesRadio->disable();
-    surfaceRadio[0]->disable();
-    splineCheck[0]->disable();
-    secNoRadio->disable();
-    surfaceRadio[1]->disable();
-    splineCheck[1]->disable();
-    for (int s = 0; s < 2; ++s) shapeCheck[s]->disable();
-    for (int s = 0; s < 2; ++s) noCorrectionRadio[s]->disable();
-    for (int s = 0; s < 2; ++s) cpCorrectionRadio[s]->disable();
-    for (int s = 0; s < 2; ++s) cpEditionRadio[s]->disable();
-    for (int s = 0; s < 2; ++s) cpInterpolationRadio[s]->disable();
-    intervalStartSpinner[0]->disable();
-    intervalStartSpinner[1]->disable();
-    intervalEndSpinner[0]->disable();
-    intervalEndSpinner[1]->disable();
-    for (int s = 0; s < 2; ++s) geomInterpolationRadio[s]->disable();
-    for (int s = 0; s < 2; ++s) thicknessRadio[s]->disable();
-    for (int s = 0; s < 2; ++s) maxThicknessRadio[s]->disable();
-    view3DButton->disable();
 }
 
 void Quarvel::create() {
@@ -384,8 +352,8 @@ void Quarvel::applyPanel() {
         applyToggle(cpInterpolationRadio[s], panel.cpInterpolation[s]);
         applyToggle(splineCheck[s], panel.spline[s]);
         applyToggle(shapeCheck[s], panel.shape[s]);
-        applySpinner(intervalStartSpinner[s], panel.intervalStart[s]);
-        applySpinner(intervalEndSpinner[s], panel.intervalEnd[s]);
+        applySpinner(intervalFirstSpinner[s], panel.intervalFirst[s]);
+        applySpinner(intervalLastSpinner[s], panel.intervalLast[s]);
     }
     applySpinner(pointSpinner, panel.point);
     applySpinner(nsplSpinner, panel.nspl);

@@ -309,8 +309,8 @@ public:
     FXCheckButton* shapeCheck[2] = {};         // "Shape the change"
     FXButton* smoothButton[2] = {};            // "Smooth"
     FXCheckButton* throughShocksCheck = nullptr;  // "Through shocks"
-    FXSpinner* intervalStartSpinner[2] = {};   // "U1=", "L1="
-    FXSpinner* intervalEndSpinner[2] = {};     // "U2=", "L2="
+    FXSpinner* intervalFirstSpinner[2] = {};   // "U1=", "L1="
+    FXSpinner* intervalLastSpinner[2] = {};     // "U2=", "L2="
 
     FXButton* view3DButton = nullptr;
     FXScrollWindow* optionScroll = nullptr;  // the option panel, scrolled when the window is short
@@ -397,5 +397,4 @@ private:
     void buildValueRow();
     void buildOptionPanel(FXComposite* parent);
     void buildSurfaceOptions(FXComposite* parent, int surface);
-    void disableEditingControls();
 };

@@ -34,8 +34,8 @@ bool PanelWidgets::operator==(const PanelWidgets& o) const {
               cpCorrection[s] == o.cpCorrection[s] && geomInterpolation[s] == o.geomInterpolation[s] &&
               thickness[s] == o.thickness[s] && maxThickness[s] == o.maxThickness[s] &&
               cpEdition[s] == o.cpEdition[s] && cpInterpolation[s] == o.cpInterpolation[s] &&
-              spline[s] == o.spline[s] && shape[s] == o.shape[s] && intervalStart[s] == o.intervalStart[s] &&
-              intervalEnd[s] == o.intervalEnd[s]))
+              spline[s] == o.spline[s] && shape[s] == o.shape[s] && intervalFirst[s] == o.intervalFirst[s] &&
+              intervalLast[s] == o.intervalLast[s]))
             return false;
     return secYes == o.secYes && secNo == o.secNo && point == o.point && nspl == o.nspl && cpd == o.cpd &&
            currentPointXEnabled == o.currentPointXEnabled && currentPointCp == o.currentPointCp &&
@@ -72,11 +72,11 @@ void surfaceWidgets(const WingModel& w, int k, int s, PanelWidgets& p) {
     const int last = shownPoint(w, intervalLast(w, k, s));
     // The ranges reach the editing limits, and the interval itself where a
     // file gave it wider, so that the spinners show it as it is.
-    p.intervalStart[s].setRange(std::min(first, shownPoint(w, intervalLowerLimit(w, s))), last);
-    p.intervalStart[s].setValue(first);
-    p.intervalEnd[s].setRange(first, std::max(last, shownPoint(w, intervalUpperLimit(w, s))));
-    p.intervalEnd[s].setValue(last);
-    p.intervalStart[s].enabled = p.intervalEnd[s].enabled = corrected && cpCorrection;
+    p.intervalFirst[s].setRange(std::min(first, shownPoint(w, intervalLowerLimit(w, s))), last);
+    p.intervalFirst[s].setValue(first);
+    p.intervalLast[s].setRange(first, std::max(last, shownPoint(w, intervalUpperLimit(w, s))));
+    p.intervalLast[s].setValue(last);
+    p.intervalFirst[s].enabled = p.intervalLast[s].enabled = corrected && cpCorrection;
 }
 
 }  // namespace

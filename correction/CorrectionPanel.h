@@ -61,8 +61,8 @@ struct PanelWidgets {
     Toggle cpEdition[2], cpInterpolation[2];
     Toggle spline[2];            // "Spline interp."
     Toggle shape[2];             // "Shape the change"
-    Spinner intervalStart[2];    // "U1=", "L1="
-    Spinner intervalEnd[2];      // "U2=", "L2="
+    Spinner intervalFirst[2];    // "U1=", "L1="
+    Spinner intervalLast[2];     // "U2=", "L2="
     Spinner point;               // "I="
     Spinner nspl{WingModel::nsplMin, WingModel::nsplMax, WingModel::nsplMin, false};  // "Nspl="
     RealSpinner cpd;             // "Cpd=": design Cp of the selected point, range centred on it

@@ -75,7 +75,7 @@ ImportResult importRegimes(WingModel& w, const WingModel& old) {
                   samePoint(w, old, old.u2[o]), samePoint(w, old, old.l1[o]), samePoint(w, old, old.l2[o]));
         carryIntervalValues(w, k, old, o);
         for (int s = 0; s < 2; ++s) {
-            if (w.secCorrection[k] != 2 || w.surfMode[k][s] != MODE_CP_EDITION) continue;
+            if (!inCpEdition(w, k, s)) continue;
             for (int r = 0; r < w.nhalf; ++r) {
                 const int i = s == 0 ? w.nhalf + r : r;
                 w.cpDes[i][k] = w.cpInit[i][k];

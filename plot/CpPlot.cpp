@@ -247,13 +247,13 @@ CpAxis cpAxisFor(double minimumCp, double maximumCp) {
     return axis;
 }
 
-SonicScan scanSection(const WingModel& w, int k, double cpCritical) {
+SonicScan scanSection(const WingModel& w, int k, double sonic) {
     // Only the points of the rows: with an odd count the last index is empty.
     const int top = 2 * w.nhalf - 1;
     SonicScan scan{w.cpInit[1][k], -1};
     for (int i = top; i >= 3; --i) {
-        const double a = w.cpInit[i - 1][k] - cpCritical;
-        const double b = w.cpInit[i][k] - cpCritical;
+        const double a = w.cpInit[i - 1][k] - sonic;
+        const double b = w.cpInit[i][k] - sonic;
         if (a * b < 0 && scan.crossing < 0) scan.crossing = i;
         scan.minimum = std::min(scan.minimum, w.cpInit[i][k]);
     }
@@ -355,8 +355,8 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     if (width <= 0 || height <= 0) return plot;
 
     const int rows = 2 * w.nhalf;  // contour indices that hold a row
-    const double cpCritical = sonicCp(mach);
-    const SonicScan scan = scanSection(w, k, cpCritical);
+    const double sonic = sonicCp(mach);
+    const SonicScan scan = scanSection(w, k, sonic);
     // The axis covers every Cp shown: both curves of the section and of its
     // neighbours, and the control points being edited.
     double lo = scan.minimum, hi = scan.minimum;
@@ -401,7 +401,7 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         const int a = std::max(scan.crossing - 4, 0);
         const int b = std::min(scan.crossing + 1, rows - 1);
         p.color("Black");
-        p.dataSegment(w.X[a][k], cpCritical, w.X[b][k], cpCritical);
+        p.dataSegment(w.X[a][k], sonic, w.X[b][k], sonic);
     }
 
     // The neighbours first, so that the current section is drawn over them:

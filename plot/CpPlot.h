@@ -60,7 +60,7 @@ struct SonicScan {
     double minimum;
     int crossing;
 };
-SonicScan scanSection(const WingModel& wing, int k, double cpCritical);
+SonicScan scanSection(const WingModel& wing, int k, double sonic);
 
 struct CpPlot {
     PlotTransform transform;

@@ -96,7 +96,7 @@ TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
         w.curSection = 5;
         ASSERT_TRUE(undoEdit(w, e, h).planform);
         EXPECT_EQ(w.curSection, 3);
-        EXPECT_EQ(panelOf(w, 2).intervalStart[0].value, firstPointOf(w, 0) + w.ioff) << "the panel follows";
+        EXPECT_EQ(panelOf(w, 2).intervalFirst[0].value, firstPointOf(w, 0) + w.ioff) << "the panel follows";
         w.u1[2] = 14;
         for (int k = 0; k < 5; ++k) EXPECT_TRUE(captureSection(w, k).sameEdit(captureSection(before, k))) << k + 1;
     }

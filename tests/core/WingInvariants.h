@@ -98,12 +98,12 @@ inline std::string panelFault(const WingModel& w, const PanelWidgets& p) {
             p.spline[s].checked != (w.splineOn[k][s] == 1) || p.surface[s].checked != (a == s))
             return at + "a Cp option, the spline check or the selector does not show the wing";
         if (!corrected && (p.surface[s].enabled || p.cpEdition[s].enabled || p.spline[s].enabled ||
-                           p.intervalStart[s].enabled || p.intervalEnd[s].enabled))
+                           p.intervalFirst[s].enabled || p.intervalLast[s].enabled))
             return at + "a control works in a section that is not corrected";
         const int lo = shown(firstPointOf(w, s)), hi = shown(lastPointOf(w, s));
-        if (std::string f = spinnerFault(p.intervalStart[s], "U1= or L1=", lo, hi); !f.empty()) return f;
-        if (std::string f = spinnerFault(p.intervalEnd[s], "U2= or L2=", lo, hi); !f.empty()) return f;
-        if (p.intervalStart[s].value != shown(intervalFirst(w, k, s)) || p.intervalEnd[s].value != shown(intervalLast(w, k, s)))
+        if (std::string f = spinnerFault(p.intervalFirst[s], "U1= or L1=", lo, hi); !f.empty()) return f;
+        if (std::string f = spinnerFault(p.intervalLast[s], "U2= or L2=", lo, hi); !f.empty()) return f;
+        if (p.intervalFirst[s].value != shown(intervalFirst(w, k, s)) || p.intervalLast[s].value != shown(intervalLast(w, k, s)))
             return at + "the interval spinners show another interval than the wing's";
     }
     if (std::string f = spinnerFault(p.point, "I=", shown(1), shown(2 * w.nhalf)); !f.empty()) return f;

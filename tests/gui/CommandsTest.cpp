@@ -196,8 +196,8 @@ TEST_F(CommandsTest, SavesTheShownIntervalAndKeepsTheFilesCydUntilAnEdit) {
     EXPECT_EQ(readFile(dir / "wing.cpd"), saved);
 
     // Section 2 of the file: upper "Cp edition" over points 72 .. 104.
-    EXPECT_EQ(w.intervalStartSpinner[0]->getValue(), 72);
-    EXPECT_EQ(w.intervalEndSpinner[0]->getValue(), 104);
+    EXPECT_EQ(w.intervalFirstSpinner[0]->getValue(), 72);
+    EXPECT_EQ(w.intervalLastSpinner[0]->getValue(), 104);
     const std::pair<int, double> edits[] = {{72, -1.5}, {104, 0.05}};
     for (const auto& [point, cp] : edits) {
         w.pointSpinner->setValue(point);

@@ -35,8 +35,8 @@ quarvel::PanelWidgets shownPanel(Quarvel& w) {
         for (const auto& [row, widgets] : radios) (p.*row)[s] = toggle((w.*widgets)[s]);
         p.spline[s] = toggle(w.splineCheck[s]);
         p.shape[s] = toggle(w.shapeCheck[s]);
-        p.intervalStart[s] = spinner(w.intervalStartSpinner[s]);
-        p.intervalEnd[s] = spinner(w.intervalEndSpinner[s]);
+        p.intervalFirst[s] = spinner(w.intervalFirstSpinner[s]);
+        p.intervalLast[s] = spinner(w.intervalLastSpinner[s]);
     }
     p.point = spinner(w.pointSpinner);
     p.nspl = spinner(w.nsplSpinner);

@@ -26,7 +26,7 @@ protected:
         for (int s = 0; s < 2; ++s)
             controls.insert(controls.end(), {w.surfaceRadio[s], w.noCorrectionRadio[s], w.cpCorrectionRadio[s],
                 w.cpEditionRadio[s], w.cpInterpolationRadio[s], w.geomInterpolationRadio[s], w.thicknessRadio[s],
-                w.maxThicknessRadio[s], w.splineCheck[s], w.intervalStartSpinner[s], w.intervalEndSpinner[s]});
+                w.maxThicknessRadio[s], w.splineCheck[s], w.intervalFirstSpinner[s], w.intervalLastSpinner[s]});
         for (std::size_t i = 0; i < controls.size(); ++i)
             EXPECT_FALSE(controls[i]->isEnabled()) << "control " << i << " is enabled " << situation;
     }
