@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cmath>
 #include <utility>
 
@@ -13,16 +12,22 @@ namespace quarvel {
 
 namespace {
 
-// Design Cp of surface s of section k at chord position x: linear between
-// the surface's points (by increasing X), the end values beyond them.
+// Chord positions this close are one station: a CpOutput keeps X to four
+// decimals, so the X of the same station may differ by half the last of them.
+constexpr double kSameStation = 0.5e-4 + 1e-12;
+
+// Design Cp of surface s of section k at chord position x: the value of a
+// point at the same station, else linear between the surface's points (by
+// increasing X), the end values beyond them.
 double surfaceCpAt(const WingModel& w, int k, int s, double x) {
     const int from = s == 0 ? w.nhalf : w.nhalf - 1;
     const int step = s == 0 ? 1 : -1;
     double xPrev = w.X[from][k], cpPrev = w.cpDes[from][k];
-    if (x <= xPrev) return cpPrev;
+    if (x <= xPrev + kSameStation) return cpPrev;
     for (int r = 1; r < w.nhalf; ++r) {
         const int i = from + r * step;
         const double xi = w.X[i][k], cpi = w.cpDes[i][k];
+        if (std::fabs(x - xi) <= kSameStation) return cpi;
         if (x <= xi) return xi > xPrev ? cpPrev + (cpi - cpPrev) * (x - xPrev) / (xi - xPrev) : cpi;
         xPrev = xi;
         cpPrev = cpi;
@@ -35,22 +40,13 @@ int samePoint(const WingModel& to, const WingModel& from, int point) {
     return int(std::clamp<long long>((long long)point + from.ioff - to.ioff, 1, to.npt));
 }
 
-// Chord positions this close are one station: a CpOutput keeps X to four
-// decimals, so the X of the same point may differ by half the last of them.
-constexpr double kSameStation = 0.5e-4 + 1e-12;
-
-// The old file's interval values of section o, as it would write them, in
-// this wing's numbering; a 0 stays 0 while it names the same default end.
-// Values that would name another interval here leave the numbers that
-// takeSetUp wrote.
+// The old file's interval values of section o, as it would write them: the
+// files share their point numbers, and a 0 stays 0 while it names the same
+// default end. Values that would name another interval here leave the
+// numbers that takeSetUp wrote.
 void carryIntervalValues(WingModel& w, int k, const WingModel& old, int o) {
-    auto carried = [&](int value) {
-        if (value == 0) return 0;
-        return int(std::clamp<long long>((long long)value - old.ioff + w.ioff, INT_MIN + 1, INT_MAX));
-    };
     const std::array<int*, 4> out{&w.outIU1[k], &w.outIU2[k], &w.outIL1[k], &w.outIL2[k]};
-    const std::array<int, 4> values{carried(old.outIU1[o]), carried(old.outIU2[o]), carried(old.outIL1[o]),
-                                    carried(old.outIL2[o])};
+    const std::array<int, 4> values{old.outIU1[o], old.outIU2[o], old.outIL1[o], old.outIL2[o]};
     for (int s = 0; s < 2; ++s) {
         const std::pair<int, int> interval = s == 0 ? std::pair{w.u1[k], w.u2[k]} : std::pair{w.l1[k], w.l2[k]};
         if (intervalNamed(w, s, values[2 * s], values[2 * s + 1]) != interval) continue;
@@ -80,13 +76,7 @@ ImportResult importRegimes(WingModel& w, const WingModel& old) {
                 const int i = s == 0 ? w.nhalf + r : r;
                 w.cpDes[i][k] = w.cpInit[i][k];
             }
-            for (int i : intervalIndices(w, k, s)) {
-                const double x = w.X[i][k];
-                const int oi = samePoint(old, w, i + 1) - 1;
-                const bool onSurface = s == 0 ? old.nhalf <= oi && oi < 2 * old.nhalf : oi < old.nhalf;
-                const bool sameStation = onSurface && std::fabs(old.X[oi][o] - x) <= kSameStation;
-                w.cpDes[i][k] = sameStation ? old.cpDes[oi][o] : surfaceCpAt(old, o, s, x);
-            }
+            for (int i : intervalIndices(w, k, s)) w.cpDes[i][k] = surfaceCpAt(old, o, s, w.X[i][k]);
         }
         result.sections.push_back(k);
     }

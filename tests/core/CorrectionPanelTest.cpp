@@ -55,13 +55,20 @@ TEST(Panel, CpdTakesATypedValueAndIntervalsAreBroughtOntoTheirSurfaces) {
               (std::array<int, 5>{11, 20, 8, 9, 8}));
 }
 
-TEST(ResetOutsideInterval, UpperFromNhalfPlus3ToNptMinus3) {
-    WingModel w = panelTestWing(1, 1);  // u1 = 13 = nhalf + 3, u2 = 17 = npt - 3
-    for (int i = 0; i < w.npt; ++i) w.cpDes[i][0] = w.cpDes[i][1] = 9.0;
-    resetOutsideInterval(w, 0, 0);
-    for (int point = 1; point <= 20; ++point) {
-        const bool restored = (point >= 11 && point <= 13) || point >= 17;
-        EXPECT_EQ(w.cpDes[point - 1][0], restored ? w.cpInit[point - 1][0] : 9.0) << "point " << point;
-        EXPECT_EQ(w.cpDes[point - 1][1], 9.0) << "section 2, point " << point;
+TEST(ResetOutsideInterval, EachSurfaceOutsideItsIntervalAndAtItsEnds) {
+    // Upper interval 13 .. 17 on points 11 .. 20, lower 4 .. 8 on points 1 .. 10.
+    const struct { int s; bool (*restored)(int point); } cases[] = {
+        {0, [](int p) { return (p >= 11 && p <= 13) || p >= 17; }},
+        {1, [](int p) { return p <= 4 || (p >= 8 && p <= 10); }},
+    };
+    for (const auto& c : cases) {
+        WingModel w = panelTestWing(1, 1);
+        for (int i = 0; i < w.npt; ++i) w.cpDes[i][0] = w.cpDes[i][1] = 9.0;
+        resetOutsideInterval(w, 0, c.s);
+        for (int point = 1; point <= 20; ++point) {
+            EXPECT_EQ(w.cpDes[point - 1][0], c.restored(point) ? w.cpInit[point - 1][0] : 9.0)
+                << "surface " << c.s << ", point " << point;
+            EXPECT_EQ(w.cpDes[point - 1][1], 9.0) << "surface " << c.s << ", section 2, point " << point;
+        }
     }
 }

@@ -29,26 +29,29 @@ double largestBend(const WingModel& w, int k, int first, int last) {
 }  // namespace
 
 TEST(Smoothing, EndsStayLinesStayBendsFallAJumpPastTheEndSurvives) {
-    // Upper rows r at X = r/10; the interval is points 13..u2 (rows 2..u2-11).
-    struct Case { const char* name; int u2; double (*cp)(int row); } cases[] = {
-        {"zigzag", 17, [](int r) { return -0.05 * r + (r % 2 ? 0.1 : -0.1); }},
-        {"straight line", 17, [](int r) { return 0.3 - 0.2 * r; }},
-        {"zigzag before a shock", 15, [](int r) { return r <= 4 ? -1.0 + (r % 2 ? 0.1 : -0.1) : -0.2; }},
+    // Upper rows r at the uneven X = (r/10)^2; the interval is points 13..u2 (rows 2..u2-11).
+    struct Case { const char* name; int u2; bool line; double (*cp)(int row, double x); } cases[] = {
+        {"zigzag", 17, false, [](int r, double) { return -0.05 * r + (r % 2 ? 0.1 : -0.1); }},
+        {"straight line in x", 17, true, [](int, double x) { return 0.3 - 2.0 * x; }},
+        {"zigzag before a shock", 15, false, [](int r, double) { return r <= 4 ? -1.0 + (r % 2 ? 0.1 : -0.1) : -0.2; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WingModel w = panelTestWing(MODE_CP_EDITION, MODE_NONE);
         w.u2[0] = c.u2;
-        for (int r = 0; r < 10; ++r) w.cpDes[10 + r][0] = c.cp(r);
+        for (int r = 0; r < 10; ++r) {
+            w.X[10 + r][0] = w.X[9 - r][0] = r * r / 100.0;
+            w.cpDes[10 + r][0] = c.cp(r, w.X[10 + r][0]);
+        }
         const WingModel before = w;
         EditingState e;
         ASSERT_TRUE(smoothSurface(w, 0, 0, e, {20, 0.5}).plot);
         const double bend = largestBend(before, 0, w.u1[0], w.u2[0]);
         for (int i = 0; i < w.npt; ++i) {
             const bool fixed = i + 1 <= w.u1[0] || i + 1 >= w.u2[0];
-            EXPECT_NEAR(w.cpDes[i][0], before.cpDes[i][0], fixed ? 0.0 : bend < 1e-12 ? 1e-12 : 1.0) << i;
+            EXPECT_NEAR(w.cpDes[i][0], before.cpDes[i][0], fixed ? 0.0 : c.line ? 1e-12 : 1.0) << i;
         }
-        EXPECT_LE(largestBend(w, 0, w.u1[0], w.u2[0]), bend / 2 + 1e-12);
+        if (!c.line) EXPECT_LE(largestBend(w, 0, w.u1[0], w.u2[0]), bend / 2 + 1e-12);
     }
     WingModel w = panelTestWing(MODE_CP_INTERP, MODE_NONE);
     EditingState e;
@@ -142,30 +145,41 @@ TEST(ImportRegimes, ASavedSetUpComesBackOntoTheWingWithNewCp) {
     const std::optional<WingModel> old = readCpInput(dir.file("old.cpd"), &error);
     ASSERT_TRUE(old) << error.message();
 
-    // The next cycle: other Cp, numbered from one less, so that its first
-    // section is not in the old file.
-    WingModel next = *read;
-    for (int k = 0; k < next.nsec; ++k)
-        for (int i = 0; i < next.npt; ++i) next.cpInit[i][k] = next.cpDes[i][k] += 0.01;
-    next.KTE1 -= 1;
-    const std::optional<ImportResult> result = importRegimesFrom(next, dir.file("old.cpd"), &error);
-    ASSERT_TRUE(result) << error.message();
-    EXPECT_EQ(missingSectionsNote(*result, dir.file("old.cpd")), "Section 1 is not in old.cpd and stays as it is.");
-    for (int k = 1, o = 0; k < next.nsec; ++k, ++o) {
-        SCOPED_TRACE(testing::Message() << "section " << next.KTE1 + k);
-        EXPECT_EQ(next.surfMode[k], saved.surfMode[o]);
-        EXPECT_EQ(std::vector<int>({next.u1[k], next.u2[k], next.l1[k], next.l2[k]}),
-                  std::vector<int>({old->u1[o], old->u2[o], old->l1[o], old->l2[o]}));
-        for (int s = 0; s < 2; ++s) {
-            const bool edition = saved.surfMode[o][s] == MODE_CP_EDITION;
-            for (int i : intervalIndices(next, k, s))
-                EXPECT_NEAR(next.cpDes[i][k], edition ? saved.cpDes[i][o] : next.cpInit[i][k], 0.5e-4) << i;
+    // The next cycle: other Cp, sections numbered from one less, so that its first section is not in the old
+    // file, and points numbered as before or from two more (the same rows under other numbers).
+    for (int shift : {0, 2}) {
+        SCOPED_TRACE(testing::Message() << "points numbered " << shift << " more");
+        WingModel next = *read;
+        for (int k = 0; k < next.nsec; ++k)
+            for (int i = 0; i < next.npt; ++i) next.cpInit[i][k] = next.cpDes[i][k] += 0.01;
+        next.KTE1 -= 1;
+        next.ITE1 += shift, next.ITE2 += shift, next.ioff += shift;
+        const std::optional<ImportResult> result = importRegimesFrom(next, dir.file("old.cpd"), &error);
+        ASSERT_TRUE(result) << error.message();
+        EXPECT_EQ(missingSectionsNote(*result, dir.file("old.cpd")), "Section 1 is not in old.cpd and stays as it is.");
+        for (int k = 1, o = 0; k < next.nsec; ++k, ++o) {
+            SCOPED_TRACE(testing::Message() << "section " << next.KTE1 + k);
+            EXPECT_EQ(next.surfMode[k], saved.surfMode[o]);
+            // Intervals go by point number, the design Cp by chord position.
+            EXPECT_EQ(std::vector<int>({next.u1[k], next.u2[k], next.l1[k], next.l2[k]}),
+                      std::vector<int>({old->u1[o] - shift, old->u2[o] - shift, old->l1[o] - shift, old->l2[o] - shift}));
+            for (int s = 0; s < 2; ++s) {
+                const bool edition = saved.surfMode[o][s] == MODE_CP_EDITION;
+                for (int i : intervalIndices(next, k, s))
+                    EXPECT_NEAR(next.cpDes[i][k], edition ? saved.cpDes[i][o] : next.cpInit[i][k], 0.5e-4) << i;
+            }
+        }
+        // Every regime's interval is written with the old file's values; a 0 only while it names the same point.
+        prepareOutput(next);
+        for (int k = 1, o = 0; k < next.nsec; ++k, ++o) {
+            const std::array<int, 4> values{old->IU1[o], old->IU2[o], old->IL1[o], old->IL2[o]};
+            const std::array<int, 4> points{next.u1[k], next.u2[k], next.l1[k], next.l2[k]};
+            std::array<int, 4> expected = values;
+            for (int s = 0; s < 2; ++s)
+                if (shift != 0 && (values[2 * s] == 0 || values[2 * s + 1] == 0))
+                    for (int e : {2 * s, 2 * s + 1}) expected[e] = next.ioff + points[e];
+            EXPECT_EQ((std::array<int, 4>{next.outIU1[k], next.outIU2[k], next.outIL1[k], next.outIL2[k]}), expected)
+                << "section " << next.KTE1 + k;
         }
     }
-    // Every regime's interval is written with the old file's values.
-    prepareOutput(next);
-    for (int k = 1, o = 0; k < next.nsec; ++k, ++o)
-        EXPECT_EQ((std::array<int, 4>{next.outIU1[k], next.outIU2[k], next.outIL1[k], next.outIL2[k]}),
-                  (std::array<int, 4>{old->IU1[o], old->IU2[o], old->IL1[o], old->IL2[o]}))
-            << "section " << next.KTE1 + k;
 }

@@ -28,31 +28,42 @@ WingModel wingOf(int stations, std::vector<double> XLE, std::vector<double> Z, s
 
 }  // namespace
 
-// Cp = -1 + 2X in every section: each level crosses every section once, at
+// Cp = -1 + 2X on both surfaces of every section, the stations uneven
+// (X = (j/10)^2): each level crosses every section once, at
 // X* = (level + 1) / 2, and nowhere between sections; one line per level
 // joins the three sections.
 TEST(Isobars, LinearCpGivesLinesAtTheLevelsChordPosition) {
     const std::vector<double> XLE{0.0, 0.5, 1.2}, Z{0.0, 1.0, 3.0}, B{2.0, 1.5, 1.0};
-    const WingModel w = wingOf(11, XLE, Z, B, [](double X, int) { return -1.0 + 2.0 * X; });
-    const ContourField f = surfaceField(w, 0, false);
-    const std::vector<double> levels = isobarLevels(f, 0.25);
-    ASSERT_EQ(levels.size(), 9u);
-    EXPECT_EQ(levels[1], -0.75);
+    WingModel w = wingOf(11, XLE, Z, B, [](double, int) { return 0.0; });
+    for (int k = 0; k < 3; ++k)
+        for (int r = 0; r < 11; ++r)
+            for (int i : {w.nhalf + r, w.nhalf - 1 - r}) {
+                w.X[i][k] = r * r / 100.0;
+                w.cpInit[i][k] = w.cpDes[i][k] = -1.0 + 2.0 * w.X[i][k];
+            }
+    for (int s = 0; s < 2; ++s) {
+        SCOPED_TRACE(s == 0 ? "upper" : "lower");
+        const ContourField f = surfaceField(w, s, false);
+        const std::vector<double> levels = isobarLevels(f, 0.25);
+        ASSERT_EQ(levels.size(), 9u);
+        EXPECT_EQ(levels[1], -0.75);
 
-    const std::vector<IsobarLine> lines = traceIsobars(f, levels);
-    ASSERT_EQ(lines.size(), 8u) << "the lowest level has nothing below it";
-    for (const IsobarLine& line : lines) {
-        ASSERT_EQ(line.points.size(), 3u) << line.level;
-        const double Xstar = (line.level + 1.0) / 2.0;
-        for (const IsobarPoint& p : line.points) {
-            int k = 0;
-            while (k < 3 && Z[k] != p.z) ++k;
-            ASSERT_LT(k, 3) << "on a section, z = " << p.z;
-            EXPECT_NEAR(p.x, XLE[k] + Xstar * B[k], 1e-9) << line.level;
+        const std::vector<IsobarLine> lines = traceIsobars(f, levels);
+        ASSERT_EQ(lines.size(), 8u) << "the lowest level has nothing below it";
+        for (const IsobarLine& line : lines) {
+            ASSERT_EQ(line.points.size(), 3u) << line.level;
+            const double Xstar = (line.level + 1.0) / 2.0;
+            for (const IsobarPoint& p : line.points) {
+                int k = 0;
+                while (k < 3 && Z[k] != p.z) ++k;
+                ASSERT_LT(k, 3) << "on a section, z = " << p.z;
+                EXPECT_NEAR(p.x, XLE[k] + Xstar * B[k], 1e-9) << line.level;
+            }
         }
+        EXPECT_TRUE(traceIsobars(f, {1.5, -3.0}).empty()) << "levels outside the data";
+        EXPECT_TRUE(isobarLevels(f, 0.0).empty()) << "no step";
+        EXPECT_TRUE(isobarLevels(f, 1e-4).empty()) << "too many levels";
     }
-    EXPECT_TRUE(traceIsobars(f, {1.5, -3.0}).empty()) << "levels outside the data";
-    EXPECT_TRUE(isobarLevels(f, 0.0).empty() && isobarLevels(f, 1e-4).empty()) << "no step, too many levels";
 }
 
 // A saddle cell (1 and 0 on its diagonals, x = station, z = section): the

@@ -99,7 +99,6 @@ TEST_F(EditHistoryTest, UndoRedoAndImportEndInTheFileOfTheEditsByHand) {
     EXPECT_FALSE(enabled(*w, w->undoCommand, Quarvel::ID_UNDO));
     EXPECT_FALSE(w->splineCheck[0]->getCheck());
     EXPECT_EQ(saved(*w), untouched);
-
     // One import, one step again, brings the set-up by hand back (but for
     // the design lift of the design Cp as the file rounds it); the command
     // line writes the same bytes.
@@ -123,6 +122,14 @@ TEST_F(EditHistoryTest, UndoRedoAndImportEndInTheFileOfTheEditsByHand) {
     EXPECT_EQ(saved(*w), untouched) << "\"Revert section\" goes back to the file";
     command(*w, Quarvel::ID_UNDO);
     EXPECT_EQ(saved(*w), splined) << "in one step";
+    // The undone import was dropped by the new edit: undo reaches the file, redo replays only the new edits.
+    command(*w, Quarvel::ID_UNDO);
+    EXPECT_FALSE(enabled(*w, w->undoCommand, Quarvel::ID_UNDO));
+    command(*w, Quarvel::ID_REDO);
+    EXPECT_EQ(saved(*w), splined);
+    command(*w, Quarvel::ID_REDO);
+    EXPECT_FALSE(enabled(*w, w->redoCommand, Quarvel::ID_REDO));
+    EXPECT_EQ(saved(*w), untouched);
 }
 
 TEST_F(EditHistoryTest, ExportsWriteWhatIsShownOrReportAndWriteNothing) {
