@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <getopt.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -35,10 +36,11 @@ struct Options {
     std::string output;       // -o
     std::string regimesFrom;  // --regimes-from
     std::string step;         // --step, as given
+    bool force = false;       // --force: --convert may replace the file beside FILE
     std::string fault;        // a usage error, when not empty
 };
 
-enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom };
+enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom, kForce };
 
 const option kOptions[] = {
     {"check", required_argument, nullptr, kCheck},
@@ -47,6 +49,7 @@ const option kOptions[] = {
     {"isobars", required_argument, nullptr, kIsobars},
     {"step", required_argument, nullptr, kStep},
     {"regimes-from", required_argument, nullptr, kRegimesFrom},
+    {"force", no_argument, nullptr, kForce},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -75,6 +78,7 @@ Options parse(int argc, char* argv[]) {
         case kIsobars: setMode(o, Mode::Isobars, optarg); break;
         case kStep: o.step = optarg; break;
         case kRegimesFrom: o.regimesFrom = optarg; break;
+        case kForce: o.force = true; break;
         case 'o': o.output = optarg; break;
         case 'h': setMode(o, Mode::Help, nullptr); break;
         case 'V': setMode(o, Mode::Version, nullptr); break;
@@ -92,6 +96,8 @@ Options parse(int argc, char* argv[]) {
         o.fault = "no command given";
     } else if (!o.output.empty() && o.mode != Mode::Convert) {
         o.fault = "-o goes with --convert only";
+    } else if (o.force && o.mode != Mode::Convert) {
+        o.fault = "--force goes with --convert only";
     } else if (!o.regimesFrom.empty() && o.mode != Mode::Convert) {
         o.fault = "--regimes-from goes with --convert only";
     } else if (!o.step.empty() && o.mode != Mode::Isobars) {
@@ -176,7 +182,15 @@ int convert(const Options& o, std::ostream&, std::ostream& err) {
         const std::string note = missingSectionsNote(*imported, o.regimesFrom);
         if (!note.empty()) err << "quarvel: " << note << '\n';
     }
+    // The file beside FILE may hold saved work: it is replaced only when
+    // asked for, by name (-o) or by --force.
     const std::string path = o.output.empty() ? wing->outputFileName : o.output;
+    struct stat existing {};
+    if (o.output.empty() && !o.force && ::lstat(path.c_str(), &existing) == 0) {
+        err << "quarvel: " << path << " already exists and may hold saved work; it was not replaced "
+            << "(--force replaces it, -o OUT writes elsewhere)\n";
+        return kExitInputFault;
+    }
     if (!saveCpOutput(*wing, path, &error)) {
         printFault(err, error);
         return kExitInputFault;
@@ -221,13 +235,16 @@ int isobars(const Options& o, std::ostream& out, std::ostream& err) {
 void printUsage(std::ostream& os) {
     os << "Usage: quarvel [FILE]                      edit the wing in FILE (a CpInput or CpOutput file)\n"
           "       quarvel --check FILE                read FILE and print a summary of the wing\n"
-          "       quarvel --convert FILE [-o OUT] [--regimes-from OLD]\n"
+          "       quarvel --convert FILE [-o OUT | --force] [--regimes-from OLD]\n"
           "                                           write the CpOutput file that opening FILE and\n"
-          "                                           saving at once writes (OUT: the save path)\n"
+          "                                           saving at once writes (OUT: the save path); an\n"
+          "                                           existing file beside FILE is replaced only with\n"
+          "                                           --force\n"
           "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
           "       quarvel --help | --version\n"
-          "Exit status: 0 done, 1 a fault in an input file, 2 a usage error.\n";
+          "Exit status: 0 done, 1 a fault in an input file or a file not written (or not\n"
+          "replaced), 2 a usage error.\n";
 }
 
 bool wantsCommandLine(int argc, char* argv[]) {
