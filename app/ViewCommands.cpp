@@ -1,6 +1,7 @@
 // What the main window shows: the Cp plot and its view (zoom, pan, fit), the
 // status line, and the planform and 3D view dialogs.
 #include <cmath>
+#include <new>
 #include <string>
 
 #include "app/FoxText.h"
@@ -127,6 +128,16 @@ long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     if (!view3D) {
         view3D = new GLView3D(this, wing);
+        // A wing too large for the memory left gets a message, and the next
+        // press tries again.
+        if (!view3D->memoryFault.empty()) {
+            const FXString fault = view3D->memoryFault;
+            delete view3D;
+            view3D = nullptr;
+            reportError("3D view", fault);
+            return 1;
+        }
+        view3D->onMemoryFault = [this](const FXString& fault) { noteStatus(fault); };
         // "&Exit" ends the program through the window, which asks about
         // unsaved changes.
         view3D->exitButton->setTarget(this);
@@ -152,6 +163,18 @@ long Quarvel::onCmdPlanform(FXObject*, FXSelector, void*) {
     return 1;
 }
 
+// A picture that does not fit in the memory left is left blank, and the
+// status line says why.
+std::vector<quarvel::PlotPrimitive> Quarvel::pictureWithin(
+    const char* what, const std::function<std::vector<quarvel::PlotPrimitive>()>& picture) {
+    try {
+        return picture();
+    } catch (const std::bad_alloc&) {
+        noteStatus(FXString("Not enough memory for the ") + what + " of this wing; the wing and its edits are kept");
+        return {};
+    }
+}
+
 double Quarvel::isobarStep() const { return isobarStepSpinner ? isobarStepSpinner->getValue() : 0.1; }
 
 // The upper surface's isobars on the planform: the design Cp, the initial Cp
@@ -162,9 +185,11 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarView = new PlotDialog(
             this, "Isobars",
             [this](int w, int h) {
-                const quarvel::IsobarPicture picture =
-                    quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck());
-                return quarvel::isobarPrimitives(wing, picture, w, h);
+                return pictureWithin("isobars", [&] {
+                    const quarvel::IsobarPicture picture =
+                        quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck());
+                    return quarvel::isobarPrimitives(wing, picture, w, h);
+                });
             },
             700, 560);
         new FXLabel(isobarView->controls, "Upper surface, design Cp; Step=", nullptr, LAYOUT_CENTER_Y);
@@ -190,8 +215,11 @@ long Quarvel::onCmdSpanload(FXObject*, FXSelector, void*) {
     if (!spanloadView) {
         spanloadView = new PlotDialog(
             this, "Spanload",
-            [this](int w, int h) { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); }, 640,
-            420);
+            [this](int w, int h) {
+                return pictureWithin("spanload",
+                                     [&] { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); });
+            },
+            640, 420);
         spanloadView->create();
         shareShortcuts(spanloadView);
     }
