@@ -127,6 +127,17 @@ long Quarvel::onCmdFit(FXObject*, FXSelector, void*) {
 long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     if (!view3D) {
+        // Short of memory the GL driver cannot start, and the toolkit then
+        // ends the program: the view is not tried.
+        const std::size_t needed = GLView3D::bytesFor(wing), left = quarvel::availableMemory();
+        if (needed > left) {
+            FXString fault;
+            fault.format("Not enough memory for the 3D view of this wing (%d sections of %d points: it takes "
+                         "about %lu MB, %lu MB are left); the wing and its edits are kept",
+                         wing.nsec, wing.npt, (unsigned long)(needed >> 20), (unsigned long)(left >> 20));
+            reportError("3D view", fault);
+            return 1;
+        }
         view3D = new GLView3D(this, wing);
         // A wing too large for the memory left gets a message, and the next
         // press tries again.

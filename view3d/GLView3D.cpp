@@ -136,6 +136,16 @@ GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
     initLights();
 }
 
+std::size_t GLView3D::bytesFor(const quarvel::WingModel& w) {
+    // Per station of the mesh: six grids of doubles; four surfaces of
+    // positions and normals (floats) and colours (bytes), twice over with
+    // the GL buffers; the triangle and grid line indices, twice over too.
+    constexpr std::size_t kPerStation = 6 * 8 + 2 * 4 * (6 * 4 + 3) + 2 * 2 * 6 * 4;
+    // What the software GL driver maps and allocates when it starts.
+    constexpr std::size_t kDriver = std::size_t(64) << 20;
+    return std::size_t(std::max(w.nhalf, 0)) * std::size_t(std::max(w.nsec, 0)) * kPerStation + kDriver;
+}
+
 GLView3D::~GLView3D() {
     // The canvas must go before its visual; the other children go with the
     // dialog.

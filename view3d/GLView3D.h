@@ -12,6 +12,7 @@
 #include <FXGLCanvas.h>
 #include <FXGLVisual.h>
 
+#include <cstddef>
 #include <functional>
 
 #include "view3d/WingMesh.h"
@@ -73,6 +74,11 @@ public:
     // refilled; never writes it. The mesh is sized from the wing now, once.
     GLView3D(FXWindow* owner, const quarvel::WingModel& wing);
     virtual ~GLView3D();
+
+    // About the memory the view of a wing takes, the GL driver's included:
+    // its mesh, the arrays of its surfaces and indices, and their copies in
+    // the GL buffers.
+    static std::size_t bytesFor(const quarvel::WingModel& wing);
 
     // Showing refills the mesh first: a hidden view is not refreshed.
     virtual void show();
