@@ -1,9 +1,11 @@
 #!/bin/sh
 # Starts the program on a wing named on its command line, saves it with
 # Ctrl-S as a user would and checks that the CpOutput file appears beside
-# the input, and that the command line writes the same file with no display.
+# the input, that the command line writes the same file with no display, and
+# that it replaces that saved file only when told to.
 set -u
 . "$(dirname "$0")/lib/common.sh"
+start_display
 
 cp "$examples/wing12.cpi" "$scratch/wing.cpi" || fail "example wing $examples/wing12.cpi is missing"
 start_quarvel "$scratch/wing.cpi"
@@ -17,11 +19,22 @@ wait_for_file "$scratch/wing.cpd" "Ctrl-S wrote no $scratch/wing.cpd"
 stop_quarvel
 
 # The command line needs no display and writes the same bytes as the window.
-env -u DISPLAY "$quarvel" --convert "$scratch/wing.cpi" -o "$scratch/converted.cpd" || fail "--convert failed"
+run_cli 0 --convert "$scratch/wing.cpi" -o "$scratch/converted.cpd"
 cmp -s "$scratch/wing.cpd" "$scratch/converted.cpd" || fail "--convert differs from the window's save"
-env -u DISPLAY "$quarvel" --check "$scratch/wing.cpd" | grep -q "^Title: " || fail "--check of the saved file failed"
+run_cli 0 --check "$scratch/wing.cpd"
+grep -q "^Title: " "$scratch/cli.out" || fail "--check of the saved file printed no title"
 head -n 20 "$scratch/wing.cpi" >"$scratch/cut.cpi"
-env -u DISPLAY "$quarvel" --check "$scratch/cut.cpi" 2>"$scratch/check.err"
-[ $? -eq 1 ] || fail "--check of a cut file did not exit 1"
-grep -q "^$scratch/cut.cpi:20: " "$scratch/check.err" || fail "--check did not say FILE:LINE: $(cat "$scratch/check.err")"
-echo "ok: opened from the command line, saved with Ctrl-S, the same file written headless"
+run_cli 1 --check "$scratch/cut.cpi"
+grep -q "^$scratch/cut.cpi:20: " "$scratch/cli.err" || fail "--check did not say FILE:LINE: $(cat "$scratch/cli.err")"
+
+# The saved file beside the input, and a file of the user's named like a
+# temporary one, stay unless --force is given.
+echo notes >"$scratch/.quarvel.backup"
+echo "saved work" >"$scratch/wing.cpd"
+run_cli 1 --convert "$scratch/wing.cpi"
+grep -q -- "--force" "$scratch/cli.err" || fail "the refusal does not name --force: $(cat "$scratch/cli.err")"
+[ "$(cat "$scratch/wing.cpd")" = "saved work" ] || fail "--convert replaced the saved work"
+run_cli 0 --convert "$scratch/wing.cpi" --force
+cmp -s "$scratch/wing.cpd" "$scratch/converted.cpd" || fail "--convert --force did not replace the file"
+[ "$(cat "$scratch/.quarvel.backup")" = notes ] || fail "a save removed the user's .quarvel.backup"
+echo "ok: opened from the command line, saved with Ctrl-S, the same file written headless, saved work kept"
