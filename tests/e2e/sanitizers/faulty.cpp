@@ -1,9 +1,6 @@
-// A command line with a deliberate fault on its error path, built only
-// under the sanitizers: it says what a fault in an input says and exits 1,
-// after reading past a block of the heap, leaking one, or overflowing a
-// signed integer (the first argument chooses). The sanitizer probe runs it
-// through the end-to-end scripts' checks, which must catch each fault,
-// however like a fault in the input the run ends.
+// A command line with a deliberate fault on its error path (built under the
+// sanitizers only): says what a fault in an input says and exits 1 after an
+// over-read, a leak or an overflow, as its argument chooses.
 #include <cstdio>
 #include <cstring>
 

@@ -1,9 +1,8 @@
 #!/bin/sh
-# Shows that the end-to-end checks catch a sanitizer finding on a run that
-# ends as a fault in the input does (status 1, "FILE:LINE: reason"): a
-# deliberately faulty command line (the first argument) reads past a heap
-# block, leaks, overflows. Each run must end with the sanitizers' own
-# status, and cli_problem must name the report.
+# The end-to-end checks catch a sanitizer finding on a run that ends as a
+# fault in the input does (status 1, "FILE:LINE: reason"): the faulty
+# command line given must end with the sanitizers' status, and cli_problem
+# must name the report.
 set -u
 . "$(dirname "$0")/../lib/common.sh"
 
