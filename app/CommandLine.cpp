@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -279,16 +280,23 @@ int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err)
         printUsage(err);
         return kExitUsage;
     }
-    switch (o.mode) {
-    case Mode::Help: printUsage(out); return kExitOk;
-    case Mode::Version: out << "quarvel " << QUARVEL_VERSION << '\n'; return kExitOk;
-    case Mode::Check: return check(o, out, err);
-    case Mode::Convert: return convert(o, out, err);
-    case Mode::Spanload: return spanload(o, out, err);
-    case Mode::Isobars: return isobars(o, out, err);
-    default:
-        err << "quarvel: this command is not available yet\n";
-        return kExitUsage;
+    try {
+        switch (o.mode) {
+        case Mode::Help: printUsage(out); return kExitOk;
+        case Mode::Version: out << "quarvel " << QUARVEL_VERSION << '\n'; return kExitOk;
+        case Mode::Check: return check(o, out, err);
+        case Mode::Convert: return convert(o, out, err);
+        case Mode::Spanload: return spanload(o, out, err);
+        case Mode::Isobars: return isobars(o, out, err);
+        default:
+            err << "quarvel: this command is not available yet\n";
+            return kExitUsage;
+        }
+    } catch (const std::bad_alloc&) {
+        // A wing that fits in memory may still leave too little for what is
+        // asked of it; no file is left half written.
+        err << "quarvel: " << o.file << ": not enough memory for this command on this wing\n";
+        return kExitInputFault;
     }
 }
 
