@@ -135,8 +135,8 @@ bool Quarvel::saveWingAs(const FXString& path, bool replaceAsked) {
     const std::string real = quarvel::realPathOf(quarvel::stdText(path));
     const std::optional<timespec> changed = quarvel::modificationTime(real);
     if (changed && !replaceAsked && !ownFiles.count(real)) {
-        const FXString question = path + " was last changed on " + quarvel::foxText(quarvel::formatLocalTime(*changed)) +
-                                  ", not by this session.\nReplace it?";
+        const FXString when = quarvel::foxText(quarvel::formatLocalTime(*changed));
+        const FXString question = path + " was last changed on " + when + ", not by this session.\nReplace it?";
         if (ask("Save CpOutput file", question, MBOX_YES_NO) != MBOX_CLICKED_YES) return false;
     }
     quarvel::FileError error;
@@ -257,7 +257,8 @@ namespace {
 // Writes the text made by text(); a fault, or a text that does not fit in
 // the memory left, is reported and leaves the wing and its edits as they
 // were.
-bool writeExport(Quarvel& window, const FXString& title, const FXString& path, const std::function<std::string()>& text) {
+bool writeExport(Quarvel& window, const FXString& title, const FXString& path,
+                 const std::function<std::string()>& text) {
     quarvel::FileError error;
     try {
         if (quarvel::writeFileAtomically(quarvel::stdText(path), text(), &error)) return true;

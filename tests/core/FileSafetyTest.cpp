@@ -188,7 +188,13 @@ TEST(SaveTarget, ASaveKilledAnywhereLeavesTheOldOrTheNewFile) {
 // only when told to, by -o or --force.
 TEST(SaveTarget, TheCommandLineReplacesSavedWorkOnlyWhenTold) {
     const std::string saved = "saved work\n", converted = readFile(dataPath("small-odd.cpd"));
-    struct Case { const char* name; std::vector<std::string> args; bool existing; int status; std::string after; } cases[] = {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        bool existing;
+        int status;
+        std::string after;
+    } cases[] = {
         {"no output yet", {}, false, 0, converted}, {"saved work there", {}, true, 1, saved},
         {"--force", {"--force"}, true, 0, converted}, {"-o the same file", {"-o", "@/wing.cpd"}, true, 0, converted},
     };
@@ -203,5 +209,5 @@ TEST(SaveTarget, TheCommandLineReplacesSavedWorkOnlyWhenTold) {
         EXPECT_EQ(readFile(dir.file("wing.cpd")), c.after) << c.name;
         if (c.status != 0) EXPECT_NE(err.find("--force"), std::string::npos) << c.name << ": " << err;
     }
-    EXPECT_EQ(std::get<0>(runCli({"--check", dataPath("small-odd.cpi"), "--force"})), 2) << "--force goes with --convert";
+    EXPECT_EQ(std::get<0>(runCli({"--check", dataPath("small-odd.cpi"), "--force"})), 2) << "--force with --check";
 }

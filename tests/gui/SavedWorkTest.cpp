@@ -57,7 +57,8 @@ TEST_F(SavedWorkTest, SavedWorkIsOfferedAtOpenAndReplacedOnlyWhenTheUserSaysSo) 
         ASSERT_TRUE(w->openFile(cpi.c_str())) << c.name;
         EXPECT_EQ(w->wing.inputFileName, c.opened) << c.name;
         EXPECT_EQ(questions.size(), c.offered ? 1u : 0u) << c.name;
-        if (c.offered) EXPECT_EQ(questions[0].rfind(cpd + " holds work saved on " + when + ", after ", 0), 0u) << c.name;
+        if (c.offered)
+            EXPECT_EQ(questions[0].rfind(cpd + " holds work saved on " + when + ", after ", 0), 0u) << c.name;
         questions.clear();
 
         command(*w, Quarvel::ID_UP_GEOM);
@@ -92,7 +93,8 @@ TEST_F(SavedWorkTest, TheThreeDViewUnderAMemoryCapLeavesAMessageAndTheEdits) {
 #endif
     if (!std::getenv("QUARVEL_MEMORY_CAP_CHILD")) {
         const std::string self = fs::read_symlink("/proc/self/exe").string();
-        const int status = std::system(("QUARVEL_MEMORY_CAP_CHILD=1 " + self + " --gtest_filter='*MemoryCap*'").c_str());
+        const std::string run = "QUARVEL_MEMORY_CAP_CHILD=1 " + self + " --gtest_filter='*MemoryCap*'";
+        const int status = std::system(run.c_str());
         EXPECT_EQ(status, 0) << "the capped process failed or died (its output is above)";
         return;
     }

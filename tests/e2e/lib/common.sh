@@ -46,7 +46,9 @@ wait_for() {
 # display number itself, so tests never meet on one, and does not reset when
 # its last client goes (a reset refuses the next client for a moment).
 start_display() {
-    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+    # The libraries preloaded into the program under test are not the server's.
+    env -u LD_PRELOAD Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset \
+        3>"$scratch/display" 2>"$scratch/xvfb.log" &
     xvfb=$!
     wait_for 100 0.1 "the virtual X server did not start: $(cat "$scratch/xvfb.log")" test -s "$scratch/display"
     DISPLAY=:$(cat "$scratch/display")

@@ -9,7 +9,8 @@ set -u
 for fault in over-read leak overflow; do
     env -u DISPLAY "$quarvel" "$fault" >/dev/null 2>"$scratch/$fault.err"
     status=$?
-    [ "$status" -eq 86 ] || fail "the $fault ended with status $status, not the sanitizers' 86: $(cat "$scratch/$fault.err")"
+    [ "$status" -eq 86 ] ||
+        fail "the $fault ended with status $status, not the sanitizers' 86: $(cat "$scratch/$fault.err")"
     problem=$(cli_problem 1 "$fault")
     case $problem in
     *"sanitizer report"*) ;;
