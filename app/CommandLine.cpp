@@ -1,9 +1,11 @@
 #include "app/CommandLine.h"
 
 #include <getopt.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -38,6 +40,7 @@ struct Options {
     std::string step;         // --step, as given
     std::string shockSlope;   // --shock-slope, as given
     std::string shockJump;    // --shock-jump, as given
+    bool force = false;       // --force: --convert may replace the file beside FILE
     std::string fault;        // a usage error, when not empty
     bool strict = false;      // --strict: a warning about an input file is a fault
 };
@@ -52,7 +55,8 @@ enum LongOnly {
     kShocks,
     kShockSlope,
     kShockJump,
-    kStrict
+    kStrict,
+    kForce
 };
 
 const option kOptions[] = {
@@ -66,6 +70,7 @@ const option kOptions[] = {
     {"shock-slope", required_argument, nullptr, kShockSlope},
     {"shock-jump", required_argument, nullptr, kShockJump},
     {"strict", no_argument, nullptr, kStrict},
+    {"force", no_argument, nullptr, kForce},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -109,6 +114,7 @@ Options parse(int argc, char* argv[]) {
         case kStep: o.step = optarg; break;
         case kRegimesFrom: o.regimesFrom = optarg; break;
         case kStrict: o.strict = true; break;
+        case kForce: o.force = true; break;
         case 'o': o.output = optarg; break;
         case 'h': setMode(o, Mode::Help, nullptr); break;
         case 'V': setMode(o, Mode::Version, nullptr); break;
@@ -126,6 +132,8 @@ Options parse(int argc, char* argv[]) {
         o.fault = "no command given";
     } else if (!o.output.empty() && o.mode != Mode::Convert) {
         o.fault = "-o goes with --convert only";
+    } else if (o.force && o.mode != Mode::Convert) {
+        o.fault = "--force goes with --convert only";
     } else if (!o.regimesFrom.empty() && o.mode != Mode::Convert) {
         o.fault = "--regimes-from goes with --convert only";
     } else if (!o.step.empty() && o.mode != Mode::Isobars) {
@@ -232,7 +240,15 @@ int convert(const Options& o, std::ostream&, std::ostream& err) {
         const std::string note = missingSectionsNote(*imported, o.regimesFrom);
         if (!note.empty()) err << "quarvel: " << note << '\n';
     }
+    // The file beside FILE may hold saved work: it is replaced only when
+    // asked for, by name (-o) or by --force.
     const std::string path = o.output.empty() ? wing->outputFileName : o.output;
+    struct stat existing {};
+    if (o.output.empty() && !o.force && ::lstat(path.c_str(), &existing) == 0) {
+        err << "quarvel: " << path << " already exists and may hold saved work; it was not replaced "
+            << "(--force replaces it, -o OUT writes elsewhere)\n";
+        return kExitInputFault;
+    }
     if (!saveCpOutput(*wing, path, &error)) {
         printFault(err, error);
         return kExitInputFault;
@@ -304,16 +320,19 @@ int shocks(const Options& o, std::ostream& out, std::ostream& err) {
 void printUsage(std::ostream& os) {
     os << "Usage: quarvel [FILE]                      edit the wing in FILE (a CpInput or CpOutput file)\n"
           "       quarvel --check FILE                read FILE and print a summary of the wing\n"
-          "       quarvel --convert FILE [-o OUT] [--regimes-from OLD]\n"
+          "       quarvel --convert FILE [-o OUT | --force] [--regimes-from OLD]\n"
           "                                           write the CpOutput file that opening FILE and\n"
-          "                                           saving at once writes (OUT: the save path)\n"
+          "                                           saving at once writes (OUT: the save path); an\n"
+          "                                           existing file beside FILE is replaced only with\n"
+          "                                           --force\n"
           "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
           "       quarvel --shocks FILE [--shock-slope S] [--shock-jump J]\n"
           "                                           print the shocks of the wing as CSV (S: 3, J: 0.1)\n"
           "       quarvel --help | --version\n"
           "--strict with any of them makes a warning about an input file a fault.\n"
-          "Exit status: 0 done, 1 a fault in an input file, 2 a usage error.\n";
+          "Exit status: 0 done, 1 a fault in an input file or a file not written (or not\n"
+          "replaced), 2 a usage error.\n";
 }
 
 bool wantsCommandLine(int argc, char* argv[]) {
@@ -348,17 +367,24 @@ int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err)
         printUsage(err);
         return kExitUsage;
     }
-    switch (o.mode) {
-    case Mode::Help: printUsage(out); return kExitOk;
-    case Mode::Version: out << "quarvel " << QUARVEL_VERSION << '\n'; return kExitOk;
-    case Mode::Check: return check(o, out, err);
-    case Mode::Convert: return convert(o, out, err);
-    case Mode::Spanload: return spanload(o, out, err);
-    case Mode::Isobars: return isobars(o, out, err);
-    case Mode::Shocks: return shocks(o, out, err);
-    default:
-        err << "quarvel: this command is not available yet\n";
-        return kExitUsage;
+    try {
+        switch (o.mode) {
+        case Mode::Help: printUsage(out); return kExitOk;
+        case Mode::Version: out << "quarvel " << QUARVEL_VERSION << '\n'; return kExitOk;
+        case Mode::Check: return check(o, out, err);
+        case Mode::Convert: return convert(o, out, err);
+        case Mode::Spanload: return spanload(o, out, err);
+        case Mode::Isobars: return isobars(o, out, err);
+        case Mode::Shocks: return shocks(o, out, err);
+        default:
+            err << "quarvel: this command is not available yet\n";
+            return kExitUsage;
+        }
+    } catch (const std::bad_alloc&) {
+        // A wing that fits in memory may still leave too little for what is
+        // asked of it; no file is left half written.
+        err << "quarvel: " << o.file << ": not enough memory for this command on this wing\n";
+        return kExitInputFault;
     }
 }
 

@@ -3,6 +3,8 @@
 // the wing modified and records the step.
 #include <fxkeys.h>
 
+#include <new>
+#include <optional>
 #include <utility>
 
 #include "app/Quarvel.h"
@@ -15,11 +17,18 @@ void Quarvel::edit(const std::function<quarvel::Redraw()>& command, bool partOfD
     }
     const int k = wing.curSection - 1;
     // The motions of a drag make one step, from before the first of them.
-    quarvel::SectionState before = quarvel::captureSection(wing, k);
-    const quarvel::Redraw redraw = command();
-    if (!quarvel::captureSection(wing, k).sameOutput(before)) {
-        setModified(true);
-        statusNote = FXString();
+    std::optional<quarvel::SectionState> before;
+    quarvel::Redraw redraw;
+    try {
+        before = quarvel::captureSection(wing, k);
+        redraw = command();
+        if (!quarvel::captureSection(wing, k).sameOutput(*before)) {
+            setModified(true);
+            statusNote = FXString();
+        }
+    } catch (const std::bad_alloc&) {
+        undoForWantOfMemory(before ? quarvel::SectionStates{std::move(*before)} : quarvel::SectionStates{});
+        return;
     }
     if (!dragStart) dragStart = std::move(before);
     afterCommand(redraw);
@@ -30,16 +39,39 @@ void Quarvel::editSections(const std::vector<int>& sections, const std::function
     std::vector<int> ks{wing.curSection - 1};
     for (int k : sections)
         if (k != ks.front()) ks.push_back(k);
-    quarvel::SectionStates before = quarvel::captureSections(wing, ks);
-    const quarvel::Redraw redraw = command();
-    quarvel::SectionStates after = quarvel::captureSections(wing, ks);
+    quarvel::SectionStates before, after;
+    quarvel::Redraw redraw;
+    try {
+        before = quarvel::captureSections(wing, ks);
+        redraw = command();
+        after = quarvel::captureSections(wing, ks);
+    } catch (const std::bad_alloc&) {
+        undoForWantOfMemory(std::move(before));
+        return;
+    }
     for (std::size_t i = 0; i < ks.size(); ++i) {
         if (after[i].sameOutput(before[i])) continue;
         setModified(true);
         statusNote = FXString();
     }
-    history.record(std::move(before), std::move(after));
+    try {
+        history.record(std::move(before), std::move(after));
+    } catch (const std::bad_alloc&) {
+        // The edit stands; the steps before it can no longer be undone.
+        history.clear();
+        reportError("Not enough memory", "Not enough memory to keep the edits for undo; the wing and its edits are "
+                                         "kept, but undo starts afresh");
+    }
     afterCommand(redraw);
+}
+
+// A command that ran out of memory half way is taken back whole: the
+// sections it may have changed are put back as they were before it.
+void Quarvel::undoForWantOfMemory(const quarvel::SectionStates& before) {
+    for (const quarvel::SectionState& s : before) quarvel::restoreSection(wing, s);
+    afterCommand(quarvel::showChangedSection(wing, cur(), editing));
+    reportError("Not enough memory", "Not enough memory for this edit of the wing, so it was not made; the wing "
+                                     "and its earlier edits are kept");
 }
 
 void Quarvel::closeDragStep() {

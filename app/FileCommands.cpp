@@ -4,6 +4,7 @@
 
 #include <FXPNGImage.h>
 
+#include <new>
 #include <optional>
 #include <string>
 
@@ -17,16 +18,41 @@
 #include "wing/CpFiles.h"
 #include "wing/SectionCsv.h"
 
-bool Quarvel::openFile(const FXString& path) {
+FXuint Quarvel::ask(const FXString& title, const FXString& question, FXuint buttons) {
+    if (askHook) return askHook(question);
+    return FXMessageBox::question(this, buttons, title.text(), "%s", question.text());
+}
+
+// A CpOutput file beside the input that was saved after the input was
+// written holds work the user may want back: it is offered first.
+FXString Quarvel::offerSavedWork(const FXString& path) {
+    const std::string input = quarvel::stdText(path), saved = quarvel::outputPathFor(input);
+    if (saved == input) return path;
+    const std::optional<timespec> inputTime = quarvel::modificationTime(input);
+    const std::optional<timespec> savedTime = quarvel::modificationTime(saved);
+    if (!inputTime || !savedTime || !quarvel::changedAfter(*savedTime, *inputTime)) return path;
+    const FXString question = quarvel::foxText(saved + " holds work saved on " + quarvel::formatLocalTime(*savedTime) +
+                                               ", after " + input + " was written.\nOpen the saved work instead?");
+    return ask("Open CpInput file", question, MBOX_YES_NO) == MBOX_CLICKED_YES ? quarvel::foxText(saved) : path;
+}
+
+bool Quarvel::openFile(const FXString& asked) {
+    const FXString path = offerSavedWork(asked);
     fxmessage("File=%s\n", path.text());
 
     quarvel::FileError error;
     quarvel::FileWarnings warnings;
-    std::optional<quarvel::WingModel> read = quarvel::readCpInput(quarvel::stdText(path), &error, &warnings);
+    std::optional<quarvel::WingModel> read;
+    try {
+        read = quarvel::readCpInput(quarvel::stdText(path), &error, &warnings);
+    } catch (const std::bad_alloc&) {
+        error = quarvel::FileError{quarvel::stdText(path), 0, "cannot be opened: not enough memory for this wing"};
+    }
     if (!read) {
         reportError("Open CpInput file", quarvel::foxText(error.message()));
         return false;
     }
+    ownFiles.insert(quarvel::realPathOf(quarvel::stdText(path)));
 
     wing = std::move(*read);
     history.clear();
@@ -91,11 +117,10 @@ bool Quarvel::askAndSaveWingAs() {
     dialog.setFilename(quarvel::foxText(wing.outputFileName));
     if (!dialog.execute(PLACEMENT_CURSOR)) return false;
     const FXString path = dialog.getFilename();
-    if (path != quarvel::foxText(wing.outputFileName) && FXStat::exists(path) &&
-        FXMessageBox::question(this, MBOX_YES_NO, "Save CpOutput file as", "%s already exists.\nReplace it?",
-                               path.text()) != MBOX_CLICKED_YES)
+    const bool asked = path != quarvel::foxText(wing.outputFileName) && FXStat::exists(path);
+    if (asked && ask("Save CpOutput file as", path + " already exists.\nReplace it?", MBOX_YES_NO) != MBOX_CLICKED_YES)
         return false;
-    return saveWingAs(path);
+    return saveWingAs(path, asked);
 }
 
 bool Quarvel::saveWing() {
@@ -103,19 +128,33 @@ bool Quarvel::saveWing() {
     return saveWingAs(quarvel::foxText(wing.outputFileName));
 }
 
-bool Quarvel::saveWingAs(const FXString& path) {
+bool Quarvel::saveWingAs(const FXString& path, bool replaceAsked) {
     if (!fileLoaded) return true;
+    // A file this run neither opened nor wrote may hold someone's saved work.
+    const std::string real = quarvel::realPathOf(quarvel::stdText(path));
+    const std::optional<timespec> changed = quarvel::modificationTime(real);
+    if (changed && !replaceAsked && !ownFiles.count(real)) {
+        const FXString when = quarvel::foxText(quarvel::formatLocalTime(*changed));
+        const FXString question = path + " was last changed on " + when + ", not by this session.\nReplace it?";
+        if (ask("Save CpOutput file", question, MBOX_YES_NO) != MBOX_CLICKED_YES) return false;
+    }
     quarvel::FileError error;
-    if (!quarvel::saveCpOutput(wing, quarvel::stdText(path), &error)) {
+    bool saved = false;
+    try {
+        saved = quarvel::saveCpOutput(wing, quarvel::stdText(path), &error);
+    } catch (const std::bad_alloc&) {
+        error = quarvel::FileError{quarvel::stdText(path), 0, "cannot be written: not enough memory; the wing is kept"};
+    }
+    if (!saved) {
         // A file that may not be written is left alone; another name may do.
-        if (error.readOnly && !errorHook)
-            return FXMessageBox::question(this, MBOX_YES_NO, "Save CpOutput file",
-                                          "%s\nSave the wing under another name?",
-                                          error.message().c_str()) == MBOX_CLICKED_YES &&
+        if (error.readOnly)
+            return ask("Save CpOutput file", quarvel::foxText(error.message()) + "\nSave the wing under another name?",
+                       MBOX_YES_NO) == MBOX_CLICKED_YES &&
                    askAndSaveWingAs();
         reportError("Save CpOutput file", quarvel::foxText(error.message()));
         return false;
     }
+    ownFiles.insert(quarvel::realPathOf(quarvel::stdText(path)));
     // Later saves go where this one went.
     wing.outputFileName = quarvel::stdText(path);
     modified = false;
@@ -127,9 +166,7 @@ bool Quarvel::saveWingAs(const FXString& path) {
 bool Quarvel::confirmDiscard() {
     if (!modified) return true;
     const FXString question = "Save changes to " + quarvel::foxText(wing.outputFileName) + "?";
-    const FXuint answer = askHook ? askHook(question)
-                                  : FXMessageBox::question(this, MBOX_SAVE_CANCEL_DONTSAVE, "Unsaved changes", "%s",
-                                                           question.text());
+    const FXuint answer = ask("Unsaved changes", question, MBOX_SAVE_CANCEL_DONTSAVE);
     if (answer == MBOX_CLICKED_SAVE) return saveWing();
     return answer == MBOX_CLICKED_NO;
 }
@@ -184,9 +221,7 @@ FXString Quarvel::askExportPath(const FXString& title, const FXString& patterns,
     dialog.setFilename(quarvel::foxText(suggested));
     if (!dialog.execute(PLACEMENT_CURSOR)) return FXString();
     const FXString path = dialog.getFilename();
-    if (FXStat::exists(path) &&
-        FXMessageBox::question(this, MBOX_YES_NO, title.text(), "%s already exists.\nReplace it?", path.text()) !=
-            MBOX_CLICKED_YES)
+    if (FXStat::exists(path) && ask(title, path + " already exists.\nReplace it?", MBOX_YES_NO) != MBOX_CLICKED_YES)
         return FXString();
     return path;
 }
@@ -218,35 +253,38 @@ long Quarvel::onCmdExportSpanload(FXObject*, FXSelector, void*) {
 
 namespace {
 
-bool writeExport(Quarvel& window, const FXString& title, const FXString& path, const std::string& text) {
+// Writes the text made by text(); a fault, or a text that does not fit in
+// the memory left, is reported and leaves the wing and its edits as they
+// were.
+bool writeExport(Quarvel& window, const FXString& title, const FXString& path,
+                 const std::function<std::string()>& text) {
     quarvel::FileError error;
-    if (!quarvel::writeFileAtomically(quarvel::stdText(path), text, &error)) {
-        window.reportError(title, quarvel::foxText(error.message()));
-        return false;
+    try {
+        if (quarvel::writeFileAtomically(quarvel::stdText(path), text(), &error)) return true;
+    } catch (const std::bad_alloc&) {
+        error = quarvel::FileError{quarvel::stdText(path), 0,
+                                   "was not written: not enough memory; the wing and its edits are kept"};
     }
-    return true;
+    window.reportError(title, quarvel::foxText(error.message()));
+    return false;
 }
 
 }  // namespace
 
 bool Quarvel::exportIsobarsCsv(const FXString& path) {
-    return fileLoaded &&
-           writeExport(*this, "Export isobars as CSV", path, quarvel::formatIsobarsCsv(wing, isobarStep()));
+    return fileLoaded && writeExport(*this, "Export isobars as CSV", path,
+                                     [&] { return quarvel::formatIsobarsCsv(wing, isobarStep()); });
 }
 
 bool Quarvel::exportSpanloadCsv(const FXString& path) {
     return fileLoaded && writeExport(*this, "Export spanload as CSV", path,
-                                     quarvel::formatSpanloadCsv(quarvel::computeSpanload(wing)));
+                                     [&] { return quarvel::formatSpanloadCsv(quarvel::computeSpanload(wing)); });
 }
 
 bool Quarvel::exportSectionCsv(const FXString& path) {
-    if (!fileLoaded) return false;
-    quarvel::FileError error;
-    if (!quarvel::writeFileAtomically(quarvel::stdText(path), quarvel::formatSectionCsv(wing, wing.curSection - 1),
-                                      &error)) {
-        reportError("Export section as CSV", quarvel::foxText(error.message()));
+    if (!fileLoaded || !writeExport(*this, "Export section as CSV", path,
+                                    [&] { return quarvel::formatSectionCsv(wing, wing.curSection - 1); }))
         return false;
-    }
     noteStatus("Exported " + path);
     return true;
 }

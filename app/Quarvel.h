@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <optional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "app/DesignDialogs.h"
@@ -101,9 +103,11 @@ public:
     virtual ~Quarvel();
 
     // Reads a CpInput (or CpOutput) file into the wing, in place of any wing
-    // loaded, and brings the window into editing. On failure reports the
-    // fault and leaves the window as it was. Unsaved changes are the
-    // caller's to settle (confirmDiscard).
+    // loaded, and brings the window into editing. When the CpOutput file
+    // beside a CpInput file was saved after it, opening that saved work
+    // instead is offered first. On failure reports the fault and leaves the
+    // window as it was. Unsaved changes are the caller's to settle
+    // (confirmDiscard).
     bool openFile(const FXString& path);
 
     // Shows panelOf(wing) on the correction controls, without notification.
@@ -114,9 +118,12 @@ public:
     void chooseSection(int section);
 
     // Write the CpOutput file (to the save path, or to path, which becomes
-    // the save path); a failure is reported and returns false.
+    // the save path); a failure is reported and returns false. A file there
+    // that this run neither opened nor wrote is replaced only when the user
+    // says so (or replaceAsked: the user has already said so); false when
+    // not.
     bool saveWing();
-    bool saveWingAs(const FXString& path);
+    bool saveWingAs(const FXString& path, bool replaceAsked = false);
     // Asks for a path and saves there; false when cancelled or not saved. A
     // read-only save target offers this.
     bool askAndSaveWingAs();
@@ -262,9 +269,18 @@ public:
     quarvel::SmoothStrength smoothing() const;
     quarvel::SectionRange designRange;
     quarvel::Blend applyBlend;
-    // Answers "Save changes to ...?" in the tests: MBOX_CLICKED_SAVE,
-    // MBOX_CLICKED_NO (discard) or MBOX_CLICKED_CANCEL.
+    // Every question goes through here: a message box with the buttons
+    // given (MBOX_YES_NO, MBOX_SAVE_CANCEL_DONTSAVE), or askHook when one is
+    // installed. The answer is the box's: MBOX_CLICKED_YES, _SAVE, ...
+    FXuint ask(const FXString& title, const FXString& question, FXuint buttons);
+    // Answers the questions in the tests: MBOX_CLICKED_SAVE, MBOX_CLICKED_NO
+    // (discard, or no) or MBOX_CLICKED_CANCEL to "Save changes to ...?",
+    // MBOX_CLICKED_YES or MBOX_CLICKED_NO to the others.
     std::function<FXuint(const FXString& question)> askHook;
+
+    // The files this run opened or wrote, by their real paths: a save
+    // replaces these without a question.
+    std::set<std::string> ownFiles;
 
     // The wing holds changes that no save has written yet.
     bool modified = false;
@@ -337,12 +353,24 @@ private:
     // that moved anything. The release makes it one step.
     std::optional<quarvel::SectionState> dragStart;
     void closeDragStep();
+    // Puts the sections back as they were before a command that ran out of
+    // memory, and says so.
+    void undoForWantOfMemory(const quarvel::SectionStates& before);
     // Puts back what undo or redo returned and marks the wing modified.
     void afterUndo(const quarvel::Redraw& redraw);
 
     // Middle-button panning: the pixel the plot was last moved to.
     bool panning = false;
     FXint panX = 0, panY = 0;
+
+    // The CpOutput file beside a CpInput file path, when it was saved after
+    // path and the user chooses to open it instead; path otherwise.
+    FXString offerSavedWork(const FXString& path);
+
+    // The picture of a wing view (the isobars, the spanload), or none with
+    // a note on the status line when it does not fit in the memory left.
+    std::vector<quarvel::PlotPrimitive> pictureWithin(
+        const char* what, const std::function<std::vector<quarvel::PlotPrimitive>()>& picture);
 
     // Asks for the file to export to, beside the input file; empty when the
     // user cancels.

@@ -1,6 +1,7 @@
 // What the main window shows: the Cp plot and its view (zoom, pan, fit), the
 // status line, and the planform and 3D view dialogs.
 #include <cmath>
+#include <new>
 #include <string>
 
 #include "app/FoxText.h"
@@ -128,7 +129,28 @@ long Quarvel::onCmdFit(FXObject*, FXSelector, void*) {
 long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     if (!view3D) {
+        // Short of memory the GL driver cannot start, and the toolkit then
+        // ends the program: the view is not tried.
+        const std::size_t needed = GLView3D::bytesFor(wing), left = quarvel::availableMemory();
+        if (needed > left) {
+            FXString fault;
+            fault.format("Not enough memory for the 3D view of this wing (%d sections of %d points: it takes "
+                         "about %lu MB, %lu MB are left); the wing and its edits are kept",
+                         wing.nsec, wing.npt, (unsigned long)(needed >> 20), (unsigned long)(left >> 20));
+            reportError("3D view", fault);
+            return 1;
+        }
         view3D = new GLView3D(this, wing);
+        // A wing too large for the memory left gets a message, and the next
+        // press tries again.
+        if (!view3D->memoryFault.empty()) {
+            const FXString fault = view3D->memoryFault;
+            delete view3D;
+            view3D = nullptr;
+            reportError("3D view", fault);
+            return 1;
+        }
+        view3D->onMemoryFault = [this](const FXString& fault) { noteStatus(fault); };
         // "&Exit" ends the program through the window, which asks about
         // unsaved changes.
         view3D->exitButton->setTarget(this);
@@ -154,6 +176,18 @@ long Quarvel::onCmdPlanform(FXObject*, FXSelector, void*) {
     return 1;
 }
 
+// A picture that does not fit in the memory left is left blank, and the
+// status line says why.
+std::vector<quarvel::PlotPrimitive> Quarvel::pictureWithin(
+    const char* what, const std::function<std::vector<quarvel::PlotPrimitive>()>& picture) {
+    try {
+        return picture();
+    } catch (const std::bad_alloc&) {
+        noteStatus(FXString("Not enough memory for the ") + what + " of this wing; the wing and its edits are kept");
+        return {};
+    }
+}
+
 double Quarvel::isobarStep() const { return isobarStepSpinner ? isobarStepSpinner->getValue() : 0.1; }
 
 // The upper surface's isobars on the planform: the design Cp, the initial Cp
@@ -164,9 +198,11 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarView = new PlotDialog(
             this, "Isobars",
             [this](int w, int h) {
-                const quarvel::IsobarPicture picture =
-                    quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
-                return quarvel::isobarPrimitives(wing, picture, w, h);
+                return pictureWithin("isobars", [&] {
+                    const quarvel::IsobarPicture picture =
+                        quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
+                    return quarvel::isobarPrimitives(wing, picture, w, h);
+                });
             },
             700, 560);
         new FXLabel(isobarView->controls, "Upper surface, design Cp; Step=", nullptr, LAYOUT_CENTER_Y);
@@ -193,8 +229,11 @@ long Quarvel::onCmdSpanload(FXObject*, FXSelector, void*) {
     if (!spanloadView) {
         spanloadView = new PlotDialog(
             this, "Spanload",
-            [this](int w, int h) { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); }, 640,
-            420);
+            [this](int w, int h) {
+                return pictureWithin("spanload",
+                                     [&] { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); });
+            },
+            640, 420);
         spanloadView->create();
         shareShortcuts(spanloadView);
     }

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <new>
 #include <utility>
 
 #include "app/WindowIcon.h"
@@ -125,10 +126,24 @@ GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
         getAccelTable()->addAccel(MKUINT(KEY_Home, 0), this, FXSEL(SEL_COMMAND, ID_RESET_VIEW));
 
     keepPaintMemory();
-    quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
+    try {
+        quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
+    } catch (const std::bad_alloc&) {
+        dropMesh();
+    }
     fillMesh();
     resetView();
     initLights();
+}
+
+std::size_t GLView3D::bytesFor(const quarvel::WingModel& w) {
+    // Per station of the mesh: six grids of doubles; four surfaces of
+    // positions and normals (floats) and colours (bytes), twice over with
+    // the GL buffers; the triangle and grid line indices, twice over too.
+    constexpr std::size_t kPerStation = 6 * 8 + 2 * 4 * (6 * 4 + 3) + 2 * 2 * 6 * 4;
+    // What the software GL driver maps and allocates when it starts.
+    constexpr std::size_t kDriver = std::size_t(64) << 20;
+    return std::size_t(std::max(w.nhalf, 0)) * std::size_t(std::max(w.nsec, 0)) * kPerStation + kDriver;
 }
 
 GLView3D::~GLView3D() {
@@ -238,9 +253,24 @@ void GLView3D::refreshSurface() {
 }
 
 void GLView3D::fillMesh() {
-    quarvel::fillMesh(mesh, *wing, squareButton->getCheck() ? quarvel::MeshLayout::Square
-                                                            : quarvel::MeshLayout::Planform);
+    try {
+        quarvel::fillMesh(mesh, *wing, squareButton->getCheck() ? quarvel::MeshLayout::Square
+                                                                : quarvel::MeshLayout::Planform);
+    } catch (const std::bad_alloc&) {
+        dropMesh();
+    }
     meshChanged();
+}
+
+void GLView3D::dropMesh() {
+    mesh = quarvel::WingMesh{};
+    for (quarvel::SurfaceArrays& a : surfaceArrays) a = quarvel::SurfaceArrays{};
+    for (auto& counts : indexCount) counts[0] = counts[1] = 0;
+    if (!memoryFault.empty()) return;
+    memoryFault.format("Not enough memory for the 3D view of this wing (%d sections of %d points); "
+                       "the wing and its edits are kept",
+                       wing->nsec, wing->npt);
+    if (onMemoryFault) onMemoryFault(memoryFault);
 }
 
 void GLView3D::meshChanged() {
@@ -524,7 +554,13 @@ void GLView3D::drawLayer(int layer, int stride) {
 
 long GLView3D::onPaintCanvas(FXObject*, FXSelector, void*) {
     ++paintCount;
-    drawScene();
+    try {
+        drawScene();
+    } catch (const std::bad_alloc&) {
+        canvas->makeNonCurrent();
+        dropMesh();
+        repaint();
+    }
     return 1;
 }
 

@@ -12,6 +12,9 @@
 #include <FXGLCanvas.h>
 #include <FXGLVisual.h>
 
+#include <cstddef>
+#include <functional>
+
 #include "view3d/WingMesh.h"
 #include "wing/WingModel.h"
 
@@ -72,12 +75,24 @@ public:
     GLView3D(FXWindow* owner, const quarvel::WingModel& wing);
     virtual ~GLView3D();
 
+    // About the memory the view of a wing takes, the GL driver's included:
+    // its mesh, the arrays of its surfaces and indices, and their copies in
+    // the GL buffers.
+    static std::size_t bytesFor(const quarvel::WingModel& wing);
+
     // Showing refills the mesh first: a hidden view is not refreshed.
     virtual void show();
     virtual void show(FXuint placement);
 
     // "&Exit": ends the application; its owner may send it elsewhere first.
     FXButton* exitButton = nullptr;
+
+    // What to tell the user once the wing's mesh or its surfaces did not fit
+    // in the memory left; empty while they fit. The view then shows none of
+    // the wing and holds none of its memory; the wing is not touched.
+    // onMemoryFault, when set, hears of it as it happens.
+    FXString memoryFault;
+    std::function<void(const FXString& message)> onMemoryFault;
 
     // Hides the dialog; it lives as long as the main window.
     virtual FXbool close(FXbool notify = FALSE);
@@ -181,6 +196,8 @@ private:
 
     void buildWidgets();
     void repaint();
+    // Gives up the mesh and its surfaces for want of memory: memoryFault.
+    void dropMesh();
 
     // The arrays of the four surfaces (upper and lower, Cp init, then
     // Cp des), rebuilt at the first paint after the mesh changed and kept in

@@ -2,13 +2,12 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,11 +57,6 @@ std::string followLinks(std::string path) {
     return {};
 }
 
-bool isTempName(const char* name) {
-    return std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) == 0 &&
-           std::strlen(name) == sizeof kTempPrefix - 1 + kTempRandomChars;
-}
-
 std::string randomTempName() {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     static std::mt19937 engine{std::random_device{}()};
@@ -72,44 +66,13 @@ std::string randomTempName() {
     return name;
 }
 
-// A temporary file is locked for as long as its writer lives, so one that
-// can be locked was left by a writer that died: it is removed.
-void removeStaleTemps(int dirFd) {
-    const int scanFd = ::dup(dirFd);
-    DIR* dir = scanFd >= 0 ? ::fdopendir(scanFd) : nullptr;
-    if (!dir) {
-        if (scanFd >= 0) ::close(scanFd);
-        return;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTempName(entry->d_name)) continue;
-        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-        if (fd < 0) continue;
-        struct stat held {}, named {};
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-            ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino)
-            ::unlinkat(dirFd, entry->d_name, 0);
-        ::close(fd);
-    }
-    ::closedir(dir);
-}
-
-// Creates, locks and names a new temporary file in the directory; -1 when
-// none can be made.
+// Creates and names a new temporary file in the directory, never taking a
+// name that is already there; -1 when none can be made.
 int createNamedTemp(int dirFd, std::string& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = randomTempName();
         const int fd = ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return -1;
-        }
-        // Another writer may have taken it for stale before the lock held.
-        struct stat held {}, named {};
-        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 &&
-            ::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino)
-            return fd;
-        ::close(fd);
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
     errno = EEXIST;
     return -1;
@@ -171,13 +134,10 @@ bool writeFileAtomically(const std::string& path, const std::function<bool(const
             if (fd >= 0) ::close(fd);
         }
     } dirCloser{dirFd};
-    removeStaleTemps(dirFd);
 
     std::string temp;  // the temporary name, once there is one
     int fd = ::openat(dirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        ::flock(fd, LOCK_EX);
-    } else {
+    if (fd < 0) {
         fd = createNamedTemp(dirFd, temp);
         if (fd < 0) return failErrno("cannot be written");
     }
@@ -213,6 +173,31 @@ bool writeFileAtomically(const std::string& path, const std::function<bool(const
 
 bool writeFileAtomically(const std::string& path, std::string_view text, FileError* error) {
     return writeFileAtomically(path, [text](const ChunkSink& sink) { return sink(text); }, error);
+}
+
+std::string realPathOf(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return path;
+    std::string result(real);
+    std::free(real);
+    return result;
+}
+
+std::optional<timespec> modificationTime(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return st.st_mtim;
+}
+
+std::string formatLocalTime(const timespec& time) {
+    std::tm local {};
+    char text[32] = "";
+    if (::localtime_r(&time.tv_sec, &local)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+bool changedAfter(const timespec& a, const timespec& b) {
+    return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
 
 }  // namespace quarvel

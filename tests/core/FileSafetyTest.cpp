@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <random>
 #include <set>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -112,7 +114,7 @@ TEST(SaveTarget, KeepsWhatTheTargetWas) {
     mkdir(dir.file("taken.cpd").c_str(), 0755);
     writeFile(dir.file("real/target.cpd"), "old");
     symlink("real/target.cpd", dir.file("link.cpd").c_str());
-    writeFile(dir.file(".quarvel.Ab12cD"), "left by a save that died");
+    writeFile(dir.file(".quarvel.backup"), "notes");  // the user's, named like a temporary file
     struct Case { std::string name; mode_t mode; bool saves, readOnly; std::string inTarget; } cases[] = {
         {"locked.cpd", 0444, false, true, "old"},  // refused, untouched
         {"private.cpd", 0600, true, false, text},
@@ -132,9 +134,31 @@ TEST(SaveTarget, KeepsWhatTheTargetWas) {
     struct stat st {};
     EXPECT_TRUE(lstat(dir.file("link.cpd").c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << "the link stays a link";
     EXPECT_EQ(readFile(dir.file("real/target.cpd")), text) << "the file it points to is replaced";
-    EXPECT_EQ(namesIn(dir.path()),
-              (std::set<std::string>{"link.cpd", "locked.cpd", "private.cpd", "real", "taken.cpd", longName + ".cpd"}))
-        << "no temporary name left, and the one a dead save left removed";
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{".quarvel.backup", "link.cpd", "locked.cpd", "private.cpd",
+                                                          "real", "taken.cpd", longName + ".cpd"}))
+        << "no temporary name left, and no other file removed";
+    EXPECT_EQ(readFile(dir.file(".quarvel.backup")), "notes");
+}
+
+// A new file takes the mode the umask leaves of 0666; a replaced one keeps
+// its own whatever the umask.
+TEST(SaveTarget, ModesUnderAUmask) {
+    TempDir dir;
+    struct Case { mode_t umask, before, after; } cases[] = {{022, 0, 0644},    {077, 0, 0600},    {002, 0, 0664},
+                                                           {0, 0, 0666},      {077, 0664, 0664}, {022, 0600, 0600},
+                                                           {0, 0640, 0640},   {027, 0755, 0755}};
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string path = dir.file("wing" + std::to_string(n++) + ".cpd");
+        if (c.before) writeFile(path, "old"), chmod(path.c_str(), c.before);
+        const mode_t saved = umask(c.umask);
+        const bool written = writeFileAtomically(path, "new", nullptr);
+        umask(saved);
+        struct stat st {};
+        stat(path.c_str(), &st);
+        EXPECT_TRUE(written) << path;
+        EXPECT_EQ(st.st_mode & 07777, c.after) << "umask " << std::oct << c.umask << ", before " << c.before;
+    }
 }
 
 TEST(SaveTarget, ASaveKilledAnywhereLeavesTheOldOrTheNewFile) {
@@ -151,6 +175,39 @@ TEST(SaveTarget, ASaveKilledAnywhereLeavesTheOldOrTheNewFile) {
         const std::string now = readFile(target);
         ASSERT_TRUE(now == oldText || now == newText) << "run " << run << ": " << now.size() << " bytes";
     }
-    ASSERT_TRUE(writeFileAtomically(target, newText, nullptr));
-    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"wing.cpd"}) << "every leftover removed by the next save";
+    // The text goes to an unnamed file where the file system has them, so a
+    // killed save leaves no name behind there.
+    const int probe = open(dir.path().c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (probe >= 0) {
+        close(probe);
+        EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"wing.cpd"}) << "a killed save left a name";
+    }
+}
+
+// The file beside the input may hold saved work: "--convert" replaces it
+// only when told to, by -o or --force.
+TEST(SaveTarget, TheCommandLineReplacesSavedWorkOnlyWhenTold) {
+    const std::string saved = "saved work\n", converted = readFile(dataPath("small-odd.cpd"));
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        bool existing;
+        int status;
+        std::string after;
+    } cases[] = {
+        {"no output yet", {}, false, 0, converted}, {"saved work there", {}, true, 1, saved},
+        {"--force", {"--force"}, true, 0, converted}, {"-o the same file", {"-o", "@/wing.cpd"}, true, 0, converted},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        writeFile(dir.file("wing.cpi"), readFile(dataPath("small-odd.cpi")));
+        if (c.existing) writeFile(dir.file("wing.cpd"), saved);
+        std::vector<std::string> args{"--convert", dir.file("wing.cpi")};
+        for (std::string a : c.args) args.push_back(a[0] == '@' ? dir.path() + a.substr(1) : a);
+        const auto [status, out, err] = runCli(args);
+        EXPECT_EQ(status, c.status) << c.name << ": " << err;
+        EXPECT_EQ(readFile(dir.file("wing.cpd")), c.after) << c.name;
+        if (c.status != 0) EXPECT_NE(err.find("--force"), std::string::npos) << c.name << ": " << err;
+    }
+    EXPECT_EQ(std::get<0>(runCli({"--check", dataPath("small-odd.cpi"), "--force"})), 2) << "--force with --check";
 }

@@ -4,6 +4,7 @@
 # the input, and that the command line writes the same file with no display.
 set -u
 . "$(dirname "$0")/lib/common.sh"
+start_display
 
 cp "$examples/wing12.cpi" "$scratch/wing.cpi" || fail "example wing $examples/wing12.cpi is missing"
 start_quarvel "$scratch/wing.cpi"
@@ -17,11 +18,12 @@ wait_for_file "$scratch/wing.cpd" "Ctrl-S wrote no $scratch/wing.cpd"
 stop_quarvel
 
 # The command line needs no display and writes the same bytes as the window.
-env -u DISPLAY "$quarvel" --convert "$scratch/wing.cpi" -o "$scratch/converted.cpd" || fail "--convert failed"
+run_cli 0 --convert "$scratch/wing.cpi" -o "$scratch/converted.cpd"
 cmp -s "$scratch/wing.cpd" "$scratch/converted.cpd" || fail "--convert differs from the window's save"
-env -u DISPLAY "$quarvel" --check "$scratch/wing.cpd" | grep -q "^Title: " || fail "--check of the saved file failed"
+run_cli 0 --check "$scratch/wing.cpd"
+grep -q "^Title: " "$scratch/cli.out" || fail "--check of the saved file printed no title"
 head -n 20 "$scratch/wing.cpi" >"$scratch/cut.cpi"
-env -u DISPLAY "$quarvel" --check "$scratch/cut.cpi" 2>"$scratch/check.err"
-[ $? -eq 1 ] || fail "--check of a cut file did not exit 1"
-grep -q "^$scratch/cut.cpi:20: " "$scratch/check.err" || fail "--check did not say FILE:LINE: $(cat "$scratch/check.err")"
+run_cli 1 --check "$scratch/cut.cpi"
+grep -q "^$scratch/cut.cpi:20: " "$scratch/cli.err" || fail "--check did not say FILE:LINE: $(cat "$scratch/cli.err")"
+
 echo "ok: opened from the command line, saved with Ctrl-S, the same file written headless"

@@ -3,13 +3,11 @@
 # planform (spinner, Page keys), clicks every regime radio and "3D VIEW", and saves with
 # Ctrl-S from the planform: the regimes land in that section of the file, and only there.
 set -u
-if [ -z "${QUARVEL_SMALL_SCREEN:-}" ]; then
-    QUARVEL_SMALL_SCREEN=1 exec xvfb-run -a -s "-screen 0 1280x720x24" sh "$0" "$@"
-fi
 . "$(dirname "$0")/lib/common.sh"
+start_display 1280x720x24
 
 cp "$examples/wing12.cpi" "$scratch/wing.cpi"
-"$probe" "$scratch/wing.cpi" >"$scratch/where.txt" 2>/dev/null || fail "the probe could not open the wing"
+run_probe "$scratch/wing.cpi"
 at() { awk -v n="$1" '$1 == n { print $2, $3 }' "$scratch/where.txt"; }
 
 # shellcheck disable=SC2046
@@ -19,25 +17,24 @@ set -- $(at window) $(at window_at)
 height=$2
 
 start_quarvel "$scratch/wing.cpi"
-plan=$(timeout 10 xdotool search --sync --name '^Wing planform$' | head -n 1)
-[ -n "$plan" ] || fail "no planform dialog"
-# File section 3 by the spinner's up arrow, then on to file section 5.
+wait_for 100 0.1 "no planform dialog" window_titled '^Wing planform$'
+plan=$found
+# File section 3 by the spinner's up arrow, then on to file section 5. The
+# program takes the events in the order they are sent, so no key waits for
+# the one before.
 xdotool mousemove --window "$plan" $(at section_up) click 1
 timeout 10 xdotool windowfocus --sync "$plan" || fail "could not focus the planform"
 for key in Next Next Next Prior; do
     xdotool key --clearmodifiers "$key"
-    sleep 0.3
 done
 # The upper regimes end on "Save max.thickness", the lower ones on "Geom interpolation".
 for name in regime_0_0 regime_0_1 regime_0_2 regime_0_3 regime_0_4 regime_1_0 regime_1_1 regime_1_3 regime_1_4 \
     regime_1_2 view3d_button; do
     set -- $(at "$name")
     [ "$2" -gt 0 ] && [ "$2" -lt "$height" ] || fail "$name is at row $2, outside the window's $height"
-    before=$(xdotool search --onlyvisible --name '.' | wc -l)
     xdotool mousemove --window "$win" "$1" "$2" click 1
-    sleep 0.5
 done
-sleep 1; [ "$(xdotool search --onlyvisible --name '.' | wc -l)" -gt "$before" ] || fail "\"3D VIEW\" showed no window"
+wait_for 100 0.1 "\"3D VIEW\" showed no window" window_titled '^3D view$'
 
 timeout 10 xdotool windowfocus --sync "$plan" || fail "could not focus the planform"
 xdotool key --clearmodifiers ctrl+s

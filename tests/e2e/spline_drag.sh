@@ -4,29 +4,30 @@
 # saves: the design Cp column changes inside the edit interval only.
 set -u
 . "$(dirname "$0")/lib/common.sh"
+start_display
 
 cp "$examples/wing12.cpi" "$scratch/wing.cpi" || fail "example wing is missing"
 # What an untouched save writes, and where to click, from the same window
 # built on the same display.
-"$quarvel" --convert "$scratch/wing.cpi" -o "$scratch/before.cpd" || fail "--convert failed"
-"$probe" "$scratch/wing.cpi" >"$scratch/where.txt" 2>"$scratch/probe.log" || fail "the probe could not open the wing"
+run_cli 0 --convert "$scratch/wing.cpi" -o "$scratch/before.cpd"
+run_probe "$scratch/wing.cpi"
 at() { awk -v n="$1" '$1 == n { print $2, $3 }' "$scratch/where.txt"; }
 
+# The program takes the clicks and motions in the order they are sent: the
+# spline is on before the press, the press picks the point before it moves.
 start_quarvel "$scratch/wing.cpi"
 # shellcheck disable=SC2046
 xdotool mousemove --window "$win" $(at spline_check) click 1
-sleep 0.5
 set -- $(at control_point) $(at drag_to)
 px=$1 py=$2 tx=$3 ty=$4
-xdotool mousemove --window "$win" "$px" "$py"
-sleep 0.2
-xdotool mousedown 1
+xdotool mousemove --window "$win" "$px" "$py" mousedown 1
 for i in 1 2 3 4 5 6 7 8 9 10; do
     xdotool mousemove --window "$win" "$tx" $((py + (ty - py) * i / 10))
-    sleep 0.05
 done
 xdotool mouseup 1
-sleep 0.5
+# The drag has been taken once the title marks the wing modified.
+modified() { xdotool getwindowname "$win" | grep -q ' \*$'; }
+wait_for 100 0.1 "the title never marked the wing modified after the drag" modified
 timeout 10 xdotool windowfocus --sync "$win" || fail "could not focus the window"
 xdotool key --clearmodifiers ctrl+s
 wait_for_file "$scratch/wing.cpd" "Ctrl-S after the drag wrote no file"

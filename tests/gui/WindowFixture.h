@@ -35,8 +35,9 @@ inline void key(FXWindow* to, FXuint code, FXuint state = 0) {
     to->handle(to, FXSEL(SEL_KEYPRESS, 0), &ev);
 }
 
-// Error messages are collected in errors; a test that expects some clears
-// them, any left at the end fail it.
+// Error messages are collected in errors, and the questions the window asks
+// in questions (answered with answers, in turn, then with "No"); a test
+// that expects some clears them, any left at the end fail it.
 class WindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -48,12 +49,20 @@ protected:
         delete window;
         scratch.reset();
         EXPECT_TRUE(errors.empty()) << errors.front();
+        EXPECT_TRUE(questions.empty()) << questions.front();
     }
 
     std::unique_ptr<Quarvel> newWindow() {
         auto w = std::make_unique<Quarvel>(FXApp::instance());
         w->create();
         w->errorHook = [this](const FXString&, const FXString& text) { errors.push_back(stdText(text)); };
+        w->askHook = [this](const FXString& question) {
+            questions.push_back(stdText(question));
+            if (answers.empty()) return FXuint(MBOX_CLICKED_NO);
+            const FXuint answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        };
         return w;
     }
     // The example copied to dir/wing.cpi (once) and read into w.
@@ -68,6 +77,8 @@ protected:
     std::filesystem::path dir;
     Quarvel* window = nullptr;
     std::vector<std::string> errors;
+    std::vector<std::string> questions;
+    std::vector<FXuint> answers;
 };
 
 }  // namespace quarvel::test
