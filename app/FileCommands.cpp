@@ -29,6 +29,9 @@ bool Quarvel::openFile(const FXString& path) {
     }
 
     wing = std::move(*read);
+    // A comparison holds for the wing it was made with.
+    comparison.reset();
+    targetPath.clear();
     history.clear();
     dragStart.reset();
     editing = quarvel::EditingState{};

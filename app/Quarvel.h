@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/DesignDialogs.h"
@@ -14,6 +15,7 @@
 #include "correction/Editing.h"
 #include "correction/History.h"
 #include "correction/SpanTools.h"
+#include "flow/Compare.h"
 #include "plot/CanvasBuffer.h"
 #include "plot/CpPlot.h"
 #include "plot/PlotTransform.h"
@@ -91,6 +93,7 @@ public:
         ID_SMOOTH_SPAN,     // "Smooth along the span"
         ID_IMPORT_REGIMES,  // "Import regimes from..."
         ID_SHOCK_SETTINGS,  // "Shock settings..."
+        ID_COMPARE,         // "Compare with target..."
         ID_LAST
     };
 
@@ -133,6 +136,14 @@ public:
     void applyToSections(int first, int last, const quarvel::Blend& blend);
     void smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength);
     bool importRegimesFrom(const FXString& path);
+
+    // "Compare with target...": the wing against the CpOutput at path, the
+    // last design cycle's target, until another wing is opened; false, with
+    // a message, when it cannot be read (the target's sections the wing
+    // lacks are named in a note).
+    bool compareWithTarget(const FXString& path);
+    // The comparison of the current section; null without one.
+    const quarvel::SectionComparison* currentComparison() const;
 
     // Every error message goes through here: a message box, or errorHook
     // when one is installed (the tests install one). A warning is shown as
@@ -199,6 +210,7 @@ public:
     long onCmdSmoothSpan(FXObject*, FXSelector, void*);
     long onCmdImportRegimes(FXObject*, FXSelector, void*);
     long onCmdShockSettings(FXObject*, FXSelector, void*);
+    long onCmdCompare(FXObject*, FXSelector, void*);
     long onUpdWingLoaded(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
@@ -265,6 +277,12 @@ public:
     // Answers "Save changes to ...?" in the tests: MBOX_CLICKED_SAVE,
     // MBOX_CLICKED_NO (discard) or MBOX_CLICKED_CANCEL.
     std::function<FXuint(const FXString& question)> askHook;
+
+    // The target the wing is compared with, and the comparison; a wing
+    // opened drops them.
+    std::string targetPath;
+    std::optional<quarvel::WingComparison> comparison;
+    FXCheckButton* isobarResidualCheck = nullptr;  // "Residual" in the isobars
 
     // The wing holds changes that no save has written yet.
     bool modified = false;

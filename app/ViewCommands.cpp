@@ -1,6 +1,7 @@
 // What the main window shows: the Cp plot and its view (zoom, pan, fit), the
 // status line, and the planform and 3D view dialogs.
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "app/FoxText.h"
@@ -24,7 +25,8 @@ quarvel::CpPlot Quarvel::currentPlot() const {
     // While a control point is dragged the axis stays as the press found it.
     const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
-                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule);
+                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule,
+                                currentComparison());
 }
 
 bool Quarvel::renderPlot() {
@@ -68,6 +70,7 @@ void Quarvel::showStatus() {
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
     text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
+    if (comparison) text += "    " + quarvel::residualSummary(currentComparison());
     FXString shown = quarvel::foxText(text);
     if (!statusNote.empty()) shown += "    " + statusNote;
     statusBar->getStatusLine()->setNormalText(shown);
@@ -164,8 +167,10 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarView = new PlotDialog(
             this, "Isobars",
             [this](int w, int h) {
-                const quarvel::IsobarPicture picture =
+                quarvel::IsobarPicture picture =
                     quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
+                if (comparison && isobarResidualCheck->getCheck())
+                    picture.residual = quarvel::residualIsolines(wing, *comparison, 0);
                 return quarvel::isobarPrimitives(wing, picture, w, h);
             },
             700, 560);
@@ -178,6 +183,10 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial Cp (grey)", isobarView,
                                                PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
         isobarInitialCheck->setCheck(TRUE);
+        isobarResidualCheck = new FXCheckButton(isobarView->controls, "Residual (cyan)", isobarView,
+                                                PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+        isobarResidualCheck->setTipText("Isolines of the initial Cp minus the target's design Cp, where compared; "
+                                        "dashed below zero");
         FXLabel* key = new FXLabel(isobarView->controls, "Red: sonic Cp*; black: shocks", nullptr, LAYOUT_CENTER_Y);
         key->setTipText("Shock lines join the shocks of neighbouring sections; a red dot: M1 >= 1.30");
         isobarView->create();
@@ -193,8 +202,13 @@ long Quarvel::onCmdSpanload(FXObject*, FXSelector, void*) {
     if (!spanloadView) {
         spanloadView = new PlotDialog(
             this, "Spanload",
-            [this](int w, int h) { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); }, 640,
-            420);
+            [this](int w, int h) {
+                const std::optional<quarvel::ResidualSpan> residual =
+                    comparison ? std::optional(quarvel::residualAlongSpan(wing, *comparison)) : std::nullopt;
+                return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h,
+                                                   residual ? &*residual : nullptr);
+            },
+            640, 420);
         spanloadView->create();
         shareShortcuts(spanloadView);
     }
