@@ -52,7 +52,6 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_IMPORT_REGIMES,                        Quarvel::onCmdImportRegimes),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHOCK_SETTINGS,                        Quarvel::onCmdShockSettings),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_COMPARE,                               Quarvel::onCmdCompare),
-    FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_COMPARE,                               Quarvel::onUpdWingLoaded),
     FXMAPFUNCS(SEL_UPDATE,              Quarvel::ID_APPLY_SECTIONS, Quarvel::ID_IMPORT_REGIMES, Quarvel::onUpdWingLoaded),
     FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),

@@ -144,6 +144,8 @@ public:
     bool compareWithTarget(const FXString& path);
     // The comparison of the current section; null without one.
     const quarvel::SectionComparison* currentComparison() const;
+    // The plot of the current section as the canvas shows it.
+    quarvel::CpPlot currentPlot() const;
 
     // Every error message goes through here: a message box, or errorHook
     // when one is installed (the tests install one). A warning is shown as
@@ -341,8 +343,6 @@ private:
     // Builds the plot off screen and brings the section values shown in
     // the value row up to date; false when there is nothing to show.
     bool renderPlot();
-    // The plot of the current section as the canvas shows it.
-    quarvel::CpPlot currentPlot() const;
     // Redraws the plot alone, for a new view of it (the wing is unchanged).
     void redrawView();
     void showStatus();

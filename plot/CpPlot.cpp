@@ -364,7 +364,8 @@ ResidualAxis residualAxisFor(const SectionComparison& comparison) {
 
 namespace {
 
-// A shock's bar over its jump, its M1 written row pixels from its start.
+// A shock's bar over its jump, its M1 written row pixels from its start
+// (from its end when row is positive).
 void shockMarker(Painter& p, const Shock& shock, int row, const std::string& prefix) {
     const PlotTransform& t = p.transform();
     const double col = t.columnOf(shock.x);
@@ -373,7 +374,7 @@ void shockMarker(Painter& p, const Shock& shock, int row, const std::string& pre
     p.segment(col, t.rowOf(shock.cpBefore), col, t.rowOf(shock.cpAfter));
     p.segment(col - 4, t.rowOf(shock.cpBefore), col + 4, t.rowOf(shock.cpBefore));
     p.width(1);
-    p.text(col - 20, t.rowOf(shock.cpBefore) + row, prefix + shockLabel(shock));
+    p.text(col - 20, t.rowOf(row > 0 ? shock.cpAfter : shock.cpBefore) + row, prefix + shockLabel(shock));
 }
 
 // The target dashed over its interval, its shocks and those of the initial
@@ -405,8 +406,14 @@ void drawComparison(Painter& p, const WingModel& w, int k, double mach, const Sh
         for (std::size_t j = 0; j < c.x.size(); ++j) p.disc(t.columnOf(c.x[j]) - 2, rowOf(c.residual[j]) - 2, 5, 5);
         for (const Shock& shock : findShocks(c.targetX, c.targetCp, mach, rule))
             shockMarker(p, shock, -20, "target ");
-        for (const Shock& shock : sectionShocks(w, k, c.surface, CpSource::Initial, rule))
-            shockMarker(p, shock, 14, "initial ");
+        // Where the design Cp is the initial Cp its marker is there already.
+        const std::vector<Shock> design = sectionShocks(w, k, c.surface, CpSource::Design, rule);
+        for (const Shock& shock : sectionShocks(w, k, c.surface, CpSource::Initial, rule)) {
+            const bool drawn = std::any_of(design.begin(), design.end(), [&](const Shock& d) {
+                return d.x == shock.x && d.cpBefore == shock.cpBefore && d.cpAfter == shock.cpAfter;
+            });
+            if (!drawn) shockMarker(p, shock, 14, "initial ");
+        }
     }
 }
 
