@@ -181,8 +181,8 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
     std::vector<Entry> legend = {
         {"initial", kInitialColor, false}, {"design", kDesignColor, false}, {"elliptic", kEllipticColor, true}};
     if (residual) {
-        legend.push_back({"dCp RMS upper", kResidualRgb, false});
-        legend.push_back({"lower", kResidualRgb, true});
+        legend.push_back({"dCp upper", kResidualRgb, false});
+        legend.push_back({"dCp lower", kResidualRgb, true});
     }
     int x = std::max(left, width - right - int(legend.size()) * 90);
     for (const auto& e : legend) {
