@@ -20,7 +20,9 @@ bool Quarvel::compareWithTarget(const FXString& path) {
     targetPath = quarvel::stdText(path);
     comparison = quarvel::compareWithTarget(wing, *target);
     drawCpPlot();
-    const std::string note = quarvel::missingTargetNote(*comparison, targetPath, wing.inputFileName);
+    std::string note = quarvel::missingTargetNote(*comparison, targetPath, wing.inputFileName);
+    if (comparison->sections.empty() && note.empty())
+        note = FXPath::name(path).text() + std::string(" has no surface in Cp edition: there is nothing to compare.");
     if (!note.empty()) {
         if (noteHook)
             noteHook("Compare with target", quarvel::foxText(note));
