@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "correction/ImportRegimes.h"
+#include "flow/Compare.h"
 #include "flow/Shocks.h"
 #include "planform/Isobars.h"
 #include "plot/Spanload.h"
@@ -30,7 +31,7 @@ namespace quarvel {
 namespace {
 
 // What the command line was asked to do; one mode per run.
-enum class Mode { None, Check, Convert, Spanload, Isobars, Shocks, Help, Version };
+enum class Mode { None, Check, Convert, Spanload, Isobars, Shocks, Compare, Help, Version };
 
 struct Options {
     Mode mode = Mode::None;
@@ -41,6 +42,7 @@ struct Options {
     std::string shockSlope;   // --shock-slope, as given
     std::string shockJump;    // --shock-jump, as given
     bool force = false;       // --force: --convert may replace the file beside FILE
+    std::string target;       // --target
     std::string fault;        // a usage error, when not empty
     bool strict = false;      // --strict: a warning about an input file is a fault
 };
@@ -56,7 +58,9 @@ enum LongOnly {
     kShockSlope,
     kShockJump,
     kStrict,
-    kForce
+    kForce,
+    kCompare,
+    kTarget
 };
 
 const option kOptions[] = {
@@ -71,6 +75,8 @@ const option kOptions[] = {
     {"shock-jump", required_argument, nullptr, kShockJump},
     {"strict", no_argument, nullptr, kStrict},
     {"force", no_argument, nullptr, kForce},
+    {"compare", required_argument, nullptr, kCompare},
+    {"target", required_argument, nullptr, kTarget},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -80,7 +86,8 @@ const char kShortOptions[] = "+:o:hV";
 
 void setMode(Options& o, Mode mode, const char* file) {
     if (o.mode != Mode::None && o.mode != mode) o.fault = "only one of --check, --convert, --spanload, --isobars, "
-                                                          "--shocks, --help and --version can be given";
+                                                          "--shocks, --compare, --help and --version can be "
+                                                          "given";
     o.mode = mode;
     if (file) o.file = file;
 }
@@ -95,6 +102,22 @@ bool parseShockOption(Options& o, int c, const char* arg) {
     }
 }
 
+// The options of --compare; false for any other.
+bool parseCompareOption(Options& o, int c, const char* arg) {
+    switch (c) {
+    case kCompare: setMode(o, Mode::Compare, arg); return true;
+    case kTarget: o.target = arg; return true;
+    default: return false;
+    }
+}
+
+// A usage error of --compare's options, empty when there is none.
+std::string compareOptionsFault(const Options& o) {
+    if (o.mode == Mode::Compare && o.target.empty()) return "--compare needs --target OLD.cpd";
+    if (!o.target.empty() && o.mode != Mode::Compare) return "--target goes with --compare or a FILE to edit only";
+    return {};
+}
+
 Options parse(int argc, char* argv[]) {
     Options o;
     // getopt keeps its place in globals; every call starts afresh.
@@ -102,7 +125,7 @@ Options parse(int argc, char* argv[]) {
     opterr = 0;
     int c;
     while ((c = getopt_long(argc, argv, kShortOptions, kOptions, nullptr)) != -1) {
-        if (parseShockOption(o, c, optarg)) {
+        if (parseShockOption(o, c, optarg) || parseCompareOption(o, c, optarg)) {
             if (!o.fault.empty()) return o;
             continue;
         }
@@ -140,6 +163,8 @@ Options parse(int argc, char* argv[]) {
         o.fault = "--step goes with --isobars only";
     } else if ((!o.shockSlope.empty() || !o.shockJump.empty()) && o.mode != Mode::Shocks) {
         o.fault = "--shock-slope and --shock-jump go with --shocks only";
+    } else {
+        o.fault = compareOptionsFault(o);
     }
     return o;
 }
@@ -315,6 +340,20 @@ int shocks(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// The new wing against the target it was made for: the residual of each
+// compared surface as CSV, the target's sections the wing lacks on err.
+int compare(const Options& o, std::ostream& out, std::ostream& err) {
+    const std::optional<WingModel> wing = readWing(o.file, err, o.strict);
+    if (!wing) return kExitInputFault;
+    const std::optional<WingModel> target = readWing(o.target, err, o.strict);
+    if (!target) return kExitInputFault;
+    const WingComparison comparison = compareWithTarget(*wing, *target);
+    const std::string note = missingTargetNote(comparison, o.target, o.file);
+    if (!note.empty()) err << "quarvel: " << note << '\n';
+    out << formatComparisonCsv(*wing, comparison);
+    return kExitOk;
+}
+
 }  // namespace
 
 void printUsage(std::ostream& os) {
@@ -329,6 +368,9 @@ void printUsage(std::ostream& os) {
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
           "       quarvel --shocks FILE [--shock-slope S] [--shock-jump J]\n"
           "                                           print the shocks of the wing as CSV (S: 3, J: 0.1)\n"
+          "       quarvel --compare FILE --target OLD print, as CSV, how far the initial Cp of FILE is\n"
+          "                                           from the design Cp of the target OLD (a CpOutput)\n"
+          "       quarvel FILE --target OLD           edit FILE, compared with the target OLD\n"
           "       quarvel --help | --version\n"
           "--strict with any of them makes a warning about an input file a fault.\n"
           "Exit status: 0 done, 1 a fault in an input file or a file not written (or not\n"
@@ -342,10 +384,21 @@ bool wantsCommandLine(int argc, char* argv[]) {
         {"-sync", false},   {"-noshm", false},     {"-shm", false},
     };
     int files = 0;
+    bool target = false;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (a[0] != '-' || a[1] == '\0') {
             ++files;
+            continue;
+        }
+        // The editor's own: the target to compare the wing with.
+        if (std::strcmp(a, "--target") == 0 && i + 1 < argc) {
+            target = true;
+            ++i;
+            continue;
+        }
+        if (std::strncmp(a, "--target=", 9) == 0) {
+            target = true;
             continue;
         }
         bool toolkit = false;
@@ -356,8 +409,22 @@ bool wantsCommandLine(int argc, char* argv[]) {
         }
         if (!toolkit) return true;
     }
-    // The editor opens one wing.
-    return files > 1;
+    // The editor opens one wing, and compares it only when it has one.
+    return files > 1 || (target && files == 0);
+}
+
+EditorStart editorStart(int argc, char* argv[]) {
+    EditorStart start;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--target") == 0 && i + 1 < argc)
+            start.target = argv[++i];
+        else if (std::strncmp(a, "--target=", 9) == 0)
+            start.target = a + 9;
+        else if (!start.file)
+            start.file = a;
+    }
+    return start;
 }
 
 int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err) {
@@ -376,6 +443,7 @@ int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err)
         case Mode::Spanload: return spanload(o, out, err);
         case Mode::Isobars: return isobars(o, out, err);
         case Mode::Shocks: return shocks(o, out, err);
+        case Mode::Compare: return compare(o, out, err);
         default:
             err << "quarvel: this command is not available yet\n";
             return kExitUsage;

@@ -13,7 +13,18 @@ enum ExitStatus { kExitOk = 0, kExitInputFault = 1, kExitUsage = 2 };
 // True when the arguments ask for the command line rather than the editor:
 // any option that is not one of the toolkit's own ("-display", "-sync"), or
 // more than one file. Decided before any display is opened.
+// "quarvel FILE --target OLD.cpd" is the editor's, comparing the wing with
+// a target.
 bool wantsCommandLine(int argc, char* argv[]);
+
+// What the editor opens, once the toolkit has taken its options out of argv:
+// the wing (the first argument that is not --target's) and the target it is
+// compared with; null for what is not given.
+struct EditorStart {
+    const char* file = nullptr;
+    const char* target = nullptr;
+};
+EditorStart editorStart(int argc, char* argv[]);
 
 // Runs the command line; data goes to out, messages to err. Returns the
 // process's exit status.

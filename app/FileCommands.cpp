@@ -55,6 +55,9 @@ bool Quarvel::openFile(const FXString& asked) {
     ownFiles.insert(quarvel::realPathOf(quarvel::stdText(path)));
 
     wing = std::move(*read);
+    // A comparison holds for the wing it was made with.
+    comparison.reset();
+    targetPath.clear();
     history.clear();
     dragStart.reset();
     editing = quarvel::EditingState{};

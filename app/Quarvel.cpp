@@ -51,6 +51,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SMOOTH_SPAN,                           Quarvel::onCmdSmoothSpan),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_IMPORT_REGIMES,                        Quarvel::onCmdImportRegimes),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHOCK_SETTINGS,                        Quarvel::onCmdShockSettings),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_COMPARE,                               Quarvel::onCmdCompare),
     FXMAPFUNCS(SEL_UPDATE,              Quarvel::ID_APPLY_SECTIONS, Quarvel::ID_IMPORT_REGIMES, Quarvel::onUpdWingLoaded),
     FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
@@ -104,6 +105,8 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(fileMenu, "&Save...\tCtl-S\tSave output file.", nullptr, this, ID_SAVE);
     new FXMenuCommand(fileMenu, "Save &As...\tCtl-Shift-S\tSave the output file under another name.", nullptr, this,
                       ID_SAVE_AS);
+    new FXMenuCommand(fileMenu, "Compare with target...\t\tShow the wing beside the design Cp of a CpOutput.",
+                      nullptr, this, ID_COMPARE);
     new FXMenuCommand(fileMenu, "Export plot as PNG...", nullptr, this, ID_EXPORT_PNG);
     new FXMenuCommand(fileMenu, "Export section as CSV...", nullptr, this, ID_EXPORT_CSV);
     new FXMenuCommand(fileMenu, "Export isobars as CSV...", nullptr, this, ID_EXPORT_ISOBARS);

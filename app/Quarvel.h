@@ -16,6 +16,7 @@
 #include "correction/Editing.h"
 #include "correction/History.h"
 #include "correction/SpanTools.h"
+#include "flow/Compare.h"
 #include "plot/CanvasBuffer.h"
 #include "plot/CpPlot.h"
 #include "plot/PlotTransform.h"
@@ -93,6 +94,7 @@ public:
         ID_SMOOTH_SPAN,     // "Smooth along the span"
         ID_IMPORT_REGIMES,  // "Import regimes from..."
         ID_SHOCK_SETTINGS,  // "Shock settings..."
+        ID_COMPARE,         // "Compare with target..."
         ID_LAST
     };
 
@@ -140,6 +142,16 @@ public:
     void applyToSections(int first, int last, const quarvel::Blend& blend);
     void smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength);
     bool importRegimesFrom(const FXString& path);
+
+    // "Compare with target...": the wing against the CpOutput at path, the
+    // last design cycle's target, until another wing is opened; false, with
+    // a message, when it cannot be read (the target's sections the wing
+    // lacks are named in a note).
+    bool compareWithTarget(const FXString& path);
+    // The comparison of the current section; null without one.
+    const quarvel::SectionComparison* currentComparison() const;
+    // The plot of the current section as the canvas shows it.
+    quarvel::CpPlot currentPlot() const;
 
     // Every error message goes through here: a message box, or errorHook
     // when one is installed (the tests install one). A warning is shown as
@@ -206,6 +218,7 @@ public:
     long onCmdSmoothSpan(FXObject*, FXSelector, void*);
     long onCmdImportRegimes(FXObject*, FXSelector, void*);
     long onCmdShockSettings(FXObject*, FXSelector, void*);
+    long onCmdCompare(FXObject*, FXSelector, void*);
     long onUpdWingLoaded(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
@@ -281,6 +294,11 @@ public:
     // The files this run opened or wrote, by their real paths: a save
     // replaces these without a question.
     std::set<std::string> ownFiles;
+    // The target the wing is compared with, and the comparison; a wing
+    // opened drops them.
+    std::string targetPath;
+    std::optional<quarvel::WingComparison> comparison;
+    FXCheckButton* isobarResidualCheck = nullptr;  // "Residual" in the isobars
 
     // The wing holds changes that no save has written yet.
     bool modified = false;
@@ -339,8 +357,6 @@ private:
     // Builds the plot off screen and brings the section values shown in
     // the value row up to date; false when there is nothing to show.
     bool renderPlot();
-    // The plot of the current section as the canvas shows it.
-    quarvel::CpPlot currentPlot() const;
     // Redraws the plot alone, for a new view of it (the wing is unchanged).
     void redrawView();
     void showStatus();

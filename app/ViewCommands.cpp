@@ -2,6 +2,7 @@
 // status line, and the planform and 3D view dialogs.
 #include <cmath>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "app/FoxText.h"
@@ -25,7 +26,8 @@ quarvel::CpPlot Quarvel::currentPlot() const {
     // While a control point is dragged the axis stays as the press found it.
     const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
-                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule);
+                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule,
+                                currentComparison());
 }
 
 bool Quarvel::renderPlot() {
@@ -69,6 +71,7 @@ void Quarvel::showStatus() {
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
     text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
+    if (comparison) text += "    " + quarvel::residualSummary(currentComparison());
     FXString shown = quarvel::foxText(text);
     if (!statusNote.empty()) shown += "    " + statusNote;
     statusBar->getStatusLine()->setNormalText(shown);
@@ -199,8 +202,10 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
             this, "Isobars",
             [this](int w, int h) {
                 return pictureWithin("isobars", [&] {
-                    const quarvel::IsobarPicture picture =
+                    quarvel::IsobarPicture picture =
                         quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
+                    if (comparison && isobarResidualCheck->getCheck())
+                        picture.residual = quarvel::residualIsolines(wing, *comparison, 0);
                     return quarvel::isobarPrimitives(wing, picture, w, h);
                 });
             },
@@ -214,6 +219,10 @@ long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
         isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial Cp (grey)", isobarView,
                                                PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
         isobarInitialCheck->setCheck(TRUE);
+        isobarResidualCheck = new FXCheckButton(isobarView->controls, "Residual (cyan)", isobarView,
+                                                PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+        isobarResidualCheck->setTipText("Isolines of the initial Cp minus the target's design Cp, where compared; "
+                                        "dashed below zero");
         FXLabel* key = new FXLabel(isobarView->controls, "Red: sonic Cp*; black: shocks", nullptr, LAYOUT_CENTER_Y);
         key->setTipText("Shock lines join the shocks of neighbouring sections; a red dot: M1 >= 1.30");
         isobarView->create();
@@ -230,8 +239,12 @@ long Quarvel::onCmdSpanload(FXObject*, FXSelector, void*) {
         spanloadView = new PlotDialog(
             this, "Spanload",
             [this](int w, int h) {
-                return pictureWithin("spanload",
-                                     [&] { return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h); });
+                return pictureWithin("spanload", [&] {
+                    const std::optional<quarvel::ResidualSpan> residual =
+                        comparison ? std::optional(quarvel::residualAlongSpan(wing, *comparison)) : std::nullopt;
+                    return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h,
+                                                       residual ? &*residual : nullptr);
+                });
             },
             640, 420);
         spanloadView->create();

@@ -14,7 +14,9 @@ int main(int argc, char* argv[]) {
     Quarvel* window = new Quarvel(&app);
     app.create();
     // A wing named on the command line is opened once the window exists, so
-    // that a fault in it can be shown in a message box.
-    if (argc > 1) window->openFile(argv[1]);
+    // that a fault in it can be shown in a message box; then the target it
+    // is compared with.
+    const quarvel::EditorStart start = quarvel::editorStart(argc, argv);
+    if (start.file && window->openFile(start.file) && start.target) window->compareWithTarget(start.target);
     return app.run();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "flow/Aerodynamics.h"
 #include "planform/PlanformGeometry.h"
@@ -264,6 +265,32 @@ ShockLines shockLines(const WingModel& w, int surface, CpSource source, const Sh
     return lines;
 }
 
+ContourField residualField(const WingModel& w, const WingComparison& comparison, int surface) {
+    ContourField f = surfaceField(w, surface, false);
+    std::fill(f.value.begin(), f.value.end(), std::numeric_limits<double>::quiet_NaN());
+    for (const SectionComparison& section : comparison.sections)
+        for (const SurfaceComparison& c : section.surfaces) {
+            if (c.surface != surface || section.k >= f.sections) continue;
+            for (int n = 0; n < c.count(); ++n) {
+                const int i = c.points[n];
+                const int j = surface == 0 ? i - w.nhalf : w.nhalf - 1 - i;
+                if (0 <= j && j < f.stations) f.value[std::size_t(section.k) * f.stations + j] = c.residual[n];
+            }
+        }
+    return f;
+}
+
+std::vector<IsobarLine> residualIsolines(const WingModel& w, const WingComparison& comparison, int surface) {
+    const ContourField f = residualField(w, comparison, surface);
+    const auto [lo, hi] = finiteRange(f);
+    if (!(lo <= hi)) return {};
+    const double step = niceStep(std::max(std::fabs(lo), std::fabs(hi)), 5);
+    std::vector<double> levels;
+    for (double level : isobarLevels(f, step))
+        if (std::fabs(level) > step / 2) levels.push_back(level);
+    return traceIsobars(f, levels);
+}
+
 IsobarPicture upperIsobars(const WingModel& w, double step, bool withInitial, const ShockRule* rule) {
     IsobarPicture picture;
     const std::vector<double> sonic{sonicCp(w.MACH)};
@@ -287,6 +314,7 @@ constexpr int kSonic = 0xd01010;
 constexpr int kShockLine = 0x202020;
 constexpr int kStrongShock = 0xff2020;
 constexpr int kShock = 0x0050d0;
+constexpr int kResidual = 0x008b8b;
 
 // Labels shorter than this many pixels apart from another are left out.
 constexpr int kLabelSpacing = 40;
@@ -332,6 +360,14 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
     lines(picture.sonicInitial, kGrey, 3);
     lines(picture.design, kDesign, 1);
     lines(picture.sonicDesign, kSonic, 3);
+    const std::size_t residualFrom = out.size();
+    lines(picture.residual, kResidual, 2);
+    // Below zero dashed: the segments come line by line, level by level.
+    std::size_t at = residualFrom;
+    for (const IsobarLine& line : picture.residual) {
+        const std::size_t n = line.points.size(), segments = n < 2 ? 0 : n - 1 + (line.closed ? 1 : 0);
+        for (std::size_t i = 0; i < segments && at < out.size(); ++i, ++at) out[at].dashed = line.level < 0;
+    }
 
     const ShockLines& shocks = picture.shocks;
     for (auto [a, b] : shocks.segments)
@@ -365,6 +401,7 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
         out.push_back(t);
     };
     for (const IsobarLine& line : picture.sonicDesign) label(line, "Cp* " + formatFixed(line.level, 2), kSonic);
+    for (const IsobarLine& line : picture.residual) label(line, "dCp " + formatShortest(line.level), kResidual);
     for (const IsobarLine& line : picture.design) label(line, formatFixed(line.level, 2), kDesign);
     return out;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "flow/Compare.h"
 #include "flow/Shocks.h"
 #include "plot/CpPlot.h"
 #include "wing/WingModel.h"
@@ -87,10 +88,18 @@ ShockLines shockLines(const WingModel& wing, int surface, CpSource source, const
 // heavier in red. Span to the right, chord downward, as in the planform
 // dialog. With a shock rule, the shock lines of the design Cp over them,
 // each shock a dot, red from kSeparationM1.
+// With a comparison, the isolines of its residual (residualIsolines) in dark
+// cyan, dashed below zero, each with its value.
 struct IsobarPicture {
-    std::vector<IsobarLine> initial, design, sonicInitial, sonicDesign;
+    std::vector<IsobarLine> initial, design, sonicInitial, sonicDesign, residual;
     ShockLines shocks;
 };
+// The residual of a comparison on a surface, at the nodes of the points it
+// compared and NaN elsewhere, and its isolines at a step of niceStep of its
+// largest value in about five (zero left out, where the target is met).
+ContourField residualField(const WingModel& wing, const WingComparison& comparison, int surface);
+std::vector<IsobarLine> residualIsolines(const WingModel& wing, const WingComparison& comparison, int surface);
+
 IsobarPicture upperIsobars(const WingModel& wing, double step, bool withInitial, const ShockRule* rule = nullptr);
 std::vector<PlotPrimitive> isobarPrimitives(const WingModel& wing, const IsobarPicture& picture, int width,
                                             int height);

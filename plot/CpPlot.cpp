@@ -111,6 +111,8 @@ constexpr double kMaxAxisBottom = 3.0;
 // Text line height assumed for the annotations, and their colour (the Cp
 // labels are "Black").
 constexpr int kLine = 16;
+// Pixels at the right kept for the labels of the dCp axis.
+constexpr int kResidualLabels = 48;
 constexpr const char* kNoteColor = "gray15";
 
 // Collects the primitives with the pen state of the device context.
@@ -300,7 +302,7 @@ std::string sectionLine(const WingModel& w, int k, double mach) {
 
 // The legend box at the top right of the data: a sample of each line and
 // what it is.
-void legend(Painter& p, const WingModel& w, int k, int width) {
+void legend(Painter& p, const WingModel& w, int k, int width, bool target) {
     struct Entry {
         const char* color;
         bool dashed, cross;
@@ -309,11 +311,16 @@ void legend(Painter& p, const WingModel& w, int k, int width) {
     const std::string number = std::to_string(std::int64_t(w.KTE1) + k);
     std::vector<Entry> entries = {{"Black", false, false, "initial Cp, section " + number},
                                   {"Black", false, true, "design Cp, section " + number}};
+    if (target) {
+        entries.push_back({kTargetColor, true, false, "target Cp"});
+        entries.push_back({kResidualColor, false, false, "dCp = initial - target"});
+    }
     if (k > 0) entries.push_back({"Green", true, false, "section " + std::to_string(std::int64_t(w.KTE1) + k - 1)});
     if (k + 1 < w.nsec)
         entries.push_back({"Green", false, false, "section " + std::to_string(std::int64_t(w.KTE1) + k + 1)});
     const int boxWidth = 180;
-    const int x0 = std::max(0, width - boxWidth - 4), y0 = kPlotTopMargin + 4;
+    // Left of the dCp axis's labels when there is one.
+    const int x0 = std::max(0, width - boxWidth - (target ? kResidualLabels : 4)), y0 = kPlotTopMargin + 4;
     const int boxHeight = int(entries.size()) * kLine + 6;
     p.color("White");
     p.fill(x0, y0, boxWidth, boxHeight);
@@ -343,8 +350,96 @@ void legend(Painter& p, const WingModel& w, int k, int width) {
 
 std::string shockLabel(const Shock& shock) { return "M1 " + formatFixed(shock.m1, 2); }
 
+ResidualAxis residualAxisFor(const SectionComparison& comparison) {
+    double largest = 0.0;
+    for (const SurfaceComparison& c : comparison.surfaces)
+        if (std::isfinite(c.maxAbs)) largest = std::max(largest, c.maxAbs);
+    // Never finer than 0.01 a step: a target met to the file's last digits
+    // is met.
+    ResidualAxis axis;
+    axis.step = std::max(niceStep(largest, 2), 0.01);
+    axis.bound = std::max(1, int(std::ceil(largest / axis.step - 1e-9))) * axis.step;
+    return axis;
+}
+
+namespace {
+
+// A shock's bar over its jump, its M1 written row pixels from its start
+// (from its end when row is positive).
+void shockMarker(Painter& p, const Shock& shock, int row, const std::string& prefix) {
+    const PlotTransform& t = p.transform();
+    const double col = t.columnOf(shock.x);
+    p.color(shock.m1 >= kSeparationM1 ? "Red" : "Blue");
+    p.width(2);
+    p.segment(col, t.rowOf(shock.cpBefore), col, t.rowOf(shock.cpAfter));
+    p.segment(col - 4, t.rowOf(shock.cpBefore), col + 4, t.rowOf(shock.cpBefore));
+    p.width(1);
+    p.text(col - 20, t.rowOf(row > 0 ? shock.cpAfter : shock.cpBefore) + row, prefix + shockLabel(shock));
+}
+
+// The target dashed over its interval, its shocks and those of the initial
+// Cp, and the residual on the dCp axis: the surface being edited solid, the
+// other dashed, as the Cp curves are.
+void drawComparison(Painter& p, const WingModel& w, int k, double mach, const ShockRule& rule,
+                    const SectionComparison& comparison, int height) {
+    const PlotTransform& t = p.transform();
+    const ResidualAxis axis = residualAxisFor(comparison);
+    const double top = kPlotTopMargin, bottom = height - kPlotBottomMargin, middle = (top + bottom) / 2;
+    auto rowOf = [&](double r) { return middle + r / axis.bound * (bottom - top) / 2; };
+    p.color(kResidualColor);
+    p.dashed(true);
+    p.segment(t.columnOf(0.0), middle, t.columnOf(1.0), middle);
+    p.dashed(false);
+    for (const SurfaceComparison& c : comparison.surfaces) {
+        const bool other = c.surface != w.activeSurface[k];
+        p.color(kTargetColor);
+        p.width(2);
+        p.dashed(true);
+        for (std::size_t j = 0; j + 1 < c.targetX.size(); ++j)
+            p.dataSegment(c.targetX[j], c.targetCp[j], c.targetX[j + 1], c.targetCp[j + 1]);
+        p.width(1);
+        p.color(kResidualColor);
+        p.dashed(other);
+        for (std::size_t j = 0; j + 1 < c.x.size(); ++j)
+            p.segment(t.columnOf(c.x[j]), rowOf(c.residual[j]), t.columnOf(c.x[j + 1]), rowOf(c.residual[j + 1]));
+        p.dashed(false);
+        for (std::size_t j = 0; j < c.x.size(); ++j) p.disc(t.columnOf(c.x[j]) - 2, rowOf(c.residual[j]) - 2, 5, 5);
+        for (const Shock& shock : findShocks(c.targetX, c.targetCp, mach, rule))
+            shockMarker(p, shock, -20, "target ");
+        // Where the design Cp is the initial Cp its marker is there already.
+        const std::vector<Shock> design = sectionShocks(w, k, c.surface, CpSource::Design, rule);
+        for (const Shock& shock : sectionShocks(w, k, c.surface, CpSource::Initial, rule)) {
+            const bool drawn = std::any_of(design.begin(), design.end(), [&](const Shock& d) {
+                return d.x == shock.x && d.cpBefore == shock.cpBefore && d.cpAfter == shock.cpAfter;
+            });
+            if (!drawn) shockMarker(p, shock, 14, "initial ");
+        }
+    }
+}
+
+// The dCp axis at the right edge, its values every step.
+void residualAxisLabels(Painter& p, const SectionComparison& comparison, int width, int height) {
+    const ResidualAxis axis = residualAxisFor(comparison);
+    const double top = kPlotTopMargin, bottom = height - kPlotBottomMargin, middle = (top + bottom) / 2;
+    auto rowOf = [&](double r) { return middle + r / axis.bound * (bottom - top) / 2; };
+    const int labels = std::max(0, width - kResidualLabels + 4);
+    p.color(kResidualColor);
+    p.segment(labels - 2, top, labels - 2, bottom);
+    const int steps = int(std::lround(axis.bound / axis.step));
+    const int decimals = std::clamp(int(-std::floor(std::log10(axis.step) + 1e-9)), 0, 6);
+    for (int i = -steps; i <= steps; ++i) {
+        const double r = i * axis.step, row = rowOf(r);
+        p.segment(labels - 6, row, labels + 2, row);
+        p.text(labels + 2, row + 5, formatFixed(r, decimals));
+    }
+    p.text(labels - 14, 2 * kLine + 2, "dCp");
+}
+
+}  // namespace
+
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
-                  const PlotZoom& zoom, const CpAxis* keepAxis, const ShockRule& shockRule) {
+                  const PlotZoom& zoom, const CpAxis* keepAxis, const ShockRule& shockRule,
+                  const SectionComparison* comparison) {
     CpPlot plot;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
@@ -450,15 +545,8 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
 
     // Each shock of the design Cp: a bar over its jump and its M1 above it.
     for (int s = 0; s < 2; ++s)
-        for (const Shock& shock : sectionShocks(w, k, s, CpSource::Design, shockRule)) {
-            const double col = t.columnOf(shock.x);
-            p.color(shock.m1 >= kSeparationM1 ? "Red" : "Blue");
-            p.width(2);
-            p.segment(col, t.rowOf(shock.cpBefore), col, t.rowOf(shock.cpAfter));
-            p.segment(col - 4, t.rowOf(shock.cpBefore), col + 4, t.rowOf(shock.cpBefore));
-            p.width(1);
-            p.text(col - 20, t.rowOf(shock.cpBefore) - 6, shockLabel(shock));
-        }
+        for (const Shock& shock : sectionShocks(w, k, s, CpSource::Design, shockRule)) shockMarker(p, shock, -6, "");
+    if (comparison) drawComparison(p, w, k, mach, shockRule, *comparison, height);
 
 
     // The margins, whatever a zoomed view drew into them, with the titles,
@@ -487,7 +575,8 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         if (col >= 0 && col <= width - 20) p.text(col - 9, height - 4, axisLabel(0.1 * i));
     }
     p.text(std::max(2.0, labelColumn), height - 4, "x/c");
-    legend(p, w, k, width);
+    if (comparison) residualAxisLabels(p, *comparison, width, height);
+    legend(p, w, k, width, comparison != nullptr);
     return plot;
 }
 

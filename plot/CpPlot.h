@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "flow/Aerodynamics.h"
+#include "flow/Compare.h"
 #include "flow/Shocks.h"
 #include "plot/PlotTransform.h"
 #include "plot/PlotZoom.h"
@@ -91,9 +92,24 @@ constexpr int kNoControlPoint = -1;
 // rescale the plot under the mouse). Each shock of the section's design Cp
 // (found by shockRule) gets a bar over its jump and its M1 ("M1 1.21"), red
 // from kSeparationM1.
+// With a comparison of the section with a target, the target's design Cp is
+// drawn dashed (kTargetColor) and the residual (achieved - target) on the
+// dCp axis at the right, over the whole height with its zero line in the
+// middle (kResidualColor); the shocks of the target and of the initial Cp
+// get their markers too.
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
                    const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr,
-                   const ShockRule& shockRule = ShockRule{});
+                   const ShockRule& shockRule = ShockRule{}, const SectionComparison* comparison = nullptr);
+
+constexpr const char* kTargetColor = "Magenta";
+constexpr const char* kResidualColor = "DarkCyan";
+
+// The dCp axis of a comparison: the residual from -bound (top) to +bound
+// (bottom), labelled every step.
+struct ResidualAxis {
+    double bound = 0.0, step = 0.0;
+};
+ResidualAxis residualAxisFor(const SectionComparison& comparison);
 
 // The local Mach number ahead of a shock from which it is likely to separate
 // the boundary layer, and the label of a shock's M1.

@@ -73,10 +73,47 @@ int decimalsOf(double step) { return std::clamp(int(-std::floor(std::log10(step)
 constexpr int kInitialColor = 0x909090;
 constexpr int kDesignColor = 0x1f3a93;
 constexpr int kEllipticColor = 0x000000;
+constexpr int kResidualRgb = 0x008b8b;
+
+// The residual RMS of both surfaces on an axis from 0 at the bottom, its
+// values right of the plot; a section without a value breaks the curve.
+template <typename Column>
+void residualCurves(std::vector<PlotPrimitive>& out, const ResidualSpan& r, Column col, int axisColumn, int top,
+                    int bottom) {
+    double largest = 0.0;
+    for (const std::vector<double>* v : {&r.rmsUpper, &r.rmsLower})
+        for (double x : *v)
+            if (std::isfinite(x)) largest = std::max(largest, x);
+    const double step = std::max(niceStep(largest, 4), 0.001);
+    const double ceiling = std::max(1.0, std::ceil(largest / step - 1e-9)) * step;
+    auto row = [&](double v) { return toPixel(bottom - v / ceiling * (bottom - top)); };
+    out.push_back(PlotPrimitive::line(axisColumn, bottom, axisColumn, top, kResidualRgb));
+    for (double v = 0.0; v <= ceiling + 1e-9 * step; v += step) {
+        out.push_back(PlotPrimitive::line(axisColumn, row(v), axisColumn + 4, row(v), kResidualRgb));
+        out.push_back(
+            PlotPrimitive::label(axisColumn + 6, row(v) + 5, formatFixed(v, decimalsOf(step)), kResidualRgb));
+    }
+    out.push_back(PlotPrimitive::label(axisColumn - 10, top - 24, "dCp RMS", kResidualRgb));
+    const std::size_t n = std::min(r.z.size(), std::min(r.rmsUpper.size(), r.rmsLower.size()));
+    for (const std::vector<double>* v : {&r.rmsUpper, &r.rmsLower}) {
+        const bool dashed = v == &r.rmsLower;
+        for (std::size_t k = 0; k < n; ++k) {
+            if (!std::isfinite((*v)[k])) continue;
+            const int x = col(r.z[k]), y = row((*v)[k]);
+            PlotPrimitive dot = PlotPrimitive::line(x - 3, y - 3, 0, 0, kResidualRgb);
+            dot.kind = PlotPrimitive::FilledEllipse;
+            dot.x2 = dot.y2 = 7;
+            out.push_back(dot);
+            if (k + 1 < n && std::isfinite((*v)[k + 1]))
+                out.push_back(PlotPrimitive::line(x, y, col(r.z[k + 1]), row((*v)[k + 1]), kResidualRgb, 2, dashed));
+        }
+    }
+}
 
 }  // namespace
 
-std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int height) {
+std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int height,
+                                              const ResidualSpan* residual) {
     std::vector<PlotPrimitive> out;
     out.push_back(PlotPrimitive::background(width, height));
     if (s.sections() < 1) return out;
@@ -99,7 +136,7 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
     lMax = std::ceil(lMax / lStep) * lStep;
 
     // Margins for the values on the axes and the legend.
-    const int left = 60, right = 20, top = 40, bottom = 40;
+    const int left = 60, right = residual ? 60 : 20, top = 40, bottom = 40;
     const double plotW = std::max(width - left - right, 10), plotH = std::max(height - top - bottom, 10);
     auto col = [&](double z) { return toPixel(left + (z - zMin) / (zMax - zMin) * plotW); };
     auto row = [&](double l) { return toPixel(top + (lMax - l) / (lMax - lMin) * plotH); };
@@ -133,13 +170,21 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
     curve(s.loadInitial, kInitialColor, 2, false);
     curve(s.loadDesign, kDesignColor, 2, false);
 
+    if (residual) residualCurves(out, *residual, col, int(plotW) + left, top, top + int(plotH));
+
     // The legend, top right.
-    const struct {
+    struct Entry {
         const char* name;
         int rgb;
         bool dashed;
-    } legend[] = {{"initial", kInitialColor, false}, {"design", kDesignColor, false}, {"elliptic", kEllipticColor, true}};
-    int x = std::max(left, width - right - 3 * 90);
+    };
+    std::vector<Entry> legend = {
+        {"initial", kInitialColor, false}, {"design", kDesignColor, false}, {"elliptic", kEllipticColor, true}};
+    if (residual) {
+        legend.push_back({"dCp upper", kResidualRgb, false});
+        legend.push_back({"dCp lower", kResidualRgb, true});
+    }
+    int x = std::max(left, width - right - int(legend.size()) * 90);
     for (const auto& e : legend) {
         segment(x, top - 14, x + 24, top - 14, e.rgb, e.dashed ? 1 : 2, e.dashed);
         text(x + 28, top - 9, e.name, e.rgb);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "flow/Compare.h"
 #include "plot/CpPlot.h"
 #include "wing/WingModel.h"
 
@@ -40,7 +41,10 @@ std::string formatSpanloadCsv(const Spanload& load);
 
 // The plot on a canvas of width x height pixels: axes with their values,
 // the initial load (grey), the design load (blue), the elliptic reference
-// (dashed black) and a legend.
-std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& load, int width, int height);
+// (dashed black) and a legend. With a comparison's residual, its RMS along
+// the span on an axis of its own at the right (upper surface solid, lower
+// dashed, dark cyan).
+std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& load, int width, int height,
+                                              const ResidualSpan* residual = nullptr);
 
 }  // namespace quarvel
