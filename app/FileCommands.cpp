@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "app/FoxText.h"
+#include "draw/FoxText.h"
 #include "planform/Isobars.h"
 #include "planform/PlanForm.h"
-#include "plot/PlotReplay.h"
+#include "draw/Replay.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/AtomicFile.h"

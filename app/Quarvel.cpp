@@ -2,7 +2,7 @@
 
 #include <fxkeys.h>
 
-#include "app/WindowIcon.h"
+#include "draw/WindowIcon.h"
 #include "planform/PlanForm.h"
 #include "plot/PlotDialog.h"
 #include "view3d/GLView3D.h"

@@ -14,9 +14,9 @@
 #include "correction/Editing.h"
 #include "correction/History.h"
 #include "correction/SpanTools.h"
-#include "plot/CanvasBuffer.h"
+#include "draw/CanvasBuffer.h"
 #include "plot/CpPlot.h"
-#include "plot/PlotTransform.h"
+#include "draw/PlotTransform.h"
 #include "plot/PlotZoom.h"
 #include "wing/WingModel.h"
 

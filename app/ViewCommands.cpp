@@ -3,12 +3,12 @@
 #include <cmath>
 #include <string>
 
-#include "app/FoxText.h"
+#include "draw/FoxText.h"
 #include "app/Quarvel.h"
 #include "planform/Isobars.h"
 #include "planform/PlanForm.h"
 #include "plot/PlotDialog.h"
-#include "plot/PlotReplay.h"
+#include "draw/Replay.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"

@@ -14,6 +14,7 @@
 // back with "Yes sec. correction".
 #pragma once
 
+#include "wing/SurfaceState.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -120,19 +121,6 @@ inline int shownPoint(const WingModel& w, int point) { return point + w.ioff; }
 // The point number behind a value shown by a spinner (shown - ioff), clamped
 // into lo..hi (lo <= hi).
 int pointFromShown(const WingModel& wing, int shown, int lo, int hi);
-
-// The surface being edited in section k (anything but 1 is the upper one).
-inline int activeSurfaceOf(const WingModel& w, int k) { return w.activeSurface[k] == 1 ? 1 : 0; }
-
-// Surface s of section k is edited point by point or by its spline: the
-// section is corrected and the surface is in "Cp edition".
-inline bool inCpEdition(const WingModel& w, int k, int s) {
-    return w.secCorrection[k] == 2 && w.surfMode[k][s] == MODE_CP_EDITION;
-}
-// ... and its "Spline interp." is on: its control points show and drag.
-inline bool inSplineEditing(const WingModel& w, int k, int s) {
-    return inCpEdition(w, k, s) && w.splineOn[k][s] == 1;
-}
 
 // The five regime radios of a surface, in the order of their identifiers.
 enum class RegimeRadio { NoCorrection, CpCorrection, GeomInterpolation, SaveThickness, SaveMaxThickness };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/CpPlot.h"
+#include "draw/Primitives.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {

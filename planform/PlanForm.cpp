@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/FoxText.h"
-#include "app/WindowIcon.h"
-#include "plot/PlotReplay.h"
+#include "draw/FoxText.h"
+#include "draw/WindowIcon.h"
+#include "draw/Replay.h"
 
 // clang-format off
 FXDEFMAP(CPlanForm) CPlanFormMap[] = {

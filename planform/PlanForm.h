@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "planform/PlanformGeometry.h"
-#include "plot/CanvasBuffer.h"
+#include "draw/CanvasBuffer.h"
 #include "wing/WingModel.h"
 
 class CPlanForm : public FXDialogBox {

@@ -4,89 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "correction/Editing.h"
 #include "wing/Numbers.h"
+#include "wing/SurfaceState.h"
 
 namespace quarvel {
-
-double niceStep(double span, int count) {
-    if (!(span > 0.0) || !std::isfinite(span)) return 1.0;
-    const double raw = span / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (raw <= m * power) return m * power;
-    return 10.0 * power;
-}
-
-PlotPrimitive PlotPrimitive::background(int width, int height) {
-    PlotPrimitive p;
-    p.kind = Fill;
-    p.color = "White";
-    p.x2 = width;
-    p.y2 = height;
-    return p;
-}
-
-PlotPrimitive PlotPrimitive::line(int x1, int y1, int x2, int y2, int rgb, int lineWidth, bool dashed) {
-    PlotPrimitive p;
-    p.rgb = rgb;
-    p.lineWidth = lineWidth;
-    p.dashed = dashed;
-    p.x1 = x1;
-    p.y1 = y1;
-    p.x2 = x2;
-    p.y2 = y2;
-    return p;
-}
-
-PlotPrimitive PlotPrimitive::label(int x, int y, std::string text, int rgb) {
-    PlotPrimitive p;
-    p.kind = Text;
-    p.rgb = rgb;
-    p.x1 = x;
-    p.y1 = y;
-    p.text = std::move(text);
-    return p;
-}
-
-namespace {
-
-// Pixels are kept within +-kPixelLimit, which a window system can draw.
-constexpr double kPixelLimit = 30000.0;
-
-// Cuts a segment to the square of drawable pixels, so that one that reaches
-// far outside a zoomed canvas keeps its slope. False, leaving the ends alone,
-// when no part of it lies inside.
-bool clipToPixelLimit(double& x1, double& y1, double& x2, double& y2) {
-    const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 + kPixelLimit, kPixelLimit - x1, y1 + kPixelLimit, kPixelLimit - y1};
-    double t0 = 0.0, t1 = 1.0;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1) return false;
-    }
-    x2 = x1 + t1 * dx;
-    y2 = y1 + t1 * dy;
-    x1 += t0 * dx;
-    y1 += t0 * dy;
-    return true;
-}
-
-}  // namespace
-
-int toPixel(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(v, -kPixelLimit, kPixelLimit));
-}
 
 namespace {
 
@@ -113,62 +34,19 @@ constexpr double kMaxAxisBottom = 3.0;
 constexpr int kLine = 16;
 constexpr const char* kNoteColor = "gray15";
 
-// Collects the primitives with the pen state of the device context.
-class Painter {
+// The shared builder with the plot's transform, for segments between
+// (chord, Cp) points.
+class Painter : public PrimitiveBuilder {
 public:
-    Painter(std::vector<PlotPrimitive>& out, const PlotTransform& t) : out_(out), t_(t) {}
+    Painter(std::vector<PlotPrimitive>& out, const PlotTransform& t) : PrimitiveBuilder(out), t_(t) {}
 
-    void color(const char* name) { color_ = name; }
-    void dashed(bool on) { dashed_ = on; }
-    void width(int w) { width_ = w; }
-
-    void segment(double x1, double y1, double x2, double y2) {
-        const bool finite = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
-        if (finite && std::max({std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)}) > kPixelLimit)
-            clipToPixelLimit(x1, y1, x2, y2);
-        PlotPrimitive p;
-        p.kind = PlotPrimitive::Segment;
-        p.color = color_;
-        p.dashed = dashed_;
-        p.lineWidth = width_;
-        p.x1 = toPixel(x1);
-        p.y1 = toPixel(y1);
-        p.x2 = toPixel(x2);
-        p.y2 = toPixel(y2);
-        out_.push_back(std::move(p));
-    }
-    // A segment between two (chord, Cp) points.
     void dataSegment(double xa, double ca, double xb, double cb) {
         segment(t_.columnOf(xa), t_.rowOf(ca), t_.columnOf(xb), t_.rowOf(cb));
     }
-    void fill(int x, int y, int w, int h) { push(PlotPrimitive::Fill, x, y, w, h); }
-    void ellipse(double x, double y, int w, int h) { push(PlotPrimitive::Ellipse, toPixel(x), toPixel(y), w, h); }
-    void disc(double x, double y, int w, int h) { push(PlotPrimitive::FilledEllipse, toPixel(x), toPixel(y), w, h); }
-    void text(double x, double y, std::string s) {
-        push(PlotPrimitive::Text, toPixel(x), toPixel(y), 0, 0);
-        out_.back().text = std::move(s);
-    }
-
     const PlotTransform& transform() const { return t_; }
 
 private:
-    void push(PlotPrimitive::Kind kind, int x, int y, int w, int h) {
-        PlotPrimitive p;
-        p.kind = kind;
-        p.color = color_;
-        p.lineWidth = width_;
-        p.x1 = x;
-        p.y1 = y;
-        p.x2 = w;
-        p.y2 = h;
-        out_.push_back(std::move(p));
-    }
-
-    std::vector<PlotPrimitive>& out_;
     const PlotTransform& t_;
-    const char* color_ = "Black";
-    bool dashed_ = false;
-    int width_ = 1;
 };
 
 // Section k's Cp of one grid as a column read by contour index.

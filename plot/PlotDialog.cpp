@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/WindowIcon.h"
-#include "plot/PlotReplay.h"
+#include "draw/WindowIcon.h"
+#include "draw/Replay.h"
 
 // clang-format off
 FXDEFMAP(PlotDialog) PlotDialogMap[] = {

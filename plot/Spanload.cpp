@@ -78,7 +78,8 @@ constexpr int kEllipticColor = 0x000000;
 
 std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int height) {
     std::vector<PlotPrimitive> out;
-    out.push_back(PlotPrimitive::background(width, height));
+    PrimitiveBuilder draw(out);
+    draw.background(width, height);
     if (s.sections() < 1) return out;
 
     double zMin = *std::min_element(s.z.begin(), s.z.end()), zMax = *std::max_element(s.z.begin(), s.z.end());
@@ -104,10 +105,10 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
     auto col = [&](double z) { return toPixel(left + (z - zMin) / (zMax - zMin) * plotW); };
     auto row = [&](double l) { return toPixel(top + (lMax - l) / (lMax - lMin) * plotH); };
     auto segment = [&](int x1, int y1, int x2, int y2, int rgb, int lineWidth = 1, bool dashed = false) {
-        out.push_back(PlotPrimitive::line(x1, y1, x2, y2, rgb, lineWidth, dashed));
+        draw.line(x1, y1, x2, y2, rgb, lineWidth, dashed);
     };
     auto text = [&](int x, int y, std::string t, int rgb = 0) {
-        out.push_back(PlotPrimitive::label(x, y, std::move(t), rgb));
+        draw.label(x, y, std::move(t), rgb);
     };
 
     // Grid and the values on both axes.

@@ -13,8 +13,8 @@
 #include <cmath>
 #include <utility>
 
-#include "app/WindowIcon.h"
-#include "plot/PlotReplay.h"
+#include "draw/WindowIcon.h"
+#include "draw/Replay.h"
 #include "view3d/ColourMap.h"
 #include "wing/SectionLift.h"
 

@@ -1,4 +1,4 @@
-#include "plot/PlotReplay.h"
+#include "draw/Replay.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "plot/CanvasBuffer.h"
+#include "draw/CanvasBuffer.h"
 
 namespace quarvel {
 
