@@ -28,8 +28,10 @@ TEST(RegimeCommands, SetModeCodeAndSectionFlagOfTheirSurfaceOnly) {
             EXPECT_EQ(captureSection(w, 0).codes(), (SurfacePair{0, 0})) << name;
             (s == 0 ? w.RL : w.RU)[0] = 7;
             EXPECT_TRUE(chooseRegime(w, s, c.radio).planform);
-            EXPECT_TRUE(w.surfMode[0][s] == c.mode && (s == 0 ? w.RU : w.RL)[0] == c.code) << name;
-            EXPECT_TRUE((s == 0 ? w.RL : w.RU)[0] == 7 && w.secCorrection[0] == c.secCorrection) << name;
+            EXPECT_EQ(w.surfMode[0][s], c.mode) << name;
+            EXPECT_EQ((s == 0 ? w.RU : w.RL)[0], c.code) << name;
+            EXPECT_EQ((s == 0 ? w.RL : w.RU)[0], 7) << name << ": the other surface";
+            EXPECT_EQ(w.secCorrection[0], c.secCorrection) << name;
             EXPECT_EQ(w.activeSurface[0], s) << name;
             EXPECT_EQ(test::panelFault(w, panelOf(w)), "") << name;
         }
@@ -40,12 +42,18 @@ TEST(Panel, CpdCentredOnTheDesignCpAndBoundsBroughtIn) {
     WingModel w = panelTestWing(1, 1);
     w.cpDes[14][0] = -0.3;  // upper point 15, input Cp -0.6
     const PanelWidgets p = panelOf(w);
-    EXPECT_TRUE(p.cpd.lo == -0.8 && p.cpd.hi == 0.2 && p.cpd.value == -0.3 && p.currentPointCp == -0.6);
+    EXPECT_DOUBLE_EQ(p.cpd.lo, -0.8) << "Cpd= lower bound";
+    EXPECT_DOUBLE_EQ(p.cpd.hi, 0.2) << "Cpd= upper bound";
+    EXPECT_DOUBLE_EQ(p.cpd.value, -0.3) << "Cpd= value";
+    EXPECT_DOUBLE_EQ(p.currentPointCp, -0.6) << "the point's Cp";
     w.u1[0] = 40;
     w.u2[0] = -3;
     w.l1[0] = 9;
     ASSERT_TRUE(keepSectionInLimits(w));
-    EXPECT_TRUE(w.u1[0] == 13 && w.u2[0] == 17 && w.l1[0] == 8 && w.lowerPoint[0] == 8);
+    EXPECT_EQ(w.u1[0], 13) << "U1=";
+    EXPECT_EQ(w.u2[0], 17) << "U2=";
+    EXPECT_EQ(w.l1[0], 8) << "L1=";
+    EXPECT_EQ(w.lowerPoint[0], 8) << "lower I=";
 }
 
 TEST(ResetOutsideInterval, UpperFromNhalfPlus3ToNptMinus3) {

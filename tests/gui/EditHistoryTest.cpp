@@ -131,7 +131,8 @@ TEST_F(EditHistoryTest, ExportsWriteWhatIsShownOrReportAndWriteNothing) {
     ASSERT_TRUE(w->exportPlotPng((dir / "plot.png").c_str()));
     FXPNGImage image(FXApp::instance());
     FXFileStream in;
-    ASSERT_TRUE(in.open((dir / "plot.png").c_str(), FXStreamLoad) && image.loadPixels(in));
+    ASSERT_TRUE(in.open((dir / "plot.png").c_str(), FXStreamLoad)) << "the PNG opens";
+    ASSERT_TRUE(image.loadPixels(in)) << "the PNG reads";
     EXPECT_EQ(image.getWidth(), w->canvas->getWidth());
     EXPECT_EQ(image.getHeight(), w->canvas->getHeight());
     const FXColor* pixel = image.getData();
