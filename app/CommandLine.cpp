@@ -13,7 +13,10 @@
 #include <cmath>
 
 #include "correction/ImportRegimes.h"
+#include "draw/CairoPicture.h"
 #include "planform/Isobars.h"
+#include "planform/PlanformGeometry.h"
+#include "plot/CpPlot.h"
 #include "plot/Spanload.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
@@ -27,7 +30,8 @@ namespace quarvel {
 namespace {
 
 // What the command line was asked to do; one mode per run.
-enum class Mode { None, Check, Convert, Spanload, Isobars, Help, Version };
+enum class Mode { None, Check, Convert, Spanload, Isobars, Help, Version, PlotPicture, PlanformPicture,
+                  IsobarsPicture, SpanloadPicture };
 
 struct Options {
     Mode mode = Mode::None;
@@ -35,10 +39,14 @@ struct Options {
     std::string output;       // -o
     std::string regimesFrom;  // --regimes-from
     std::string step;         // --step, as given
+    std::string section;      // --section, as given
+    std::string size;         // --size, as given
+    bool report = false;      // --report
     std::string fault;        // a usage error, when not empty
 };
 
-enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom };
+enum LongOnly { kCheck = 256, kConvert, kSpanload, kIsobars, kStep, kRegimesFrom, kPlot, kPlanform, kIsobarsPlot,
+                kSpanloadPlot, kSection, kSize, kReport };
 
 const option kOptions[] = {
     {"check", required_argument, nullptr, kCheck},
@@ -47,6 +55,13 @@ const option kOptions[] = {
     {"isobars", required_argument, nullptr, kIsobars},
     {"step", required_argument, nullptr, kStep},
     {"regimes-from", required_argument, nullptr, kRegimesFrom},
+    {"plot", required_argument, nullptr, kPlot},
+    {"planform", required_argument, nullptr, kPlanform},
+    {"isobars-plot", required_argument, nullptr, kIsobarsPlot},
+    {"spanload-plot", required_argument, nullptr, kSpanloadPlot},
+    {"section", required_argument, nullptr, kSection},
+    {"size", required_argument, nullptr, kSize},
+    {"report", no_argument, nullptr, kReport},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -55,10 +70,28 @@ const option kOptions[] = {
 const char kShortOptions[] = "+:o:hV";
 
 void setMode(Options& o, Mode mode, const char* file) {
-    if (o.mode != Mode::None && o.mode != mode) o.fault = "only one of --check, --convert, --spanload, --isobars, "
-                                                          "--help and --version can be given";
+    if (o.mode != Mode::None && o.mode != mode)
+        o.fault = "only one of --check, --convert, --spanload, --isobars, --plot, --planform, --isobars-plot, "
+                  "--spanload-plot, --help and --version can be given";
     o.mode = mode;
     if (file) o.file = file;
+}
+
+bool isPicture(Mode mode) {
+    return mode == Mode::PlotPicture || mode == Mode::PlanformPicture || mode == Mode::IsobarsPicture ||
+           mode == Mode::SpanloadPicture;
+}
+
+// What is wrong with the options of the pictures, or nothing.
+std::string pictureOptionFault(const Options& o) {
+    if (!o.section.empty() && o.mode != Mode::PlotPicture) return "--section goes with --plot only";
+    if (o.report && o.mode != Mode::PlotPicture) return "--report goes with --plot only";
+    if (!o.size.empty() && !isPicture(o.mode)) return "--size goes with the pictures only";
+    if (isPicture(o.mode) && o.output.empty()) return "a picture needs -o OUT.png, OUT.svg or OUT.pdf";
+    PictureFormat format;
+    if (isPicture(o.mode) && !pictureFormatOf(o.output, format))
+        return "-o " + o.output + ": the name must end in .png, .svg or .pdf";
+    return {};
 }
 
 Options parse(int argc, char* argv[]) {
@@ -75,6 +108,13 @@ Options parse(int argc, char* argv[]) {
         case kIsobars: setMode(o, Mode::Isobars, optarg); break;
         case kStep: o.step = optarg; break;
         case kRegimesFrom: o.regimesFrom = optarg; break;
+        case kPlot: setMode(o, Mode::PlotPicture, optarg); break;
+        case kPlanform: setMode(o, Mode::PlanformPicture, optarg); break;
+        case kIsobarsPlot: setMode(o, Mode::IsobarsPicture, optarg); break;
+        case kSpanloadPlot: setMode(o, Mode::SpanloadPicture, optarg); break;
+        case kSection: o.section = optarg; break;
+        case kSize: o.size = optarg; break;
+        case kReport: o.report = true; break;
         case 'o': o.output = optarg; break;
         case 'h': setMode(o, Mode::Help, nullptr); break;
         case 'V': setMode(o, Mode::Version, nullptr); break;
@@ -90,12 +130,14 @@ Options parse(int argc, char* argv[]) {
         o.fault = std::string("unexpected argument ") + argv[optind];
     } else if (o.mode == Mode::None) {
         o.fault = "no command given";
-    } else if (!o.output.empty() && o.mode != Mode::Convert) {
-        o.fault = "-o goes with --convert only";
+    } else if (!o.output.empty() && o.mode != Mode::Convert && !isPicture(o.mode)) {
+        o.fault = "-o goes with --convert and the pictures only";
     } else if (!o.regimesFrom.empty() && o.mode != Mode::Convert) {
         o.fault = "--regimes-from goes with --convert only";
-    } else if (!o.step.empty() && o.mode != Mode::Isobars) {
-        o.fault = "--step goes with --isobars only";
+    } else if (!o.step.empty() && o.mode != Mode::Isobars && o.mode != Mode::IsobarsPicture) {
+        o.fault = "--step goes with --isobars and --isobars-plot only";
+    } else {
+        o.fault = pictureOptionFault(o);
     }
     return o;
 }
@@ -216,6 +258,77 @@ int isobars(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// A whole number of from..to, as given on the command line.
+bool readWhole(const std::string& text, int from, int to, int& value) {
+    const char* end = text.data() + text.size();
+    const std::from_chars_result r = std::from_chars(text.data(), end, value);
+    return r.ec == std::errc() && r.ptr == end && value >= from && value <= to;
+}
+
+// The largest side of a picture, in pixels (or points).
+constexpr int kMaxPictureSide = 8000;
+
+// --plot, --planform, --isobars-plot and --spanload-plot: the picture of the
+// wing as read, drawn as the editor draws it, in the file -o names.
+int picture(const Options& o, std::ostream& err) {
+    int width = 1200, height = 900;
+    if (!o.size.empty()) {
+        const std::size_t x = o.size.find('x');
+        if (x == std::string::npos || !readWhole(o.size.substr(0, x), 16, kMaxPictureSide, width) ||
+            !readWhole(o.size.substr(x + 1), 16, kMaxPictureSide, height)) {
+            err << "quarvel: --size " << o.size << ": not WIDTHxHEIGHT, each 16 to " << kMaxPictureSide << '\n';
+            return kExitUsage;
+        }
+    }
+    double step = 0.1;
+    if (!o.step.empty()) {
+        const char* end = o.step.data() + o.step.size();
+        const std::from_chars_result r = std::from_chars(o.step.data(), end, step);
+        if (r.ec != std::errc() || r.ptr != end || !(step > 0.0) || !std::isfinite(step)) {
+            err << "quarvel: --step " << o.step << ": not a positive number\n";
+            return kExitUsage;
+        }
+    }
+    std::optional<WingModel> wing = readWing(o.file, err);
+    if (!wing) return kExitInputFault;
+    WingModel& w = *wing;
+    std::vector<PlotPrimitive> primitives;
+    switch (o.mode) {
+    case Mode::PlotPicture: {
+        int number = w.KTE1;
+        if (!o.section.empty() && !readWhole(o.section, w.KTE1, w.KTE1 + w.nsec - 1, number)) {
+            err << "quarvel: --section " << o.section << ": the wing's sections are " << w.KTE1 << " .. "
+                << w.KTE1 + w.nsec - 1 << '\n';
+            return kExitUsage;
+        }
+        w.curSection = number - w.KTE1 + 1;
+        primitives = buildCpFigure(w, w.MACH, width, height, kNoControlPoint,
+                                   o.report ? FigureMarks::Report : FigureMarks::Editing)
+                         .primitives;
+        break;
+    }
+    case Mode::PlanformPicture:
+        primitives = planformPrimitives(planformOf(w), shownRegimes(w), 0, width, height);
+        break;
+    case Mode::IsobarsPicture:
+        for (bool design : {false, true})
+            if (isobarLevelCount(surfaceField(w, 0, design), step) > kMaxIsobarLevels) {
+                err << "quarvel: --step " << o.step << ": more than " << kMaxIsobarLevels
+                    << " isobars; choose a larger step\n";
+                return kExitUsage;
+            }
+        primitives = isobarPrimitives(w, upperIsobars(w, step, true), width, height);
+        break;
+    default: primitives = spanloadPrimitives(computeSpanload(w), width, height); break;
+    }
+    FileError error;
+    if (!writePicture(o.output, primitives, width, height, &error)) {
+        printFault(err, error);
+        return kExitInputFault;
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
 void printUsage(std::ostream& os) {
@@ -226,6 +339,14 @@ void printUsage(std::ostream& os) {
           "                                           saving at once writes (OUT: the save path)\n"
           "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
+          "       quarvel --plot FILE [--section N] [--report] [--size WxH] -o OUT.png|OUT.svg|OUT.pdf\n"
+          "                                           draw the Cp plot of section N (the first; numbered\n"
+          "                                           as in the file) with a legend of every mark, or\n"
+          "                                           without the editing marks (--report); WxH: 1200x900\n"
+          "       quarvel --planform FILE [--size WxH] -o OUT\n"
+          "       quarvel --isobars-plot FILE [--step S] [--size WxH] -o OUT\n"
+          "       quarvel --spanload-plot FILE [--size WxH] -o OUT\n"
+          "                                           draw the planform, the isobars or the spanload\n"
           "       quarvel --help | --version\n"
           "Exit status: 0 done, 1 a fault in an input file, 2 a usage error.\n";
 }
@@ -269,6 +390,10 @@ int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err)
     case Mode::Convert: return convert(o, out, err);
     case Mode::Spanload: return spanload(o, out, err);
     case Mode::Isobars: return isobars(o, out, err);
+    case Mode::PlotPicture:
+    case Mode::PlanformPicture:
+    case Mode::IsobarsPicture:
+    case Mode::SpanloadPicture: return picture(o, err);
     default:
         err << "quarvel: this command is not available yet\n";
         return kExitUsage;

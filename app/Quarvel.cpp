@@ -41,6 +41,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_REVERT,                                Quarvel::onCmdRevert),
     FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_REVERT,                                Quarvel::onUpdRevert),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_PNG,                            Quarvel::onCmdExportPng),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_FIGURE,                         Quarvel::onCmdExportFigure),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_CSV,                            Quarvel::onCmdExportCsv),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_FIT,                                   Quarvel::onCmdFit),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SMOOTH,                                Quarvel::onCmdSmooth),
@@ -102,6 +103,8 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(fileMenu, "Save &As...\tCtl-Shift-S\tSave the output file under another name.", nullptr, this,
                       ID_SAVE_AS);
     new FXMenuCommand(fileMenu, "Export plot as PNG...", nullptr, this, ID_EXPORT_PNG);
+    new FXMenuCommand(fileMenu, "Export plot as figure...\tPNG, SVG or PDF at a chosen size, its marks explained.",
+                      nullptr, this, ID_EXPORT_FIGURE);
     new FXMenuCommand(fileMenu, "Export section as CSV...", nullptr, this, ID_EXPORT_CSV);
     new FXMenuCommand(fileMenu, "Export isobars as CSV...", nullptr, this, ID_EXPORT_ISOBARS);
     new FXMenuCommand(fileMenu, "Export spanload as CSV...", nullptr, this, ID_EXPORT_SPANLOAD);

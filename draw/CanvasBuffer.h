@@ -1,10 +1,15 @@
-// A canvas drawn through an off-screen image of its own size: a redraw is
-// copied to the screen whole, so it never shows half-drawn.
+// A canvas drawn through an off-screen image of its own size: the picture's
+// primitives are drawn anti-aliased into the image's pixels by the cairo back
+// end, and a redraw is copied to the screen whole, so it never shows
+// half-drawn.
 #pragma once
 
 #include <fx.h>
 
-#include <functional>
+#include <cstdint>
+#include <vector>
+
+#include "draw/Primitives.h"
 
 namespace quarvel {
 
@@ -17,17 +22,23 @@ public:
 
     void attach(FXCanvas* canvas) { canvas_ = canvas; }
 
-    // Draws into the image, sized like the canvas first; false when the
-    // canvas has no window or no area yet (nothing is drawn then).
-    bool render(const std::function<void(FXDC& dc, int width, int height)>& draw);
+    // Draws the primitives over what the image holds (a picture starts with
+    // its background), sized like the canvas first; false when the canvas
+    // has no window or no area yet (nothing is drawn then).
+    bool render(const std::vector<PlotPrimitive>& primitives);
     // Copies the image onto the canvas.
     void show();
     // Paint handler: the image when one was rendered, else a white fill.
     void paint(FXEvent* event, bool rendered);
 
+    // The image last rendered, for tests; null before the first.
+    const FXImage* image() const { return image_; }
+
 private:
     FXCanvas* canvas_ = nullptr;
     FXImage* image_ = nullptr;
+    std::vector<std::uint32_t> pixels_;  // cairo's premultiplied 0xAARRGGBB
+    std::vector<FXColor> colours_;       // the same in the toolkit's format
 };
 
 }  // namespace quarvel

@@ -49,8 +49,10 @@ public:
     // Hides the dialog; it is never deleted before the main window.
     virtual FXbool close(FXbool notify = FALSE);
 
-    // Draws the whole planform on a device context covering width x height.
-    void drawPlanform(FXDC& dc, int width, int height);
+    // The whole planform on a canvas of width x height pixels.
+    std::vector<quarvel::PlotPrimitive> planformPicture(int width, int height) const;
+    // The picture last drawn on the canvas; null before the first.
+    const FXImage* planImage() const { return planBuffer.image(); }
 
     long onPaintPlanform(FXObject*, FXSelector, void*);
     long onClickPlanform(FXObject*, FXSelector, void*);
@@ -88,4 +90,5 @@ private:
     FXDataTarget zRelTarget, zCurTarget, sectionNumberTarget;
 
     void buildWidgets();
+    bool render();
 };

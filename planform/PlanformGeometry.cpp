@@ -89,6 +89,13 @@ int regimeColor(int surfMode) {
 
 double relativeSpan(double z, double zLast) { return zLast == 0.0 ? 0.0 : z / zLast; }
 
+std::vector<SurfacePair> shownRegimes(const WingModel& w) {
+    std::vector<SurfacePair> regimes = w.surfMode;
+    for (std::size_t k = 0; k < regimes.size() && k < w.secCorrection.size(); ++k)
+        if (w.secCorrection[k] != 2) regimes[k] = {MODE_NONE, MODE_NONE};
+    return regimes;
+}
+
 std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::vector<SurfacePair>& surfMode,
                                               int curSection, int width, int height) {
     std::vector<PlotPrimitive> out;

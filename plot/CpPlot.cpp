@@ -176,21 +176,44 @@ std::string sectionLine(const WingModel& w, int k, double mach) {
            "   Mach = " + formatFixed(mach, 3);
 }
 
+// What the plot shows of the editing, for a legend that names it.
+struct MarksDrawn {
+    bool sonic = false;           // the Cp* level
+    int intervalSurface = -1;     // the interval box, of this surface
+    bool controlPoints = false;   // the spline's control points
+    bool pickedControlPoint = false;
+    bool selectedPoint = false;
+    double cpCritical = 0.0;
+};
+
 // The legend box at the top right of the data: a sample of each line and
-// what it is.
-void legend(Painter& p, const WingModel& w, int k, int width) {
+// what it is, and of each mark drawn when marks is given.
+void legend(Painter& p, const WingModel& w, int k, int width, const MarksDrawn* marks) {
+    enum class Sample { Line, Cross, Box, Ring, BoldCross };
     struct Entry {
         const char* color;
-        bool dashed, cross;
+        bool dashed;
+        Sample sample;
         std::string text;
     };
     const std::string number = std::to_string(std::int64_t(w.KTE1) + k);
-    std::vector<Entry> entries = {{"Black", false, false, "initial Cp, section " + number},
-                                  {"Black", false, true, "design Cp, section " + number}};
-    if (k > 0) entries.push_back({"Green", true, false, "section " + std::to_string(std::int64_t(w.KTE1) + k - 1)});
+    std::vector<Entry> entries = {{"Black", false, Sample::Line, "initial Cp, section " + number},
+                                  {"Black", false, Sample::Cross, "design Cp, section " + number}};
+    if (k > 0)
+        entries.push_back({"Green", true, Sample::Line, "section " + std::to_string(std::int64_t(w.KTE1) + k - 1)});
     if (k + 1 < w.nsec)
-        entries.push_back({"Green", false, false, "section " + std::to_string(std::int64_t(w.KTE1) + k + 1)});
-    const int boxWidth = 180;
+        entries.push_back({"Green", false, Sample::Line, "section " + std::to_string(std::int64_t(w.KTE1) + k + 1)});
+    if (marks) {
+        if (marks->sonic) entries.push_back({"Black", false, Sample::Line, "Cp* = " + formatFixed(marks->cpCritical, 3)});
+        if (marks->intervalSurface >= 0)
+            entries.push_back({"Red", false, Sample::Box,
+                               std::string("interval, ") + (marks->intervalSurface == 0 ? "upper" : "lower") +
+                                   " surface"});
+        if (marks->controlPoints) entries.push_back({"Blue", false, Sample::Ring, "spline control points"});
+        if (marks->pickedControlPoint) entries.push_back({"Red", false, Sample::Ring, "picked control point"});
+        if (marks->selectedPoint) entries.push_back({"Red", false, Sample::BoldCross, "selected point"});
+    }
+    const int boxWidth = marks ? 200 : 180;
     const int x0 = std::max(0, width - boxWidth - 4), y0 = kPlotTopMargin + 4;
     const int boxHeight = int(entries.size()) * kLine + 6;
     p.color("White");
@@ -204,24 +227,69 @@ void legend(Painter& p, const WingModel& w, int k, int width) {
         const Entry& e = entries[n];
         const double y = y0 + 3 + kLine * (double(n) + 0.5);
         p.color(e.color);
-        if (e.cross) {
+        switch (e.sample) {
+        case Sample::Cross:
             p.segment(x0 + 16, y - 4, x0 + 16, y + 4);
             p.segment(x0 + 12, y, x0 + 20, y);
-        } else {
+            break;
+        case Sample::BoldCross:
+            p.width(2);
+            p.segment(x0 + 17, y - 5, x0 + 17, y + 5);
+            p.segment(x0 + 12, y, x0 + 22, y);
+            p.width(1);
+            break;
+        case Sample::Box:
+            p.segment(x0 + 6, y - 4, x0 + 28, y - 4);
+            p.segment(x0 + 28, y - 4, x0 + 28, y + 4);
+            p.segment(x0 + 28, y + 4, x0 + 6, y + 4);
+            p.segment(x0 + 6, y + 4, x0 + 6, y - 4);
+            break;
+        case Sample::Ring:
+            p.width(2);
+            p.ellipse(x0 + 17 - controlPointRadius, y - controlPointRadius, 2 * controlPointRadius,
+                      2 * controlPointRadius);
+            p.width(1);
+            break;
+        case Sample::Line:
             p.dashed(e.dashed);
             p.segment(x0 + 6, y, x0 + 28, y);
             p.dashed(false);
+            break;
         }
         p.color(kNoteColor);
         p.text(x0 + 34, y + 5, e.text);
     }
 }
 
+struct PlotOptions {
+    bool editingMarks = true;  // interval box, selected point, control points
+    bool markLegend = false;   // the legend names the marks drawn
+};
+
+CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+                 const PlotZoom& zoom, const CpAxis* keepAxis, const PlotOptions& options);
+
 }  // namespace
 
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
-                  const PlotZoom& zoom, const CpAxis* keepAxis) {
+                   const PlotZoom& zoom, const CpAxis* keepAxis) {
+    return buildPlot(w, mach, width, height, selectedControlPoint, zoom, keepAxis, PlotOptions{});
+}
+
+CpPlot buildCpFigure(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+                     FigureMarks marks) {
+    PlotOptions options;
+    options.editingMarks = marks == FigureMarks::Editing;
+    options.markLegend = true;
+    return buildPlot(w, mach, width, height, selectedControlPoint, PlotZoom{}, nullptr, options);
+}
+
+namespace {
+
+CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+                 const PlotZoom& zoom, const CpAxis* keepAxis, const PlotOptions& options) {
     CpPlot plot;
+    MarksDrawn marks;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
     p.fill(0, 0, width, height);
@@ -273,7 +341,9 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     if (!zoom.fitted()) labelColumn = std::clamp(labelColumn, 2.0, std::max(2.0, width - 40.0));
 
     // Sonic level, from four points before the crossing to one after it.
+    marks.cpCritical = cpCritical;
     if (scan.crossing >= 0) {
+        marks.sonic = true;
         const int a = std::max(scan.crossing - 4, 0);
         const int b = std::min(scan.crossing + 1, rows - 1);
         p.color("Black");
@@ -308,22 +378,30 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
 
     // Interval box and selected point of the surface being edited.
     const bool upper = w.activeSurface[k] == 0;
-    if (upper)
-        intervalBox(p, Column{w.X, k}, init, w.u1[k] - 1, w.u2[k] - 1, axis.lower, 0.01);
-    else
-        intervalBox(p, Column{w.X, k}, init, w.l1[k] - 1, w.l2[k] - 1, 0.5, -0.01);
-    const int selected = (upper ? w.upperPoint[k] : w.lowerPoint[k]) - 1;
-    if (selected >= 0 && selected < rows) {
-        const double col = t.columnOf(w.X[selected][k]);
-        const double row = t.rowOf(w.cpDes[selected][k]);
-        p.color("Red");
-        p.width(2);
-        p.segment(col - 5, row, col + 5, row);
-        p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
-        p.width(1);
+    if (options.editingMarks) {
+        marks.intervalSurface = upper ? 0 : 1;
+        if (upper)
+            intervalBox(p, Column{w.X, k}, init, w.u1[k] - 1, w.u2[k] - 1, axis.lower, 0.01);
+        else
+            intervalBox(p, Column{w.X, k}, init, w.l1[k] - 1, w.l2[k] - 1, 0.5, -0.01);
+        const int selected = (upper ? w.upperPoint[k] : w.lowerPoint[k]) - 1;
+        if (selected >= 0 && selected < rows) {
+            marks.selectedPoint = true;
+            const double col = t.columnOf(w.X[selected][k]);
+            const double row = t.rowOf(w.cpDes[selected][k]);
+            p.color("Red");
+            p.width(2);
+            p.segment(col - 5, row, col + 5, row);
+            p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
+            p.width(1);
+        }
+        if (inSplineEditing(w, k, activeSurfaceOf(w, k))) {
+            marks.controlPoints = true;
+            marks.pickedControlPoint =
+                selectedControlPoint >= 0 && selectedControlPoint < std::min(w.nspl[k][a], WingModel::nsplMax);
+            addControlPoints(w, t, selectedControlPoint, plot.primitives);
+        }
     }
-    if (inSplineEditing(w, k, activeSurfaceOf(w, k))) addControlPoints(w, t, selectedControlPoint, plot.primitives);
-
 
     // The margins, whatever a zoomed view drew into them, with the titles,
     // the chord labels and the legend.
@@ -351,8 +429,10 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         if (col >= 0 && col <= width - 20) p.text(col - 9, height - 4, axisLabel(0.1 * i));
     }
     p.text(std::max(2.0, labelColumn), height - 4, "x/c");
-    legend(p, w, k, width);
+    legend(p, w, k, width, options.markLegend ? &marks : nullptr);
     return plot;
 }
+
+}  // namespace
 
 }  // namespace quarvel

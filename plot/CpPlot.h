@@ -65,6 +65,14 @@ constexpr int kNoControlPoint = -1;
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
                    const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr);
 
+// The plot of the current section as a figure for a file: the full axis
+// and a legend that names every mark drawn (Cp*, the interval box, the
+// control points, the selected point). Report leaves out the marks of the
+// editing (interval box, control points, selected point).
+enum class FigureMarks { Editing, Report };
+CpPlot buildCpFigure(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
+                     FigureMarks marks);
+
 // The control points of the active surface of the current section, drawn
 // with the given transform (the press handler draws them over the plot).
 void addControlPoints(const WingModel& wing, const PlotTransform& t, int selectedControlPoint,

@@ -12,6 +12,7 @@
 #include <FXGLCanvas.h>
 #include <FXGLVisual.h>
 
+#include "draw/CanvasBuffer.h"
 #include "view3d/WingMesh.h"
 #include "wing/WingModel.h"
 
@@ -171,6 +172,7 @@ public:
     FXCheckButton* colourByCpCheck = nullptr;  // "Colour by Cp"
     FXButton* resetButton = nullptr;           // "Reset view"
     FXCanvas* colourBar = nullptr;
+    quarvel::CanvasBuffer colourBarBuffer;
     // Indexed by layer control.
     FXCheckButton* layerCheck[8] = {};
     FXColorWell* layerWell[8] = {};
