@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 #include "wing/AtomicFile.h"
@@ -60,16 +61,46 @@ void draw(cairo_t* cr, const std::vector<PlotPrimitive>& primitives) {
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, kPictureFontPixels);
     static const double dashes[] = {4.0, 4.0};
+    // Segments in one pen are stroked as one path, joined where one starts
+    // at the end of the one before: a curve of a thousand points is one
+    // stroke, and its dashes run on across its points. Lines along the pixel
+    // grid cover whole pixels (odd widths run through pixel middles): drawn
+    // without anti-aliasing they look the same and take cairo's fast path.
+    const PlotPrimitive* pen = nullptr;
+    int lastX = 0, lastY = 0;
+    auto alongGrid = [](const PlotPrimitive& p) { return p.x1 == p.x2 || p.y1 == p.y2; };
+    auto samePen = [&](const PlotPrimitive& a, const PlotPrimitive& b) {
+        return rgbOf(a) == rgbOf(b) && a.lineWidth == b.lineWidth && a.dashed == b.dashed &&
+               alongGrid(a) == alongGrid(b);
+    };
+    auto flush = [&] {
+        if (!pen) return;
+        cairo_stroke(cr);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+        pen = nullptr;
+    };
     for (const PlotPrimitive& p : primitives) {
+        const int lineWidth = std::max(1, p.lineWidth);
+        const double o = centreOffset(lineWidth);
+        if (p.kind == PlotPrimitive::Segment && pen && samePen(*pen, p)) {
+            if (p.x1 != lastX || p.y1 != lastY) cairo_move_to(cr, p.x1 + o, p.y1 + o);
+            cairo_line_to(cr, p.x2 + o, p.y2 + o);
+            lastX = p.x2;
+            lastY = p.y2;
+            continue;
+        }
+        flush();
         setColour(cr, p);
-        cairo_set_line_width(cr, std::max(1, p.lineWidth));
+        cairo_set_line_width(cr, lineWidth);
         cairo_set_dash(cr, dashes, p.dashed ? 2 : 0, 0.0);
-        const double o = centreOffset(std::max(1, p.lineWidth));
         switch (p.kind) {
         case PlotPrimitive::Segment:
+            cairo_set_antialias(cr, alongGrid(p) ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT);
             cairo_move_to(cr, p.x1 + o, p.y1 + o);
             cairo_line_to(cr, p.x2 + o, p.y2 + o);
-            cairo_stroke(cr);
+            lastX = p.x2;
+            lastY = p.y2;
+            pen = &p;
             break;
         case PlotPrimitive::Fill:
             cairo_rectangle(cr, p.x1, p.y1, p.x2, p.y2);
@@ -90,6 +121,7 @@ void draw(cairo_t* cr, const std::vector<PlotPrimitive>& primitives) {
             break;
         }
     }
+    flush();
 }
 
 cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {

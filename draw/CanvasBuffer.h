@@ -1,7 +1,7 @@
 // A canvas drawn through an off-screen image of its own size: the picture's
-// primitives are drawn anti-aliased into the image's pixels by the cairo back
-// end, and a redraw is copied to the screen whole, so it never shows
-// half-drawn.
+// primitives are drawn anti-aliased by the cairo back end, the pixels go to
+// the image on the display, and a redraw is copied to the screen whole, so
+// it never shows half-drawn.
 #pragma once
 
 #include <fx.h>
@@ -31,14 +31,20 @@ public:
     // Paint handler: the image when one was rendered, else a white fill.
     void paint(FXEvent* event, bool rendered);
 
-    // The image last rendered, for tests; null before the first.
-    const FXImage* image() const { return image_; }
+    // The colour (0xRRGGBB) of pixel (x, y) of the picture last rendered,
+    // -1 outside it.
+    int pixel(int x, int y) const;
+    int width() const { return width_; }
+    int height() const { return height_; }
 
 private:
+    void upload();
+
     FXCanvas* canvas_ = nullptr;
     FXImage* image_ = nullptr;
-    std::vector<std::uint32_t> pixels_;  // cairo's premultiplied 0xAARRGGBB
-    std::vector<FXColor> colours_;       // the same in the toolkit's format
+    int width_ = 0, height_ = 0;
+    std::vector<std::uint32_t> pixels_;  // cairo's 0xXXRRGGBB, rows of width_
+    std::vector<FXColor> colours_;       // the same for the toolkit, on odd displays
 };
 
 }  // namespace quarvel

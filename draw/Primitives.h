@@ -1,6 +1,6 @@
 // What every view draws: a list of primitives in pixels, built without any
-// window. The canvases replay the list on the toolkit's device context, the
-// cairo back end turns it into anti-aliased pixels or a PNG, SVG or PDF file.
+// window. The cairo back end turns the list into the anti-aliased pixels of
+// a canvas or into a PNG, SVG or PDF file.
 #pragma once
 
 #include <string>

@@ -51,8 +51,8 @@ public:
 
     // The whole planform on a canvas of width x height pixels.
     std::vector<quarvel::PlotPrimitive> planformPicture(int width, int height) const;
-    // The picture last drawn on the canvas; null before the first.
-    const FXImage* planImage() const { return planBuffer.image(); }
+    // The picture last drawn on the canvas.
+    const quarvel::CanvasBuffer& planPicture() const { return planBuffer; }
 
     long onPaintPlanform(FXObject*, FXSelector, void*);
     long onClickPlanform(FXObject*, FXSelector, void*);
