@@ -15,9 +15,12 @@
 #include <cmath>
 
 #include "correction/ImportRegimes.h"
+#include "draw/CairoPicture.h"
 #include "flow/Compare.h"
 #include "flow/Shocks.h"
 #include "planform/Isobars.h"
+#include "planform/PlanformGeometry.h"
+#include "plot/CpPlot.h"
 #include "plot/Spanload.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
@@ -31,7 +34,21 @@ namespace quarvel {
 namespace {
 
 // What the command line was asked to do; one mode per run.
-enum class Mode { None, Check, Convert, Spanload, Isobars, Shocks, Compare, Help, Version };
+enum class Mode {
+    None,
+    Check,
+    Convert,
+    Spanload,
+    Isobars,
+    Shocks,
+    Compare,
+    Help,
+    Version,
+    PlotPicture,
+    PlanformPicture,
+    IsobarsPicture,
+    SpanloadPicture
+};
 
 struct Options {
     Mode mode = Mode::None;
@@ -43,6 +60,9 @@ struct Options {
     std::string shockJump;    // --shock-jump, as given
     bool force = false;       // --force: --convert may replace the file beside FILE
     std::string target;       // --target
+    std::string section;      // --section, as given
+    std::string size;         // --size, as given
+    bool report = false;      // --report
     std::string fault;        // a usage error, when not empty
     bool strict = false;      // --strict: a warning about an input file is a fault
 };
@@ -60,7 +80,14 @@ enum LongOnly {
     kStrict,
     kForce,
     kCompare,
-    kTarget
+    kTarget,
+    kPlot,
+    kPlanform,
+    kIsobarsPlot,
+    kSpanloadPlot,
+    kSection,
+    kSize,
+    kReport
 };
 
 const option kOptions[] = {
@@ -77,6 +104,13 @@ const option kOptions[] = {
     {"force", no_argument, nullptr, kForce},
     {"compare", required_argument, nullptr, kCompare},
     {"target", required_argument, nullptr, kTarget},
+    {"plot", required_argument, nullptr, kPlot},
+    {"planform", required_argument, nullptr, kPlanform},
+    {"isobars-plot", required_argument, nullptr, kIsobarsPlot},
+    {"spanload-plot", required_argument, nullptr, kSpanloadPlot},
+    {"section", required_argument, nullptr, kSection},
+    {"size", required_argument, nullptr, kSize},
+    {"report", no_argument, nullptr, kReport},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -85,9 +119,9 @@ const option kOptions[] = {
 const char kShortOptions[] = "+:o:hV";
 
 void setMode(Options& o, Mode mode, const char* file) {
-    if (o.mode != Mode::None && o.mode != mode) o.fault = "only one of --check, --convert, --spanload, --isobars, "
-                                                          "--shocks, --compare, --help and --version can be "
-                                                          "given";
+    if (o.mode != Mode::None && o.mode != mode)
+        o.fault = "only one of --check, --convert, --spanload, --isobars, --shocks, --compare, --plot, --planform, "
+                  "--isobars-plot, --spanload-plot, --help and --version can be given";
     o.mode = mode;
     if (file) o.file = file;
 }
@@ -118,6 +152,24 @@ std::string compareOptionsFault(const Options& o) {
     return {};
 }
 
+// --plot, --planform, --isobars-plot and --spanload-plot draw pictures.
+bool isPicture(Mode mode) {
+    return mode == Mode::PlotPicture || mode == Mode::PlanformPicture || mode == Mode::IsobarsPicture ||
+           mode == Mode::SpanloadPicture;
+}
+
+// What is wrong with the options of the pictures, or nothing.
+std::string pictureOptionFault(const Options& o) {
+    if (!o.section.empty() && o.mode != Mode::PlotPicture) return "--section goes with --plot only";
+    if (o.report && o.mode != Mode::PlotPicture) return "--report goes with --plot only";
+    if (!o.size.empty() && !isPicture(o.mode)) return "--size goes with the pictures only";
+    if (isPicture(o.mode) && o.output.empty()) return "a picture needs -o OUT.png, OUT.svg or OUT.pdf";
+    PictureFormat format;
+    if (isPicture(o.mode) && !pictureFormatOf(o.output, format))
+        return "-o " + o.output + ": the name must end in .png, .svg or .pdf";
+    return {};
+}
+
 Options parse(int argc, char* argv[]) {
     Options o;
     // getopt keeps its place in globals; every call starts afresh.
@@ -138,6 +190,13 @@ Options parse(int argc, char* argv[]) {
         case kRegimesFrom: o.regimesFrom = optarg; break;
         case kStrict: o.strict = true; break;
         case kForce: o.force = true; break;
+        case kPlot: setMode(o, Mode::PlotPicture, optarg); break;
+        case kPlanform: setMode(o, Mode::PlanformPicture, optarg); break;
+        case kIsobarsPlot: setMode(o, Mode::IsobarsPicture, optarg); break;
+        case kSpanloadPlot: setMode(o, Mode::SpanloadPicture, optarg); break;
+        case kSection: o.section = optarg; break;
+        case kSize: o.size = optarg; break;
+        case kReport: o.report = true; break;
         case 'o': o.output = optarg; break;
         case 'h': setMode(o, Mode::Help, nullptr); break;
         case 'V': setMode(o, Mode::Version, nullptr); break;
@@ -153,18 +212,19 @@ Options parse(int argc, char* argv[]) {
         o.fault = std::string("unexpected argument ") + argv[optind];
     } else if (o.mode == Mode::None) {
         o.fault = "no command given";
-    } else if (!o.output.empty() && o.mode != Mode::Convert) {
-        o.fault = "-o goes with --convert only";
+    } else if (!o.output.empty() && o.mode != Mode::Convert && !isPicture(o.mode)) {
+        o.fault = "-o goes with --convert and the pictures only";
     } else if (o.force && o.mode != Mode::Convert) {
         o.fault = "--force goes with --convert only";
     } else if (!o.regimesFrom.empty() && o.mode != Mode::Convert) {
         o.fault = "--regimes-from goes with --convert only";
-    } else if (!o.step.empty() && o.mode != Mode::Isobars) {
-        o.fault = "--step goes with --isobars only";
+    } else if (!o.step.empty() && o.mode != Mode::Isobars && o.mode != Mode::IsobarsPicture) {
+        o.fault = "--step goes with --isobars and --isobars-plot only";
     } else if ((!o.shockSlope.empty() || !o.shockJump.empty()) && o.mode != Mode::Shocks) {
         o.fault = "--shock-slope and --shock-jump go with --shocks only";
     } else {
         o.fault = compareOptionsFault(o);
+        if (o.fault.empty()) o.fault = pictureOptionFault(o);
     }
     return o;
 }
@@ -354,6 +414,77 @@ int compare(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// A whole number of from..to, as given on the command line.
+bool readWhole(const std::string& text, int from, int to, int& value) {
+    const char* end = text.data() + text.size();
+    const std::from_chars_result r = std::from_chars(text.data(), end, value);
+    return r.ec == std::errc() && r.ptr == end && value >= from && value <= to;
+}
+
+// The largest side of a picture, in pixels (or points).
+constexpr int kMaxPictureSide = 8000;
+
+// --plot, --planform, --isobars-plot and --spanload-plot: the picture of the
+// wing as read, drawn as the editor draws it, in the file -o names.
+int picture(const Options& o, std::ostream& err) {
+    int width = 1200, height = 900;
+    if (!o.size.empty()) {
+        const std::size_t x = o.size.find('x');
+        if (x == std::string::npos || !readWhole(o.size.substr(0, x), 16, kMaxPictureSide, width) ||
+            !readWhole(o.size.substr(x + 1), 16, kMaxPictureSide, height)) {
+            err << "quarvel: --size " << o.size << ": not WIDTHxHEIGHT, each 16 to " << kMaxPictureSide << '\n';
+            return kExitUsage;
+        }
+    }
+    double step = 0.1;
+    if (!o.step.empty()) {
+        const char* end = o.step.data() + o.step.size();
+        const std::from_chars_result r = std::from_chars(o.step.data(), end, step);
+        if (r.ec != std::errc() || r.ptr != end || !(step > 0.0) || !std::isfinite(step)) {
+            err << "quarvel: --step " << o.step << ": not a positive number\n";
+            return kExitUsage;
+        }
+    }
+    std::optional<WingModel> wing = readWing(o.file, err, o.strict);
+    if (!wing) return kExitInputFault;
+    WingModel& w = *wing;
+    std::vector<PlotPrimitive> primitives;
+    switch (o.mode) {
+    case Mode::PlotPicture: {
+        int number = w.KTE1;
+        if (!o.section.empty() && !readWhole(o.section, w.KTE1, w.KTE1 + w.nsec - 1, number)) {
+            err << "quarvel: --section " << o.section << ": the wing's sections are " << w.KTE1 << " .. "
+                << w.KTE1 + w.nsec - 1 << '\n';
+            return kExitUsage;
+        }
+        w.curSection = number - w.KTE1 + 1;
+        primitives = buildCpFigure(w, w.MACH, width, height, kNoControlPoint,
+                                   o.report ? FigureMarks::Report : FigureMarks::Editing)
+                         .primitives;
+        break;
+    }
+    case Mode::PlanformPicture:
+        primitives = planformPrimitives(planformOf(w), shownRegimes(w), 0, width, height);
+        break;
+    case Mode::IsobarsPicture:
+        for (bool design : {false, true})
+            if (isobarLevelCount(surfaceField(w, 0, design), step) > kMaxIsobarLevels) {
+                err << "quarvel: --step " << o.step << ": more than " << kMaxIsobarLevels
+                    << " isobars; choose a larger step\n";
+                return kExitUsage;
+            }
+        primitives = isobarPrimitives(w, upperIsobars(w, step, true), width, height);
+        break;
+    default: primitives = spanloadPrimitives(computeSpanload(w), width, height); break;
+    }
+    FileError error;
+    if (!writePicture(o.output, primitives, width, height, &error)) {
+        printFault(err, error);
+        return kExitInputFault;
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
 void printUsage(std::ostream& os) {
@@ -371,6 +502,14 @@ void printUsage(std::ostream& os) {
           "       quarvel --compare FILE --target OLD print, as CSV, how far the initial Cp of FILE is\n"
           "                                           from the design Cp of the target OLD (a CpOutput)\n"
           "       quarvel FILE --target OLD           edit FILE, compared with the target OLD\n"
+          "       quarvel --plot FILE [--section N] [--report] [--size WxH] -o OUT.png|OUT.svg|OUT.pdf\n"
+          "                                           draw the Cp plot of section N (the first; numbered\n"
+          "                                           as in the file) with a legend of every mark, or\n"
+          "                                           without the editing marks (--report); WxH: 1200x900\n"
+          "       quarvel --planform FILE [--size WxH] -o OUT\n"
+          "       quarvel --isobars-plot FILE [--step S] [--size WxH] -o OUT\n"
+          "       quarvel --spanload-plot FILE [--size WxH] -o OUT\n"
+          "                                           draw the planform, the isobars or the spanload\n"
           "       quarvel --help | --version\n"
           "--strict with any of them makes a warning about an input file a fault.\n"
           "Exit status: 0 done, 1 a fault in an input file or a file not written (or not\n"
@@ -444,6 +583,10 @@ int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err)
         case Mode::Isobars: return isobars(o, out, err);
         case Mode::Shocks: return shocks(o, out, err);
         case Mode::Compare: return compare(o, out, err);
+        case Mode::PlotPicture:
+        case Mode::PlanformPicture:
+        case Mode::IsobarsPicture:
+        case Mode::SpanloadPicture: return picture(o, err);
         default:
             err << "quarvel: this command is not available yet\n";
             return kExitUsage;

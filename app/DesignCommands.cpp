@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/FoxText.h"
+#include "draw/FoxText.h"
 #include "app/Quarvel.h"
 #include "correction/ImportRegimes.h"
 #include "correction/Smoothing.h"

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "app/FoxText.h"
+#include "draw/CairoPicture.h"
+#include "draw/FoxText.h"
 #include "planform/Isobars.h"
 #include "planform/PlanForm.h"
-#include "plot/PlotReplay.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/AtomicFile.h"
@@ -292,8 +292,8 @@ bool Quarvel::exportSectionCsv(const FXString& path) {
     return true;
 }
 
-// The plot is drawn again into an image of the canvas's size, read back from
-// the display and encoded in memory, so that only a complete file is written.
+// The plot is drawn again, anti-aliased, at the canvas's size and encoded in
+// memory, so that only a complete file is written.
 bool Quarvel::exportPlotPng(const FXString& path) {
     if (!fileLoaded) return false;
     const FXint w = canvas->getWidth();
@@ -302,24 +302,7 @@ bool Quarvel::exportPlotPng(const FXString& path) {
         reportError("Export plot as PNG", path + ": the plot is not shown, so there is nothing to export");
         return false;
     }
-    FXImage image(getApp(), nullptr, IMAGE_KEEP, w, h);
-    image.create();
-    {
-        FXDCWindow dc(&image);
-        quarvel::replayPlot(dc, currentPlot().primitives, getApp()->getNormalFont());
-    }
-    image.restore();
-
-    FXMemoryStream stream;
-    stream.open(FXStreamSave, nullptr);
-    const bool encoded = fxsavePNG(stream, image.getData(), w, h);
-    const std::size_t size = std::size_t(stream.position());
-    FXuchar* bytes = nullptr;
-    FXuval capacity = 0;
-    stream.takeBuffer(bytes, capacity);
-    stream.close();
-    const std::string png = encoded && bytes ? std::string(reinterpret_cast<const char*>(bytes), size) : std::string();
-    FXFREE(&bytes);
+    const std::string png = quarvel::encodePicture(quarvel::PictureFormat::Png, currentPlot().primitives, w, h);
 
     quarvel::FileError error{quarvel::stdText(path), 0, "the image could not be encoded"};
     if (png.empty() || !quarvel::writeFileAtomically(error.path, png, &error)) {

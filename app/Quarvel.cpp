@@ -2,8 +2,8 @@
 
 #include <fxkeys.h>
 
-#include "app/FoxText.h"
-#include "app/WindowIcon.h"
+#include "draw/FoxText.h"
+#include "draw/WindowIcon.h"
 #include "planform/PlanForm.h"
 #include "plot/PlotDialog.h"
 #include "view3d/GLView3D.h"
@@ -42,6 +42,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_REVERT,                                Quarvel::onCmdRevert),
     FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_REVERT,                                Quarvel::onUpdRevert),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_PNG,                            Quarvel::onCmdExportPng),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_FIGURE,                         Quarvel::onCmdExportFigure),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_CSV,                            Quarvel::onCmdExportCsv),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_FIT,                                   Quarvel::onCmdFit),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SMOOTH,                                Quarvel::onCmdSmooth),
@@ -108,6 +109,8 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(fileMenu, "Compare with target...\t\tShow the wing beside the design Cp of a CpOutput.",
                       nullptr, this, ID_COMPARE);
     new FXMenuCommand(fileMenu, "Export plot as PNG...", nullptr, this, ID_EXPORT_PNG);
+    new FXMenuCommand(fileMenu, "Export plot as figure...\tPNG, SVG or PDF at a chosen size, its marks explained.",
+                      nullptr, this, ID_EXPORT_FIGURE);
     new FXMenuCommand(fileMenu, "Export section as CSV...", nullptr, this, ID_EXPORT_CSV);
     new FXMenuCommand(fileMenu, "Export isobars as CSV...", nullptr, this, ID_EXPORT_ISOBARS);
     new FXMenuCommand(fileMenu, "Export spanload as CSV...", nullptr, this, ID_EXPORT_SPANLOAD);

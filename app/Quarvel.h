@@ -16,10 +16,10 @@
 #include "correction/Editing.h"
 #include "correction/History.h"
 #include "correction/SpanTools.h"
+#include "draw/CanvasBuffer.h"
 #include "flow/Compare.h"
-#include "plot/CanvasBuffer.h"
 #include "plot/CpPlot.h"
-#include "plot/PlotTransform.h"
+#include "draw/PlotTransform.h"
 #include "plot/PlotZoom.h"
 #include "wing/WingModel.h"
 
@@ -79,6 +79,7 @@ public:
         ID_REDO,
         ID_REVERT,      // "Revert section"
         ID_EXPORT_PNG,  // "Export plot as PNG..."
+        ID_EXPORT_FIGURE,  // "Export plot as figure..."
         ID_EXPORT_CSV,  // "Export section as CSV..."
         ID_FIT,         // "Fit": the plot back to the axis of the table
         ID_SAVE_AS,     // "Save As...": the CpOutput file where the user chooses
@@ -166,6 +167,9 @@ public:
     // current section's Cp (CSV) to path; a failure is reported and leaves
     // no file behind. False when nothing was written.
     bool exportPlotPng(const FXString& path);
+    // The section plot as a figure of width x height pixels (points in a
+    // PDF) in the format the path's extension names: .png, .svg or .pdf.
+    bool exportPlotFigure(const FXString& path, int width, int height, quarvel::FigureMarks marks);
     bool exportSectionCsv(const FXString& path);
     // The whole wing's isobars (at the isobar view's step) and spanload as
     // CSV, the same as the command line writes.
@@ -205,6 +209,7 @@ public:
     long onCmdRevert(FXObject*, FXSelector, void*);
     long onUpdRevert(FXObject*, FXSelector, void*);
     long onCmdExportPng(FXObject*, FXSelector, void*);
+    long onCmdExportFigure(FXObject*, FXSelector, void*);
     long onCmdExportCsv(FXObject*, FXSelector, void*);
     long onCmdFit(FXObject*, FXSelector, void*);
     long onCmdIsobars(FXObject*, FXSelector, void*);

@@ -5,12 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "app/FoxText.h"
+#include "draw/FoxText.h"
 #include "app/Quarvel.h"
 #include "planform/Isobars.h"
 #include "planform/PlanForm.h"
 #include "plot/PlotDialog.h"
-#include "plot/PlotReplay.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
@@ -19,7 +18,7 @@ void Quarvel::drawControlPoints() {
     if (!fileLoaded) return;
     std::vector<quarvel::PlotPrimitive> points;
     quarvel::addControlPoints(wing, plotTransform, editing.selectedControlPoint, points);
-    if (plotBuffer.render([&](FXDC& dc, int, int) { quarvel::replayPlot(dc, points, nullptr); })) plotBuffer.show();
+    if (plotBuffer.render(points)) plotBuffer.show();
 }
 
 quarvel::CpPlot Quarvel::currentPlot() const {
@@ -44,8 +43,7 @@ bool Quarvel::renderPlot() {
     plotTransform = plot.transform;
     shownAxis = plot.axis;
     showStatus();
-    return plotBuffer.render(
-        [&](FXDC& dc, int, int) { quarvel::replayPlot(dc, plot.primitives, getApp()->getNormalFont()); });
+    return plotBuffer.render(plot.primitives);
 }
 
 void Quarvel::drawCpPlot() {

@@ -10,7 +10,8 @@
 #pragma once
 
 #include "correction/CorrectionPanel.h"
-#include "plot/PlotTransform.h"
+#include "draw/Marks.h"
+#include "draw/PlotTransform.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -18,10 +19,6 @@ namespace quarvel {
 // Smallest chord distance kept between a dragged control point and its
 // neighbours.
 constexpr double minControlPointGap = 0.001;
-
-// Radius in pixels of the circle drawn around a control point; a press
-// inside it (or on its rim) picks the point, at any zoom.
-constexpr int controlPointRadius = 6;
 
 // Steps of the arrow keys: Cp for Up and Down, chord for Left and Right,
 // and the fine steps with Shift.

@@ -21,6 +21,10 @@ struct ShockRule {
     double jump = 0.10;  // J, Cp
 };
 
+// The local Mach number ahead of a shock from which it is likely to
+// separate the boundary layer.
+constexpr double kSeparationM1 = 1.30;
+
 struct Shock {
     double x = 0.0;  // chord position
     double cpBefore = 0.0, cpAfter = 0.0, jump = 0.0;

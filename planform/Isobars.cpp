@@ -324,20 +324,14 @@ constexpr int kLabelSpacing = 40;
 std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPicture& picture, int width,
                                             int height) {
     std::vector<PlotPrimitive> out;
-    out.push_back(PlotPrimitive::background(width, height));
+    PrimitiveBuilder draw(out);
+    draw.background(width, height);
 
     const Planform plan = planformOf(w);
     // Room for the labels at the bottom and right.
     const PlanformFit fit = fitPlanform(plan.box, std::max(width - 40, 1), std::max(height - 20, 1));
     auto segment = [&](double x1, double z1, double x2, double z2, int rgb, int lineWidth) {
-        PlotPrimitive p;
-        p.rgb = rgb;
-        p.lineWidth = lineWidth;
-        p.x1 = fit.columnOf(z1) + 20;
-        p.y1 = fit.rowOf(x1) + 10;
-        p.x2 = fit.columnOf(z2) + 20;
-        p.y2 = fit.rowOf(x2) + 10;
-        out.push_back(p);
+        draw.line(fit.columnOf(z1) + 20, fit.rowOf(x1) + 10, fit.columnOf(z2) + 20, fit.rowOf(x2) + 10, rgb, lineWidth);
     };
     auto lines = [&](const std::vector<IsobarLine>& set, int rgb, int lineWidth) {
         for (const IsobarLine& line : set) {
@@ -392,13 +386,7 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
         for (auto [px, py] : placed)
             if (std::abs(px - x) < kLabelSpacing && std::abs(py - y) < kLabelSpacing / 3) return;
         placed.emplace_back(x, y);
-        PlotPrimitive t;
-        t.kind = PlotPrimitive::Text;
-        t.rgb = rgb;
-        t.x1 = x;
-        t.y1 = y;
-        t.text = text;
-        out.push_back(t);
+        draw.label(x, y, text, rgb);
     };
     for (const IsobarLine& line : picture.sonicDesign) label(line, "Cp* " + formatFixed(line.level, 2), kSonic);
     for (const IsobarLine& line : picture.residual) label(line, "dCp " + formatShortest(line.level), kResidual);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "draw/Primitives.h"
 #include "flow/Compare.h"
 #include "flow/Shocks.h"
-#include "plot/CpPlot.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/FoxText.h"
-#include "app/WindowIcon.h"
-#include "plot/PlotReplay.h"
+#include "draw/FoxText.h"
+#include "draw/WindowIcon.h"
 
 // clang-format off
 FXDEFMAP(CPlanForm) CPlanFormMap[] = {
@@ -142,19 +141,16 @@ void CPlanForm::buildWidgets() {
     planBuffer.attach(canvas);
 }
 
-void CPlanForm::drawPlanform(FXDC& dc, int width, int height) {
-    // A section that is not corrected keeps its regimes for later but is
-    // written with neither: it shows as not changed.
-    std::vector<quarvel::SurfacePair> regimes = wing->surfMode;
-    for (std::size_t k = 0; k < regimes.size() && k < wing->secCorrection.size(); ++k)
-        if (wing->secCorrection[k] != 2) regimes[k] = {quarvel::MODE_NONE, quarvel::MODE_NONE};
-    const std::vector<quarvel::PlotPrimitive> primitives =
-        quarvel::planformPrimitives(plan, regimes, planCurSection, width, height);
-    quarvel::replayPlot(dc, primitives, nullptr);
+std::vector<quarvel::PlotPrimitive> CPlanForm::planformPicture(int width, int height) const {
+    return quarvel::planformPrimitives(plan, quarvel::shownRegimes(*wing), planCurSection, width, height);
+}
+
+bool CPlanForm::render() {
+    return planBuffer.render(planformPicture(canvas->getWidth(), canvas->getHeight()));
 }
 
 void CPlanForm::redraw() {
-    if (planBuffer.render([this](FXDC& dc, int w, int h) { drawPlanform(dc, w, h); })) planBuffer.show();
+    if (render()) planBuffer.show();
 }
 
 void CPlanForm::setSection(int section) {
@@ -170,7 +166,7 @@ void CPlanForm::setSection(int section) {
 }
 
 long CPlanForm::onPaintPlanform(FXObject*, FXSelector, void* ptr) {
-    const bool rendered = planBuffer.render([this](FXDC& dc, int w, int h) { drawPlanform(dc, w, h); });
+    const bool rendered = render();
     planBuffer.paint(static_cast<FXEvent*>(ptr), rendered);
     return 1;
 }

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "planform/PlanformGeometry.h"
-#include "plot/CanvasBuffer.h"
+#include "draw/CanvasBuffer.h"
 #include "wing/WingModel.h"
 
 class CPlanForm : public FXDialogBox {
@@ -49,8 +49,10 @@ public:
     // Hides the dialog; it is never deleted before the main window.
     virtual FXbool close(FXbool notify = FALSE);
 
-    // Draws the whole planform on a device context covering width x height.
-    void drawPlanform(FXDC& dc, int width, int height);
+    // The whole planform on a canvas of width x height pixels.
+    std::vector<quarvel::PlotPrimitive> planformPicture(int width, int height) const;
+    // The picture last drawn on the canvas.
+    const quarvel::CanvasBuffer& planPicture() const { return planBuffer; }
 
     long onPaintPlanform(FXObject*, FXSelector, void*);
     long onClickPlanform(FXObject*, FXSelector, void*);
@@ -91,4 +93,5 @@ private:
     FXDataTarget zRelTarget, zCurTarget, sectionNumberTarget;
 
     void buildWidgets();
+    bool render();
 };

@@ -89,26 +89,25 @@ int regimeColor(int surfMode) {
 
 double relativeSpan(double z, double zLast) { return zLast == 0.0 ? 0.0 : z / zLast; }
 
+std::vector<SurfacePair> shownRegimes(const WingModel& w) {
+    std::vector<SurfacePair> regimes = w.surfMode;
+    for (std::size_t k = 0; k < regimes.size() && k < w.secCorrection.size(); ++k)
+        if (w.secCorrection[k] != 2) regimes[k] = {MODE_NONE, MODE_NONE};
+    return regimes;
+}
+
 std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::vector<SurfacePair>& surfMode,
                                               int curSection, int width, int height) {
     std::vector<PlotPrimitive> out;
-    out.push_back(PlotPrimitive::background(width, height));
+    PrimitiveBuilder draw(out);
+    draw.background(width, height);
 
     const int n = std::min({plan.sections(), static_cast<int>(plan.XLE.size()), static_cast<int>(plan.B.size())});
     if (n == 0 || width < 1 || height < 1) return out;
 
     const PlanformFit fit = fitPlanform(plan.box, width, height);
     auto segment = [&](int rgb, bool dashed, double za, double xa, double zb, double xb) {
-        PlotPrimitive p;
-        p.kind = PlotPrimitive::Segment;
-        p.rgb = rgb;
-        p.dashed = dashed;
-        p.lineWidth = kLineWidth;
-        p.x1 = fit.columnOf(za);
-        p.y1 = fit.rowOf(xa);
-        p.x2 = fit.columnOf(zb);
-        p.y2 = fit.rowOf(xb);
-        out.push_back(p);
+        draw.line(fit.columnOf(za), fit.rowOf(xa), fit.columnOf(zb), fit.rowOf(xb), rgb, kLineWidth, dashed);
     };
 
     const std::vector<double>& XLE = plan.XLE;

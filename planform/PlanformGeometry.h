@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/CpPlot.h"
+#include "draw/Primitives.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -64,6 +64,11 @@ double relativeSpan(double z, double zLast);
 // the chord lines of every section (the current one, 1-based, dashed) and the
 // black leading and trailing edges between neighbouring sections. surfMode
 // is read per section; a missing entry counts as no correction.
+// The regimes the planform shows: a section that is not corrected keeps
+// its regimes for later but is written with neither, so it shows as not
+// changed.
+std::vector<SurfacePair> shownRegimes(const WingModel& wing);
+
 std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::vector<SurfacePair>& surfMode,
                                               int curSection, int width, int height);
 

@@ -4,89 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "correction/Editing.h"
 #include "wing/Numbers.h"
+#include "wing/SectionSurface.h"
 
 namespace quarvel {
-
-double niceStep(double span, int count) {
-    if (!(span > 0.0) || !std::isfinite(span)) return 1.0;
-    const double raw = span / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (raw <= m * power) return m * power;
-    return 10.0 * power;
-}
-
-PlotPrimitive PlotPrimitive::background(int width, int height) {
-    PlotPrimitive p;
-    p.kind = Fill;
-    p.color = "White";
-    p.x2 = width;
-    p.y2 = height;
-    return p;
-}
-
-PlotPrimitive PlotPrimitive::line(int x1, int y1, int x2, int y2, int rgb, int lineWidth, bool dashed) {
-    PlotPrimitive p;
-    p.rgb = rgb;
-    p.lineWidth = lineWidth;
-    p.dashed = dashed;
-    p.x1 = x1;
-    p.y1 = y1;
-    p.x2 = x2;
-    p.y2 = y2;
-    return p;
-}
-
-PlotPrimitive PlotPrimitive::label(int x, int y, std::string text, int rgb) {
-    PlotPrimitive p;
-    p.kind = Text;
-    p.rgb = rgb;
-    p.x1 = x;
-    p.y1 = y;
-    p.text = std::move(text);
-    return p;
-}
-
-namespace {
-
-// Pixels are kept within +-kPixelLimit, which a window system can draw.
-constexpr double kPixelLimit = 30000.0;
-
-// Cuts a segment to the square of drawable pixels, so that one that reaches
-// far outside a zoomed canvas keeps its slope. False, leaving the ends alone,
-// when no part of it lies inside.
-bool clipToPixelLimit(double& x1, double& y1, double& x2, double& y2) {
-    const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 + kPixelLimit, kPixelLimit - x1, y1 + kPixelLimit, kPixelLimit - y1};
-    double t0 = 0.0, t1 = 1.0;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1) return false;
-    }
-    x2 = x1 + t1 * dx;
-    y2 = y1 + t1 * dy;
-    x1 += t0 * dx;
-    y1 += t0 * dy;
-    return true;
-}
-
-}  // namespace
-
-int toPixel(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(v, -kPixelLimit, kPixelLimit));
-}
 
 namespace {
 
@@ -115,62 +36,19 @@ constexpr int kLine = 16;
 constexpr int kResidualLabels = 48;
 constexpr const char* kNoteColor = "gray15";
 
-// Collects the primitives with the pen state of the device context.
-class Painter {
+// The shared builder with the plot's transform, for segments between
+// (chord, Cp) points.
+class Painter : public PrimitiveBuilder {
 public:
-    Painter(std::vector<PlotPrimitive>& out, const PlotTransform& t) : out_(out), t_(t) {}
+    Painter(std::vector<PlotPrimitive>& out, const PlotTransform& t) : PrimitiveBuilder(out), t_(t) {}
 
-    void color(const char* name) { color_ = name; }
-    void dashed(bool on) { dashed_ = on; }
-    void width(int w) { width_ = w; }
-
-    void segment(double x1, double y1, double x2, double y2) {
-        const bool finite = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
-        if (finite && std::max({std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)}) > kPixelLimit)
-            clipToPixelLimit(x1, y1, x2, y2);
-        PlotPrimitive p;
-        p.kind = PlotPrimitive::Segment;
-        p.color = color_;
-        p.dashed = dashed_;
-        p.lineWidth = width_;
-        p.x1 = toPixel(x1);
-        p.y1 = toPixel(y1);
-        p.x2 = toPixel(x2);
-        p.y2 = toPixel(y2);
-        out_.push_back(std::move(p));
-    }
-    // A segment between two (chord, Cp) points.
     void dataSegment(double xa, double ca, double xb, double cb) {
         segment(t_.columnOf(xa), t_.rowOf(ca), t_.columnOf(xb), t_.rowOf(cb));
     }
-    void fill(int x, int y, int w, int h) { push(PlotPrimitive::Fill, x, y, w, h); }
-    void ellipse(double x, double y, int w, int h) { push(PlotPrimitive::Ellipse, toPixel(x), toPixel(y), w, h); }
-    void disc(double x, double y, int w, int h) { push(PlotPrimitive::FilledEllipse, toPixel(x), toPixel(y), w, h); }
-    void text(double x, double y, std::string s) {
-        push(PlotPrimitive::Text, toPixel(x), toPixel(y), 0, 0);
-        out_.back().text = std::move(s);
-    }
-
     const PlotTransform& transform() const { return t_; }
 
 private:
-    void push(PlotPrimitive::Kind kind, int x, int y, int w, int h) {
-        PlotPrimitive p;
-        p.kind = kind;
-        p.color = color_;
-        p.lineWidth = width_;
-        p.x1 = x;
-        p.y1 = y;
-        p.x2 = w;
-        p.y2 = h;
-        out_.push_back(std::move(p));
-    }
-
-    std::vector<PlotPrimitive>& out_;
     const PlotTransform& t_;
-    const char* color_ = "Black";
-    bool dashed_ = false;
-    int width_ = 1;
 };
 
 // Section k's Cp of one grid as a column read by contour index.
@@ -300,25 +178,51 @@ std::string sectionLine(const WingModel& w, int k, double mach) {
            "   Mach = " + formatFixed(mach, 3);
 }
 
+// What the plot shows of the editing, for a legend that names it.
+struct MarksDrawn {
+    bool sonic = false;           // the Cp* level
+    int intervalSurface = -1;     // the interval box, of this surface
+    bool controlPoints = false;   // the spline's control points
+    bool pickedControlPoint = false;
+    bool selectedPoint = false;
+    bool shocks = false;          // a shock's marker
+    double sonicLevel = 0.0;
+};
+
 // The legend box at the top right of the data: a sample of each line and
-// what it is.
-void legend(Painter& p, const WingModel& w, int k, int width, bool target) {
+// what it is, of the comparison's curves when there is one, and of each
+// mark drawn when marks is given.
+void legend(Painter& p, const WingModel& w, int k, int width, const MarksDrawn* marks, bool target) {
+    enum class Sample { Line, Cross, Box, Ring, BoldCross };
     struct Entry {
         const char* color;
-        bool dashed, cross;
+        bool dashed;
+        Sample sample;
         std::string text;
     };
     const std::string number = std::to_string(std::int64_t(w.KTE1) + k);
-    std::vector<Entry> entries = {{"Black", false, false, "initial Cp, section " + number},
-                                  {"Black", false, true, "design Cp, section " + number}};
+    std::vector<Entry> entries = {{"Black", false, Sample::Line, "initial Cp, section " + number},
+                                  {"Black", false, Sample::Cross, "design Cp, section " + number}};
     if (target) {
-        entries.push_back({kTargetColor, true, false, "target Cp"});
-        entries.push_back({kResidualColor, false, false, "dCp = initial - target"});
+        entries.push_back({kTargetColor, true, Sample::Line, "target Cp"});
+        entries.push_back({kResidualColor, false, Sample::Line, "dCp = initial - target"});
     }
-    if (k > 0) entries.push_back({"Green", true, false, "section " + std::to_string(std::int64_t(w.KTE1) + k - 1)});
+    if (k > 0)
+        entries.push_back({"Green", true, Sample::Line, "section " + std::to_string(std::int64_t(w.KTE1) + k - 1)});
     if (k + 1 < w.nsec)
-        entries.push_back({"Green", false, false, "section " + std::to_string(std::int64_t(w.KTE1) + k + 1)});
-    const int boxWidth = 180;
+        entries.push_back({"Green", false, Sample::Line, "section " + std::to_string(std::int64_t(w.KTE1) + k + 1)});
+    if (marks) {
+        if (marks->sonic) entries.push_back({"Black", false, Sample::Line, "Cp* = " + formatFixed(marks->sonicLevel, 3)});
+        if (marks->intervalSurface >= 0)
+            entries.push_back({"Red", false, Sample::Box,
+                               std::string("interval, ") + (marks->intervalSurface == 0 ? "upper" : "lower") +
+                                   " surface"});
+        if (marks->controlPoints) entries.push_back({"Blue", false, Sample::Ring, "spline control points"});
+        if (marks->pickedControlPoint) entries.push_back({"Red", false, Sample::Ring, "picked control point"});
+        if (marks->selectedPoint) entries.push_back({"Red", false, Sample::BoldCross, "selected point"});
+        if (marks->shocks) entries.push_back({"Blue", false, Sample::Line, "shock and its M1 (red from 1.30)"});
+    }
+    const int boxWidth = marks ? 200 : 180;
     // Left of the dCp axis's labels when there is one.
     const int x0 = std::max(0, width - boxWidth - (target ? kResidualLabels : 4)), y0 = kPlotTopMargin + 4;
     const int boxHeight = int(entries.size()) * kLine + 6;
@@ -333,18 +237,49 @@ void legend(Painter& p, const WingModel& w, int k, int width, bool target) {
         const Entry& e = entries[n];
         const double y = y0 + 3 + kLine * (double(n) + 0.5);
         p.color(e.color);
-        if (e.cross) {
+        switch (e.sample) {
+        case Sample::Cross:
             p.segment(x0 + 16, y - 4, x0 + 16, y + 4);
             p.segment(x0 + 12, y, x0 + 20, y);
-        } else {
+            break;
+        case Sample::BoldCross:
+            p.width(2);
+            p.segment(x0 + 17, y - 5, x0 + 17, y + 5);
+            p.segment(x0 + 12, y, x0 + 22, y);
+            p.width(1);
+            break;
+        case Sample::Box:
+            p.segment(x0 + 6, y - 4, x0 + 28, y - 4);
+            p.segment(x0 + 28, y - 4, x0 + 28, y + 4);
+            p.segment(x0 + 28, y + 4, x0 + 6, y + 4);
+            p.segment(x0 + 6, y + 4, x0 + 6, y - 4);
+            break;
+        case Sample::Ring:
+            p.width(2);
+            p.ellipse(x0 + 17 - controlPointRadius, y - controlPointRadius, 2 * controlPointRadius,
+                      2 * controlPointRadius);
+            p.width(1);
+            break;
+        case Sample::Line:
             p.dashed(e.dashed);
             p.segment(x0 + 6, y, x0 + 28, y);
             p.dashed(false);
+            break;
         }
         p.color(kNoteColor);
         p.text(x0 + 34, y + 5, e.text);
     }
 }
+
+struct PlotOptions {
+    bool editingMarks = true;  // interval box, selected point, control points
+    bool markLegend = false;   // the legend names the marks drawn
+    ShockRule shockRule;       // finds the shocks marked
+    const SectionComparison* comparison = nullptr;  // the target and residual drawn
+};
+
+CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+                 const PlotZoom& zoom, const CpAxis* keepAxis, const PlotOptions& options);
 
 }  // namespace
 
@@ -370,7 +305,7 @@ void shockMarker(Painter& p, const Shock& shock, int row, const std::string& pre
     const PlotTransform& t = p.transform();
     const double col = t.columnOf(shock.x);
     p.color(shock.m1 >= kSeparationM1 ? "Red" : "Blue");
-    p.width(2);
+    p.width(3);
     p.segment(col, t.rowOf(shock.cpBefore), col, t.rowOf(shock.cpAfter));
     p.segment(col - 4, t.rowOf(shock.cpBefore), col + 4, t.rowOf(shock.cpBefore));
     p.width(1);
@@ -438,9 +373,28 @@ void residualAxisLabels(Painter& p, const SectionComparison& comparison, int wid
 }  // namespace
 
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
-                  const PlotZoom& zoom, const CpAxis* keepAxis, const ShockRule& shockRule,
-                  const SectionComparison* comparison) {
+                   const PlotZoom& zoom, const CpAxis* keepAxis, const ShockRule& shockRule,
+                   const SectionComparison* comparison) {
+    PlotOptions options;
+    options.shockRule = shockRule;
+    options.comparison = comparison;
+    return buildPlot(w, mach, width, height, selectedControlPoint, zoom, keepAxis, options);
+}
+
+CpPlot buildCpFigure(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+                     FigureMarks marks) {
+    PlotOptions options;
+    options.editingMarks = marks == FigureMarks::Editing;
+    options.markLegend = true;
+    return buildPlot(w, mach, width, height, selectedControlPoint, PlotZoom{}, nullptr, options);
+}
+
+namespace {
+
+CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+                 const PlotZoom& zoom, const CpAxis* keepAxis, const PlotOptions& options) {
     CpPlot plot;
+    MarksDrawn marks;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
     p.fill(0, 0, width, height);
@@ -492,7 +446,9 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     if (!zoom.fitted()) labelColumn = std::clamp(labelColumn, 2.0, std::max(2.0, width - 40.0));
 
     // Sonic level, from four points before the crossing to one after it.
+    marks.sonicLevel = sonic;
     if (scan.crossing >= 0) {
+        marks.sonic = true;
         const int a = std::max(scan.crossing - 4, 0);
         const int b = std::min(scan.crossing + 1, rows - 1);
         p.color("Black");
@@ -527,27 +483,38 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
 
     // Interval box and selected point of the surface being edited.
     const bool upper = w.activeSurface[k] == 0;
-    if (upper)
-        intervalBox(p, Column{w.X, k}, init, w.u1[k] - 1, w.u2[k] - 1, axis.lower, 0.01);
-    else
-        intervalBox(p, Column{w.X, k}, init, w.l1[k] - 1, w.l2[k] - 1, 0.5, -0.01);
-    const int selected = (upper ? w.upperPoint[k] : w.lowerPoint[k]) - 1;
-    if (selected >= 0 && selected < rows) {
-        const double col = t.columnOf(w.X[selected][k]);
-        const double row = t.rowOf(w.cpDes[selected][k]);
-        p.color("Red");
-        p.width(2);
-        p.segment(col - 5, row, col + 5, row);
-        p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
-        p.width(1);
+    if (options.editingMarks) {
+        marks.intervalSurface = upper ? 0 : 1;
+        if (upper)
+            intervalBox(p, Column{w.X, k}, init, w.u1[k] - 1, w.u2[k] - 1, axis.lower, 0.01);
+        else
+            intervalBox(p, Column{w.X, k}, init, w.l1[k] - 1, w.l2[k] - 1, 0.5, -0.01);
+        const int selected = (upper ? w.upperPoint[k] : w.lowerPoint[k]) - 1;
+        if (selected >= 0 && selected < rows) {
+            marks.selectedPoint = true;
+            const double col = t.columnOf(w.X[selected][k]);
+            const double row = t.rowOf(w.cpDes[selected][k]);
+            p.color("Red");
+            p.width(2);
+            p.segment(col - 5, row, col + 5, row);
+            p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
+            p.width(1);
+        }
+        if (inSplineEditing(w, k, activeSurfaceOf(w, k))) {
+            marks.controlPoints = true;
+            marks.pickedControlPoint =
+                selectedControlPoint >= 0 && selectedControlPoint < std::min(w.nspl[k][a], WingModel::nsplMax);
+            addControlPoints(w, t, selectedControlPoint, plot.primitives);
+        }
     }
-    if (inSplineEditing(w, k, activeSurfaceOf(w, k))) addControlPoints(w, t, selectedControlPoint, plot.primitives);
 
     // Each shock of the design Cp: a bar over its jump and its M1 above it.
     for (int s = 0; s < 2; ++s)
-        for (const Shock& shock : sectionShocks(w, k, s, CpSource::Design, shockRule)) shockMarker(p, shock, -6, "");
-    if (comparison) drawComparison(p, w, k, mach, shockRule, *comparison, height);
-
+        for (const Shock& shock : sectionShocks(w, k, s, CpSource::Design, options.shockRule)) {
+            shockMarker(p, shock, -6, "");
+            marks.shocks = true;
+        }
+    if (options.comparison) drawComparison(p, w, k, mach, options.shockRule, *options.comparison, height);
 
     // The margins, whatever a zoomed view drew into them, with the titles,
     // the chord labels and the legend.
@@ -575,9 +542,11 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
         if (col >= 0 && col <= width - 20) p.text(col - 9, height - 4, axisLabel(0.1 * i));
     }
     p.text(std::max(2.0, labelColumn), height - 4, "x/c");
-    if (comparison) residualAxisLabels(p, *comparison, width, height);
-    legend(p, w, k, width, comparison != nullptr);
+    if (options.comparison) residualAxisLabels(p, *options.comparison, width, height);
+    legend(p, w, k, width, options.markLegend ? &marks : nullptr, options.comparison != nullptr);
     return plot;
 }
+
+}  // namespace
 
 }  // namespace quarvel

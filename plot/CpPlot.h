@@ -6,42 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "draw/Marks.h"
+#include "draw/PlotTransform.h"
+#include "draw/Primitives.h"
 #include "flow/Aerodynamics.h"
 #include "flow/Compare.h"
 #include "flow/Shocks.h"
-#include "plot/PlotTransform.h"
 #include "plot/PlotZoom.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
-
-// One thing to draw, in pixels; colours are names of the toolkit's table,
-// or an exact colour when rgb is set.
-struct PlotPrimitive {
-    enum Kind { Fill, Segment, Ellipse, Text, FilledEllipse };
-    static constexpr int kNoRgb = -1;
-    Kind kind = Segment;
-    const char* color = "Black";
-    int rgb = kNoRgb;  // 0xRRGGBB; when set it is drawn instead of color
-    bool dashed = false;
-    int lineWidth = 1;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Fill, (Filled)Ellipse: x, y, width, height; Text: baseline start
-    std::string text;
-
-    // A white background of width x height pixels; a line and a text in an
-    // exact colour.
-    static PlotPrimitive background(int width, int height);
-    static PlotPrimitive line(int x1, int y1, int x2, int y2, int rgb, int lineWidth = 1, bool dashed = false);
-    static PlotPrimitive label(int x, int y, std::string text, int rgb = 0);
-};
-
-// A step of 1, 2 or 5 times a power of ten that cuts span into about count
-// parts, for the values on an axis or a colour bar.
-double niceStep(double span, int count);
-
-// Pixel coordinate of a floating-point position, truncated toward zero and
-// kept within what a window system can draw (NaN gives 0).
-int toPixel(double v);
 
 // Lower bound, span and number of grid steps of the Cp axis.
 struct CpAxis {
@@ -111,10 +85,16 @@ struct ResidualAxis {
 };
 ResidualAxis residualAxisFor(const SectionComparison& comparison);
 
-// The local Mach number ahead of a shock from which it is likely to separate
-// the boundary layer, and the label of a shock's M1.
-constexpr double kSeparationM1 = 1.30;
+// The label of a shock's M1.
 std::string shockLabel(const Shock& shock);
+
+// The plot of the current section as a figure for a file: the full axis
+// and a legend that names every mark drawn (Cp*, the interval box, the
+// control points, the selected point). Report leaves out the marks of the
+// editing (interval box, control points, selected point).
+enum class FigureMarks { Editing, Report };
+CpPlot buildCpFigure(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
+                     FigureMarks marks);
 
 // The control points of the active surface of the current section, drawn
 // with the given transform (the press handler draws them over the plot).

@@ -2,8 +2,7 @@
 
 #include <utility>
 
-#include "app/WindowIcon.h"
-#include "plot/PlotReplay.h"
+#include "draw/WindowIcon.h"
 
 // clang-format off
 FXDEFMAP(PlotDialog) PlotDialogMap[] = {
@@ -26,10 +25,10 @@ PlotDialog::PlotDialog(FXWindow* owner, const FXString& title, Picture p, FXint 
 }
 
 bool PlotDialog::render() {
-    return buffer.render([this](FXDC& dc, int w, int h) {
-        ++drawCount;
-        quarvel::replayPlot(dc, picture(w, h), getApp()->getNormalFont());
-    });
+    const int w = canvas->getWidth(), h = canvas->getHeight();
+    if (!canvas->id() || w < 1 || h < 1) return false;
+    ++drawCount;
+    return buffer.render(picture(w, h));
 }
 
 void PlotDialog::refresh() {

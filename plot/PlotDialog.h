@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "plot/CanvasBuffer.h"
+#include "draw/CanvasBuffer.h"
 #include "plot/CpPlot.h"
 
 class PlotDialog : public FXDialogBox {

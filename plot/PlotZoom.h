@@ -4,7 +4,7 @@
 // of the canvas and a section with another axis.
 #pragma once
 
-#include "plot/PlotTransform.h"
+#include "draw/PlotTransform.h"
 
 namespace quarvel {
 

@@ -87,25 +87,23 @@ void residualCurves(std::vector<PlotPrimitive>& out, const ResidualSpan& r, Colu
     const double step = std::max(niceStep(largest, 4), 0.001);
     const double ceiling = std::max(1.0, std::ceil(largest / step - 1e-9)) * step;
     auto row = [&](double v) { return toPixel(bottom - v / ceiling * (bottom - top)); };
-    out.push_back(PlotPrimitive::line(axisColumn, bottom, axisColumn, top, kResidualRgb));
+    PrimitiveBuilder b(out);
+    b.line(axisColumn, bottom, axisColumn, top, kResidualRgb);
     for (double v = 0.0; v <= ceiling + 1e-9 * step; v += step) {
-        out.push_back(PlotPrimitive::line(axisColumn, row(v), axisColumn + 4, row(v), kResidualRgb));
-        out.push_back(
-            PlotPrimitive::label(axisColumn + 6, row(v) + 5, formatFixed(v, decimalsOf(step)), kResidualRgb));
+        b.line(axisColumn, row(v), axisColumn + 4, row(v), kResidualRgb);
+        b.label(axisColumn + 6, row(v) + 5, formatFixed(v, decimalsOf(step)), kResidualRgb);
     }
-    out.push_back(PlotPrimitive::label(axisColumn - 10, top - 24, "dCp RMS", kResidualRgb));
+    b.label(axisColumn - 10, top - 24, "dCp RMS", kResidualRgb);
+    b.rgb(kResidualRgb);
     const std::size_t n = std::min(r.z.size(), std::min(r.rmsUpper.size(), r.rmsLower.size()));
     for (const std::vector<double>* v : {&r.rmsUpper, &r.rmsLower}) {
         const bool dashed = v == &r.rmsLower;
         for (std::size_t k = 0; k < n; ++k) {
             if (!std::isfinite((*v)[k])) continue;
             const int x = col(r.z[k]), y = row((*v)[k]);
-            PlotPrimitive dot = PlotPrimitive::line(x - 3, y - 3, 0, 0, kResidualRgb);
-            dot.kind = PlotPrimitive::FilledEllipse;
-            dot.x2 = dot.y2 = 7;
-            out.push_back(dot);
+            b.disc(x - 3, y - 3, 7, 7);
             if (k + 1 < n && std::isfinite((*v)[k + 1]))
-                out.push_back(PlotPrimitive::line(x, y, col(r.z[k + 1]), row((*v)[k + 1]), kResidualRgb, 2, dashed));
+                b.line(x, y, col(r.z[k + 1]), row((*v)[k + 1]), kResidualRgb, 2, dashed);
         }
     }
 }
@@ -115,7 +113,8 @@ void residualCurves(std::vector<PlotPrimitive>& out, const ResidualSpan& r, Colu
 std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int height,
                                               const ResidualSpan* residual) {
     std::vector<PlotPrimitive> out;
-    out.push_back(PlotPrimitive::background(width, height));
+    PrimitiveBuilder draw(out);
+    draw.background(width, height);
     if (s.sections() < 1) return out;
 
     double zMin = *std::min_element(s.z.begin(), s.z.end()), zMax = *std::max_element(s.z.begin(), s.z.end());
@@ -141,10 +140,10 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
     auto col = [&](double z) { return toPixel(left + (z - zMin) / (zMax - zMin) * plotW); };
     auto row = [&](double l) { return toPixel(top + (lMax - l) / (lMax - lMin) * plotH); };
     auto segment = [&](int x1, int y1, int x2, int y2, int rgb, int lineWidth = 1, bool dashed = false) {
-        out.push_back(PlotPrimitive::line(x1, y1, x2, y2, rgb, lineWidth, dashed));
+        draw.line(x1, y1, x2, y2, rgb, lineWidth, dashed);
     };
     auto text = [&](int x, int y, std::string t, int rgb = 0) {
-        out.push_back(PlotPrimitive::label(x, y, std::move(t), rgb));
+        draw.label(x, y, std::move(t), rgb);
     };
 
     // Grid and the values on both axes.

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "draw/Primitives.h"
 #include "flow/Compare.h"
-#include "plot/CpPlot.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {

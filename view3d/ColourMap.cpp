@@ -37,7 +37,8 @@ double cpScalePosition(double cp, double lo, double hi) {
 
 std::vector<PlotPrimitive> colourBarPrimitives(double lo, double hi, double sonicCp, int width, int height) {
     std::vector<PlotPrimitive> out;
-    out.push_back(PlotPrimitive::background(width, height));
+    PrimitiveBuilder draw(out);
+    draw.background(width, height);
     if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi)) return out;
 
     const int barX = 30, barW = 18, top = 30, bottom = height - 12;
@@ -46,18 +47,13 @@ std::vector<PlotPrimitive> colourBarPrimitives(double lo, double hi, double soni
     for (int y = top; y < bottom; ++y) {
         const double cp = lo + (y + 0.5 - top) / (bottom - top) * (hi - lo);
         const Rgb8 c = mapColour(cpScalePosition(cp, lo, hi));
-        PlotPrimitive p;
-        p.rgb = c.r << 16 | c.g << 8 | c.b;
-        p.x1 = barX;
-        p.x2 = barX + barW;
-        p.y1 = p.y2 = y;
-        out.push_back(p);
+        draw.line(barX, y, barX + barW, y, c.r << 16 | c.g << 8 | c.b);
     }
     auto segment = [&](int x1, int y1, int x2, int y2, int rgb, int lineWidth) {
-        out.push_back(PlotPrimitive::line(x1, y1, x2, y2, rgb, lineWidth));
+        draw.line(x1, y1, x2, y2, rgb, lineWidth);
     };
     auto text = [&](int x, int y, std::string t, int rgb) {
-        out.push_back(PlotPrimitive::label(x, y, std::move(t), rgb));
+        draw.label(x, y, std::move(t), rgb);
     };
     text(barX, 14, "Cp", 0);
     const double step = niceStep(hi - lo, 8);

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "plot/CpPlot.h"
+#include "draw/Primitives.h"
 
 namespace quarvel {
 

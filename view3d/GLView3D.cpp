@@ -14,9 +14,8 @@
 #include <new>
 #include <utility>
 
-#include "app/WindowIcon.h"
+#include "draw/WindowIcon.h"
 #include "flow/Aerodynamics.h"
-#include "plot/PlotReplay.h"
 #include "view3d/ColourMap.h"
 
 // clang-format off
@@ -166,6 +165,7 @@ void GLView3D::buildWidgets() {
         new FXHorizontalFrame(sunken, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     colourBar = new FXCanvas(picture, this, ID_COLOUR_BAR, LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y | LAYOUT_FIX_WIDTH, 0,
                              0, 84, 0);
+    colourBarBuffer.attach(colourBar);
     canvas = new FXGLCanvas(picture, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
 
     FXHorizontalFrame* back =
@@ -645,15 +645,14 @@ long GLView3D::onCmdColourByCp(FXObject*, FXSelector, void*) {
 }
 
 // The bar shows while the fills are coloured by their Cp.
-long GLView3D::onPaintColourBar(FXObject*, FXSelector, void*) {
-    FXDCWindow dc(colourBar);
+long GLView3D::onPaintColourBar(FXObject*, FXSelector, void* ptr) {
     std::vector<quarvel::PlotPrimitive> bar;
     if (colourByCpCheck->getCheck())
         bar = quarvel::colourBarPrimitives(cpRange.lo, cpRange.hi, quarvel::sonicCp(wing->MACH),
                                            colourBar->getWidth(), colourBar->getHeight());
     else
         bar = quarvel::colourBarPrimitives(0, 0, 0, colourBar->getWidth(), colourBar->getHeight());
-    quarvel::replayPlot(dc, bar, getApp()->getNormalFont());
+    colourBarBuffer.paint(static_cast<FXEvent*>(ptr), colourBarBuffer.render(bar));
     return 1;
 }
 

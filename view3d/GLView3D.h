@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <functional>
 
+#include "draw/CanvasBuffer.h"
 #include "view3d/WingMesh.h"
 #include "wing/WingModel.h"
 
@@ -186,6 +187,7 @@ public:
     FXCheckButton* colourByCpCheck = nullptr;  // "Colour by Cp"
     FXButton* resetButton = nullptr;           // "Reset view"
     FXCanvas* colourBar = nullptr;
+    quarvel::CanvasBuffer colourBarBuffer;
     // Indexed by layer control.
     FXCheckButton* layerCheck[8] = {};
     FXColorWell* layerWell[8] = {};

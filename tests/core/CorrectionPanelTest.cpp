@@ -28,8 +28,10 @@ TEST(RegimeCommands, SetModeCodeAndSectionFlagOfTheirSurfaceOnly) {
             EXPECT_EQ(captureSection(w, 0).codes(), (SurfacePair{0, 0})) << name;
             (s == 0 ? w.RL : w.RU)[0] = 7;
             EXPECT_TRUE(chooseRegime(w, 0, s, c.radio).planform);
-            EXPECT_TRUE(w.surfMode[0][s] == c.mode && (s == 0 ? w.RU : w.RL)[0] == c.code) << name;
-            EXPECT_TRUE((s == 0 ? w.RL : w.RU)[0] == 7 && w.secCorrection[0] == c.secCorrection) << name;
+            EXPECT_EQ(w.surfMode[0][s], c.mode) << name;
+            EXPECT_EQ((s == 0 ? w.RU : w.RL)[0], c.code) << name;
+            EXPECT_EQ((s == 0 ? w.RL : w.RU)[0], 7) << name << ": the other surface";
+            EXPECT_EQ(w.secCorrection[0], c.secCorrection) << name;
             EXPECT_EQ(w.activeSurface[0], s) << name;
             EXPECT_EQ(test::panelFault(w, panelOf(w, 0)), "") << name;
         }

@@ -84,7 +84,8 @@ TEST(CpInput, DerivesIntervalsModesAndDesignCp) {
              {2, w.cpInit[2][0]}, {3, 0.04}, {4, 0.06}, {5, 0.09}, {6, w.cpInit[6][0]}, {12, w.cpInit[12][0]}})
         EXPECT_DOUBLE_EQ(w.cpDes[i][0], cp) << "index " << i;
     for (int i = 0; i < w.nhalf; ++i) EXPECT_EQ(w.cpDes[i][1], w.cpInit[i][1]) << "index " << i;
-    EXPECT_TRUE(designCpAsRead(w, 0) && designCpAsRead(w, 1));
+    EXPECT_TRUE(designCpAsRead(w, 0)) << "section index 0";
+    EXPECT_TRUE(designCpAsRead(w, 1)) << "section index 1";
     EXPECT_EQ(cydToWrite(w, 0), w.CYD[0]) << "the file's CYD while the design Cp is as read";
 
     // The odd wing leaves its last contour index unfilled and zero.
@@ -198,8 +199,8 @@ TEST(CpInput, IntervalsBeyondTheSurfaceAndOddCodesAreMadeSafe) {
     for (const auto& c : cases) {
         const WingModel w = parse(c.bytes);
         EXPECT_EQ((std::array<int, 6>{w.u1[0], w.u2[0], w.l1[0], w.l2[0], w.surfMode[0][0], w.surfMode[0][1]}), c.got);
-        EXPECT_LE(w.u1[0], w.upperPoint[0]);
-        EXPECT_LE(w.upperPoint[0], w.u2[0]);
+        EXPECT_LE(w.u1[0], w.upperPoint[0]) << "the selected point is inside U1..U2";
+        EXPECT_LE(w.upperPoint[0], w.u2[0]) << "the selected point is inside U1..U2";
     }
     // A text that CpOutput cuts only in trailing zeros still reads back whole.
     EXPECT_EQ(parse(evenWingWith(7, 25, 31, "-12.5")).ZREF[0], -12.5);

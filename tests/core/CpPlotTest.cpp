@@ -157,8 +157,11 @@ TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
     const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
     EXPECT_DOUBLE_EQ(plot.axis.lower, -0.6) << "the empty index is not part of the minimum";
     const int wildRow = int(plot.transform.rowOf(-40.0));
-    for (const auto& p : plot.primitives)
-        EXPECT_TRUE(p.kind != PlotPrimitive::Segment || (p.y1 != wildRow && p.y2 != wildRow));
+    for (const auto& p : plot.primitives) {
+        if (p.kind != PlotPrimitive::Segment) continue;
+        EXPECT_NE(p.y1, wildRow) << "segment from " << p.x1;
+        EXPECT_NE(p.y2, wildRow) << "segment to " << p.x2;
+    }
     EXPECT_DOUBLE_EQ(designLift(w, 0), 0.0);
 }
 
@@ -168,7 +171,8 @@ TEST(CpPlot, CoversEveryCpShownAndExplainsItself) {
     WingModel w = makeWing(10, 3, [](int i, int k) { return k == 2 && i == 14 ? -1.3 : i == 3 ? 0.93 : -0.2; });
     w.curSection = 2;
     const CpPlot plot = buildCpPlot(w, 0.7, 800, 600, kNoControlPoint);
-    EXPECT_TRUE(plot.axis.lower == -1.6 && plot.axis.lower + plot.axis.span >= 0.93) << "the neighbours' Cp";
+    EXPECT_DOUBLE_EQ(plot.axis.lower, -1.6) << "the neighbours' lowest Cp";
+    EXPECT_GE(plot.axis.lower + plot.axis.span, 0.93) << "the neighbours' highest Cp";
     std::vector<std::string> order;  // colours of the solid curves and texts, in drawing order
     for (const PlotPrimitive& p : plot.primitives)
         order.push_back(p.kind == PlotPrimitive::Text ? p.text : p.dashed || p.y1 == p.y2 ? "" : p.color);

@@ -47,11 +47,13 @@ TEST(IntervalSpinners, MoveTheIntervalWithinTheLimits) {
     EditingState e{1, 0, 0.0, 0.0, 0, 0};  // control point 1 of the upper surface picked
 
     EXPECT_TRUE(setIntervalEnd(w, 0, e, IntervalEnd::L1, 15).plot);
-    EXPECT_TRUE(w.activeSurface[0] == 1 && w.l1[0] == 5) << "L1= makes the lower surface the edited one";
+    EXPECT_EQ(w.activeSurface[0], 1) << "L1= makes the lower surface the edited one";
+    EXPECT_EQ(w.l1[0], 5) << "L1= is set";
     EXPECT_EQ(e.selectedControlPoint, -1) << "another surface drops the selection";
 
     setIntervalEnd(w, 0, e, IntervalEnd::U1, 26);
-    EXPECT_TRUE(w.u1[0] == 16 && w.upperPoint[0] == 16) << "U1= carries the point up";
+    EXPECT_EQ(w.u1[0], 16) << "U1= is set";
+    EXPECT_EQ(w.upperPoint[0], 16) << "U1= carries the point up";
 
     const struct { IntervalEnd which; int shown; const int& field; int expected; } cases[] = {
         {IntervalEnd::U1, 0, w.u1[0], 13},    {IntervalEnd::U1, 1000, w.u1[0], 17},

@@ -45,15 +45,21 @@ std::size_t statusBytes(const char* key) {
 
 }  // namespace
 
-TEST(OpenPath, SpecialPathsGetAMessageAtOnce) {
-    TempDir dir;
+namespace {
+
+// Paths that are no regular file, each with what opening it says.
+struct SpecialPath {
+    std::string path, says;
+};
+
+std::vector<SpecialPath> specialPaths(const TempDir& dir) {
     const std::string wing = dataPath("small-odd.cpi"), cannot = "cannot be opened: ";
-    ASSERT_EQ(mkfifo(dir.file("fifo.cpi").c_str(), 0600), 0);
-    ASSERT_EQ(symlink(dir.file("gone.cpi").c_str(), dir.file("dangling.cpi").c_str()), 0);
-    ASSERT_EQ(symlink(wing.c_str(), dir.file("link.cpi").c_str()), 0);
+    EXPECT_EQ(mkfifo(dir.file("fifo.cpi").c_str(), 0600), 0);
+    EXPECT_EQ(symlink(dir.file("gone.cpi").c_str(), dir.file("dangling.cpi").c_str()), 0);
+    EXPECT_EQ(symlink(wing.c_str(), dir.file("link.cpi").c_str()), 0);
     writeFile(dir.file("secret.cpi"), readFile(wing));
     chmod(dir.file("secret.cpi").c_str(), 0);
-    struct Case { std::string path, says; } cases[] = {
+    return {
         {dir.path(), cannot + "it is a directory, not a regular file"},
         {dir.file("fifo.cpi"), cannot + "it is a FIFO, not a regular file"},
         {"/dev/zero", cannot + "it is a device, not a regular file"},
@@ -61,13 +67,30 @@ TEST(OpenPath, SpecialPathsGetAMessageAtOnce) {
         {dir.file("secret.cpi"), geteuid() == 0 ? "" : cannot + std::strerror(EACCES)},  // root reads it
         {dir.file("link.cpi"), ""},
     };
+}
+
+}  // namespace
+
+TEST(OpenPath, SpecialPathsGetAMessage) {
+    TempDir dir;
     alarm(10);  // a hanging open ends the test instead of blocking it
-    for (const auto& c : cases) {
-        const auto start = std::chrono::steady_clock::now();
+    for (const SpecialPath& c : specialPaths(dir)) {
         FileError err;
         const auto read = readCpInput(c.path, &err);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << c.path;
         EXPECT_EQ(read ? "" : err.path + ": " + err.what, c.says.empty() ? "" : c.path + ": " + c.says);
+    }
+    alarm(0);
+}
+
+// Under the "slow" label: a loaded machine can miss the second.
+TEST(SlowOpenPath, SpecialPathsAnswerWithinASecond) {
+    TempDir dir;
+    alarm(10);
+    for (const SpecialPath& c : specialPaths(dir)) {
+        const auto start = std::chrono::steady_clock::now();
+        FileError err;
+        readCpInput(c.path, &err);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << c.path;
     }
     alarm(0);
 }
@@ -92,7 +115,8 @@ TEST(OpenPath, AWingLargerThanTheMemoryLeftIsRefused) {
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "status " << status;
 
     // An ordinary wing (200 sections of 1000 points) takes about as much memory as its file.
     WingModel big;
@@ -132,7 +156,8 @@ TEST(SaveTarget, KeepsWhatTheTargetWas) {
         EXPECT_EQ(c.mode ? (stat(dir.file(c.name).c_str(), &st), st.st_mode & 07777) : 0, c.mode) << c.name;
     }
     struct stat st {};
-    EXPECT_TRUE(lstat(dir.file("link.cpd").c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << "the link stays a link";
+    ASSERT_EQ(lstat(dir.file("link.cpd").c_str(), &st), 0) << "the link is there";
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
     EXPECT_EQ(readFile(dir.file("real/target.cpd")), text) << "the file it points to is replaced";
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{".quarvel.backup", "link.cpd", "locked.cpd", "private.cpd",
                                                           "real", "taken.cpd", longName + ".cpd"}))

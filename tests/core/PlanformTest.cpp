@@ -39,7 +39,9 @@ TEST(PlanformFit, WideAndNarrowWings) {
     EXPECT_NEAR(c[0].x1, 4, 1.5);
     EXPECT_NEAR(400 - c[4].x1, 8, 1.5);
     for (int k = 0; k < 5; ++k) {
-        EXPECT_TRUE(c[k].y1 == c[0].y1 && c[k].y2 == c[0].y2 && c[5 + k].x1 == c[k].x1) << k;
+        EXPECT_EQ(c[k].y1, c[0].y1) << "leading edge, section " << k;
+        EXPECT_EQ(c[k].y2, c[0].y2) << "trailing edge, section " << k;
+        EXPECT_EQ(c[5 + k].x1, c[k].x1) << "lower copy, section " << k;
         EXPECT_NEAR(c[5 + k].y1 - c[k].y1, 1.1 * fitPlanform(wide.box, 400, 400).scale, 1.0);
     }
     const auto n = chordLines(makePlanform({0, 0.5}, {0, 1}, {4, 3.5}), noRegimes(2), 1, 600, 300);
@@ -61,15 +63,17 @@ TEST(PlanformFit, DegeneratePlanforms) {
     for (const auto& t : cases) {
         const Planform plan = makePlanform(t.XLE, t.Z, t.B);
         const PlanformFit fit = fitPlanform(plan.box, W, H);
-        EXPECT_TRUE(std::isfinite(fit.z0) && std::isfinite(fit.x0) && std::isfinite(fit.scale) && fit.scale > 0)
-            << t.name;
+        for (double v : {fit.z0, fit.x0, fit.scale}) EXPECT_TRUE(std::isfinite(v)) << t.name;
+        EXPECT_GT(fit.scale, 0) << t.name;
         const std::size_t n = t.Z.size();
         const auto c = chordLines(plan, noRegimes(n), 1, W, H);
         ASSERT_EQ(c.size(), 2 * n) << t.name;
-        for (std::size_t k = 0; k < n; ++k)
-            EXPECT_TRUE(c[k].x1 >= 0 && c[k].x1 <= W && std::min(c[k].y1, c[k].y2) >= 0 &&
-                        std::max(c[k].y1, c[k].y2) <= H)
-                << t.name << " section " << k;
+        for (std::size_t k = 0; k < n; ++k) {
+            EXPECT_GE(c[k].x1, 0) << t.name << " section " << k;
+            EXPECT_LE(c[k].x1, W) << t.name << " section " << k;
+            EXPECT_GE(std::min(c[k].y1, c[k].y2), 0) << t.name << " section " << k;
+            EXPECT_LE(std::max(c[k].y1, c[k].y2), H) << t.name << " section " << k;
+        }
         EXPECT_GE(c[n].y1, c[0].y1) << t.name;
     }
     // Nowhere to draw: the white fill only.

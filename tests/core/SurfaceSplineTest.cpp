@@ -57,7 +57,9 @@ TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResu
             for (int i = 0; i < w.npt; ++i) {
                 if (w.cpDes[i][0] == shaped.cpDes[i][0]) continue;
                 ++changed;
-                EXPECT_TRUE((i >= w.nhalf) == (s == 0) && from < w.X[i][0] && w.X[i][0] < to) << j << " " << i;
+                EXPECT_EQ(i >= w.nhalf, s == 0) << "on the surface, point " << j << " " << i;
+                EXPECT_LT(from, w.X[i][0]) << "inside the interval, point " << j << " " << i;
+                EXPECT_LT(w.X[i][0], to) << "inside the interval, point " << j << " " << i;
             }
             EXPECT_GT(changed, 0) << "j " << j;
         }

@@ -55,10 +55,14 @@ void expectUsableFrame(const WingMesh& m, const char* which) {
     resetView(m, f, c);
     for (float v : {f.minX, f.maxX, f.minY, f.maxY, f.minZ, f.maxZ, f.cx, f.cy, f.cz, c.eyeDistance})
         EXPECT_TRUE(std::isfinite(v)) << which;
-    EXPECT_TRUE(f.Lx > 0 && f.Ly > 0 && f.Lz > 0 && f.radius > 0) << which;
+    for (float v : {f.Lx, f.Ly, f.Lz, f.radius}) EXPECT_GT(v, 0) << which;
     const Projection p = projectionFor(f, c, 300, 200);
-    EXPECT_TRUE(p.left < p.right && p.bottom < p.top && p.zNear < p.zFar) << which;
-    EXPECT_TRUE(p.fovy > 0 && p.fovy < 180 && p.perspectiveNear < p.perspectiveFar) << which;
+    EXPECT_LT(p.left, p.right) << which;
+    EXPECT_LT(p.bottom, p.top) << which;
+    EXPECT_LT(p.zNear, p.zFar) << which;
+    EXPECT_GT(p.fovy, 0) << which;
+    EXPECT_LT(p.fovy, 180) << which;
+    EXPECT_LT(p.perspectiveNear, p.perspectiveFar) << which;
 }
 
 }  // namespace

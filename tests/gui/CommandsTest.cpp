@@ -11,7 +11,7 @@
 #include "plot/PlotDialog.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
-#include "app/FoxText.h"
+#include "draw/FoxText.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
 #include "flow/Aerodynamics.h"
@@ -36,7 +36,8 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         plan.sectionSpinner->setValue(kte1 + 2);
         plan.handle(plan.sectionSpinner, FXSEL(SEL_COMMAND, CPlanForm::ID_PLAN_SECTION), nullptr);
         EXPECT_EQ(w.wing.curSection, 3) << name;
-        EXPECT_TRUE(w.shownCN == w.wing.CN[2] && w.shownEP == w.wing.EP[2]) << name << ": the section's values shown";
+        EXPECT_EQ(w.shownCN, w.wing.CN[2]) << name << ": the section's CN shown";
+        EXPECT_EQ(w.shownEP, w.wing.EP[2]) << name << ": the section's EP shown";
 
         key(&plan, KEY_Page_Down);
         EXPECT_EQ(w.wing.curSection, 4) << name << ": Page Down in the planform";
@@ -121,7 +122,10 @@ TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
     Quarvel& w = *window;
     command(w, Quarvel::ID_ISOBARS);
     command(w, Quarvel::ID_SPANLOAD);
-    ASSERT_TRUE(w.isobarView && w.spanloadView && w.isobarView->shown() && w.spanloadView->shown());
+    ASSERT_TRUE(w.isobarView) << "isobars";
+    ASSERT_TRUE(w.spanloadView) << "spanload";
+    ASSERT_TRUE(w.isobarView->shown()) << "isobars";
+    ASSERT_TRUE(w.spanloadView->shown()) << "spanload";
     const int isobarDraws = w.isobarView->drawCount, spanloadDraws = w.spanloadView->drawCount;
     command(w, Quarvel::ID_3DVIEW);
     GLView3D* view = w.view3D;
@@ -129,8 +133,11 @@ TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
     EXPECT_TRUE(view->shown());
     command(w, Quarvel::ID_3DVIEW);
     EXPECT_EQ(w.view3D, view) << "a second press shows the same dialog";
-    for (FXTopWindow* t : std::initializer_list<FXTopWindow*>{&w, w.planForm, view})
-        EXPECT_TRUE(t->getIcon() && t->getIcon()->id() && t->getMiniIcon()) << t->getTitle().text() << " lacks the icon";
+    for (FXTopWindow* t : std::initializer_list<FXTopWindow*>{&w, w.planForm, view}) {
+        ASSERT_TRUE(t->getIcon()) << t->getTitle().text() << " lacks the icon";
+        EXPECT_TRUE(t->getIcon()->id()) << t->getTitle().text() << ": its icon is not created";
+        EXPECT_TRUE(t->getMiniIcon()) << t->getTitle().text() << " lacks the mini icon";
+    }
 
     // An edit of the design Cp in the plot reaches the mesh.
     const int p = w.wing.upperPoint[0];
@@ -138,9 +145,11 @@ TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
     w.cpdSpinner->setValue(w.wing.cpDes[p - 1][0] - 0.1);
     command(w, Quarvel::ID_CPD);
     EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
-    EXPECT_TRUE(w.isobarView->drawCount > isobarDraws && w.spanloadView->drawCount > spanloadDraws);
+    EXPECT_GT(w.isobarView->drawCount, isobarDraws) << "isobars redrawn";
+    EXPECT_GT(w.spanloadView->drawCount, spanloadDraws) << "spanload redrawn";
     w.isobarStepSpinner->setValue(0.2);
-    ASSERT_TRUE(w.exportIsobarsCsv((dir / "iso.csv").c_str()) && w.exportSpanloadCsv((dir / "span.csv").c_str()));
+    ASSERT_TRUE(w.exportIsobarsCsv((dir / "iso.csv").c_str())) << "isobars CSV";
+    ASSERT_TRUE(w.exportSpanloadCsv((dir / "span.csv").c_str())) << "spanload CSV";
     EXPECT_EQ(readFile(dir / "iso.csv"), quarvel::formatIsobarsCsv(w.wing, 0.2));
     EXPECT_EQ(readFile(dir / "span.csv"), quarvel::formatSpanloadCsv(quarvel::computeSpanload(w.wing)));
 

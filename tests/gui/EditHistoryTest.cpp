@@ -139,20 +139,24 @@ TEST_F(EditHistoryTest, ExportsWriteWhatIsShownOrReportAndWriteNothing) {
     ASSERT_TRUE(w->exportPlotPng((dir / "plot.png").c_str()));
     FXPNGImage image(FXApp::instance());
     FXFileStream in;
-    ASSERT_TRUE(in.open((dir / "plot.png").c_str(), FXStreamLoad) && image.loadPixels(in));
+    ASSERT_TRUE(in.open((dir / "plot.png").c_str(), FXStreamLoad)) << "the PNG opens";
+    ASSERT_TRUE(image.loadPixels(in)) << "the PNG reads";
     EXPECT_EQ(image.getWidth(), w->canvas->getWidth());
     EXPECT_EQ(image.getHeight(), w->canvas->getHeight());
     const FXColor* pixel = image.getData();
     EXPECT_GT(std::count_if(pixel, pixel + image.getWidth() * image.getHeight(),
                             [](FXColor c) { return c != FXRGB(255, 255, 255); }), 1000) << "the plot is drawn";
 
+    ASSERT_TRUE(w->exportPlotFigure((dir / "plot.pdf").c_str(), 300, 200, quarvel::FigureMarks::Report));
+    EXPECT_EQ(readFile((dir / "plot.pdf").string()).substr(0, 5), "%PDF-") << "the figure in the format asked";
     ASSERT_TRUE(w->exportSectionCsv((dir / "section.csv").c_str()));
     EXPECT_EQ(readFile((dir / "section.csv").string()), quarvel::formatSectionCsv(w->wing, 0));
 
     const std::string nowhere = (dir / "missing/plot").string();
     EXPECT_FALSE(w->exportPlotPng(nowhere.c_str()));
     EXPECT_FALSE(w->exportSectionCsv(nowhere.c_str()));
-    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_FALSE(w->exportPlotFigure((nowhere + ".svg").c_str(), 300, 200, quarvel::FigureMarks::Editing));
+    ASSERT_EQ(errors.size(), 3u);
     for (const std::string& e : errors) EXPECT_NE(e.find(nowhere), std::string::npos) << e;
     errors.clear();
     EXPECT_FALSE(fs::exists(dir / "missing"));

@@ -100,8 +100,10 @@ TEST_F(PanelTest, TheSplineSwitchIsTheSectionsOwnAndChangesNothing) {
             w.chooseSection(k + 1);
             const double lift = w.shownCYD;
             spline(s, true);  // the check of either surface, edited or not
-            EXPECT_TRUE(wing.splineOn[k][s] == 1 && wing.activeSurface[k] == s) << "section index " << k;
-            EXPECT_TRUE(w.shownCYD == lift && !w.modified) << "section index " << k << ": nothing a save writes changed";
+            EXPECT_EQ(wing.splineOn[k][s], 1) << "section index " << k;
+            EXPECT_EQ(wing.activeSurface[k], s) << "section index " << k;
+            EXPECT_EQ(w.shownCYD, lift) << "section index " << k;
+            EXPECT_FALSE(w.modified) << "section index " << k << ": nothing a save writes changed";
             on = k + 1;
         }
     }

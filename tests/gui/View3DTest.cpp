@@ -220,7 +220,10 @@ TEST_F(View3DTest, PaintsWhatTheControlsSay) {
     // several pixels.
     for (float& z : view->camera.orthoZoom) z *= 4;
     const auto [x, y] = quadPoint(view->mesh.meshPoints / 2, view->mesh.meshSections / 2);
-    ASSERT_TRUE(x > 0 && y > 0 && x < view->canvas->getWidth() && y < view->canvas->getHeight()) << x << "," << y;
+    ASSERT_GT(x, 0) << x << "," << y;
+    ASSERT_GT(y, 0) << x << "," << y;
+    ASSERT_LT(x, view->canvas->getWidth()) << x << "," << y;
+    ASSERT_LT(y, view->canvas->getHeight()) << x << "," << y;
     const Rgb magenta = pixel(x, y);
     EXPECT_GT(magenta[0], magenta[1] + 60) << "lit";
     EXPECT_NEAR(magenta[0], magenta[2], 2);
@@ -255,7 +258,8 @@ TEST_F(View3DTest, RefreshWaitsWhileHiddenAndTheLayoutResetsTheCamera) {
     EXPECT_FLOAT_EQ(view->camera.rotY, quarvel::kDefaultRotY - 10) << "a refresh keeps the camera";
 
     send(SEL_COMMAND, GLView3D::ID_CP_ON_PLANFORM);
-    EXPECT_TRUE(view->planformButton->getCheck() && !view->squareButton->getCheck());
+    EXPECT_TRUE(view->planformButton->getCheck()) << "planform view on";
+    EXPECT_FALSE(view->squareButton->getCheck()) << "square view off";
     EXPECT_EQ(view->camera.rotY, quarvel::kDefaultRotY);
     EXPECT_FLOAT_EQ(view->frame.maxY, 8.0f * float(wing.B[2] / wing.B[0]));
 }

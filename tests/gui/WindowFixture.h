@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../core/TestSupport.h"
-#include "app/FoxText.h"
+#include "draw/FoxText.h"
 #include "app/Quarvel.h"
 
 namespace quarvel::test {

@@ -58,7 +58,8 @@ TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
     ASSERT_TRUE(w.openFile((dir / "odd.cpi").c_str()));
     EXPECT_EQ(w.wing.nsec, 5);
     EXPECT_STREQ(w.getTitle().text(), "Cp editor - odd.cpi");
-    ASSERT_TRUE(w.planForm && w.view3D);
+    ASSERT_TRUE(w.planForm) << "planform";
+    ASSERT_TRUE(w.view3D) << "3D view";
     EXPECT_TRUE(w.view3D->shown()) << "the open 3D view stays open on the new wing";
 
     // "Save As..." writes where asked, and later saves go there too.
@@ -92,6 +93,8 @@ TEST_F(WindowTest, BadFilesAreReportedAndLeaveTheWindowEmpty) {
 
 int main(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (CTest does it after every build) needs no display.
+    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
     FXApp app("Quarvel", "FOX Quarvel");
     app.init(argc, argv);
     app.create();

@@ -25,7 +25,7 @@ LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -M "$p/share/man" quarvel >"$work/man"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/log" 2>&1 || fail "$(cat "$work/log")"
 deb=$(echo "$work"/deb/quarvel_*.deb)
 depends=$(dpkg-deb -I "$deb" control | sed -n "s/^ *Depends: //p")
-for package in libfox-1.6-0 'libopengl0|libgl1' libglu1-mesa; do
+for package in libfox-1.6-0 'libopengl0|libgl1' libglu1-mesa libcairo2; do
     echo ", $depends," | grep -Eq "[ ,|]($package)[ ,(]" || fail "Depends lacks $package: $depends"
 done
 dpkg-deb -x "$deb" "$work/root" && run "$work/root/usr/bin/quarvel" --version >/dev/null || fail "packaged --version"

@@ -1,4 +1,4 @@
-#include "app/WindowIcon.h"
+#include "draw/WindowIcon.h"
 
 #include <FXPNGIcon.h>
 
