@@ -25,11 +25,15 @@ TEST(Flow, LocalMachAndMoment) {
     EXPECT_NEAR(localMach(-0.8, 0.8), 1.18425, 1e-5);
     EXPECT_EQ(localMach(1.5, 0.8), 0.0) << "above stagnation";
     EXPECT_TRUE(std::isinf(localMach(-3.0, 0.8))) << "below vacuum";
-    // A uniform load of 1 over the chord: cl 1, cm about the quarter chord
-    // 0.25 - 0.5.
-    const WingModel w = test::rowWing(3, 1, [](int r) { return r / 2.0; }, [](int i, int) { return i >= 3 ? -0.5 : 0.5; });
+    // A uniform load of 1 over stations 0, 0.25, 1: cl 1, cm about the
+    // quarter chord 0.25 - 0.5; the second section's own stations reach
+    // only half the chord: cl 0.5, cm 0.125 - 0.125.
+    WingModel w = test::rowWing(3, 2, [](int r) { return r * r / 4.0; }, [](int i, int) { return i >= 3 ? -0.5 : 0.5; });
+    for (int i = 0; i < w.npt; ++i) w.X[i][1] /= 2;
     EXPECT_DOUBLE_EQ(sectionLift(w, w.cpInit, 0), 1.0);
     EXPECT_DOUBLE_EQ(sectionMoment(w, w.cpInit, 0), -0.25);
+    EXPECT_DOUBLE_EQ(sectionLift(w, w.cpInit, 1), 0.5) << "the section's own X";
+    EXPECT_DOUBLE_EQ(sectionMoment(w, w.cpInit, 1), 0.0) << "the section's own X";
 }
 
 TEST(Shocks, TheRuleOnHandMadeSurfaces) {
