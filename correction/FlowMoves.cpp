@@ -52,9 +52,11 @@ double compressionShape(double t) {
     return t < bend ? slope * t * t / (2 * bend) : slope * (t - bend / 2);
 }
 
+// "+0.0012", "-0.0012", and "+0.0000" for a change that rounds to none.
 std::string signedFixed(double v, int precision) {
     const std::string text = formatFixed(v, precision);
-    return text[0] == '-' ? text : "+" + text;
+    if (text[0] != '-') return "+" + text;
+    return text.find_first_not_of("-0.,") == std::string::npos ? "+" + text.substr(1) : text;
 }
 
 }  // namespace

@@ -111,27 +111,31 @@ Redraw applyToSections(WingModel& w, int c, int firstNumber, int lastNumber, con
 namespace {
 
 // Where a chord position lies on surface s of a section, as a number the
-// same for every section: 0 .. 1 over its interval, or with a shock 0 .. 1
-// ahead of it and 1 .. 2 behind it.
-struct ShockCoordinates {
-    double first = 0.0, last = 0.0;
-    std::optional<double> shock;
-    std::vector<double> at;        // each interval point's coordinate
-    std::vector<double> cp;        // and its design Cp
-    std::vector<char> kept;        // and whether smoothing keeps it
+// same for every section of a range: the knots (the interval's ends and, in
+// between, the suction peak and the first and last point of each shock's
+// run) are 0, 1, 2, ... and positions between them go linearly.
+struct SpanCoordinates {
+    std::vector<double> knots;
+    std::vector<double> at;  // each interval point's coordinate
+    std::vector<double> cp;  // and its design Cp
+    std::vector<char> kept;  // and whether smoothing keeps it
 
     double of(double x) const {
-        auto part = [](double x, double a, double b) { return b > a ? std::clamp((x - a) / (b - a), 0.0, 1.0) : 0.0; };
-        if (!shock) return part(x, first, last);
-        return x < *shock ? part(x, first, *shock) : 1.0 + part(x, *shock, last);
+        for (std::size_t j = 0; j + 1 < knots.size(); ++j) {
+            if (x > knots[j + 1] && j + 2 < knots.size()) continue;
+            const double span = knots[j + 1] - knots[j];
+            return double(j) + (span > 0.0 ? std::clamp((x - knots[j]) / span, 0.0, 1.0) : 0.0);
+        }
+        return 0.0;
     }
-    // The design Cp at coordinate u, from the points on u's side of the
-    // shock; fixed tells whether the points around it are kept.
+    // The design Cp at coordinate u, from the points between the same two
+    // knots only; fixed tells whether the points around it are kept.
     double cpAt(double u, bool& fixed) const {
+        const double lo = std::floor(std::min(u, double(knots.size()) - 2.0)), hi = lo + 1.0;
         std::vector<double> us, cps;
         std::vector<char> ks;
         for (std::size_t j = 0; j < at.size(); ++j) {
-            if (shock && (u < 1.0 ? at[j] > 1.0 : at[j] < 1.0)) continue;
+            if (at[j] < lo || at[j] > hi) continue;
             us.push_back(at[j]);
             cps.push_back(cp[j]);
             ks.push_back(kept[j]);
@@ -147,10 +151,57 @@ struct ShockCoordinates {
         fixed = ks[j - 1] && ks[j];
         const double du = us[j] - us[j - 1];
         const double t = du > 0.0 ? (u - us[j - 1]) / du : 1.0;
-        if (t == 0.0) fixed = ks[j - 1];
         return cps[j - 1] + (cps[j] - cps[j - 1]) * t;
     }
 };
+
+// The knots of surface s of the sections ks, the same count for each: the
+// interval's ends; with follow, the first and last point of every shock's
+// run inside the interval when all have as many shocks, else of the
+// rear-most one when all have one; and the suction peak (the lowest design
+// Cp of the interval ahead of the first of those runs) when it lies inside
+// in every section. without gets the sections that had no shock to follow.
+std::vector<std::vector<double>> spanKnots(const WingModel& w, const std::vector<int>& ks, int s, bool follow,
+                                           const ShockRule& rule, std::vector<int>& without) {
+    std::vector<std::vector<Shock>> shocks;
+    std::size_t fewest = std::size_t(-1), most = 0;
+    for (int k : ks) {
+        std::vector<Shock> inside;
+        const ChordSpan span = intervalSpan(w, k, s);
+        for (const Shock& shock : sectionShocks(w, k, s, CpSource::Design, rule))
+            if (shock.x > span.first && shock.x < span.last) inside.push_back(shock);
+        if (inside.empty()) without.push_back(k);
+        fewest = std::min(fewest, inside.size());
+        most = std::max(most, inside.size());
+        shocks.push_back(inside);
+    }
+    const std::size_t followed = !follow ? 0 : fewest == most ? fewest : std::min<std::size_t>(fewest, 1);
+    std::vector<std::vector<double>> knots(ks.size());
+    bool peaks = true;
+    std::vector<double> peak(ks.size());
+    for (std::size_t j = 0; j < ks.size(); ++j) {
+        const int k = ks[j];
+        const ChordSpan span = intervalSpan(w, k, s);
+        knots[j].push_back(span.first);
+        for (std::size_t n = shocks[j].size() - followed; n < shocks[j].size(); ++n) {
+            knots[j].push_back(w.X[shocks[j][n].first][k]);
+            knots[j].push_back(w.X[shocks[j][n].last][k]);
+        }
+        knots[j].push_back(span.last);
+        const double ahead = knots[j][1];
+        int lowest = -1;
+        for (int i : intervalIndices(w, k, s))
+            if (w.X[i][k] < ahead && (lowest < 0 || w.cpDes[i][k] < w.cpDes[lowest][k])) lowest = i;
+        peak[j] = lowest >= 0 ? w.X[lowest][k] : span.first;
+        peaks = peaks && peak[j] > span.first && peak[j] < ahead;
+    }
+    for (std::size_t j = 0; j < ks.size(); ++j) {
+        if (peaks) knots[j].insert(knots[j].begin() + 1, peak[j]);
+        // Runs that touch keep the knots in order.
+        for (std::size_t n = 1; n < knots[j].size(); ++n) knots[j][n] = std::max(knots[j][n], knots[j][n - 1]);
+    }
+    return knots;
+}
 
 }  // namespace
 
@@ -172,22 +223,14 @@ Redraw smoothAlongSpan(WingModel& w, int s, int firstNumber, int lastNumber, Smo
     for (std::size_t j = 0; j < ks.size(); ++j)
         z[j] = up ? z[j] : down ? -z[j] : double(j);
 
-    // Each section's coordinates: along its shock when every section has one.
-    std::vector<ShockCoordinates> sections(ks.size());
+    // Each section's coordinates, along its shocks.
     std::vector<int> without;
-    for (std::size_t j = 0; j < ks.size(); ++j) {
-        const ChordSpan span = intervalSpan(w, ks[j], s);
-        sections[j].first = span.first;
-        sections[j].last = span.last;
-        const std::optional<Shock> shock = rearShockInInterval(w, ks[j], s, CpSource::Design, strength.shocks);
-        if (shock) sections[j].shock = shock->x;
-        else without.push_back(ks[j]);
-    }
-    const bool following = follow && without.empty();
+    const std::vector<std::vector<double>> knots = spanKnots(w, ks, s, follow, strength.shocks, without);
+    std::vector<SpanCoordinates> sections(ks.size());
     std::vector<std::vector<int>> points(ks.size());
     for (std::size_t j = 0; j < ks.size(); ++j) {
-        ShockCoordinates& section = sections[j];
-        if (!following) section.shock.reset();
+        SpanCoordinates& section = sections[j];
+        section.knots = knots[j];
         const std::vector<char> kept = keptPoints(w, ks[j], s, strength);
         points[j] = intervalIndices(w, ks[j], s);
         for (int i : points[j]) {

@@ -146,10 +146,11 @@ TEST(KeepLift, EveryEditEndsWithTheLiftItStartedWith) {
         }
         const double cl = designLift(alone, k);
         kept = alone;
+        std::string note;
         for (bool keep : {false, true}) {
             WingModel& w = keep ? kept : alone;
             EditingState edit = e;
-            keepingLift(w, {k}, keep, {}, [&] {
+            note = keepingLift(w, {k}, keep, {}, [&] {
                 switch (c.op) {
                 case Point: return setPointCp(w, k, 0, w.cpDes[w.upperPoint[k] - 1][k] - 0.05);
                 case SplineMove: return nudgeSelection(w, k, 0, edit, 0.0, -0.05);
@@ -157,10 +158,11 @@ TEST(KeepLift, EveryEditEndsWithTheLiftItStartedWith) {
                 case Weaken: return weakenShock(w, k, 0, {}, {}, keep);
                 }
                 return Redraw{};
-            });
+            }).note;
         }
         EXPECT_GT(std::fabs(designLift(alone, k) - cl), 1e-3) << c.name << ": the operation changes the lift";
         EXPECT_NEAR(designLift(kept, k), cl, 1e-4) << c.name;
+        EXPECT_NE(note.find("dcl=+0.0000 dcm="), std::string::npos) << c.name << ": " << note;
         for (int end : {kept.u1[k], kept.u2[k]})
             EXPECT_EQ(kept.cpDes[end - 1][k], alone.cpDes[end - 1][k]) << c.name << " end " << end;
         EXPECT_EQ(shockPositions(kept, k, 0, CpSource::Design), shockPositions(alone, k, 0, CpSource::Design)) << c.name;
@@ -267,6 +269,23 @@ TEST(WeakenShock, TheMeasuredWingAlongItsSweptShockLine) {
             << "the forward shock is no stronger";
         EXPECT_NEAR(designLift(w, k), designLift(before, k), 1e-4);
     }
+    // Smoothed along the span over stations 2..4 in the shocks' coordinates,
+    // every station keeps its shocks, each jump at least 90 % of its size.
+    const WingModel weakened = w;
+    smoothAlongSpan(w, 0, 2, 4, {});
+    for (int k = 1; k < 4; ++k) {
+        const std::vector<Shock> was = sectionShocks(weakened, k, 0, CpSource::Design, {});
+        const std::vector<Shock> now = sectionShocks(w, k, 0, CpSource::Design, {});
+        ASSERT_EQ(now.size(), was.size()) << "station " << k + 1;
+        for (std::size_t j = 0; j < now.size(); ++j) {
+            EXPECT_TRUE(withinRun(weakened, k, was[j], now[j].x)) << "station " << k + 1 << " shock " << j;
+            EXPECT_GE(now[j].jump, 0.9 * was[j].jump) << "station " << k + 1 << " shock " << j;
+        }
+    }
+    // At fixed chord positions the same smoothing makes a new jump at station 3.
+    WingModel fixedChord = weakened;
+    smoothAlongSpan(fixedChord, 0, 2, 4, {}, false);
+    EXPECT_GT(sectionShocks(fixedChord, 2, 0, CpSource::Design, {}).size(), 2u);
     // The plain chord map puts station 4's share behind its shock, at x/c 0.40 .. 0.47.
     WingModel plain = readWing(test::dataPath("onera-m6-t2308.perstation.cpi"));
     weakenShock(plain, c, 0, {}, {}, false);
