@@ -2,6 +2,7 @@
 // spline, one section's set-up over many, smoothing along the span and the
 // set-up of an earlier CpOutput. Each change is one step of undo.
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "draw/FoxText.h"
@@ -12,7 +13,8 @@
 #include "wing/CpFiles.h"
 
 long Quarvel::onCmdSmooth(FXObject*, FXSelector, void*) {
-    if (fileLoaded) edit([&] { return quarvel::smoothSurface(wing, cur(), active(), editing, smoothing()); });
+    if (fileLoaded)
+        edit([&] { return designStep([&] { return quarvel::smoothSurface(wing, cur(), active(), editing, smoothing()); }); });
     return 1;
 }
 
@@ -59,14 +61,33 @@ long Quarvel::onUpdWingLoaded(FXObject* sender, FXSelector, void*) {
 
 void Quarvel::applyToSections(int first, int last, const quarvel::Blend& blend) {
     if (!fileLoaded) return;
-    editSections(quarvel::sectionsBetween(wing, first, last),
-                 [&] { return quarvel::applyToSections(wing, cur(), first, last, blend); });
+    const std::vector<int> ks = quarvel::sectionsBetween(wing, first, last);
+    editSections(ks, [&] {
+        return designStep([&] { return quarvel::applyToSections(wing, cur(), first, last, blend, shockRule); }, ks);
+    });
 }
 
 void Quarvel::smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength) {
     if (!fileLoaded) return;
-    editSections(quarvel::sectionsBetween(wing, first, last),
-                 [&] { return quarvel::smoothAlongSpan(wing, active(), first, last, strength); });
+    const std::vector<int> ks = quarvel::sectionsBetween(wing, first, last);
+    editSections(ks, [&] {
+        return designStep([&] { return quarvel::smoothAlongSpan(wing, active(), first, last, strength, applyBlend.follow); },
+                          ks);
+    });
+}
+
+void Quarvel::weakenShock(const quarvel::WeakenShock& values, int first, int last, const quarvel::Blend& blend) {
+    if (!fileLoaded) return;
+    const std::vector<int> ks = quarvel::sectionsBetween(wing, first, last);
+    editSections(ks, [&] {
+        return designStep([&] {
+            quarvel::Redraw r = quarvel::weakenShock(wing, cur(), active(), values, shockRule, keepLift != 0);
+            if (!r.plot || ks.size() < 2) return r;
+            const quarvel::Redraw spread = quarvel::applyToSections(wing, cur(), first, last, blend, shockRule);
+            if (!spread.note.empty()) r.note += " " + spread.note;
+            return r;
+        }, ks);
+    });
 }
 
 bool Quarvel::importRegimesFrom(const FXString& path) {
@@ -116,9 +137,22 @@ long Quarvel::onCmdApplySections(FXObject*, FXSelector, void*) {
 long Quarvel::onCmdSmoothSpan(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     quarvel::SectionRange range = offeredRange(wing, designRange);
-    if (!quarvel::askSmoothAlongSpan(this, wing.KTE1, wing.KTE1 + wing.nsec - 1, range, smoothStrength)) return 1;
+    if (!quarvel::askSmoothAlongSpan(this, wing.KTE1, wing.KTE1 + wing.nsec - 1, range, smoothStrength,
+                                     applyBlend.follow))
+        return 1;
     designRange = range;
     smoothAlongSpan(range.first, range.last, smoothing());
+    return 1;
+}
+
+long Quarvel::onCmdWeakenShock(FXObject*, FXSelector, void*) {
+    if (!fileLoaded) return 1;
+    const int current = wing.KTE1 + cur();
+    quarvel::SectionRange range{current, current};
+    quarvel::Blend blend = applyBlend;
+    if (!quarvel::askWeakenShock(this, wing.KTE1, wing.KTE1 + wing.nsec - 1, range, weakenValues, blend)) return 1;
+    applyBlend.follow = blend.follow;
+    weakenShock(weakenValues, range.first, range.last, blend);
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "app/DesignDialogs.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quarvel {
@@ -40,6 +41,12 @@ public:
         to = spinner("To section", lowest, highest, r.last);
     }
     SectionRange range() const { return {from->getValue(), to->getValue()}; }
+    FXCheckButton* check(const char* label, bool on) {
+        new FXFrame(fields, FRAME_NONE);
+        FXCheckButton* c = new FXCheckButton(fields, label, nullptr, 0, CHECKBUTTON_NORMAL | LAYOUT_FILL_COLUMN);
+        c->setCheck(on ? TRUE : FALSE);
+        return c;
+    }
 
     FXMatrix* fields = nullptr;
     FXSpinner* from = nullptr;
@@ -58,20 +65,44 @@ bool askApplyToSections(FXWindow* owner, int lowest, int highest, SectionRange& 
     FXVerticalFrame* radios = new FXVerticalFrame(dialog.fields, LAYOUT_FILL_COLUMN, 0, 0, 0, 0, 0, 0, 0, 0);
     new FXRadioButton(radios, "The same everywhere", &choice, FXDataTarget::ID_OPTION + 0);
     new FXRadioButton(radios, "Fading to zero at the far end(s)", &choice, FXDataTarget::ID_OPTION + 1);
+    FXCheckButton* follow = dialog.check("Follow the shock", blend.follow);
     if (!dialog.execute(PLACEMENT_OWNER)) return false;
     range = dialog.range();
     blend.weight = weight->getValue();
     blend.fade = fade == 1;
+    blend.follow = follow->getCheck() != FALSE;
     return true;
 }
 
-bool askSmoothAlongSpan(FXWindow* owner, int lowest, int highest, SectionRange& range, SmoothStrength& strength) {
+bool askWeakenShock(FXWindow* owner, int lowest, int highest, SectionRange& range, WeakenShock& values, Blend& blend) {
+    DesignDialog dialog(owner, "Weaken shock");
+    FXRealSpinner* m1 = dialog.realSpinner("M1 ahead of the shock", 1.0, 2.0, values.m1);
+    m1->setIncrement(0.01);
+    FXRealSpinner* width = dialog.realSpinner("Compression width (chord)", 0.01, 0.5, values.width);
+    width->setIncrement(0.01);
+    dialog.range(lowest, highest, range);
+    FXCheckButton* fade = dialog.check("Fading to zero at the far end(s)", true);
+    FXCheckButton* follow = dialog.check("Follow the shock", blend.follow);
+    if (!dialog.execute(PLACEMENT_OWNER)) return false;
+    range = dialog.range();
+    values.m1 = std::max(1.0, m1->getValue());
+    values.width = width->getValue();
+    blend.weight = 1.0;
+    blend.fade = fade->getCheck() != FALSE;
+    blend.follow = follow->getCheck() != FALSE;
+    return true;
+}
+
+bool askSmoothAlongSpan(FXWindow* owner, int lowest, int highest, SectionRange& range, SmoothStrength& strength,
+                        bool& follow) {
     DesignDialog dialog(owner, "Smooth along the span");
     dialog.range(lowest, highest, range);
     FXSpinner* passes = dialog.spinner("Passes", 1, SmoothStrength::kMaxPasses, strength.passes);
+    FXCheckButton* followCheck = dialog.check("Follow the shock", follow);
     if (!dialog.execute(PLACEMENT_OWNER)) return false;
     range = dialog.range();
     strength.passes = passes->getValue();
+    follow = followCheck->getCheck() != FALSE;
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <fx.h>
 
+#include "correction/FlowMoves.h"
 #include "correction/SpanTools.h"
 
 namespace quarvel {
@@ -15,11 +16,19 @@ struct SectionRange {
     int first = 0, last = 0;
 };
 
-// "Apply to sections...": the range and the blend (weight, fade or not).
+// "Apply to sections...": the range and the blend (weight, fade or not,
+// following the shock or not).
 bool askApplyToSections(FXWindow* owner, int lowest, int highest, SectionRange& range, Blend& blend);
 
-// "Smooth along the span": the range and the number of passes.
-bool askSmoothAlongSpan(FXWindow* owner, int lowest, int highest, SectionRange& range, SmoothStrength& strength);
+// "Smooth along the span": the range, the number of passes and whether the
+// smoothing follows the shock.
+bool askSmoothAlongSpan(FXWindow* owner, int lowest, int highest, SectionRange& range, SmoothStrength& strength,
+                        bool& follow);
+
+// "Weaken shock...": the local Mach number wanted ahead of the shock, the
+// width of the compression, and the range (the current section alone at
+// first) with its blend over which the change is carried.
+bool askWeakenShock(FXWindow* owner, int lowest, int highest, SectionRange& range, WeakenShock& values, Blend& blend);
 
 // "Shock settings": the slope and the jump of the shock rule.
 bool askShockRule(FXWindow* owner, ShockRule& rule);

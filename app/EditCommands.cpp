@@ -34,6 +34,13 @@ void Quarvel::edit(const std::function<quarvel::Redraw()>& command, bool partOfD
     afterCommand(redraw);
 }
 
+quarvel::Redraw Quarvel::designStep(const std::function<quarvel::Redraw()>& command, const std::vector<int>& ks) {
+    std::vector<int> sections{cur()};
+    for (int k : ks)
+        if (k != cur()) sections.push_back(k);
+    return quarvel::keepingLift(wing, sections, keepLift != 0, shockRule, command);
+}
+
 void Quarvel::editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command) {
     closeDragStep();
     std::vector<int> ks{wing.curSection - 1};
@@ -141,9 +148,11 @@ bool Quarvel::nudge(FXuint key, FXuint state) {
     }
     bool moved = false;
     edit([&] {
-        const quarvel::Redraw r = quarvel::nudgeSelection(wing, cur(), active(), editing, dx, dcp);
-        moved = r.plot;
-        return r;
+        return designStep([&] {
+            const quarvel::Redraw r = quarvel::nudgeSelection(wing, cur(), active(), editing, dx, dcp);
+            moved = r.plot;
+            return r;
+        });
     });
     return moved;
 }
@@ -160,12 +169,14 @@ long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
 }
 
 long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::setSplineCount(wing, cur(), active(), editing, nsplSpinner->getValue()); });
+    edit([&] {
+        return designStep([&] { return quarvel::setSplineCount(wing, cur(), active(), editing, nsplSpinner->getValue()); });
+    });
     return 1;
 }
 
 long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
-    edit([&] { return quarvel::setPointCp(wing, cur(), active(), cpdSpinner->getValue()); });
+    edit([&] { return designStep([&] { return quarvel::setPointCp(wing, cur(), active(), cpdSpinner->getValue()); }); });
     return 1;
 }
 
@@ -197,7 +208,11 @@ long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
         redrawView();
     }
     if (editing.draggingControlPoint) {
-        edit([&] { return quarvel::moveMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y); }, true);
+        edit([&] {
+            return designStep([&] {
+                return quarvel::moveMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y);
+            });
+        }, true);
         return 1;
     }
     // Without a drag only the readout follows the mouse.

@@ -53,6 +53,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_IMPORT_REGIMES,                        Quarvel::onCmdImportRegimes),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHOCK_SETTINGS,                        Quarvel::onCmdShockSettings),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_COMPARE,                               Quarvel::onCmdCompare),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_WEAKEN_SHOCK,                          Quarvel::onCmdWeakenShock),
     FXMAPFUNCS(SEL_UPDATE,              Quarvel::ID_APPLY_SECTIONS, Quarvel::ID_IMPORT_REGIMES, Quarvel::onUpdWingLoaded),
     FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
@@ -126,6 +127,7 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(editMenu, "Smooth", nullptr, this, ID_SMOOTH);
     new FXMenuCommand(editMenu, "Apply to sections...", nullptr, this, ID_APPLY_SECTIONS);
     new FXMenuCommand(editMenu, "Smooth along the span", nullptr, this, ID_SMOOTH_SPAN);
+    new FXMenuCommand(editMenu, "Weaken shock...", nullptr, this, ID_WEAKEN_SHOCK);
     new FXMenuCommand(editMenu, "Import regimes from...", nullptr, this, ID_IMPORT_REGIMES);
     // Grey until there is something to do; the update messages keep them so.
     undoCommand->disable();
@@ -217,6 +219,15 @@ void Quarvel::buildValueRow() {
     const char* eptTip = "Value EP of the section's input Cp, as read from the file";
     label("Ept=", eptTip);
     shownEPField = readout(&shownEPTarget, eptTip);
+
+    label("Cl init=", "Lift coefficient of the section's input Cp");
+    readout(&initialLiftTarget, "Lift coefficient of the section's input Cp");
+    label("Cm init=", "Quarter-chord moment of the section's input Cp");
+    readout(&initialMomentTarget, "Quarter-chord moment of the section's input Cp");
+    label("Cl des=", "Lift coefficient of the section's design Cp");
+    readout(&designLiftTarget, "Lift coefficient of the section's design Cp");
+    label("Cm des=", "Quarter-chord moment of the section's design Cp");
+    readout(&designMomentTarget, "Quarter-chord moment of the section's design Cp");
 }
 
 // The section options with the two surfaces side by side, and the "3D VIEW"
@@ -243,6 +254,9 @@ void Quarvel::buildOptionPanel(FXComposite* parent) {
     throughShocksCheck = new FXCheckButton(bottom, "Through shocks", &throughShocksTarget, FXDataTarget::ID_VALUE,
                                            CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
     throughShocksCheck->setTipText("Smooth across shocks and suction peaks too");
+    keepLiftCheck = new FXCheckButton(bottom, "Keep lift", &keepLiftTarget, FXDataTarget::ID_VALUE,
+                                      CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+    keepLiftCheck->setTipText("Every design operation keeps the section's design lift");
     view3DButton = new FXButton(bottom, "3D VIEW", nullptr, this, ID_3DVIEW,
                                 FRAME_RAISED | FRAME_THICK | LAYOUT_RIGHT | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
                                 0, 0, 100, 25, 2, 2, 2, 2);

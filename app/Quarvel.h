@@ -14,6 +14,7 @@
 #include "app/DesignDialogs.h"
 #include "correction/CorrectionPanel.h"
 #include "correction/Editing.h"
+#include "correction/FlowMoves.h"
 #include "correction/History.h"
 #include "correction/SpanTools.h"
 #include "draw/CanvasBuffer.h"
@@ -96,6 +97,7 @@ public:
         ID_IMPORT_REGIMES,  // "Import regimes from..."
         ID_SHOCK_SETTINGS,  // "Shock settings..."
         ID_COMPARE,         // "Compare with target..."
+        ID_WEAKEN_SHOCK,    // "Weaken shock..."
         ID_LAST
     };
 
@@ -142,6 +144,10 @@ public:
     // sections it lacks are named in a note).
     void applyToSections(int first, int last, const quarvel::Blend& blend);
     void smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength);
+    // "Weaken shock...": the rear shock of the current section's surface
+    // being edited, and, over the sections first..last, the change carried
+    // onto the others with the blend.
+    void weakenShock(const quarvel::WeakenShock& values, int first, int last, const quarvel::Blend& blend);
     bool importRegimesFrom(const FXString& path);
 
     // "Compare with target...": the wing against the CpOutput at path, the
@@ -224,6 +230,7 @@ public:
     long onCmdImportRegimes(FXObject*, FXSelector, void*);
     long onCmdShockSettings(FXObject*, FXSelector, void*);
     long onCmdCompare(FXObject*, FXSelector, void*);
+    long onCmdWeakenShock(FXObject*, FXSelector, void*);
     long onUpdWingLoaded(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
@@ -267,6 +274,9 @@ public:
     double shownEP = 0.0;         // "Ept="
     double mousePlotCp = 0.0;     // "Cp=": Cp under the mouse
     double cpdDelta = 0.0;        // "dCp=": design minus input Cp of the selected point
+    // "Cl init=", "Cm init=", "Cl des=", "Cm des=": the section's lift and
+    // quarter-chord moment from its input and its design Cp.
+    quarvel::LiftMoment shownInitialLoad, shownDesignLoad;
 
     std::function<void(const FXString& title, const FXString& text)> errorHook;
     // Takes the notes that are no error (the sections an import left alone)
@@ -278,6 +288,10 @@ public:
     quarvel::SmoothStrength smoothStrength;
     // "Through shocks": smoothing goes across shocks and suction peaks.
     FXint smoothThroughShocks = 0;
+    // "Keep lift": every design operation keeps the section's design lift.
+    FXint keepLift = 0;
+    // The values "Weaken shock..." offers first (the last ones chosen).
+    quarvel::WeakenShock weakenValues;
     // What counts as a shock, in the plot, the isobars and for smoothing
     // (kept in the registry).
     quarvel::ShockRule shockRule;
@@ -348,6 +362,7 @@ public:
     FXCheckButton* shapeCheck[2] = {};         // "Shape the change"
     FXButton* smoothButton[2] = {};            // "Smooth"
     FXCheckButton* throughShocksCheck = nullptr;  // "Through shocks"
+    FXCheckButton* keepLiftCheck = nullptr;       // "Keep lift"
     FXSpinner* intervalFirstSpinner[2] = {};   // "U1=", "L1="
     FXSpinner* intervalLastSpinner[2] = {};     // "U2=", "L2="
 
@@ -418,6 +433,10 @@ private:
     // The same for a command that may change the sections (indices k) besides
     // the current one: one step over all of them.
     void editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command);
+    // A design operation on the current section and the sections ks: with
+    // "Keep lift" each one's design lift is kept, and the note tells the
+    // change of lift and moment of the current one.
+    quarvel::Redraw designStep(const std::function<quarvel::Redraw()>& command, const std::vector<int>& ks = {});
     void setModified(bool on);
     void updateTitle();
 
@@ -442,6 +461,11 @@ private:
     FXDataTarget cpdDeltaTarget{cpdDelta};
     FXDataTarget smoothPassesTarget{smoothStrength.passes};
     FXDataTarget throughShocksTarget{smoothThroughShocks};
+    FXDataTarget keepLiftTarget{keepLift};
+    FXDataTarget initialLiftTarget{shownInitialLoad.cl};
+    FXDataTarget initialMomentTarget{shownInitialLoad.cm};
+    FXDataTarget designLiftTarget{shownDesignLoad.cl};
+    FXDataTarget designMomentTarget{shownDesignLoad.cm};
 
     void buildValueRow();
     void buildOptionPanel(FXComposite* parent);

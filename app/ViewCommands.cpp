@@ -38,6 +38,8 @@ bool Quarvel::renderPlot() {
     shownCYD = quarvel::shownCyd(wing, k);
     shownCYDField->setTipText(quarvel::foxText(quarvel::cydTip(wing, k)));
     shownCN = wing.CN[k];
+    shownInitialLoad = quarvel::liftMoment(wing, wing.cpInit, k);
+    shownDesignLoad = quarvel::liftMoment(wing, wing.cpDes, k);
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];
     plotTransform = plot.transform;

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
+#include "correction/FlowMoves.h"
 #include "correction/SurfaceSpline.h"
+#include "wing/SectionSurface.h"
 
 namespace quarvel {
 
@@ -29,14 +33,15 @@ std::vector<int> sectionsBetween(const WingModel& w, int firstNumber, int lastNu
     return ks;
 }
 
-double blendWeight(const Blend& blend, int k, int current, int first, int last) {
+double blendWeight(const WingModel& w, const Blend& blend, int k, int current, int first, int last) {
     const double weight = std::isfinite(blend.weight) ? blend.weight : 0.0;
     if (!blend.fade || k == current) return weight;
-    const int end = k > current ? last : first;
-    const int reach = std::abs(end - current);
-    const int distance = std::abs(k - current);
-    if (reach == 0 || distance >= reach || (k - current) * (end - current) < 0) return 0.0;
-    return weight * (1.0 - double(distance) / double(reach));
+    if (k < std::min(first, last) || k > std::max(first, last)) return 0.0;
+    const int end = k > current ? std::max(first, last) : std::min(first, last);
+    const double reach = std::fabs(w.Z[end] - w.Z[current]);
+    const double distance = std::fabs(w.Z[k] - w.Z[current]);
+    if (!(reach > 0.0) || !(distance < reach)) return 0.0;
+    return weight * (1.0 - distance / reach);
 }
 
 void takeSetUp(WingModel& w, int k, int secCorrection, SurfacePair modes, SurfacePair codes, int u1, int u2, int l1,
@@ -62,25 +67,145 @@ void takeSetUp(WingModel& w, int k, int secCorrection, SurfacePair modes, Surfac
     w.shapeBase[k] = {};
 }
 
-Redraw applyToSections(WingModel& w, int c, int firstNumber, int lastNumber, const Blend& blend) {
+namespace {
+
+// "sections 1, 5" or "section 1".
+std::string sectionList(const WingModel& w, const std::vector<int>& ks) {
+    std::string text = ks.size() == 1 ? "section " : "sections ";
+    for (std::size_t j = 0; j < ks.size(); ++j) text += (j ? ", " : "") + std::to_string(w.KTE1 + ks[j]);
+    return text;
+}
+
+}  // namespace
+
+Redraw applyToSections(WingModel& w, int c, int firstNumber, int lastNumber, const Blend& blend,
+                       const ShockRule& rule) {
     if (!keepSectionOnSurfaces(w, c)) return {};
     const std::vector<int> ks = sectionsBetween(w, firstNumber, lastNumber);
     if (ks.empty()) return {};
+    std::vector<int> plain[2];
     for (int k : ks) {
         if (k == c) continue;
-        const double weight = blendWeight(blend, k, c, ks.front(), ks.back());
+        const double weight = blendWeight(w, blend, k, c, ks.front(), ks.back());
+        if (weight == 0.0) continue;
         takeSetUp(w, k, w.secCorrection[c], w.surfMode[c], {w.RU[c], w.RL[c]}, w.u1[c], w.u2[c], w.l1[c], w.l2[c]);
         for (int i = 0; i < w.npt; ++i) w.cpDes[i][k] = w.cpInit[i][k];
         for (int s = 0; s < 2; ++s) {
             if (!inCpEdition(w, k, s)) continue;
+            const ChordMap map = chordMap(w, c, k, s, blend.follow, rule);
+            if (blend.follow && !map.followsShock() && rearShockInInterval(w, c, s, CpSource::Initial, rule))
+                plain[s].push_back(k);
             for (int i : intervalIndices(w, k, s))
-                w.cpDes[i][k] = w.cpInit[i][k] + weight * (w.cpDes[i][c] - w.cpInit[i][c]);
+                w.cpDes[i][k] = w.cpInit[i][k] + weight * changeAt(w, c, s, map.toSource(w.X[i][k]), map);
         }
     }
-    return everything();
+    Redraw r = everything();
+    for (int s = 0; s < 2; ++s)
+        if (!plain[s].empty())
+            r.note += std::string(r.note.empty() ? "" : " ") + "No shock to follow on the " +
+                      (s == 0 ? "upper" : "lower") + " surface of " + sectionList(w, plain[s]) +
+                      ": the change kept its chord position there.";
+    return r;
 }
 
-Redraw smoothAlongSpan(WingModel& w, int s, int firstNumber, int lastNumber, SmoothStrength strength) {
+namespace {
+
+// Where a chord position lies on surface s of a section, as a number the
+// same for every section of a range: the knots (the interval's ends and, in
+// between, the suction peak and the first and last point of each shock's
+// run) are 0, 1, 2, ... and positions between them go linearly.
+struct SpanCoordinates {
+    std::vector<double> knots;
+    std::vector<double> at;  // each interval point's coordinate
+    std::vector<double> cp;  // and its design Cp
+    std::vector<char> kept;  // and whether smoothing keeps it
+
+    double of(double x) const {
+        for (std::size_t j = 0; j + 1 < knots.size(); ++j) {
+            if (x > knots[j + 1] && j + 2 < knots.size()) continue;
+            const double span = knots[j + 1] - knots[j];
+            return double(j) + (span > 0.0 ? std::clamp((x - knots[j]) / span, 0.0, 1.0) : 0.0);
+        }
+        return 0.0;
+    }
+    // The design Cp at coordinate u, from the points between the same two
+    // knots only; fixed tells whether the points around it are kept.
+    double cpAt(double u, bool& fixed) const {
+        const double lo = std::floor(std::min(u, double(knots.size()) - 2.0)), hi = lo + 1.0;
+        std::vector<double> us, cps;
+        std::vector<char> ks;
+        for (std::size_t j = 0; j < at.size(); ++j) {
+            if (at[j] < lo || at[j] > hi) continue;
+            us.push_back(at[j]);
+            cps.push_back(cp[j]);
+            ks.push_back(kept[j]);
+        }
+        fixed = false;
+        if (us.empty()) return 0.0;
+        const std::size_t j = std::upper_bound(us.begin(), us.end(), u) - us.begin();
+        if (j == 0 || j == us.size()) {
+            const std::size_t end = j == 0 ? 0 : us.size() - 1;
+            fixed = ks[end];
+            return cps[end];
+        }
+        fixed = ks[j - 1] && ks[j];
+        const double du = us[j] - us[j - 1];
+        const double t = du > 0.0 ? (u - us[j - 1]) / du : 1.0;
+        return cps[j - 1] + (cps[j] - cps[j - 1]) * t;
+    }
+};
+
+// The knots of surface s of the sections ks, the same count for each: the
+// interval's ends; with follow, the first and last point of every shock's
+// run inside the interval when all have as many shocks, else of the
+// rear-most one when all have one; and the suction peak (the lowest design
+// Cp of the interval ahead of the first of those runs) when it lies inside
+// in every section. without gets the sections that had no shock to follow.
+std::vector<std::vector<double>> spanKnots(const WingModel& w, const std::vector<int>& ks, int s, bool follow,
+                                           const ShockRule& rule, std::vector<int>& without) {
+    std::vector<std::vector<Shock>> shocks;
+    std::size_t fewest = std::size_t(-1), most = 0;
+    for (int k : ks) {
+        std::vector<Shock> inside;
+        const ChordSpan span = intervalSpan(w, k, s);
+        for (const Shock& shock : sectionShocks(w, k, s, CpSource::Design, rule))
+            if (shock.x > span.first && shock.x < span.last) inside.push_back(shock);
+        if (inside.empty()) without.push_back(k);
+        fewest = std::min(fewest, inside.size());
+        most = std::max(most, inside.size());
+        shocks.push_back(inside);
+    }
+    const std::size_t followed = !follow ? 0 : fewest == most ? fewest : std::min<std::size_t>(fewest, 1);
+    std::vector<std::vector<double>> knots(ks.size());
+    bool peaks = true;
+    std::vector<double> peak(ks.size());
+    for (std::size_t j = 0; j < ks.size(); ++j) {
+        const int k = ks[j];
+        const ChordSpan span = intervalSpan(w, k, s);
+        knots[j].push_back(span.first);
+        for (std::size_t n = shocks[j].size() - followed; n < shocks[j].size(); ++n) {
+            knots[j].push_back(w.X[shocks[j][n].first][k]);
+            knots[j].push_back(w.X[shocks[j][n].last][k]);
+        }
+        knots[j].push_back(span.last);
+        const double ahead = knots[j][1];
+        int lowest = -1;
+        for (int i : intervalIndices(w, k, s))
+            if (w.X[i][k] < ahead && (lowest < 0 || w.cpDes[i][k] < w.cpDes[lowest][k])) lowest = i;
+        peak[j] = lowest >= 0 ? w.X[lowest][k] : span.first;
+        peaks = peaks && peak[j] > span.first && peak[j] < ahead;
+    }
+    for (std::size_t j = 0; j < ks.size(); ++j) {
+        if (peaks) knots[j].insert(knots[j].begin() + 1, peak[j]);
+        // Runs that touch keep the knots in order.
+        for (std::size_t n = 1; n < knots[j].size(); ++n) knots[j][n] = std::max(knots[j][n], knots[j][n - 1]);
+    }
+    return knots;
+}
+
+}  // namespace
+
+Redraw smoothAlongSpan(WingModel& w, int s, int firstNumber, int lastNumber, SmoothStrength strength, bool follow) {
     if (!isSurface(s)) return {};
     const std::vector<int> ks = sectionsBetween(w, firstNumber, lastNumber);
     if (ks.size() < 3) return {};
@@ -98,27 +223,48 @@ Redraw smoothAlongSpan(WingModel& w, int s, int firstNumber, int lastNumber, Smo
     for (std::size_t j = 0; j < ks.size(); ++j)
         z[j] = up ? z[j] : down ? -z[j] : double(j);
 
-    const int from = s == 0 ? w.nhalf : 0;
-    const int to = s == 0 ? 2 * w.nhalf : w.nhalf;
-    std::vector<std::vector<char>> kept;
-    for (int k : ks) kept.push_back(keptPoints(w, k, s, strength));
+    // Each section's coordinates, along its shocks.
+    std::vector<int> without;
+    const std::vector<std::vector<double>> knots = spanKnots(w, ks, s, follow, strength.shocks, without);
+    std::vector<SpanCoordinates> sections(ks.size());
+    std::vector<std::vector<int>> points(ks.size());
+    for (std::size_t j = 0; j < ks.size(); ++j) {
+        SpanCoordinates& section = sections[j];
+        section.knots = knots[j];
+        const std::vector<char> kept = keptPoints(w, ks[j], s, strength);
+        points[j] = intervalIndices(w, ks[j], s);
+        for (int i : points[j]) {
+            section.at.push_back(section.of(w.X[i][ks[j]]));
+            section.cp.push_back(w.cpDes[i][ks[j]]);
+            section.kept.push_back(kept[i]);
+        }
+    }
+
     std::vector<double> cp(ks.size());
     std::vector<char> fixed(ks.size());
-    for (int i = from; i < to; ++i) {
-        bool any = false;
-        for (std::size_t j = 0; j < ks.size(); ++j) {
-            const int k = ks[j];
-            cp[j] = w.cpDes[i][k];
-            fixed[j] = !(inCpEdition(w, k, s) && inInterval(w, k, s, i + 1)) || kept[j][i];
-            any = any || !fixed[j];
+    std::vector<std::vector<double>> smoothed(ks.size());
+    for (std::size_t j = 1; j + 1 < ks.size(); ++j) {
+        smoothed[j] = sections[j].cp;
+        if (!inCpEdition(w, ks[j], s)) continue;
+        for (std::size_t p = 0; p < points[j].size(); ++p) {
+            if (sections[j].kept[p]) continue;
+            for (std::size_t m = 0; m < ks.size(); ++m) {
+                bool keptThere = false;
+                cp[m] = m == j ? sections[j].cp[p] : sections[m].cpAt(sections[j].at[p], keptThere);
+                fixed[m] = m != j && (keptThere || !inCpEdition(w, ks[m], s));
+            }
+            smoothValues(cp, z, strength, fixed);
+            smoothed[j][p] = cp[j];
         }
-        if (!any) continue;
-        smoothValues(cp, z, strength, fixed);
-        for (std::size_t j = 1; j + 1 < ks.size(); ++j) w.cpDes[i][ks[j]] = cp[j];
     }
     for (std::size_t j = 1; j + 1 < ks.size(); ++j)
+        for (std::size_t p = 0; p < points[j].size(); ++p) w.cpDes[points[j][p]][ks[j]] = smoothed[j][p];
+    for (std::size_t j = 1; j + 1 < ks.size(); ++j)
         if (w.splineOn[ks[j]][s] == 1) placeSurfaceSplinePoints(w, ks[j], s);
-    return everything();
+    Redraw r = everything();
+    if (follow && !without.empty() && without.size() < ks.size())
+        r.note = "No shock to follow in " + sectionList(w, without) + ": smoothed along the chord positions.";
+    return r;
 }
 
 }  // namespace quarvel

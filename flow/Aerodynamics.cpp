@@ -20,6 +20,14 @@ double localMach(double cp, double mach) {
     return ratio > 0.0 ? std::sqrt(2.0 / (kGamma - 1) * ratio) : 0.0;
 }
 
+double cpAtLocalMach(double m, double mach) {
+    const double m2 = mach * mach;
+    const double e = kGamma / (kGamma - 1);
+    const double p0 = std::pow(1.0 + (kGamma - 1) / 2 * m2, e);
+    const double p = p0 / std::pow(1.0 + (kGamma - 1) / 2 * m * m, e);
+    return (p - 1.0) / (kGamma * m2 / 2);
+}
+
 double sectionMoment(const WingModel& w, const Grid<double>& cp, int k) {
     const int p = w.nhalf;
     // (lower - upper) Cp times the arm ahead of the quarter chord at row j.

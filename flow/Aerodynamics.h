@@ -20,6 +20,10 @@ double sonicCp(double mach);
 // 0 at and above the stagnation Cp, infinite at and below the vacuum Cp.
 double localMach(double cp, double mach);
 
+// The Cp where the isentropic local Mach number is m, the inverse of
+// localMach: p/pinf = (p0/pinf) / (1 + (g-1)/2 m^2)^(g/(g-1)).
+double cpAtLocalMach(double m, double mach);
+
 // Pitching moment coefficient of section k about its quarter chord, nose up
 // positive: the trapezoidal integral of (lower - upper Cp)(0.25 - x/c).
 double sectionMoment(const WingModel& wing, const Grid<double>& cp, int k);

@@ -60,18 +60,22 @@ TEST(Smoothing, EndsStayLinesStayBendsFallAJumpPastTheEndSurvives) {
 
 TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
     // Section 3 is the source: upper "Cp edition" over points 14..16 with a
-    // change of 0.1, 0.2, 0.1 there, lower "Cp interpolation". Weight -1:
-    // outside the range, untouched.
+    // change of 0.1, 0.2, 0.1 there, lower "Cp interpolation". The sections
+    // stand at Z 0, 0.3, 0.5, 0.6, 1: a fade goes by span distance (section
+    // 2 is 0.2 of 0.5 away, section 4 0.1 of 0.5). Weight -1: outside the
+    // range or of weight 0, untouched.
     struct Case { int first, last; Blend blend; double weight[5]; } cases[] = {
         {1, 5, {1.0, false}, {1, 1, 1, 1, 1}},
         {5, 2, {0.5, false}, {-1, 0.5, 1, 0.5, 0.5}},
-        {1, 5, {1.0, true}, {0, 0.5, 1, 0.5, 0}},
-        {2, 5, {1.0, true}, {-1, 0, 1, 0.5, 0}},
+        {1, 5, {1.0, true}, {-1, 0.6, 1, 0.8, -1}},
+        {2, 5, {1.0, true}, {-1, -1, 1, 0.8, -1}},
     };
+    const double z[] = {0.0, 0.3, 0.5, 0.6, 1.0};
     const double change[] = {0.1, 0.2, 0.1};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.first << ".." << c.last << (c.blend.fade ? " fade" : ""));
         WingModel w = panelTestWing(MODE_NONE, MODE_GEOM, 5);
+        for (int k = 0; k < 5; ++k) w.Z[k] = z[k];
         w.curSection = 3;
         w.surfMode[2] = {MODE_CP_EDITION, MODE_CP_INTERP};
         w.u1[2] = 14;
@@ -83,7 +87,7 @@ TEST(ApplyToSections, ConstantAndFadingBlendsOnFiveSectionsAndOneUndo) {
 
         EXPECT_TRUE(applyToSections(w, 2, c.first, c.last, c.blend).planform);
         for (int k = 0; k < 5; ++k) {
-            const bool outside = c.weight[k] < 0, kept = outside || k == 2;
+            const bool outside = c.weight[k] < 0, kept = outside || k == 2;  // outside: untouched
             EXPECT_EQ(w.surfMode[k], outside ? before.surfMode[k] : before.surfMode[2]) << k + 1;
             EXPECT_EQ(w.u1[k] * 100 + w.u2[k], outside ? 1317 : 1416) << k + 1;
             for (int i = 0; i < w.npt; ++i) {

@@ -3,6 +3,8 @@
 #include <fxkeys.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include "WindowFixture.h"
 #include "planform/Isobars.h"
@@ -14,6 +16,7 @@
 #include "draw/FoxText.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
+#include "wing/SectionLift.h"
 #include "flow/Aerodynamics.h"
 
 namespace fs = std::filesystem;
@@ -247,4 +250,32 @@ TEST_F(CommandsTest, SmoothKeepsTheShockUnlessThroughShocksAndTheRuleIsKept) {
     EXPECT_EQ(next->shockRule.slope, 2.5) << "from the registry";
     EXPECT_EQ(next->shockRule.jump, 0.2) << "from the registry";
     w.setShockRule({});
+}
+
+TEST_F(CommandsTest, WeakenShockWithKeepLiftOverThreeStationsIsOneStep) {
+    const fs::path input = dir / "m6.cpi";
+    fs::copy_file(quarvel::test::dataPath("onera-m6-t2308.perstation.cpi"), input);
+    Quarvel& w = *window;
+    ASSERT_TRUE(w.openFile(input.c_str()));
+    const quarvel::WingModel read = w.wing;
+    w.chooseSection(3);
+    w.keepLiftCheck->setCheck(TRUE, TRUE);
+    w.weakenShock({1.15, 0.10}, 2, 4, {1.0, false, true});
+    const std::optional<quarvel::Shock> rear =
+        quarvel::rearShockInInterval(w.wing, 2, 0, quarvel::CpSource::Design, w.shockRule);
+    ASSERT_TRUE(rear);
+    EXPECT_NEAR(rear->m1, 1.15, 0.01);
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_NEAR(quarvel::designLift(w.wing, k), quarvel::designLift(read, k), 1e-4) << "station " << k + 1;
+        EXPECT_NE(w.wing.cpDes[60][k], read.cpDes[60][k]) << "station " << k + 1;
+    }
+    EXPECT_NEAR(w.shownDesignLoad.cl, w.shownInitialLoad.cl, 1e-4) << "the value row";
+    EXPECT_NE(w.shownDesignLoad.cm, w.shownInitialLoad.cm) << "the value row";
+    const std::string status = quarvel::stdText(w.statusBar->getStatusLine()->getNormalText());
+    EXPECT_NE(status.find("M1 1.214 to 1.150."), std::string::npos) << status;
+    EXPECT_NE(status.find("dcl=+0.0000 dcm=+0.0011"), std::string::npos) << status;
+    command(w, Quarvel::ID_UNDO);
+    for (int k = 0; k < read.nsec; ++k)
+        for (int i = 0; i < read.npt; ++i) ASSERT_EQ(w.wing.cpDes[i][k], read.cpDes[i][k]) << "one undo step";
+    w.keepLiftCheck->setCheck(FALSE, TRUE);
 }
