@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "correction/DesignScript.h"
 #include "correction/ImportRegimes.h"
 #include "flow/Shocks.h"
 #include "planform/Isobars.h"
@@ -38,6 +39,7 @@ struct Options {
     std::string step;         // --step, as given
     std::string shockSlope;   // --shock-slope, as given
     std::string shockJump;    // --shock-jump, as given
+    std::string script;       // --script
     std::string fault;        // a usage error, when not empty
     bool strict = false;      // --strict: a warning about an input file is a fault
 };
@@ -52,7 +54,8 @@ enum LongOnly {
     kShocks,
     kShockSlope,
     kShockJump,
-    kStrict
+    kStrict,
+    kScript
 };
 
 const option kOptions[] = {
@@ -66,6 +69,7 @@ const option kOptions[] = {
     {"shock-slope", required_argument, nullptr, kShockSlope},
     {"shock-jump", required_argument, nullptr, kShockJump},
     {"strict", no_argument, nullptr, kStrict},
+    {"script", required_argument, nullptr, kScript},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -108,6 +112,7 @@ Options parse(int argc, char* argv[]) {
         case kIsobars: setMode(o, Mode::Isobars, optarg); break;
         case kStep: o.step = optarg; break;
         case kRegimesFrom: o.regimesFrom = optarg; break;
+        case kScript: o.script = optarg; break;
         case kStrict: o.strict = true; break;
         case 'o': o.output = optarg; break;
         case 'h': setMode(o, Mode::Help, nullptr); break;
@@ -128,6 +133,8 @@ Options parse(int argc, char* argv[]) {
         o.fault = "-o goes with --convert only";
     } else if (!o.regimesFrom.empty() && o.mode != Mode::Convert) {
         o.fault = "--regimes-from goes with --convert only";
+    } else if (!o.script.empty() && o.mode != Mode::Convert) {
+        o.fault = "--script goes with --convert only";
     } else if (!o.step.empty() && o.mode != Mode::Isobars) {
         o.fault = "--step goes with --isobars only";
     } else if ((!o.shockSlope.empty() || !o.shockJump.empty()) && o.mode != Mode::Shocks) {
@@ -219,6 +226,16 @@ int check(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// --script: the design script applied to the wing; false, with
+// "SCRIPT:LINE: reason" printed, at a line that cannot be read or is refused.
+bool runScriptOption(const Options& o, WingModel& wing, std::ostream& err) {
+    if (o.script.empty()) return true;
+    const std::string fault = runScript(wing, o.script);
+    if (fault.empty()) return true;
+    err << fault << '\n';
+    return false;
+}
+
 int convert(const Options& o, std::ostream&, std::ostream& err) {
     std::optional<WingModel> wing = readWing(o.file, err, o.strict);
     if (!wing) return kExitInputFault;
@@ -232,6 +249,7 @@ int convert(const Options& o, std::ostream&, std::ostream& err) {
         const std::string note = missingSectionsNote(*imported, o.regimesFrom);
         if (!note.empty()) err << "quarvel: " << note << '\n';
     }
+    if (!runScriptOption(o, *wing, err)) return kExitInputFault;
     const std::string path = o.output.empty() ? wing->outputFileName : o.output;
     if (!saveCpOutput(*wing, path, &error)) {
         printFault(err, error);
@@ -304,9 +322,9 @@ int shocks(const Options& o, std::ostream& out, std::ostream& err) {
 void printUsage(std::ostream& os) {
     os << "Usage: quarvel [FILE]                      edit the wing in FILE (a CpInput or CpOutput file)\n"
           "       quarvel --check FILE                read FILE and print a summary of the wing\n"
-          "       quarvel --convert FILE [-o OUT] [--regimes-from OLD]\n"
-          "                                           write the CpOutput file that opening FILE and\n"
-          "                                           saving at once writes (OUT: the save path)\n"
+          "       quarvel --convert FILE [-o OUT] [--regimes-from OLD] [--script SCRIPT]\n"
+          "                                           write the CpOutput file that opening FILE (and\n"
+          "                                           running SCRIPT) and saving writes (OUT: the save path)\n"
           "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
           "       quarvel --shocks FILE [--shock-slope S] [--shock-jump J]\n"
