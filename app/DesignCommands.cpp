@@ -12,7 +12,9 @@
 #include "wing/CpFiles.h"
 
 long Quarvel::onCmdSmooth(FXObject*, FXSelector, void*) {
-    if (fileLoaded) edit([&] { return quarvel::smoothSurface(wing, cur(), active(), editing, smoothing()); });
+    quarvel::SmoothLine op;
+    op.smoothing.strength = smoothing();
+    if (fileLoaded) runOp(op);
     return 1;
 }
 
@@ -48,7 +50,9 @@ long Quarvel::onCmdShape(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
     const bool checked = shapeCheck[s] && shapeCheck[s]->getCheck() != FALSE;
-    edit([&] { return quarvel::switchShapeChange(wing, cur(), active(), editing, checked); });
+    quarvel::ShapeLine op;
+    op.on = checked;
+    runOp(op);
     return 1;
 }
 
@@ -59,29 +63,32 @@ long Quarvel::onUpdWingLoaded(FXObject* sender, FXSelector, void*) {
 
 void Quarvel::applyToSections(int first, int last, const quarvel::Blend& blend) {
     if (!fileLoaded) return;
-    editSections(quarvel::sectionsBetween(wing, first, last),
-                 [&] { return quarvel::applyToSections(wing, cur(), first, last, blend); });
+    quarvel::ApplyLine op;
+    op.first = first;
+    op.last = last;
+    op.blend = blend;
+    runOp(op);
 }
 
 void Quarvel::smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength) {
     if (!fileLoaded) return;
-    editSections(quarvel::sectionsBetween(wing, first, last),
-                 [&] { return quarvel::smoothAlongSpan(wing, active(), first, last, strength); });
+    quarvel::SmoothSpanLine op;
+    op.first = first;
+    op.last = last;
+    op.smoothing.strength = strength;
+    runOp(op);
 }
 
 bool Quarvel::importRegimesFrom(const FXString& path) {
     if (!fileLoaded) return false;
-    quarvel::FileError error;
-    std::optional<quarvel::ImportResult> result;
-    editSections(quarvel::sectionsBetween(wing, wing.KTE1, wing.KTE1 + wing.nsec - 1), [&] {
-        result = quarvel::importRegimesFrom(wing, quarvel::stdText(path), &error);
-        return result ? quarvel::showChangedSection(wing, cur(), editing) : quarvel::Redraw{};
-    });
-    if (!result) {
-        reportError("Import regimes", quarvel::foxText(error.message()));
+    quarvel::ImportLine op;
+    op.path = quarvel::stdText(path);
+    const quarvel::OpResult result = runOp(op);
+    if (!result.fault.empty()) {
+        reportError("Import regimes", quarvel::foxText(result.fault));
         return false;
     }
-    const std::string note = quarvel::missingSectionsNote(*result, quarvel::stdText(path));
+    const std::string& note = result.redraw.note;
     if (!note.empty()) {
         if (noteHook)
             noteHook("Import regimes", quarvel::foxText(note));

@@ -11,6 +11,7 @@
 
 #include "app/DesignDialogs.h"
 #include "correction/CorrectionPanel.h"
+#include "correction/DesignScript.h"
 #include "correction/Editing.h"
 #include "correction/History.h"
 #include "correction/SpanTools.h"
@@ -91,6 +92,8 @@ public:
         ID_SMOOTH_SPAN,     // "Smooth along the span"
         ID_IMPORT_REGIMES,  // "Import regimes from..."
         ID_SHOCK_SETTINGS,  // "Shock settings..."
+        ID_RUN_SCRIPT,      // "Run script..."
+        ID_DELTA_CP,        // the "dCp" toggle: design - initial on its own axis
         ID_LAST
     };
 
@@ -199,6 +202,9 @@ public:
     long onCmdSmoothSpan(FXObject*, FXSelector, void*);
     long onCmdImportRegimes(FXObject*, FXSelector, void*);
     long onCmdShockSettings(FXObject*, FXSelector, void*);
+    long onCmdRunScript(FXObject*, FXSelector, void*);
+    long onCmdDeltaCp(FXObject*, FXSelector, void*);
+    long onUpdDeltaCp(FXObject*, FXSelector, void*);
     long onUpdWingLoaded(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
@@ -211,7 +217,24 @@ public:
     // The correction controls as last shown (panelOf the wing), and the
     // mouse editing.
     quarvel::PanelWidgets panel;
-    quarvel::EditingState editing;
+    quarvel::ScriptState designState;
+    quarvel::EditingState& editing = designState.editing;
+
+    // Every design operation of the window goes through here: applied to the
+    // wing as the script applies it, one step of undo, its line kept in the
+    // journal. The result says why it was refused (shown in the status line).
+    quarvel::OpResult runOp(const quarvel::DesignOp& op);
+    // File > "Run script...": every line of the script at path, one step each;
+    // a line that cannot be read or is refused is reported as
+    // "SCRIPT:LINE: reason" and stops the run (the lines before it stay done).
+    bool runScriptFile(const FXString& path);
+    // The journal of the operations done since the wing was opened, written
+    // beside savedPath (journalPathFor); false, reported, when it could not be.
+    bool writeJournal(const FXString& savedPath);
+
+    // The "dCp" toggle: design - initial Cp of the current section drawn on
+    // its own axis (kept in the registry). "Shape the change" draws it too.
+    FXint showDeltaCp = 0;
 
     // The planform dialog, made when a wing is read, and the 3D view, made
     // by the first "3D VIEW".
@@ -226,7 +249,13 @@ public:
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     // It is the transform of the zoomed view.
     quarvel::PlotTransform plotTransform;
+    // The transform of the dCp axis, where "Shape the change" draws and picks
+    // its control points.
+    quarvel::PlotTransform deltaTransform;
+    // The transform the mouse edits the control points with.
+    const quarvel::PlotTransform& controlTransform() const;
     quarvel::CpAxis shownAxis{};  // the axis of the last redraw
+    quarvel::DeltaCpAxis shownDeltaAxis{};  // and its dCp axis
     quarvel::PlotZoom zoom;
 
     // Every change to a section, for "&Undo" and "&Redo".
@@ -365,10 +394,12 @@ private:
     // modified when the command changed what a save writes, records the
     // change for undo (a motion of a drag only once the drag ends) and
     // brings the window into line.
+    // line is the step's journal entry.
     void edit(const std::function<quarvel::Redraw()>& command, bool partOfDrag = false);
     // The same for a command that may change the sections (indices k) besides
     // the current one: one step over all of them.
-    void editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command);
+    void editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command,
+                      const std::string& line = {});
     void setModified(bool on);
     void updateTitle();
 

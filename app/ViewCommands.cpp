@@ -16,7 +16,7 @@
 void Quarvel::drawControlPoints() {
     if (!fileLoaded) return;
     std::vector<quarvel::PlotPrimitive> points;
-    quarvel::addControlPoints(wing, plotTransform, editing.selectedControlPoint, points);
+    quarvel::addControlPoints(wing, controlTransform(), editing.selectedControlPoint, points);
     if (plotBuffer.render([&](FXDC& dc, int, int) { quarvel::replayPlot(dc, points, nullptr); })) plotBuffer.show();
 }
 
@@ -24,7 +24,8 @@ quarvel::CpPlot Quarvel::currentPlot() const {
     // While a control point is dragged the axis stays as the press found it.
     const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
-                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule);
+                                editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule,
+                                showDeltaCp != 0, dragging ? &shownDeltaAxis : nullptr);
 }
 
 bool Quarvel::renderPlot() {
@@ -39,6 +40,8 @@ bool Quarvel::renderPlot() {
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];
     plotTransform = plot.transform;
+    deltaTransform = plot.deltaTransform;
+    shownDeltaAxis = plot.deltaAxis;
     shownAxis = plot.axis;
     showStatus();
     return plotBuffer.render(
@@ -66,7 +69,9 @@ void Quarvel::showStatus() {
     std::string text = "Section " + std::to_string(wing.KTE1 + k);
     text += wing.activeSurface[k] == 1 ? "    Lower surface" : "    Upper surface";
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
-    text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
+    // While "Shape the change" is on the mouse reads the dCp axis.
+    const bool shaping = &controlTransform() == &deltaTransform;
+    text += (shaping ? "    \xce\x94Cp = " : "    Cp = ") + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
     FXString shown = quarvel::foxText(text);
     if (!statusNote.empty()) shown += "    " + statusNote;

@@ -515,6 +515,24 @@ OpResult RevertLine::apply(WingModel& w, ScriptState& st) const {
 
 // ---- the script ----------------------------------------------------------
 
+std::optional<DesignOp> nudgeOp(WingModel& w, int k, int s, EditingState& e, double dx, double dcp) {
+    if (!isSurface(s) || !keepSectionOnSurfaces(w, k) || !std::isfinite(dx) || !std::isfinite(dcp)) return std::nullopt;
+    dropStaleSelection(w, k, s, e);
+    const int j = e.selectedControlPoint;
+    if (j >= 1 && inSplineEditing(w, k, s)) {
+        ControlLine op;
+        op.index = j;
+        op.value = w.splY[j][k][s] + dcp;
+        if (dx != 0.0) op.x = w.splX[j][k][s] + dx;
+        return op;
+    }
+    if (dcp == 0.0 || !inCpEdition(w, k, s) || w.splineOn[k][s] == 1) return std::nullopt;
+    PointLine op;
+    op.point = shownPoint(w, selectedPoint(w, k, s));
+    op.cp = w.cpDes[selectedPoint(w, k, s) - 1][k] + dcp;
+    return op;
+}
+
 ParsedLine parseScriptLine(const std::string& raw) {
     // A comment starts at "#" at the start of the line or after a space.
     std::string line = raw;

@@ -203,6 +203,12 @@ OpResult applyOp(const DesignOp& op, WingModel& wing, ScriptState& state);
 // The sections (indices k) op may change besides the current one, for undo.
 std::vector<int> sectionsOf(const DesignOp& op, const WingModel& wing);
 
+// The operation an arrow key makes on surface s of section k (the current
+// one): the selected control point moved by dx along the chord and dcp in
+// value, or, while the surface is edited point by point, the selected point's
+// design Cp moved by dcp. Nothing when there is nothing to nudge.
+std::optional<DesignOp> nudgeOp(WingModel& wing, int k, int s, EditingState& e, double dx, double dcp);
+
 // A script read whole: each operation with its line number, or the first
 // fault as "SCRIPT:LINE: reason".
 struct Script {
