@@ -71,7 +71,7 @@ void Quarvel::showStatus() {
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
     // While "Shape the change" is on the mouse reads the dCp axis.
     const bool shaping = &controlTransform() == &deltaTransform;
-    text += (shaping ? "    \xce\x94Cp = " : "    Cp = ") + quarvel::formatFixed(mousePlotCp, 4);
+    text += (shaping ? "    dCp = " : "    Cp = ") + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
     FXString shown = quarvel::foxText(text);
     if (!statusNote.empty()) shown += "    " + statusNote;

@@ -407,7 +407,21 @@ void drawDeltaCp(CpPlot& plot, const WingModel& w, int k, int height, int select
     }
     q.dashed(false);
     q.width(1);
-    if (inSplineEditing(w, k, a) && w.shapeOn[k][a] == 1) addControlPoints(w, d, selectedControlPoint, plot.primitives);
+    if (!inSplineEditing(w, k, a) || w.shapeOn[k][a] != 1) return;
+    // The change being shaped, design Cp less the Cp it is added to, thin
+    // through its control points: where the design Cp already differed from
+    // the initial one, the curve above lies beside it.
+    const std::vector<double>& base = w.shapeBase[k][a];
+    if (base.size() == std::size_t(w.npt)) {
+        const std::vector<int> inside = intervalIndices(w, k, a);
+        q.dashed(true);
+        for (std::size_t n = 0; n + 1 < inside.size(); ++n) {
+            const int i = inside[n], j = inside[n + 1];
+            q.dataSegment(w.X[i][k], w.cpDes[i][k] - base[std::size_t(i)], w.X[j][k], w.cpDes[j][k] - base[std::size_t(j)]);
+        }
+        q.dashed(false);
+    }
+    addControlPoints(w, d, selectedControlPoint, plot.primitives);
 }
 
 // The dCp axis's labels and title in the right margin.
