@@ -138,7 +138,7 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(viewMenu, "Isobars\t\tLines of constant Cp on the planform.", nullptr, this, ID_ISOBARS);
     new FXMenuCommand(viewMenu, "Spanload\t\tThe load along the span, initial and design.", nullptr, this, ID_SPANLOAD);
     new FXMenuCommand(viewMenu, "Shock settings...\t\tWhat counts as a shock.", nullptr, this, ID_SHOCK_SETTINGS);
-    new FXMenuCheck(viewMenu, "dCp\t\tThe change, design - initial Cp, on its own axis.", this, ID_DELTA_CP);
+    new FXMenuCheck(viewMenu, "ΔCp\t\tThe change, design - initial Cp, on its own axis.", this, ID_DELTA_CP);
     new FXMenuTitle(menuBar, "&View", nullptr, viewMenu);
     // Made before the body, so that the body cannot take its place.
     statusBar = new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X | FRAME_RAISED);

@@ -93,7 +93,7 @@ public:
         ID_IMPORT_REGIMES,  // "Import regimes from..."
         ID_SHOCK_SETTINGS,  // "Shock settings..."
         ID_RUN_SCRIPT,      // "Run script..."
-        ID_DELTA_CP,        // the "dCp" toggle: design - initial on its own axis
+        ID_DELTA_CP,        // the "ΔCp" toggle: design - initial on its own axis
         ID_LAST
     };
 
@@ -232,7 +232,7 @@ public:
     // beside savedPath (journalPathFor); false, reported, when it could not be.
     bool writeJournal(const FXString& savedPath);
 
-    // The "dCp" toggle: design - initial Cp of the current section drawn on
+    // The "ΔCp" toggle: design - initial Cp of the current section drawn on
     // its own axis (kept in the registry). "Shape the change" draws it too.
     FXint showDeltaCp = 0;
 
@@ -249,13 +249,13 @@ public:
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     // It is the transform of the zoomed view.
     quarvel::PlotTransform plotTransform;
-    // The transform of the dCp axis, where "Shape the change" draws and picks
+    // The transform of the ΔCp axis, where "Shape the change" draws and picks
     // its control points.
     quarvel::PlotTransform deltaTransform;
     // The transform the mouse edits the control points with.
     const quarvel::PlotTransform& controlTransform() const;
     quarvel::CpAxis shownAxis{};  // the axis of the last redraw
-    quarvel::DeltaCpAxis shownDeltaAxis{};  // and its dCp axis
+    quarvel::DeltaCpAxis shownDeltaAxis{};  // and its ΔCp axis
     quarvel::PlotZoom zoom;
 
     // Every change to a section, for "&Undo" and "&Redo".

@@ -69,9 +69,9 @@ void Quarvel::showStatus() {
     std::string text = "Section " + std::to_string(wing.KTE1 + k);
     text += wing.activeSurface[k] == 1 ? "    Lower surface" : "    Upper surface";
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
-    // While "Shape the change" is on the mouse reads the dCp axis.
+    // While "Shape the change" is on the mouse reads the ΔCp axis.
     const bool shaping = &controlTransform() == &deltaTransform;
-    text += (shaping ? "    dCp = " : "    Cp = ") + quarvel::formatFixed(mousePlotCp, 4);
+    text += (shaping ? "    ΔCp = " : "    Cp = ") + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
     FXString shown = quarvel::foxText(text);
     if (!statusNote.empty()) shown += "    " + statusNote;

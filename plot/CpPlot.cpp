@@ -369,14 +369,6 @@ DeltaCpAxis deltaCpAxisFor(const WingModel& w, int k) {
 
 namespace {
 
-// "dCp" with a drawn delta: the plot's font has no Greek letters.
-void deltaCpTitle(Painter& p, double x, double y) {
-    p.segment(x, y, x + 8, y);
-    p.segment(x + 8, y, x + 4, y - 9);
-    p.segment(x + 4, y - 9, x, y);
-    p.text(x + 10, y, "Cp");
-}
-
 // The change design - initial Cp of section k on its own axis at the right:
 // a zero line, the surface edited solid and the other dashed, the labels of
 // the axis and, while "Shape the change" is on, its control points.
@@ -424,7 +416,7 @@ void drawDeltaCp(CpPlot& plot, const WingModel& w, int k, int height, int select
     addControlPoints(w, d, selectedControlPoint, plot.primitives);
 }
 
-// The dCp axis's labels and title in the right margin.
+// The ΔCp axis's labels and title in the right margin.
 void deltaCpLabels(Painter& p, const CpPlot& plot, int width, int height) {
     const DeltaCpAxis& axis = plot.deltaAxis;
     const PlotTransform& d = plot.deltaTransform;
@@ -441,7 +433,7 @@ void deltaCpLabels(Painter& p, const CpPlot& plot, int width, int height) {
         std::string label = formatFixed(std::fabs(v) < axis.step / 2 ? 0.0 : v, decimals);
         p.text(x, row + 5, label);
     }
-    deltaCpTitle(p, width - kDeltaLabels + 4, 2 * kLine + 2);
+    p.text(width - kDeltaLabels + 4, 2 * kLine + 2, "ΔCp");
 }
 
 }  // namespace
@@ -479,7 +471,7 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     const double bottom = axis.lower + axis.span;
 
     PlotTransform& t = plot.transform;
-    // The dCp axis's labels take a strip at the right.
+    // The ΔCp axis's labels take a strip at the right.
     t.plotScaleX = delta ? std::min(0.89 * width, (width - kDeltaLabels - 6) / 1.1) : 0.89 * width;
     t.plotScaleCp = std::max(1, height - kPlotTopMargin - kPlotBottomMargin) / (axis.span + 0.02);
     t.plotOriginX = -0.1;

@@ -62,7 +62,7 @@ struct SonicScan {
 };
 SonicScan scanSection(const WingModel& wing, int k, double sonic);
 
-// The dCp axis of section k: from lower to upper (lower < 0 < upper) in steps
+// The ΔCp axis of section k: from lower to upper (lower < 0 < upper) in steps
 // of step, covering design - initial Cp of both surfaces and, while "Shape
 // the change" is on for the surface edited, its control points.
 struct DeltaCpAxis {
@@ -73,7 +73,7 @@ DeltaCpAxis deltaCpAxisFor(const WingModel& wing, int k);
 struct CpPlot {
     PlotTransform transform;
     CpAxis axis{};
-    // The dCp axis on the right, where design - initial Cp is drawn; set when
+    // The ΔCp axis on the right, where design - initial Cp is drawn; set when
     // it is shown (deltaShown).
     PlotTransform deltaTransform;
     DeltaCpAxis deltaAxis{};
@@ -107,7 +107,7 @@ constexpr int kNoControlPoint = -1;
 //
 // With deltaCp, or while "Shape the change" is on for the surface edited, the
 // change design - initial Cp of the section is drawn too, as its own curve on
-// a second axis at the right ("dCp", with its zero line); the control points
+// a second axis at the right ("ΔCp", with its zero line); the control points
 // of "Shape the change" hold such a change and are drawn on that axis, which
 // keepDeltaAxis holds during a drag as keepAxis holds the Cp axis.
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
@@ -116,7 +116,7 @@ CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, in
                    const DeltaCpAxis* keepDeltaAxis = nullptr);
 
 
-// Pixels the dCp axis's labels take at the right of the plot.
+// Pixels the ΔCp axis's labels take at the right of the plot.
 constexpr int kDeltaLabels = 44;
 
 // The local Mach number ahead of a shock from which it is likely to separate

@@ -91,9 +91,10 @@ TEST(ShapeTheChange, ControlMovesKeepTheEndsStayInsideTheirValuesAndGoSideways) 
             const std::vector<int> inside = intervalIndices(w, 0, s);
             EXPECT_EQ(w.cpDes[inside.front()][0], before.cpDes[inside.front()][0]) << name << ": interval start";
             EXPECT_EQ(w.cpDes[inside.back()][0], before.cpDes[inside.back()][0]) << name << ": interval end";
-            for (int i = 0; i < w.npt; ++i)
-                if (std::find(inside.begin(), inside.end(), i) == inside.end())
-                    EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << name << ": index " << i << " outside";
+            for (int i = 0; i < w.npt; ++i) {
+                if (std::find(inside.begin(), inside.end(), i) != inside.end()) continue;
+                EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << name << ": index " << i << " outside";
+            }
             int peak = inside.front();
             for (int i : inside) {
                 const double change = w.cpDes[i][0] - before.cpDes[i][0];
