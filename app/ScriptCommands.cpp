@@ -17,9 +17,6 @@ bool Quarvel::runScriptFile(const FXString& path) {
         reportError("Run script", quarvel::foxText(script.fault));
         return false;
     }
-    // Paths in the script are found from its own directory.
-    const std::string directory = std::filesystem::path(file).parent_path().string();
-    designState.directory = directory.empty() ? "." : directory;
     bool ok = true;
     for (const auto& [number, op] : script.ops) {
         const quarvel::OpResult result = runOp(op);
@@ -28,7 +25,6 @@ bool Quarvel::runScriptFile(const FXString& path) {
         ok = false;
         break;
     }
-    designState.directory.clear();
     if (planForm) planForm->setSection(wing.curSection);
     return ok;
 }

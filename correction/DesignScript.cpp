@@ -587,6 +587,10 @@ Script readScript(const std::string& path) {
         script.fault = path + ": cannot be read";
         return script;
     }
+    // A relative path in the script is found from the script's folder, and
+    // kept so in the operation (and in a journal that records it).
+    const std::size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         ParsedLine parsed = parseScriptLine(line);
@@ -594,7 +598,10 @@ Script readScript(const std::string& path) {
             script.fault = path + ":" + std::to_string(number) + ": " + parsed.fault;
             return script;
         }
-        if (parsed.op) script.ops.emplace_back(number, std::move(*parsed.op));
+        if (!parsed.op) continue;
+        if (auto* import = std::get_if<ImportLine>(&*parsed.op); import && import->path[0] != '/')
+            import->path = directory + import->path;
+        script.ops.emplace_back(number, std::move(*parsed.op));
     }
     return script;
 }
@@ -603,8 +610,6 @@ std::string runScript(WingModel& wing, const std::string& path) {
     const Script script = readScript(path);
     if (!script.fault.empty()) return script.fault;
     ScriptState state;
-    const std::size_t slash = path.rfind('/');
-    state.directory = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
     for (const auto& [number, op] : script.ops) {
         const OpResult r = applyOp(op, wing, state);
         if (!r.fault.empty()) return path + ":" + std::to_string(number) + ": " + r.fault;

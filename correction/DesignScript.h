@@ -31,7 +31,9 @@ namespace quarvel {
 // What a script carries from one line to the next besides the wing.
 struct ScriptState {
     EditingState editing;
-    // Relative paths in a script are found from here (the script's directory).
+    // A relative path of an operation is found from here (the working
+    // directory when empty); readScript has made a script's paths relative to
+    // the script's folder already.
     std::string directory;
 };
 
@@ -210,7 +212,8 @@ std::vector<int> sectionsOf(const DesignOp& op, const WingModel& wing);
 std::optional<DesignOp> nudgeOp(WingModel& wing, int k, int s, EditingState& e, double dx, double dcp);
 
 // A script read whole: each operation with its line number, or the first
-// fault as "SCRIPT:LINE: reason".
+// fault as "SCRIPT:LINE: reason". A relative import path is made relative to
+// the script's folder.
 struct Script {
     std::vector<std::pair<int, DesignOp>> ops;
     std::string fault;
