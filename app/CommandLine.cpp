@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "correction/DesignScript.h"
 #include "correction/ImportRegimes.h"
 #include "draw/CairoPicture.h"
 #include "flow/Compare.h"
@@ -63,6 +64,7 @@ struct Options {
     std::string section;      // --section, as given
     std::string size;         // --size, as given
     bool report = false;      // --report
+    std::string script;       // --script
     std::string fault;        // a usage error, when not empty
     bool strict = false;      // --strict: a warning about an input file is a fault
 };
@@ -87,7 +89,8 @@ enum LongOnly {
     kSpanloadPlot,
     kSection,
     kSize,
-    kReport
+    kReport,
+    kScript
 };
 
 const option kOptions[] = {
@@ -111,6 +114,7 @@ const option kOptions[] = {
     {"section", required_argument, nullptr, kSection},
     {"size", required_argument, nullptr, kSize},
     {"report", no_argument, nullptr, kReport},
+    {"script", required_argument, nullptr, kScript},
     {"output", required_argument, nullptr, 'o'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -188,6 +192,7 @@ Options parse(int argc, char* argv[]) {
         case kIsobars: setMode(o, Mode::Isobars, optarg); break;
         case kStep: o.step = optarg; break;
         case kRegimesFrom: o.regimesFrom = optarg; break;
+        case kScript: o.script = optarg; break;
         case kStrict: o.strict = true; break;
         case kForce: o.force = true; break;
         case kPlot: setMode(o, Mode::PlotPicture, optarg); break;
@@ -218,6 +223,8 @@ Options parse(int argc, char* argv[]) {
         o.fault = "--force goes with --convert only";
     } else if (!o.regimesFrom.empty() && o.mode != Mode::Convert) {
         o.fault = "--regimes-from goes with --convert only";
+    } else if (!o.script.empty() && o.mode != Mode::Convert) {
+        o.fault = "--script goes with --convert only";
     } else if (!o.step.empty() && o.mode != Mode::Isobars && o.mode != Mode::IsobarsPicture) {
         o.fault = "--step goes with --isobars and --isobars-plot only";
     } else if ((!o.shockSlope.empty() || !o.shockJump.empty()) && o.mode != Mode::Shocks) {
@@ -312,6 +319,16 @@ int check(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// --script: the design script applied to the wing; false, with
+// "SCRIPT:LINE: reason" printed, at a line that cannot be read or is refused.
+bool runScriptOption(const Options& o, WingModel& wing, std::ostream& err) {
+    if (o.script.empty()) return true;
+    const std::string fault = runScript(wing, o.script);
+    if (fault.empty()) return true;
+    err << fault << '\n';
+    return false;
+}
+
 int convert(const Options& o, std::ostream&, std::ostream& err) {
     std::optional<WingModel> wing = readWing(o.file, err, o.strict);
     if (!wing) return kExitInputFault;
@@ -325,6 +342,7 @@ int convert(const Options& o, std::ostream&, std::ostream& err) {
         const std::string note = missingSectionsNote(*imported, o.regimesFrom);
         if (!note.empty()) err << "quarvel: " << note << '\n';
     }
+    if (!runScriptOption(o, *wing, err)) return kExitInputFault;
     // The file beside FILE may hold saved work: it is replaced only when
     // asked for, by name (-o) or by --force.
     const std::string path = o.output.empty() ? wing->outputFileName : o.output;
@@ -490,11 +508,11 @@ int picture(const Options& o, std::ostream& err) {
 void printUsage(std::ostream& os) {
     os << "Usage: quarvel [FILE]                      edit the wing in FILE (a CpInput or CpOutput file)\n"
           "       quarvel --check FILE                read FILE and print a summary of the wing\n"
-          "       quarvel --convert FILE [-o OUT | --force] [--regimes-from OLD]\n"
-          "                                           write the CpOutput file that opening FILE and\n"
-          "                                           saving at once writes (OUT: the save path); an\n"
-          "                                           existing file beside FILE is replaced only with\n"
-          "                                           --force\n"
+          "       quarvel --convert FILE [-o OUT | --force] [--regimes-from OLD] [--script SCRIPT]\n"
+          "                                           write the CpOutput file that opening FILE (and\n"
+          "                                           running SCRIPT) and saving writes (OUT: the save\n"
+          "                                           path); an existing file beside FILE is replaced\n"
+          "                                           only with --force\n"
           "       quarvel --spanload FILE             print the spanload of the wing as CSV\n"
           "       quarvel --isobars FILE [--step S]   print the isobars of the wing as CSV (S: 0.1)\n"
           "       quarvel --shocks FILE [--shock-slope S] [--shock-jump J]\n"

@@ -13,8 +13,9 @@
 #include "wing/CpFiles.h"
 
 long Quarvel::onCmdSmooth(FXObject*, FXSelector, void*) {
-    if (fileLoaded)
-        edit([&] { return designStep([&] { return quarvel::smoothSurface(wing, cur(), active(), editing, smoothing()); }); });
+    quarvel::SmoothLine op;
+    op.smoothing.strength = smoothing();
+    if (fileLoaded) runOp(op);
     return 1;
 }
 
@@ -50,7 +51,9 @@ long Quarvel::onCmdShape(FXObject*, FXSelector, void*) {
     if (!fileLoaded) return 1;
     const int s = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
     const bool checked = shapeCheck[s] && shapeCheck[s]->getCheck() != FALSE;
-    edit([&] { return quarvel::switchShapeChange(wing, cur(), active(), editing, checked); });
+    quarvel::ShapeLine op;
+    op.on = checked;
+    runOp(op);
     return 1;
 }
 
@@ -61,48 +64,47 @@ long Quarvel::onUpdWingLoaded(FXObject* sender, FXSelector, void*) {
 
 void Quarvel::applyToSections(int first, int last, const quarvel::Blend& blend) {
     if (!fileLoaded) return;
-    const std::vector<int> ks = quarvel::sectionsBetween(wing, first, last);
-    editSections(ks, [&] {
-        return designStep([&] { return quarvel::applyToSections(wing, cur(), first, last, blend, shockRule); }, ks);
-    });
+    quarvel::ApplyLine op;
+    op.first = first;
+    op.last = last;
+    op.blend = blend;
+    runOp(op);
 }
 
 void Quarvel::smoothAlongSpan(int first, int last, quarvel::SmoothStrength strength) {
     if (!fileLoaded) return;
-    const std::vector<int> ks = quarvel::sectionsBetween(wing, first, last);
-    editSections(ks, [&] {
-        return designStep([&] { return quarvel::smoothAlongSpan(wing, active(), first, last, strength, applyBlend.follow); },
-                          ks);
-    });
+    quarvel::SmoothSpanLine op;
+    op.first = first;
+    op.last = last;
+    op.smoothing.strength = strength;
+    op.follow = applyBlend.follow;
+    runOp(op);
 }
 
 void Quarvel::weakenShock(const quarvel::WeakenShock& values, int first, int last, const quarvel::Blend& blend) {
-    if (!fileLoaded) return;
-    const std::vector<int> ks = quarvel::sectionsBetween(wing, first, last);
-    editSections(ks, [&] {
-        return designStep([&] {
-            quarvel::Redraw r = quarvel::weakenShock(wing, cur(), active(), values, shockRule, keepLift != 0);
-            if (!r.plot || ks.size() < 2) return r;
-            const quarvel::Redraw spread = quarvel::applyToSections(wing, cur(), first, last, blend, shockRule);
-            if (!spread.note.empty()) r.note += " " + spread.note;
-            return r;
-        }, ks);
-    });
+    quarvel::WeakenShockLine weaken;
+    weaken.values = values;
+    std::vector<quarvel::DesignOp> ops{weaken};
+    if (first != last) {
+        quarvel::ApplyLine spread;
+        spread.first = first;
+        spread.last = last;
+        spread.blend = blend;
+        ops.push_back(spread);
+    }
+    runOps(ops);
 }
 
 bool Quarvel::importRegimesFrom(const FXString& path) {
     if (!fileLoaded) return false;
-    quarvel::FileError error;
-    std::optional<quarvel::ImportResult> result;
-    editSections(quarvel::sectionsBetween(wing, wing.KTE1, wing.KTE1 + wing.nsec - 1), [&] {
-        result = quarvel::importRegimesFrom(wing, quarvel::stdText(path), &error);
-        return result ? quarvel::showChangedSection(wing, cur(), editing) : quarvel::Redraw{};
-    });
-    if (!result) {
-        reportError("Import regimes", quarvel::foxText(error.message()));
+    quarvel::ImportLine op;
+    op.path = quarvel::stdText(path);
+    const quarvel::OpResult result = runOp(op);
+    if (!result.fault.empty()) {
+        reportError("Import regimes", quarvel::foxText(result.fault));
         return false;
     }
-    const std::string note = quarvel::missingSectionsNote(*result, quarvel::stdText(path));
+    const std::string& note = result.redraw.note;
     if (!note.empty()) {
         if (noteHook)
             noteHook("Import regimes", quarvel::foxText(note));

@@ -34,14 +34,8 @@ void Quarvel::edit(const std::function<quarvel::Redraw()>& command, bool partOfD
     afterCommand(redraw);
 }
 
-quarvel::Redraw Quarvel::designStep(const std::function<quarvel::Redraw()>& command, const std::vector<int>& ks) {
-    std::vector<int> sections{cur()};
-    for (int k : ks)
-        if (k != cur()) sections.push_back(k);
-    return quarvel::keepingLift(wing, sections, keepLift != 0, shockRule, command);
-}
-
-void Quarvel::editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command) {
+void Quarvel::editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command,
+                           const std::string& line) {
     closeDragStep();
     std::vector<int> ks{wing.curSection - 1};
     for (int k : sections)
@@ -62,7 +56,7 @@ void Quarvel::editSections(const std::vector<int>& sections, const std::function
         statusNote = FXString();
     }
     try {
-        history.record(std::move(before), std::move(after));
+        history.record(std::move(before), std::move(after), line);
     } catch (const std::bad_alloc&) {
         // The edit stands; the steps before it can no longer be undone.
         history.clear();
@@ -81,41 +75,114 @@ void Quarvel::undoForWantOfMemory(const quarvel::SectionStates& before) {
                                      "and its earlier edits are kept");
 }
 
+quarvel::OpResult Quarvel::runOp(const quarvel::DesignOp& op) { return runOps({op}); }
+
+quarvel::OpResult Quarvel::runOps(const std::vector<quarvel::DesignOp>& ops) {
+    quarvel::OpResult result;
+    if (!fileLoaded || ops.empty()) return result;
+    designState.keepLift = keepLift != 0;
+    designState.rule = shockRule;
+    std::string line;
+    std::vector<int> sections;
+    for (const quarvel::DesignOp& op : ops) {
+        line += quarvel::journalEntry(wing, designState, op);
+        for (int k : quarvel::sectionsOf(op, wing)) sections.push_back(k);
+    }
+    editSections(sections, [&] {
+        quarvel::Redraw redraw;
+        for (const quarvel::DesignOp& op : ops) {
+            result = quarvel::applyOp(op, wing, designState);
+            if (!result.fault.empty()) {
+                redraw.note = result.fault;
+                break;
+            }
+            const std::string note = redraw.note.empty() ? result.redraw.note : redraw.note + " " + result.redraw.note;
+            redraw = result.redraw;
+            redraw.note = note;
+            redraw.plot = true;
+            redraw.planform = true;
+        }
+        return redraw;
+    }, line);
+    // A keep-lift line of a script sets the check.
+    keepLift = designState.keepLift ? 1 : 0;
+    return result;
+}
+
+// A drag is one step, kept in the journal as the control point where the
+// release left it.
 void Quarvel::closeDragStep() {
     if (!dragStart) return;
-    history.record(std::move(*dragStart), quarvel::captureSection(wing, dragStart->section));
+    const int k = dragStart->section, s = editing.selectionSurface, j = editing.selectedControlPoint;
+    std::string line;
+    if (k == cur() && s == active() && j >= 1 && j < quarvel::WingModel::nsplMax) {
+        quarvel::ControlLine control;
+        control.index = j;
+        control.value = wing.splY[j][k][s];
+        control.x = wing.splX[j][k][s];
+        line = quarvel::journalEntry(wing, designState, control);
+    }
+    history.record(std::move(*dragStart), quarvel::captureSection(wing, k), line);
     dragStart.reset();
 }
 
+namespace {
+
+quarvel::SurfaceLine surfaceLine(int s) {
+    quarvel::SurfaceLine op;
+    op.surface = s;
+    return op;
+}
+
+quarvel::RegimeLine regimeLine(int mode) {
+    quarvel::RegimeLine op;
+    op.mode = mode;
+    return op;
+}
+
+// The mode each regime radio chooses; "Cp correction" starts in interpolation.
+int modeOfRadio(int radio) {
+    static const int modes[] = {quarvel::MODE_NONE, quarvel::MODE_CP_INTERP, quarvel::MODE_GEOM,
+                                quarvel::MODE_THICKNESS, quarvel::MODE_MAX_THICKNESS};
+    return radio >= 0 && radio < 5 ? modes[radio] : quarvel::MODE_NONE;
+}
+
+}  // namespace
+
 long Quarvel::onCmdSection(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseSectionCorrection(wing, cur(), FXSELID(sel) == ID_SEC_YES); });
+    quarvel::CorrectionLine op;
+    op.corrected = FXSELID(sel) == ID_SEC_YES;
+    runOp(op);
     return 1;
 }
 
 long Quarvel::onCmdSurface(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseSurface(wing, cur(), FXSELID(sel) == ID_UPPER ? 0 : 1, editing); });
+    runOp(surfaceLine(FXSELID(sel) == ID_UPPER ? 0 : 1));
     return 1;
 }
 
+// A regime radio makes its surface the one edited, then sets its regime.
 long Quarvel::onCmdUpperMode(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseRegime(wing, cur(), 0, quarvel::RegimeRadio(FXSELID(sel) - ID_UP_NOCORR)); });
+    runOp(surfaceLine(0));
+    runOp(regimeLine(modeOfRadio(FXSELID(sel) - ID_UP_NOCORR)));
     return 1;
 }
 
 long Quarvel::onCmdLowerMode(FXObject*, FXSelector sel, void*) {
-    edit([&] { return quarvel::chooseRegime(wing, cur(), 1, quarvel::RegimeRadio(FXSELID(sel) - ID_LO_NOCORR)); });
+    runOp(surfaceLine(1));
+    runOp(regimeLine(modeOfRadio(FXSELID(sel) - ID_LO_NOCORR)));
     return 1;
 }
 
 long Quarvel::onCmdUpperCpMode(FXObject*, FXSelector sel, void*) {
-    const auto option = FXSELID(sel) == ID_UP_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    edit([&] { return quarvel::chooseCpOption(wing, cur(), 0, option); });
+    runOp(surfaceLine(0));
+    runOp(regimeLine(FXSELID(sel) == ID_UP_EDITION ? quarvel::MODE_CP_EDITION : quarvel::MODE_CP_INTERP));
     return 1;
 }
 
 long Quarvel::onCmdLowerCpMode(FXObject*, FXSelector sel, void*) {
-    const auto option = FXSELID(sel) == ID_LO_EDITION ? quarvel::CpOption::Edition : quarvel::CpOption::Interpolation;
-    edit([&] { return quarvel::chooseCpOption(wing, cur(), 1, option); });
+    runOp(surfaceLine(1));
+    runOp(regimeLine(FXSELID(sel) == ID_LO_EDITION ? quarvel::MODE_CP_EDITION : quarvel::MODE_CP_INTERP));
     return 1;
 }
 
@@ -125,10 +192,10 @@ long Quarvel::onCmdSpline(FXObject* sender, FXSelector, void*) {
     if (!fileLoaded) return 1;
     const int active = wing.activeSurface[wing.curSection - 1] == 1 ? 1 : 0;
     const int s = sender == splineCheck[0] ? 0 : sender == splineCheck[1] ? 1 : active;
-    edit([&] {
-        quarvel::chooseSurface(wing, cur(), s, editing);
-        return quarvel::switchSpline(wing, cur(), s, editing, splineCheck[s]->getCheck() != FALSE);
-    });
+    quarvel::SplineLine op;
+    op.on = splineCheck[s]->getCheck() != FALSE;
+    runOp(surfaceLine(s));
+    runOp(op);
     return 1;
 }
 
@@ -146,20 +213,21 @@ bool Quarvel::nudge(FXuint key, FXuint state) {
     case KEY_Right: case KEY_KP_Right: dx = step; break;
     default: return false;
     }
-    bool moved = false;
-    edit([&] {
-        return designStep([&] {
-            const quarvel::Redraw r = quarvel::nudgeSelection(wing, cur(), active(), editing, dx, dcp);
-            moved = r.plot;
-            return r;
-        });
-    });
-    return moved;
+    const std::optional<quarvel::DesignOp> op = quarvel::nudgeOp(wing, cur(), active(), editing, dx, dcp);
+    return op && runOp(*op).redraw.plot;
 }
 
 long Quarvel::onCmdInterval(FXObject* sender, FXSelector sel, void*) {
+    if (!fileLoaded) return 1;
     const int value = static_cast<FXSpinner*>(sender)->getValue();
-    edit([&] { return quarvel::setIntervalEnd(wing, cur(), editing, quarvel::IntervalEnd(FXSELID(sel) - ID_U1), value); });
+    const int which = FXSELID(sel) - ID_U1;
+    const int s = which < 2 ? 0 : 1;
+    // The spinner's end as it shows it, the other end as it is.
+    quarvel::IntervalLine op;
+    op.first = which % 2 == 0 ? value : quarvel::shownPoint(wing, quarvel::intervalFirst(wing, cur(), s));
+    op.last = which % 2 == 1 ? value : quarvel::shownPoint(wing, quarvel::intervalLast(wing, cur(), s));
+    runOp(surfaceLine(s));
+    runOp(op);
     return 1;
 }
 
@@ -169,14 +237,18 @@ long Quarvel::onCmdPoint(FXObject*, FXSelector, void*) {
 }
 
 long Quarvel::onCmdNspl(FXObject*, FXSelector, void*) {
-    edit([&] {
-        return designStep([&] { return quarvel::setSplineCount(wing, cur(), active(), editing, nsplSpinner->getValue()); });
-    });
+    quarvel::NsplLine op;
+    op.count = nsplSpinner->getValue();
+    runOp(op);
     return 1;
 }
 
 long Quarvel::onCmdCpd(FXObject*, FXSelector, void*) {
-    edit([&] { return designStep([&] { return quarvel::setPointCp(wing, cur(), active(), cpdSpinner->getValue()); }); });
+    if (!fileLoaded) return 1;
+    quarvel::PointLine op;
+    op.point = quarvel::shownPoint(wing, quarvel::selectedPoint(wing, cur(), active()));
+    op.cp = cpdSpinner->getValue();
+    runOp(op);
     return 1;
 }
 
@@ -184,7 +256,7 @@ long Quarvel::onLeftBtnPress(FXObject*, FXSelector, void* ptr) {
     if (!fileLoaded) return 1;
     const FXEvent* event = static_cast<const FXEvent*>(ptr);
     canvas->setFocus();
-    afterCommand(quarvel::pressMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y));
+    afterCommand(quarvel::pressMouse(wing, cur(), active(), controlTransform(), editing, event->win_x, event->win_y));
     return 1;
 }
 
@@ -208,15 +280,17 @@ long Quarvel::onMotion(FXObject*, FXSelector, void* ptr) {
         redrawView();
     }
     if (editing.draggingControlPoint) {
+        // Each motion keeps the lift, as the control line of the release does.
         edit([&] {
-            return designStep([&] {
-                return quarvel::moveMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y);
+            return quarvel::keepingLift(wing, {cur()}, keepLift != 0, shockRule, [&] {
+                return quarvel::moveMouse(wing, cur(), active(), controlTransform(), editing, event->win_x,
+                                          event->win_y);
             });
         }, true);
         return 1;
     }
     // Without a drag only the readout follows the mouse.
-    quarvel::moveMouse(wing, cur(), active(), plotTransform, editing, event->win_x, event->win_y);
+    quarvel::moveMouse(wing, cur(), active(), controlTransform(), editing, event->win_x, event->win_y);
     mousePlotX = editing.mousePlotX;
     mousePlotCp = editing.mousePlotCp;
     showStatus();
@@ -253,7 +327,7 @@ long Quarvel::onUpdRedo(FXObject* sender, FXSelector, void*) {
 }
 
 long Quarvel::onCmdRevert(FXObject*, FXSelector, void*) {
-    if (fileLoaded) edit([&] { return quarvel::revertSection(wing, cur(), editing); });
+    if (fileLoaded) runOp(quarvel::RevertLine{});
     return 1;
 }
 

@@ -75,7 +75,10 @@ bool Quarvel::openFile(const FXString& asked) {
     delete planForm;
     planForm = new CPlanForm(this, wing, [this](int section) { chooseSection(section); });
     planForm->onValueEdited = [this](quarvel::FlowValue which, double value) {
-        edit([&] { return quarvel::setFlowValue(wing, which, value); });
+        quarvel::FlowLine op;
+        op.which = which;
+        op.value = value;
+        runOp(op);
     };
     planForm->create();
     // At first in the bottom right corner, where the plot has least to show.
@@ -163,7 +166,7 @@ bool Quarvel::saveWingAs(const FXString& path, bool replaceAsked) {
     modified = false;
     updateTitle();
     noteStatus("Saved " + path);
-    return true;
+    return writeJournal(path);
 }
 
 bool Quarvel::confirmDiscard() {

@@ -54,6 +54,9 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHOCK_SETTINGS,                        Quarvel::onCmdShockSettings),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_COMPARE,                               Quarvel::onCmdCompare),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_WEAKEN_SHOCK,                          Quarvel::onCmdWeakenShock),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_RUN_SCRIPT,                            Quarvel::onCmdRunScript),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_DELTA_CP,                              Quarvel::onCmdDeltaCp),
+    FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_DELTA_CP,                              Quarvel::onUpdDeltaCp),
     FXMAPFUNCS(SEL_UPDATE,              Quarvel::ID_APPLY_SECTIONS, Quarvel::ID_IMPORT_REGIMES, Quarvel::onUpdWingLoaded),
     FXMAPFUNC (SEL_MOUSEWHEEL,          Quarvel::ID_CANVAS,                                Quarvel::onMouseWheel),
     FXMAPFUNC (SEL_MIDDLEBUTTONPRESS,   Quarvel::ID_CANVAS,                                Quarvel::onMiddleBtnPress),
@@ -101,6 +104,7 @@ Quarvel::Quarvel(FXApp* a)
     if (!tooltipMade) new FXToolTip(a, 0);
     tooltipMade = true;
     shockRule = quarvel::readShockRule(a->reg());
+    showDeltaCp = a->reg().readIntEntry("Plot", "DeltaCp", 0) != 0;
     FXMenuBar* menuBar = new FXMenuBar(this, LAYOUT_FILL_X);
     fileMenu = new FXMenuPane(this);
     openCommand = new FXMenuCommand(fileMenu, "&Open...\tCtl-O\tOpen document file.", nullptr, this, ID_OPEN);
@@ -109,6 +113,8 @@ Quarvel::Quarvel(FXApp* a)
                       ID_SAVE_AS);
     new FXMenuCommand(fileMenu, "Compare with target...\t\tShow the wing beside the design Cp of a CpOutput.",
                       nullptr, this, ID_COMPARE);
+    new FXMenuCommand(fileMenu, "Run script...\t\tApply the design operations of a script.", nullptr, this,
+                      ID_RUN_SCRIPT);
     new FXMenuCommand(fileMenu, "Export plot as PNG...", nullptr, this, ID_EXPORT_PNG);
     new FXMenuCommand(fileMenu, "Export plot as figure...\tPNG, SVG or PDF at a chosen size, its marks explained.",
                       nullptr, this, ID_EXPORT_FIGURE);
@@ -140,6 +146,7 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCommand(viewMenu, "Isobars\t\tLines of constant Cp on the planform.", nullptr, this, ID_ISOBARS);
     new FXMenuCommand(viewMenu, "Spanload\t\tThe load along the span, initial and design.", nullptr, this, ID_SPANLOAD);
     new FXMenuCommand(viewMenu, "Shock settings...\t\tWhat counts as a shock.", nullptr, this, ID_SHOCK_SETTINGS);
+    new FXMenuCheck(viewMenu, "ΔCp\t\tThe change, design - initial Cp, on its own axis.", this, ID_DELTA_CP);
     new FXMenuTitle(menuBar, "&View", nullptr, viewMenu);
     // Made before the body, so that the body cannot take its place.
     statusBar = new FXStatusBar(this, LAYOUT_SIDE_BOTTOM | LAYOUT_FILL_X | FRAME_RAISED);
@@ -333,10 +340,10 @@ Quarvel::~Quarvel() {
 
 void Quarvel::chooseSection(int section) {
     if (!fileLoaded) return;
-    closeDragStep();
-    const quarvel::Redraw redraw = quarvel::chooseSection(wing, editing, section);
+    quarvel::SectionLine op;
+    op.number = wing.KTE1 + FXCLAMP(1, section, wing.nsec) - 1;
+    runOp(op);
     if (planForm) planForm->setSection(wing.curSection);
-    afterCommand(redraw);
 }
 
 namespace {

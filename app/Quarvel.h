@@ -13,6 +13,7 @@
 
 #include "app/DesignDialogs.h"
 #include "correction/CorrectionPanel.h"
+#include "correction/DesignScript.h"
 #include "correction/Editing.h"
 #include "correction/FlowMoves.h"
 #include "correction/History.h"
@@ -98,6 +99,8 @@ public:
         ID_SHOCK_SETTINGS,  // "Shock settings..."
         ID_COMPARE,         // "Compare with target..."
         ID_WEAKEN_SHOCK,    // "Weaken shock..."
+        ID_RUN_SCRIPT,      // "Run script..."
+        ID_DELTA_CP,        // the "ΔCp" toggle: design - initial on its own axis
         ID_LAST
     };
 
@@ -231,6 +234,9 @@ public:
     long onCmdShockSettings(FXObject*, FXSelector, void*);
     long onCmdCompare(FXObject*, FXSelector, void*);
     long onCmdWeakenShock(FXObject*, FXSelector, void*);
+    long onCmdRunScript(FXObject*, FXSelector, void*);
+    long onCmdDeltaCp(FXObject*, FXSelector, void*);
+    long onUpdDeltaCp(FXObject*, FXSelector, void*);
     long onUpdWingLoaded(FXObject*, FXSelector, void*);
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
@@ -243,7 +249,26 @@ public:
     // The correction controls as last shown (panelOf the wing), and the
     // mouse editing.
     quarvel::PanelWidgets panel;
-    quarvel::EditingState editing;
+    quarvel::ScriptState designState;
+    quarvel::EditingState& editing = designState.editing;
+
+    // Every design operation of the window goes through here: applied to the
+    // wing as the script applies it, one step of undo, its line kept in the
+    // journal. The result says why it was refused (shown in the status line).
+    quarvel::OpResult runOp(const quarvel::DesignOp& op);
+    // Several operations as one step of undo, their lines one journal entry.
+    quarvel::OpResult runOps(const std::vector<quarvel::DesignOp>& ops);
+    // File > "Run script...": every line of the script at path, one step each;
+    // a line that cannot be read or is refused is reported as
+    // "SCRIPT:LINE: reason" and stops the run (the lines before it stay done).
+    bool runScriptFile(const FXString& path);
+    // The journal of the operations done since the wing was opened, written
+    // beside savedPath (journalPathFor); false, reported, when it could not be.
+    bool writeJournal(const FXString& savedPath);
+
+    // The "ΔCp" toggle: design - initial Cp of the current section drawn on
+    // its own axis (kept in the registry). "Shape the change" draws it too.
+    FXint showDeltaCp = 0;
 
     // The planform dialog, made when a wing is read, and the 3D view, made
     // by the first "3D VIEW".
@@ -258,7 +283,13 @@ public:
     // Set by every plot redraw; the mouse editing maps pixels back with it.
     // It is the transform of the zoomed view.
     quarvel::PlotTransform plotTransform;
+    // The transform of the ΔCp axis, where "Shape the change" draws and picks
+    // its control points.
+    quarvel::PlotTransform deltaTransform;
+    // The transform the mouse edits the control points with.
+    const quarvel::PlotTransform& controlTransform() const;
     quarvel::CpAxis shownAxis{};  // the axis of the last redraw
+    quarvel::DeltaCpAxis shownDeltaAxis{};  // and its ΔCp axis
     quarvel::PlotZoom zoom;
 
     // Every change to a section, for "&Undo" and "&Redo".
@@ -429,14 +460,12 @@ private:
     // modified when the command changed what a save writes, records the
     // change for undo (a motion of a drag only once the drag ends) and
     // brings the window into line.
+    // line is the step's journal entry.
     void edit(const std::function<quarvel::Redraw()>& command, bool partOfDrag = false);
     // The same for a command that may change the sections (indices k) besides
     // the current one: one step over all of them.
-    void editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command);
-    // A design operation on the current section and the sections ks: with
-    // "Keep lift" each one's design lift is kept, and the note tells the
-    // change of lift and moment of the current one.
-    quarvel::Redraw designStep(const std::function<quarvel::Redraw()>& command, const std::vector<int>& ks = {});
+    void editSections(const std::vector<int>& sections, const std::function<quarvel::Redraw()>& command,
+                      const std::string& line = {});
     void setModified(bool on);
     void updateTitle();
 

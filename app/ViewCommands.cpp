@@ -17,7 +17,7 @@
 void Quarvel::drawControlPoints() {
     if (!fileLoaded) return;
     std::vector<quarvel::PlotPrimitive> points;
-    quarvel::addControlPoints(wing, plotTransform, editing.selectedControlPoint, points);
+    quarvel::addControlPoints(wing, controlTransform(), editing.selectedControlPoint, points);
     if (plotBuffer.render(points)) plotBuffer.show();
 }
 
@@ -26,7 +26,7 @@ quarvel::CpPlot Quarvel::currentPlot() const {
     const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
     return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
                                 editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule,
-                                currentComparison());
+                                currentComparison(), showDeltaCp != 0, dragging ? &shownDeltaAxis : nullptr);
 }
 
 bool Quarvel::renderPlot() {
@@ -43,6 +43,8 @@ bool Quarvel::renderPlot() {
     shownEPD = wing.EPD[k];
     shownEP = wing.EP[k];
     plotTransform = plot.transform;
+    deltaTransform = plot.deltaTransform;
+    shownDeltaAxis = plot.deltaAxis;
     shownAxis = plot.axis;
     showStatus();
     return plotBuffer.render(plot.primitives);
@@ -69,7 +71,9 @@ void Quarvel::showStatus() {
     std::string text = "Section " + std::to_string(wing.KTE1 + k);
     text += wing.activeSurface[k] == 1 ? "    Lower surface" : "    Upper surface";
     text += "    X = " + quarvel::formatFixed(mousePlotX, 4);
-    text += "    Cp = " + quarvel::formatFixed(mousePlotCp, 4);
+    // While "Shape the change" is on the mouse reads the ΔCp axis.
+    const bool shaping = &controlTransform() == &deltaTransform;
+    text += (shaping ? "    ΔCp = " : "    Cp = ") + quarvel::formatFixed(mousePlotCp, 4);
     if (!zoom.fitted()) text += "    Zoom " + quarvel::formatFixed(zoom.magnification(), 1) + "x";
     if (comparison) text += "    " + quarvel::residualSummary(currentComparison());
     FXString shown = quarvel::foxText(text);

@@ -171,12 +171,17 @@ Redraw nudgeSelection(WingModel& w, int k, int s, EditingState& e, double dx, do
     dropStaleSelection(w, k, s, e);
     const int j = e.selectedControlPoint;
     if (j >= 1 && inSplineEditing(w, k, s)) {
-        moveControlPoint(w, k, s, j, w.splX[j][k][s] + dx, w.splY[j][k][s] + dcp);
-        applySurfaceSpline(w, k, s);
-        return plotRedraw();
+        return setControlPoint(w, k, s, j, w.splX[j][k][s] + dx, w.splY[j][k][s] + dcp);
     }
     if (dcp == 0.0 || !inCpEdition(w, k, s) || w.splineOn[k][s] == 1) return {};
     return setPointCp(w, k, s, w.cpDes[selectedPoint(w, k, s) - 1][k] + dcp);
+}
+
+Redraw setControlPoint(WingModel& w, int k, int s, int j, double x, double cp) {
+    if (!ready(w, k, s) || j < 1 || j > w.nspl[k][s] - 2 || !std::isfinite(x) || !std::isfinite(cp)) return {};
+    moveControlPoint(w, k, s, j, x, cp);
+    applySurfaceSpline(w, k, s);
+    return plotRedraw();
 }
 
 Redraw revertSection(WingModel& w, int k, EditingState& e) {
@@ -201,9 +206,7 @@ Redraw moveMouse(WingModel& w, int k, int s, const PlotTransform& t, EditingStat
     const int j = e.selectedControlPoint;
     if (j < 0) return {};
 
-    moveControlPoint(w, k, s, j, x, cp);
-    applySurfaceSpline(w, k, s);
-    return plotRedraw();
+    return setControlPoint(w, k, s, j, x, cp);
 }
 
 Redraw pressMouse(WingModel& w, int k, int s, const PlotTransform& t, EditingState& e, double px, double py) {

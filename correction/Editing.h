@@ -92,6 +92,11 @@ Redraw setPointCp(WingModel& wing, int k, int s, double value);
 // surface is edited point by point. Nothing else moves.
 Redraw nudgeSelection(WingModel& wing, int k, int s, EditingState& e, double dx, double dcp);
 
+// Control point j (1 .. nspl-2) of surface s to chord position x (kept
+// between its neighbours) and value cp, and the curve written: what a drag
+// and a nudge do, and the script's "control" line.
+Redraw setControlPoint(WingModel& wing, int k, int s, int j, double x, double cp);
+
 // "Revert section": the design Cp of section k back to what was
 // read from the file. A surface in spline editing gets its control points
 // placed anew on the reverted curve.

@@ -34,18 +34,19 @@ SectionStates captureSections(const WingModel& w, const std::vector<int>& ks) {
     return states;
 }
 
-void History::record(SectionState before, SectionState after) {
+void History::record(SectionState before, SectionState after, std::string line) {
     SectionStates b, a;
     b.push_back(std::move(before));
     a.push_back(std::move(after));
-    record(std::move(b), std::move(a));
+    record(std::move(b), std::move(a), std::move(line));
 }
 
-void History::record(SectionStates before, SectionStates after) {
+void History::record(SectionStates before, SectionStates after, std::string line) {
     if (before.size() != after.size()) return;
     // Sections the step left alone are not kept, but the first stays: it
     // becomes current again on undo.
     Step step;
+    step.line = std::move(line);
     for (std::size_t i = 0; i < before.size(); ++i) {
         if (before[i].section < 0 || before[i].section != after[i].section) return;
         if (i > 0 && before[i].sameEdit(after[i])) continue;
@@ -63,6 +64,7 @@ void History::record(SectionStates before, SectionStates after) {
     steps_.push_back(std::move(step));
     while (steps_.size() > 1 && (steps_.size() > kMaxSteps || bytes_ > kMaxBytes)) {
         bytes_ -= steps_.front().bytes;
+        if (!steps_.front().line.empty()) oldLines_.push_back(std::move(steps_.front().line));
         steps_.pop_front();
     }
     done_ = steps_.size();
@@ -82,6 +84,14 @@ void History::clear() {
     steps_.clear();
     done_ = 0;
     bytes_ = 0;
+    oldLines_.clear();
+}
+
+std::vector<std::string> History::journal() const {
+    std::vector<std::string> lines = oldLines_;
+    for (std::size_t i = 0; i < done_; ++i)
+        if (!steps_[i].line.empty()) lines.push_back(steps_[i].line);
+    return lines;
 }
 
 Redraw undoEdit(WingModel& w, EditingState& e, History& h) { return putBack(w, e, h.undo()); }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "correction/CorrectionPanel.h"
@@ -28,21 +29,27 @@ public:
     // Records a step unless it changes nothing; a new step ends every redo.
     // The oldest steps go once there are too many or they hold too much.
     // before and after hold the same sections in the same order; only the
-    // sections that changed are kept.
-    void record(SectionState before, SectionState after);
-    void record(SectionStates before, SectionStates after);
+    // sections that changed are kept. line is the step's journal entry (the
+    // design script lines of its operation), kept with it.
+    void record(SectionState before, SectionState after, std::string line = {});
+    void record(SectionStates before, SectionStates after, std::string line = {});
     bool canUndo() const { return done_ > 0; }
     bool canRedo() const { return done_ < steps_.size(); }
     // The states to put back, or nothing.
     const SectionStates* undo();
     const SectionStates* redo();
     void clear();
+    // The journal entries of the steps done since the last clear, in order:
+    // undone steps are left out, steps too old to undo are not.
+    std::vector<std::string> journal() const;
 
 private:
     struct Step {
         SectionStates before, after;
         std::size_t bytes = 0;
+        std::string line;
     };
+    std::vector<std::string> oldLines_;  // entries of the steps dropped as too old
     std::deque<Step> steps_;
     std::size_t done_ = 0;  // steps_[0 .. done_) are done, the rest undone
     std::size_t bytes_ = 0;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "correction/Akima.h"
+#include "correction/MonotoneCubic.h"
 
 namespace quarvel {
 
@@ -49,9 +50,12 @@ void placeSurfaceSplinePoints(WingModel& w, int k, int s) {
         placeSplinePoints(w, k, s, w.nspl[k][s], w.X[first][k], w.X[last][k], w.cpDes[first][k], w.cpDes[last][k]);
         return;
     }
-    // The change starts from nothing on the design Cp as it now stands.
+    // The change starts from nothing on the design Cp as it now stands, and
+    // its end points sit on the interval's end points, where it stays 0.
     w.shapeBase[k][s].assign(w.cpDes.column(k), w.cpDes.column(k) + w.npt);
-    placeSplinePoints(w, k, s, w.nspl[k][s], w.X[first][k], w.X[last][k], 0.0, 0.0);
+    const int start = s == 0 ? w.u1[k] - 1 : w.l2[k] - 1;
+    const int end = s == 0 ? w.u2[k] - 1 : w.l1[k] - 1;
+    placeSplinePoints(w, k, s, w.nspl[k][s], w.X[start][k], w.X[end][k], 0.0, 0.0);
     for (int j = 0; j < w.nspl[k][s]; ++j) w.splY[j][k][s] = 0.0;
 }
 
@@ -71,11 +75,17 @@ bool applySurfaceSpline(WingModel& w, int k, int s) {
     if (count <= 0) return true;
     std::vector<double> u(static_cast<std::size_t>(count)), v(static_cast<std::size_t>(count));
     for (int j = 0; j < count; ++j) u[j] = w.X[first + j * step][k];
-    int code = 0;
-    akimaInterpolate(n, cx, cy, count - 1, u.data(), v.data(), code);
-    if (code != 0) return false;
     const std::vector<double>& base = w.shapeBase[k][s];
     const bool shaping = w.shapeOn[k][s] == 1 && base.size() == std::size_t(w.npt);
+    if (shaping) {
+        // The change keeps its word: 0 at the interval's ends, and between
+        // its control points never beyond their values.
+        if (!monotoneCubicInterpolate(n, cx, cy, count, u.data(), v.data())) return false;
+    } else {
+        int code = 0;
+        akimaInterpolate(n, cx, cy, count - 1, u.data(), v.data(), code);
+        if (code != 0) return false;
+    }
     for (int j = 0; j < count; ++j) {
         const int i = first + j * step;
         w.cpDes[i][k] = shaping ? base[std::size_t(i)] + v[j] : v[j];

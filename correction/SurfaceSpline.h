@@ -20,14 +20,15 @@ void placeSplinePoints(WingModel& wing, int k, int s, int count, double x0, doub
 // Places the control points of surface s from the points just outside its
 // correction interval (the same ends the "Spline interp." command uses).
 // While "Shape the change" is on for the surface the control points hold the
-// change of the design Cp instead: they are placed at the same positions with
-// a change of 0, and the design Cp as it stands becomes the base that the
-// curve is added to.
+// change of the design Cp instead: they are placed from the interval's own
+// end points with a change of 0, and the design Cp as it stands becomes the
+// base that the curve is added to.
 void placeSurfaceSplinePoints(WingModel& wing, int k, int s);
 
 // Rewrites the design Cp over the interval of surface s of section k from the
-// curve through its control points (added to the base while "Shape the
-// change" is on). Returns false, leaving cpDes untouched,
+// curve through its control points: Akima's curve, or while "Shape the
+// change" is on the monotone cubic of the change added to the base, 0 at the
+// interval's end points and never beyond its control points' values. Returns false, leaving cpDes untouched,
 // when the curve cannot be evaluated.
 bool applySurfaceSpline(WingModel& wing, int k, int s);
 

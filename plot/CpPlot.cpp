@@ -35,6 +35,8 @@ constexpr int kLine = 16;
 // Pixels at the right kept for the labels of the dCp axis.
 constexpr int kResidualLabels = 48;
 constexpr const char* kNoteColor = "gray15";
+// The change design - initial Cp and its axis.
+constexpr const char* kDeltaColor = "DarkViolet";
 
 // The shared builder with the plot's transform, for segments between
 // (chord, Cp) points.
@@ -276,6 +278,8 @@ struct PlotOptions {
     bool markLegend = false;   // the legend names the marks drawn
     ShockRule shockRule;       // finds the shocks marked
     const SectionComparison* comparison = nullptr;  // the target and residual drawn
+    bool deltaCp = false;                            // design - initial on its own axis
+    const DeltaCpAxis* keepDeltaAxis = nullptr;      // that axis held during a drag
 };
 
 CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
@@ -294,6 +298,28 @@ ResidualAxis residualAxisFor(const SectionComparison& comparison) {
     ResidualAxis axis;
     axis.step = std::max(niceStep(largest, 2), 0.01);
     axis.bound = std::max(1, int(std::ceil(largest / axis.step - 1e-9))) * axis.step;
+    return axis;
+}
+
+DeltaCpAxis deltaCpAxisFor(const WingModel& w, int k) {
+    double lo = 0.0, hi = 0.0;
+    for (int i = 0; i < 2 * w.nhalf; ++i) {
+        const double d = w.cpDes[i][k] - w.cpInit[i][k];
+        if (!std::isfinite(d)) continue;
+        lo = std::min(lo, d);
+        hi = std::max(hi, d);
+    }
+    const int a = activeSurfaceOf(w, k);
+    if (inSplineEditing(w, k, a) && w.shapeOn[k][a] == 1)
+        for (int j = 0; j < std::min(w.nspl[k][a], WingModel::nsplMax); ++j)
+            if (std::isfinite(w.splY[j][k][a])) lo = std::min(lo, w.splY[j][k][a]), hi = std::max(hi, w.splY[j][k][a]);
+    // Room around the change, and never less than a small span: no change
+    // still shows an axis.
+    const double span = std::max(hi - lo, 0.05);
+    DeltaCpAxis axis;
+    axis.step = niceStep(1.2 * span, 6);
+    axis.lower = std::min(-axis.step, std::floor(lo / axis.step - 0.1) * axis.step);
+    axis.upper = std::max(axis.step, std::ceil(hi / axis.step + 0.1) * axis.step);
     return axis;
 }
 
@@ -370,14 +396,83 @@ void residualAxisLabels(Painter& p, const SectionComparison& comparison, int wid
     p.text(labels - 14, 2 * kLine + 2, "dCp");
 }
 
+// The change design - initial Cp of section k on its own axis at the right:
+// a zero line, the surface edited solid and the other dashed, the labels of
+// the axis and, while "Shape the change" is on, its control points.
+void drawDeltaCp(CpPlot& plot, const WingModel& w, int k, int height, int selectedControlPoint,
+                 const DeltaCpAxis* keepAxis) {
+    plot.deltaAxis = keepAxis ? *keepAxis : deltaCpAxisFor(w, k);
+    const DeltaCpAxis& axis = plot.deltaAxis;
+    PlotTransform& d = plot.deltaTransform;
+    d = plot.transform;
+    d.plotScaleCp = std::max(1, height - kPlotTopMargin - kPlotBottomMargin) / (axis.upper - axis.lower);
+    d.plotOriginCp = axis.lower - kPlotTopMargin / d.plotScaleCp;
+    plot.deltaShown = true;
+    Painter q(plot.primitives, d);
+    q.color(kDeltaColor);
+    q.dashed(true);
+    q.dataSegment(0.0, 0.0, 1.0, 0.0);
+    q.dashed(false);
+    const int a = activeSurfaceOf(w, k);
+    const int nh = w.nhalf;
+    for (int s = 0; s < 2; ++s) {
+        // Contour indices of surface s: the upper surface nh .. 2nh-1, the lower 0 .. nh-1.
+        const int first = s == 0 ? nh : 0, end = s == 0 ? 2 * nh : nh;
+        q.dashed(s != a);
+        q.width(s == a ? 2 : 1);
+        for (int i = first; i + 1 < end; ++i)
+            q.dataSegment(w.X[i][k], w.cpDes[i][k] - w.cpInit[i][k], w.X[i + 1][k],
+                          w.cpDes[i + 1][k] - w.cpInit[i + 1][k]);
+    }
+    q.dashed(false);
+    q.width(1);
+    if (!inSplineEditing(w, k, a) || w.shapeOn[k][a] != 1) return;
+    // The change being shaped, design Cp less the Cp it is added to, thin
+    // through its control points: where the design Cp already differed from
+    // the initial one, the curve above lies beside it.
+    const std::vector<double>& base = w.shapeBase[k][a];
+    if (base.size() == std::size_t(w.npt)) {
+        const std::vector<int> inside = intervalIndices(w, k, a);
+        q.dashed(true);
+        for (std::size_t n = 0; n + 1 < inside.size(); ++n) {
+            const int i = inside[n], j = inside[n + 1];
+            q.dataSegment(w.X[i][k], w.cpDes[i][k] - base[std::size_t(i)], w.X[j][k], w.cpDes[j][k] - base[std::size_t(j)]);
+        }
+        q.dashed(false);
+    }
+    addControlPoints(w, d, selectedControlPoint, plot.primitives);
+}
+
+// The ΔCp axis's labels and title in the right margin.
+void deltaCpLabels(Painter& p, const CpPlot& plot, int width, int height) {
+    const DeltaCpAxis& axis = plot.deltaAxis;
+    const PlotTransform& d = plot.deltaTransform;
+    p.color("White");
+    p.fill(width - kDeltaLabels, kPlotTopMargin, kDeltaLabels, height - kPlotTopMargin - kPlotBottomMargin);
+    p.color(kDeltaColor);
+    const int decimals = axis.step >= 0.1 ? 1 : axis.step >= 0.01 ? 2 : 3;
+    const int x = width - kDeltaLabels + 6;
+    p.segment(x - 3, d.rowOf(axis.lower), x - 3, d.rowOf(axis.upper));
+    for (int i = 0; axis.lower + i * axis.step <= axis.upper + axis.step / 2; ++i) {
+        const double v = axis.lower + i * axis.step;
+        const double row = d.rowOf(v);
+        p.segment(x - 6, row, x - 3, row);
+        std::string label = formatFixed(std::fabs(v) < axis.step / 2 ? 0.0 : v, decimals);
+        p.text(x, row + 5, label);
+    }
+    p.text(width - kDeltaLabels + 4, 2 * kLine + 2, "ΔCp");
+}
+
 }  // namespace
 
 CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
                    const PlotZoom& zoom, const CpAxis* keepAxis, const ShockRule& shockRule,
-                   const SectionComparison* comparison) {
+                   const SectionComparison* comparison, bool deltaCp, const DeltaCpAxis* keepDeltaAxis) {
     PlotOptions options;
     options.shockRule = shockRule;
     options.comparison = comparison;
+    options.deltaCp = deltaCp;
+    options.keepDeltaAxis = keepDeltaAxis;
     return buildPlot(w, mach, width, height, selectedControlPoint, zoom, keepAxis, options);
 }
 
@@ -414,7 +509,9 @@ CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int sel
         extend(lo, hi, w.cpDes, sec, 0, rows);
     }
     const int a = activeSurfaceOf(w, k);
-    if (inSplineEditing(w, k, a))
+    const bool shaping = inSplineEditing(w, k, a) && w.shapeOn[k][a] == 1;
+    const bool delta = options.deltaCp || shaping;
+    if (inSplineEditing(w, k, a) && !shaping)
         for (int j = 0; j < std::min(w.nspl[k][a], WingModel::nsplMax); ++j)
             if (std::isfinite(w.splY[j][k][a])) lo = std::min(lo, w.splY[j][k][a]), hi = std::max(hi, w.splY[j][k][a]);
     plot.axis = keepAxis ? *keepAxis : cpAxisFor(std::isfinite(lo) ? lo : scan.minimum, hi);
@@ -422,7 +519,8 @@ CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int sel
     const double bottom = axis.lower + axis.span;
 
     PlotTransform& t = plot.transform;
-    t.plotScaleX = 0.89 * width;
+    // The ΔCp axis's labels take a strip at the right.
+    t.plotScaleX = delta ? std::min(0.89 * width, (width - kDeltaLabels - 6) / 1.1) : 0.89 * width;
     t.plotScaleCp = std::max(1, height - kPlotTopMargin - kPlotBottomMargin) / (axis.span + 0.02);
     t.plotOriginX = -0.1;
     t.plotOriginCp = axis.lower - 0.01 - kPlotTopMargin / t.plotScaleCp;
@@ -500,13 +598,14 @@ CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int sel
             p.segment(col, row - 5 * aspect, col, row + 5 * aspect);
             p.width(1);
         }
-        if (inSplineEditing(w, k, activeSurfaceOf(w, k))) {
+        if (inSplineEditing(w, k, a) && !shaping) {
             marks.controlPoints = true;
             marks.pickedControlPoint =
                 selectedControlPoint >= 0 && selectedControlPoint < std::min(w.nspl[k][a], WingModel::nsplMax);
             addControlPoints(w, t, selectedControlPoint, plot.primitives);
         }
     }
+    if (delta) drawDeltaCp(plot, w, k, height, selectedControlPoint, options.keepDeltaAxis);
 
     // Each shock of the design Cp: a bar over its jump and its M1 above it.
     for (int s = 0; s < 2; ++s)
@@ -543,7 +642,9 @@ CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int sel
     }
     p.text(std::max(2.0, labelColumn), height - 4, "x/c");
     if (options.comparison) residualAxisLabels(p, *options.comparison, width, height);
-    legend(p, w, k, width, options.markLegend ? &marks : nullptr, options.comparison != nullptr);
+    if (delta) deltaCpLabels(p, plot, width, height);
+    legend(p, w, k, delta ? width - kDeltaLabels : width, options.markLegend ? &marks : nullptr,
+           options.comparison != nullptr);
     return plot;
 }
 

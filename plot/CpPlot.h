@@ -37,9 +37,22 @@ struct SonicScan {
 };
 SonicScan scanSection(const WingModel& wing, int k, double sonic);
 
+// The ΔCp axis of section k: from lower to upper (lower < 0 < upper) in steps
+// of step, covering design - initial Cp of both surfaces and, while "Shape
+// the change" is on for the surface edited, its control points.
+struct DeltaCpAxis {
+    double lower = -0.05, upper = 0.05, step = 0.01;
+};
+DeltaCpAxis deltaCpAxisFor(const WingModel& wing, int k);
+
 struct CpPlot {
     PlotTransform transform;
     CpAxis axis{};
+    // The ΔCp axis on the right, where design - initial Cp is drawn; set when
+    // it is shown (deltaShown).
+    PlotTransform deltaTransform;
+    DeltaCpAxis deltaAxis{};
+    bool deltaShown = false;
     double CYD = 0.0;  // the current section's design lift, recomputed
     std::vector<PlotPrimitive> primitives;
 };
@@ -71,9 +84,19 @@ constexpr int kNoControlPoint = -1;
 // dCp axis at the right, over the whole height with its zero line in the
 // middle (kResidualColor); the shocks of the target and of the initial Cp
 // get their markers too.
+//
+// With deltaCp, or while "Shape the change" is on for the surface edited, the
+// change design - initial Cp of the section is drawn too, as its own curve on
+// a second axis at the right ("ΔCp", with its zero line); the control points
+// of "Shape the change" hold such a change and are drawn on that axis, which
+// keepDeltaAxis holds during a drag as keepAxis holds the Cp axis.
 CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
                    const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr,
-                   const ShockRule& shockRule = ShockRule{}, const SectionComparison* comparison = nullptr);
+                   const ShockRule& shockRule = ShockRule{}, const SectionComparison* comparison = nullptr,
+                   bool deltaCp = false, const DeltaCpAxis* keepDeltaAxis = nullptr);
+
+// Pixels the ΔCp axis's labels take at the right of the plot.
+constexpr int kDeltaLabels = 44;
 
 constexpr const char* kTargetColor = "Magenta";
 constexpr const char* kResidualColor = "DarkCyan";

@@ -181,3 +181,53 @@ TEST(CpPlot, CoversEveryCpShownAndExplainsItself) {
     for (const char* text : {"Section 2   Z = 0.0000   Mach = 0.700", "Cp", "x/c", "initial Cp, section 2", "section 3"})
         EXPECT_LT(at(text), std::ptrdiff_t(order.size())) << text;
 }
+
+// The change design - initial Cp on its own axis at the right: the axis
+// -0.08 .. 0.04 in steps of 0.02 for a change from -0.06 to 0.02 (span 0.08,
+// 1.2 x 0.08 / 6 = 0.016 rounds up to 0.02, each end a step beyond).
+TEST(CpPlot, TheChangeOnItsOwnAxis) {
+    WingModel w = wingWithMinimum(-0.5);
+    w.cpDes[12][0] = w.cpInit[12][0] - 0.06;
+    w.cpDes[16][0] = w.cpInit[16][0] + 0.02;
+    const CpPlot plain = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
+    EXPECT_FALSE(plain.deltaShown);
+    EXPECT_TRUE(select(plain, "DarkViolet", false).empty()) << "no change drawn unless asked";
+
+    const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint, PlotZoom{}, nullptr, ShockRule{}, nullptr, true);
+    ASSERT_TRUE(plot.deltaShown);
+    EXPECT_NEAR(plot.deltaAxis.lower, -0.08, 1e-12);
+    EXPECT_NEAR(plot.deltaAxis.upper, 0.04, 1e-12);
+    EXPECT_NEAR(plot.deltaAxis.step, 0.02, 1e-12);
+    const PlotTransform& d = plot.deltaTransform;
+    EXPECT_NEAR(d.rowOf(-0.08), kPlotTopMargin, 1e-9) << "the axis fills the data rows";
+    EXPECT_NEAR(d.rowOf(0.04), 500 - kPlotBottomMargin, 1e-9);
+    EXPECT_DOUBLE_EQ(plot.transform.plotScaleX, 500.0) << "x = 1.1 ends left of the labels: (600 - 44 - 6) / 1.1";
+    const auto zero = select(plot, "DarkViolet", true);
+    ASSERT_FALSE(zero.empty());
+    EXPECT_EQ(zero.front()->y1, toPixel(d.rowOf(0.0))) << "the zero line";
+    EXPECT_EQ(zero.front()->x1, toPixel(d.columnOf(0.0)));
+    EXPECT_EQ(zero.front()->x2, toPixel(d.columnOf(1.0)));
+    // The upper surface, edited, solid: its segment from row 2 (index 12) starts at the change there.
+    const auto solid = select(plot, "DarkViolet", false);
+    const bool atRow2 = std::any_of(solid.begin(), solid.end(), [&](const PlotPrimitive* p) {
+        return p->x1 == toPixel(d.columnOf(2.0 / 9)) && p->y1 == toPixel(d.rowOf(-0.06));
+    });
+    EXPECT_TRUE(atRow2);
+    std::vector<std::string> texts;
+    for (const auto& p : plot.primitives)
+        if (p.kind == PlotPrimitive::Text) texts.push_back(p.text);
+    for (const char* label : {"ΔCp", "-0.08", "0.00", "0.04"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
+
+    // "Shape the change" draws the axis by itself, its control points on it.
+    w.secCorrection[0] = 2;
+    w.surfMode[0][0] = MODE_CP_EDITION;
+    w.splineOn[0][0] = 1;
+    w.shapeOn[0][0] = 1;
+    for (int j = 0; j < 4; ++j) w.splX[j][0][0] = 0.2 * (j + 1), w.splY[j][0][0] = j == 1 ? 0.03 : 0.0;
+    const CpPlot shaped = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
+    ASSERT_TRUE(shaped.deltaShown);
+    const auto circles = select(shaped, "Blue", false, PlotPrimitive::Ellipse);
+    ASSERT_EQ(circles.size(), 4u);
+    EXPECT_EQ(circles[1]->y1, toPixel(shaped.deltaTransform.rowOf(0.03) - controlPointRadius));
+}
