@@ -26,6 +26,12 @@ bool Quarvel::runScriptFile(const FXString& path) {
         break;
     }
     if (planForm) planForm->setSection(wing.curSection);
+    // A target line compares the wing with that target.
+    if (!designState.target.empty()) {
+        const std::string target = designState.target;
+        designState.target.clear();
+        ok = compareWithTarget(quarvel::foxText(target)) && ok;
+    }
     return ok;
 }
 

@@ -384,6 +384,7 @@ std::string SmoothSpanLine::text() const {
     return "smooth-span " + std::to_string(first) + " " + std::to_string(last) + " " + smoothing.text() +
            (follow ? "" : " no-follow");
 }
+std::string TargetLine::text() const { return "target " + path; }
 std::string KeepLiftLine::text() const { return on ? "keep-lift on" : "keep-lift off"; }
 std::string WeakenShockLine::text() const {
     return "weaken-shock " + formatShortest(values.m1) + " " + formatShortest(values.width);
@@ -536,6 +537,14 @@ OpResult ApplyLine::apply(WingModel& w, ScriptState& st) const {
     return done(applyToSections(w, cur(w), first, last, blend, st.rule));
 }
 
+OpResult TargetLine::apply(WingModel&, ScriptState& st) const {
+    const std::string found = path.empty() || path[0] == '/' || st.directory.empty() ? path : st.directory + "/" + path;
+    FileError error;
+    if (!readCpInput(found, &error)) return refused(error.message());
+    st.target = found;
+    return {};
+}
+
 OpResult KeepLiftLine::apply(WingModel&, ScriptState& st) const {
     st.keepLift = on;
     return {};
@@ -608,13 +617,15 @@ ParsedLine parseScriptLine(const std::string& raw) {
     std::istringstream in(line);
     std::string word;
     in >> word;
-    if (word == "import") {
-        ImportLine op;
-        op.path = trimmed(line.substr(word.size()));
-        if (op.path.empty())
-            parsed.fault = "import needs the path of a CpOutput file";
+    // The path of an import or a target is the rest of the line.
+    if (word == "import" || word == "target") {
+        const std::string path = trimmed(line.substr(word.size()));
+        if (path.empty())
+            parsed.fault = word + " needs the path of a CpOutput file";
+        else if (word == "import")
+            parsed.op = ImportLine{path};
         else
-            parsed.op = op;
+            parsed.op = TargetLine{{}, path};
         return parsed;
     }
     Words args;
@@ -688,6 +699,8 @@ Script readScript(const std::string& path) {
         if (!parsed.op) continue;
         if (auto* import = std::get_if<ImportLine>(&*parsed.op); import && import->path[0] != '/')
             import->path = directory + import->path;
+        if (auto* target = std::get_if<TargetLine>(&*parsed.op); target && target->path[0] != '/')
+            target->path = directory + target->path;
         script.ops.emplace_back(number, std::move(*parsed.op));
     }
     return script;

@@ -37,6 +37,8 @@ struct ScriptState {
     bool keepLift = false;
     // The rule that finds the shocks the design moves follow and keep.
     ShockRule rule;
+    // The target the wing is compared with (target lines), found already.
+    std::string target;
     // A relative path of an operation is found from here (the working
     // directory when empty); readScript has made a script's paths relative to
     // the script's folder already.
@@ -203,6 +205,15 @@ struct WeakenShockLine : OneSection {
     OpResult apply(WingModel& w, ScriptState& st) const;
 };
 
+// target OLD.cpd: "Compare with target...": the wing is compared with the
+// CpOutput at OLD.cpd (the rest of the line), which must be readable; the
+// wing does not change.
+struct TargetLine : OneSection {
+    std::string path;
+    std::string text() const;
+    OpResult apply(WingModel& w, ScriptState& st) const;
+};
+
 // revert: "Revert section".
 struct RevertLine : OneSection {
     std::string text() const;
@@ -211,7 +222,8 @@ struct RevertLine : OneSection {
 
 using DesignOp = std::variant<SectionLine, SurfaceLine, RegimeLine, IntervalLine, CorrectionLine, PointLine,
                               SplineLine, NsplLine, ControlLine, ShapeLine, SmoothLine, SmoothSpanLine, ApplyLine,
-                              ImportLine, FlowLine, RevertLine, KeepLiftLine, WeakenShockLine>;
+                              ImportLine, FlowLine, RevertLine, KeepLiftLine, WeakenShockLine,
+                              TargetLine>;
 
 // A line of a script: an operation, nothing (blank or a comment: "#" at the
 // start or after a space starts one), or why it cannot be read.

@@ -37,6 +37,7 @@ TEST(DesignScript, EveryLineReadsBackAsWritten) {
         {"apply 2 7 weight 0.5 fade follow-shock", "apply 2 7 fade weight 0.5"},
         {"apply 2 4 no-follow", "apply 2 4 no-follow"},
         {"keep-lift on", "keep-lift on"},
+        {"target old wing.cpd", "target old wing.cpd"},
         {"weaken-shock 1.15", "weaken-shock 1.15 0.1"},
         {"weaken-shock 1.2 0.15", "weaken-shock 1.2 0.15"},
         {"import old runs/cycle 3.cpd", "import old runs/cycle 3.cpd"},

@@ -58,6 +58,11 @@ TEST_F(CompareTest, ShowsTheTargetAndTheResidualUntilAnotherWingIsOpened) {
     EXPECT_EQ(targetSegments(), 0) << "a new wing, no target";
     EXPECT_EQ(residualLabels(), std::vector<std::string>{});
     EXPECT_EQ(status().find("Target"), std::string::npos) << status();
+
+    // A script's target line compares the wing again.
+    quarvel::test::writeFile((dir / "compare.qvs").string(), "target target.cpd\n");
+    EXPECT_TRUE(w.runScriptFile((dir / "compare.qvs").c_str()));
+    EXPECT_TRUE(w.comparison.has_value()) << "compared by the script";
 }
 
 }  // namespace
