@@ -74,8 +74,10 @@ protected:
     void settle() { clock.run(app, 200); }
     // Up to two seconds for a paint after the count given (a loaded machine
     // may take a while).
+    // Waits for a paint after the one counted, however slow a loaded machine
+    // is to give it (up to a minute, which only a broken view takes).
     void awaitPaint(int after) {
-        for (int i = 0; i < 20 && view->paintCount <= after; ++i) clock.run(app, 100);
+        for (int i = 0; i < 600 && view->paintCount <= after; ++i) clock.run(app, 100);
     }
 
     void send(FXSelector type, int id, void* data = nullptr) { view->handle(view, FXSEL(type, id), data); }
