@@ -187,8 +187,7 @@ int main(int argc, char* argv[]) {
             app.flush(true);
             app.runWhileEvents();
         }
-        const int painted = view->paintCount;
-        while (view->paintCount == painted) app.runOneEvent();
+        while (view->refreshPending()) app.runOneEvent();
         print("drag3d_us", std::chrono::duration<double, std::micro>(Clock::now() - start).count() / steps);
     }
     mouse(SEL_LEFTBUTTONRELEASE, px, py);

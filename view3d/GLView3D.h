@@ -135,6 +135,9 @@ public:
     long onPaintColourBar(FXObject*, FXSelector, void*);
     long onRefresh(FXObject*, FXSelector, void*);
 
+    // An edit not painted yet.
+    bool refreshPending() const { return refreshScheduled || wingChanged; }
+
     // Bytes the view holds for the wing: its mesh at the shown detail, the
     // surfaces' arrays and their copies in the GL buffers, the indices.
     std::size_t bytes() const;
