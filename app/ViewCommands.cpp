@@ -43,7 +43,8 @@ bool Quarvel::renderPlot() {
     plotTransform = plot.transform;
     shownAxis = plot.axis;
     showStatus();
-    return plotBuffer.render(plot.primitives);
+    // While a control point is dragged the curve is drawn as a draft.
+    return plotBuffer.render(plot.primitives, editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0);
 }
 
 void Quarvel::drawCpPlot() {

@@ -117,6 +117,10 @@ constexpr int kFirstPane = 600;
 const long long kLargestPaneQuads = quarvel::quadBudget(3840, 2160);
 // Edits are painted at most this often, milliseconds: one displayed frame.
 constexpr FXuint kFrameMs = 16;
+// Nor more often than every this many paint times: during a stream of edits
+// (a drag in the plot) the view takes at most about a seventh of the time,
+// and the plot keeps up with the mouse.
+constexpr double kPaintsApart = 6.0;
 
 int gridStride(int count) { return (count + quarvel::kGridLinesMax - 1) / quarvel::kGridLinesMax; }
 
@@ -279,7 +283,7 @@ void GLView3D::refreshSurface() {
 void GLView3D::scheduleRefresh() {
     if (refreshScheduled) return;
     refreshScheduled = true;
-    getApp()->addTimeout(this, ID_REFRESH, kFrameMs);
+    getApp()->addTimeout(this, ID_REFRESH, std::max(kFrameMs, FXuint(kPaintsApart * lastPaintMs)));
 }
 
 long GLView3D::onRefresh(FXObject*, FXSelector, void*) {
