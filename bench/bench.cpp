@@ -179,18 +179,17 @@ int main(int argc, char* argv[]) {
     view->drawScene();
     mouse(SEL_MOTION, px, py);
     mouse(SEL_LEFTBUTTONPRESS, px, py);
-    {
-        const int steps = runs * 6;
-        const auto start = Clock::now();
-        for (int i = 0; i < steps; ++i) {
-            mouse(SEL_MOTION, px, py + 0.01 * (++step % 20));
-            app.flush(true);
-            app.runWhileEvents();
-        }
-        // The paint still pending, at once rather than after its timer.
-        if (view->refreshPending()) view->drawScene();
-        print("drag3d_us", std::chrono::duration<double, std::micro>(Clock::now() - start).count() / steps);
-    }
+    // The mean over a stroke of steps, the median of several strokes.
+    const int steps = runs * 3;
+    print("drag3d_us", medianMicros(5, [&] {
+              for (int i = 0; i < steps; ++i) {
+                  mouse(SEL_MOTION, px, py + 0.01 * (++step % 20));
+                  app.flush(true);
+                  app.runWhileEvents();
+              }
+              // The paint still pending, at once rather than after its timer.
+              if (view->refreshPending()) view->drawScene();
+          }) / steps);
     mouse(SEL_LEFTBUTTONRELEASE, px, py);
     print("mesh_ms", medianMicros(runs, [&] { view->fillMesh(); }) / 1000);
     print("paint3d_ms", medianMicros(runs, [&] {

@@ -118,9 +118,9 @@ const long long kLargestPaneQuads = quarvel::quadBudget(3840, 2160);
 // Edits are painted at most this often, milliseconds: one displayed frame.
 constexpr FXuint kFrameMs = 16;
 // Nor more often than every this many paint times: during a stream of edits
-// (a drag in the plot) the view takes at most about a seventh of the time,
+// (a drag in the plot) the view takes at most about a ninth of the time,
 // and the plot keeps up with the mouse.
-constexpr double kPaintsApart = 6.0;
+constexpr double kPaintsApart = 8.0;
 
 int gridStride(int count) { return (count + quarvel::kGridLinesMax - 1) / quarvel::kGridLinesMax; }
 
