@@ -174,6 +174,8 @@ std::size_t GLView3D::bytes() const {
 }
 
 GLView3D::~GLView3D() {
+    // A paint still waiting for its frame must not reach a deleted view.
+    getApp()->removeTimeout(this, ID_REFRESH);
     // The canvas must go before its visual; the other children go with the
     // dialog.
     delete canvas;
