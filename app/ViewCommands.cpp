@@ -47,7 +47,8 @@ bool Quarvel::renderPlot() {
     shownDeltaAxis = plot.deltaAxis;
     shownAxis = plot.axis;
     showStatus();
-    return plotBuffer.render(plot.primitives);
+    // While a control point is dragged the curve is drawn as a draft.
+    return plotBuffer.render(plot.primitives, editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0);
 }
 
 void Quarvel::drawCpPlot() {

@@ -3,7 +3,9 @@
 // of several runs). Ratios compare a job with the physical floor of the same
 // job measured in the same run.
 //
-//   quarvel-bench LARGE.cpi SMALL.cpi SCRATCH-DIR
+//   quarvel-bench LARGE.cpi SMALL.cpi SCRATCH-DIR [BIG.cpi]
+//
+// BIG.cpi, when given, is the 1000 x 2000 wing of the *_big_* figures.
 #include <fx.h>
 
 #include <algorithm>
@@ -61,16 +63,38 @@ std::size_t readAndSplit(const std::string& path) {
 
 void print(const char* name, double value) { std::printf("%s %.3f\n", name, value); }
 
+// The cost of opening and saving the file against its floor, as ratios.
+struct FileRatios {
+    double openUs = 0, openFloorUs = 0, saveUs = 0, saveFloorUs = 0;
+};
+FileRatios fileRatios(const std::string& path, const std::string& scratch, int runs) {
+    FileRatios r;
+    quarvel::FileError err;
+    r.openUs = medianMicros(runs, [&] { quarvel::readCpInput(path, &err); });
+    r.openFloorUs = medianMicros(runs, [&] { readAndSplit(path); });
+    quarvel::WingModel wing = *quarvel::readCpInput(path, &err);
+    const std::string out = scratch + "/bench.cpd";
+    r.saveUs = medianMicros(runs, [&] { quarvel::saveCpOutput(wing, out, &err); });
+    const std::string text = readBytes(out);
+    r.saveFloorUs = medianMicros(runs, [&] {
+        if (FILE* f = std::fopen((scratch + "/floor.cpd").c_str(), "wb")) {
+            std::fwrite(text.data(), 1, text.size(), f);
+            std::fclose(f);
+        }
+    });
+    return r;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     FXApp app("Quarvel", "FOX Quarvel");
     app.init(argc, argv);
     if (argc < 4) {
-        std::fprintf(stderr, "usage: quarvel-bench LARGE.cpi SMALL.cpi SCRATCH-DIR\n");
+        std::fprintf(stderr, "usage: quarvel-bench LARGE.cpi SMALL.cpi SCRATCH-DIR [BIG.cpi]\n");
         return 2;
     }
-    const std::string large = argv[1], small = argv[2], scratch = argv[3];
+    const std::string large = argv[1], small = argv[2], scratch = argv[3], big = argc > 4 ? argv[4] : "";
     const int runs = 15;
 
     // Files.
@@ -146,10 +170,27 @@ int main(int argc, char* argv[]) {
     print("drag_us", dragUs);
     print("drag_interval_points", w.u2[k] - w.u1[k] + 1);
 
-    // The 3D view of the large wing: a mesh refill and one paint.
+    // The same drag with the 3D view open: each step, then whatever the
+    // event loop runs of the 3D view's work (its strip update and its
+    // paints, one per frame at most), and the paint of the last step.
     window->handle(window, FXSEL(SEL_COMMAND, Quarvel::ID_3DVIEW), nullptr);
     GLView3D* view = window->view3D;
     app.runWhileEvents();
+    view->drawScene();
+    mouse(SEL_MOTION, px, py);
+    mouse(SEL_LEFTBUTTONPRESS, px, py);
+    // The mean over a stroke of steps, the median of several strokes.
+    const int steps = runs * 3;
+    print("drag3d_us", medianMicros(5, [&] {
+              for (int i = 0; i < steps; ++i) {
+                  mouse(SEL_MOTION, px, py + 0.01 * (++step % 20));
+                  app.flush(true);
+                  app.runWhileEvents();
+              }
+              // The paint still pending, at once rather than after its timer.
+              if (view->refreshPending()) view->drawScene();
+          }) / steps);
+    mouse(SEL_LEFTBUTTONRELEASE, px, py);
     print("mesh_ms", medianMicros(runs, [&] { view->fillMesh(); }) / 1000);
     print("paint3d_ms", medianMicros(runs, [&] {
               view->drawScene();
@@ -173,6 +214,42 @@ int main(int argc, char* argv[]) {
           }) / 1000);
     print("rotate_stride", view->lastStride);
     drag(SEL_LEFTBUTTONRELEASE, x);
+
+    if (!big.empty()) {
+        const FileRatios f = fileRatios(big, scratch, 5);
+        print("open_big_ms", f.openUs / 1000);
+        print("open_big_ratio", f.openUs / f.openFloorUs);
+        print("save_big_ms", f.saveUs / 1000);
+        print("save_big_ratio", f.saveUs / f.saveFloorUs);
+        // The 3D view of the 1000 x 2000 wing: a full paint, a turning
+        // frame, and the memory the view holds over the model's.
+        Quarvel* bigWindow = new Quarvel(&app);
+        bigWindow->create();
+        if (!bigWindow->openFile(big.c_str())) return 1;
+        bigWindow->handle(bigWindow, FXSEL(SEL_COMMAND, Quarvel::ID_3DVIEW), nullptr);
+        GLView3D* bigView = bigWindow->view3D;
+        app.runWhileEvents();
+        print("paint3d_big_ms", medianMicros(runs, [&] {
+                  bigView->drawScene();
+                  app.flush(true);
+              }) / 1000);
+        auto turn = [&](FXSelType type, int tx) {
+            FXEvent ev{};
+            ev.last_x = tx;
+            ev.last_y = 200;
+            bigView->handle(bigView, FXSEL(type, GLView3D::ID_CANVAS), &ev);
+        };
+        int tx = 300;
+        turn(SEL_LEFTBUTTONPRESS, tx);
+        print("rotate_big_ms", medianMicros(runs * 3, [&] {
+                  turn(SEL_MOTION, tx -= 4);
+                  bigView->drawScene();
+                  app.flush(true);
+              }) / 1000);
+        turn(SEL_LEFTBUTTONRELEASE, tx);
+        print("mesh_big_bytes_ratio", double(bigView->bytes()) / double(bigWindow->wing.allocatedBytes()));
+        delete bigWindow;
+    }
 
     // Every isobar of the large wing at a step of 0.1: both surfaces, the
     // initial and the design Cp.

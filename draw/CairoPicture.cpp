@@ -56,11 +56,16 @@ void ellipsePath(cairo_t* cr, const PlotPrimitive& p, double offset) {
     cairo_restore(cr);
 }
 
-void draw(cairo_t* cr, const std::vector<PlotPrimitive>& primitives) {
+void draw(cairo_t* cr, const std::vector<PlotPrimitive>& primitives, std::size_t first = 0,
+          std::size_t last = std::size_t(-1), bool draft = false) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, kPictureFontPixels);
     static const double dashes[] = {4.0, 4.0};
+    // A draft (while something is dragged) draws its lines without
+    // anti-aliasing.
+    const cairo_antialias_t smooth = draft ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT;
+    cairo_set_antialias(cr, smooth);
     // Segments in one pen are stroked as one path, joined where one starts
     // at the end of the one before: a curve of a thousand points is one
     // stroke, and its dashes run on across its points. Lines along the pixel
@@ -76,10 +81,12 @@ void draw(cairo_t* cr, const std::vector<PlotPrimitive>& primitives) {
     auto flush = [&] {
         if (!pen) return;
         cairo_stroke(cr);
-        cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+        cairo_set_antialias(cr, smooth);
         pen = nullptr;
     };
-    for (const PlotPrimitive& p : primitives) {
+    last = std::min(last, primitives.size());
+    for (std::size_t i = first; i < last; ++i) {
+        const PlotPrimitive& p = primitives[i];
         const int lineWidth = std::max(1, p.lineWidth);
         const double o = centreOffset(lineWidth);
         if (p.kind == PlotPrimitive::Segment && pen && samePen(*pen, p)) {
@@ -95,7 +102,7 @@ void draw(cairo_t* cr, const std::vector<PlotPrimitive>& primitives) {
         cairo_set_dash(cr, dashes, p.dashed ? 2 : 0, 0.0);
         switch (p.kind) {
         case PlotPrimitive::Segment:
-            cairo_set_antialias(cr, alongGrid(p) ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT);
+            cairo_set_antialias(cr, alongGrid(p) ? CAIRO_ANTIALIAS_NONE : smooth);
             cairo_move_to(cr, p.x1 + o, p.y1 + o);
             cairo_line_to(cr, p.x2 + o, p.y2 + o);
             lastX = p.x2;
@@ -209,11 +216,16 @@ bool pictureFormatOf(const std::string& path, PictureFormat& format) {
 }
 
 void paintPixels(std::uint32_t* pixels, int width, int height, const std::vector<PlotPrimitive>& primitives) {
-    if (!pixels || width < 1 || height < 1) return;
+    paintPixels(pixels, width, height, primitives, 0, primitives.size(), false);
+}
+
+void paintPixels(std::uint32_t* pixels, int width, int height, const std::vector<PlotPrimitive>& primitives,
+                 std::size_t first, std::size_t last, bool draft) {
+    if (!pixels || width < 1 || height < 1 || first >= last) return;
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, width, height, width * 4);
     cairo_t* cr = cairo_create(surface);
-    draw(cr, primitives);
+    draw(cr, primitives, first, last, draft);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);

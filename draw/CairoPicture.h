@@ -22,6 +22,10 @@ bool pictureFormatOf(const std::string& path, PictureFormat& format);
 // premultiplied 0xAARRGGBB (rows of width pixels, as cairo's ARGB32).
 // Text is drawn in a sans-serif font of kPictureFontPixels.
 void paintPixels(std::uint32_t* pixels, int width, int height, const std::vector<PlotPrimitive>& primitives);
+// Primitives first .. last - 1 only, over what the pixels hold; a draft
+// draws its lines without anti-aliasing.
+void paintPixels(std::uint32_t* pixels, int width, int height, const std::vector<PlotPrimitive>& primitives,
+                 std::size_t first, std::size_t last, bool draft);
 constexpr double kPictureFontPixels = 12.0;
 
 // The bytes of a file of the picture, width x height pixels (points in a

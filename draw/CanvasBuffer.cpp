@@ -3,11 +3,34 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "draw/CairoPicture.h"
 
 namespace quarvel {
 
-bool CanvasBuffer::render(const std::vector<PlotPrimitive>& primitives) {
+namespace {
+
+bool samePrimitive(const PlotPrimitive& a, const PlotPrimitive& b) {
+    return a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.rgb == b.rgb &&
+           a.dashed == b.dashed && a.lineWidth == b.lineWidth &&
+           (a.color == b.color || std::strcmp(a.color, b.color) == 0) && a.text == b.text;
+}
+
+// Segments in one pen are stroked as one path: a kept part never ends
+// inside such a run.
+bool continuesPen(const PlotPrimitive& before, const PlotPrimitive& p) {
+    return before.kind == PlotPrimitive::Segment && p.kind == PlotPrimitive::Segment && rgbOf(before) == rgbOf(p) &&
+           before.lineWidth == p.lineWidth && before.dashed == p.dashed;
+}
+
+// A kept part is worth its copy when it is at least this share of a picture.
+constexpr std::size_t kBaseShareDivisor = 4;
+
+}  // namespace
+
+bool CanvasBuffer::render(const std::vector<PlotPrimitive>& primitives, bool draft) {
     if (!canvas_ || !canvas_->id()) return false;
     const FXint w = canvas_->getWidth();
     const FXint h = canvas_->getHeight();
@@ -22,8 +45,29 @@ bool CanvasBuffer::render(const std::vector<PlotPrimitive>& primitives) {
         width_ = w;
         height_ = h;
         pixels_.assign(std::size_t(w) * std::size_t(h), 0xffffffffu);
+        last_.clear();
+        baseCount_ = 0;
     }
-    paintPixels(pixels_.data(), w, h, primitives);
+    const std::size_t n = primitives.size();
+    std::size_t common = 0;
+    while (common < n && common < last_.size() && samePrimitive(primitives[common], last_[common])) ++common;
+    if (baseCount_ == 0 || baseCount_ > common) {
+        // A new kept part: what this picture shares with the one before.
+        baseCount_ = 0;
+        while (common > 0 && common < n && continuesPen(primitives[common - 1], primitives[common])) --common;
+        if (common > 0 && common * kBaseShareDivisor >= n) {
+            basePixels_ = pixels_;
+            paintPixels(basePixels_.data(), w, h, primitives, 0, common, false);
+            baseCount_ = common;
+        }
+    }
+    if (baseCount_ > 0) {
+        std::copy(basePixels_.begin(), basePixels_.end(), pixels_.begin());
+        paintPixels(pixels_.data(), w, h, primitives, baseCount_, n, draft);
+    } else {
+        paintPixels(pixels_.data(), w, h, primitives, 0, n, draft);
+    }
+    last_ = primitives;
     upload();
     return true;
 }

@@ -25,7 +25,13 @@ public:
     // Draws the primitives over what the image holds (a picture starts with
     // its background), sized like the canvas first; false when the canvas
     // has no window or no area yet (nothing is drawn then).
-    bool render(const std::vector<PlotPrimitive>& primitives);
+    //
+    // The pixels of the part a picture shares with the one before it (the
+    // grid, the neighbouring sections) are kept: while a drag changes only
+    // what is drawn late, a render draws just that, over a copy of them.
+    // A draft (while something is dragged) draws the rest without
+    // anti-aliasing.
+    bool render(const std::vector<PlotPrimitive>& primitives, bool draft = false);
     // Copies the image onto the canvas.
     void show();
     // Paint handler: the image when one was rendered, else a white fill.
@@ -45,6 +51,11 @@ private:
     int width_ = 0, height_ = 0;
     std::vector<std::uint32_t> pixels_;  // cairo's 0xXXRRGGBB, rows of width_
     std::vector<FXColor> colours_;       // the same for the toolkit, on odd displays
+    // The picture last rendered, and the pixels of its first baseCount_
+    // primitives (none while baseCount_ is 0).
+    std::vector<PlotPrimitive> last_;
+    std::size_t baseCount_ = 0;
+    std::vector<std::uint32_t> basePixels_;
 };
 
 }  // namespace quarvel

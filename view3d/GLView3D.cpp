@@ -9,6 +9,7 @@
 #include <malloc.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <new>
@@ -44,6 +45,7 @@ FXDEFMAP(GLView3D) GLView3DMap[] = {
     FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_RESET_VIEW,                                          GLView3D::onCmdResetView),
     FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_COLOUR_BY_CP,                                        GLView3D::onCmdColourByCp),
     FXMAPFUNC (SEL_PAINT,             GLView3D::ID_COLOUR_BAR,                                          GLView3D::onPaintColourBar),
+    FXMAPFUNC (SEL_TIMEOUT,           GLView3D::ID_REFRESH,                                             GLView3D::onRefresh),
 };
 // clang-format on
 
@@ -109,6 +111,17 @@ void keepPaintMemory() {
 #endif
 }
 
+// The pane the view sizes its first mesh for, pixels each way.
+constexpr int kFirstPane = 600;
+// The quads of the largest pane a screen holds: the most the view builds.
+const long long kLargestPaneQuads = quarvel::quadBudget(3840, 2160);
+// Edits are painted at most this often, milliseconds: one displayed frame.
+constexpr FXuint kFrameMs = 16;
+// Nor more often than every this many paint times: during a stream of edits
+// (a drag in the plot) the view takes at most about a ninth of the time,
+// and the plot keeps up with the mouse.
+constexpr double kPaintsApart = 8.0;
+
 int gridStride(int count) { return (count + quarvel::kGridLinesMax - 1) / quarvel::kGridLinesMax; }
 
 int layerControlOf(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_INIT_GRID) / 2; }
@@ -125,8 +138,12 @@ GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
         getAccelTable()->addAccel(MKUINT(KEY_Home, 0), this, FXSEL(SEL_COMMAND, ID_RESET_VIEW));
 
     keepPaintMemory();
+    // Until the pane has its size: the whole wing at the detail of a
+    // pane of this size.
     try {
-        quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
+        quarvel::fillMesh(mesh, w, quarvel::MeshLayout::Square,
+                          quarvel::sampleDetail(0, w.nhalf - 1, 0, w.nsec - 1,
+                                                quarvel::quadBudget(kFirstPane, kFirstPane) / 2));
     } catch (const std::bad_alloc&) {
         dropMesh();
     }
@@ -142,10 +159,23 @@ std::size_t GLView3D::bytesFor(const quarvel::WingModel& w) {
     constexpr std::size_t kPerStation = 6 * 8 + 2 * 4 * (6 * 4 + 3) + 2 * 2 * 6 * 4;
     // What the software GL driver maps and allocates when it starts.
     constexpr std::size_t kDriver = std::size_t(64) << 20;
-    return std::size_t(std::max(w.nhalf, 0)) * std::size_t(std::max(w.nsec, 0)) * kPerStation + kDriver;
+    const long long stations = (long long)std::max(w.nhalf, 0) * std::max(w.nsec, 0);
+    return std::size_t(std::min(stations, kLargestPaneQuads)) * kPerStation + kDriver;
+}
+
+std::size_t GLView3D::bytes() const {
+    std::size_t b = 6 * sizeof(double) * std::size_t(mesh.meshPoints) * std::size_t(std::max(mesh.meshSections, 0));
+    for (const quarvel::SurfaceArrays& a : surfaceArrays)
+        b += 2 * ((a.position.capacity() + a.normal.capacity()) * sizeof(float) + a.colour.capacity());
+    for (const auto& counts : indexCount) b += 2 * sizeof(unsigned) * std::size_t(counts[0] + counts[1]);
+    b += digests.capacity() * sizeof(unsigned long long) + sectionRanges.capacity() * sizeof(quarvel::CpRange);
+    b += (mesh.stations.capacity() + mesh.sections.capacity()) * sizeof(int);
+    return b;
 }
 
 GLView3D::~GLView3D() {
+    // A paint still waiting for its frame must not reach a deleted view.
+    getApp()->removeTimeout(this, ID_REFRESH);
     // The canvas must go before its visual; the other children go with the
     // dialog.
     delete canvas;
@@ -248,24 +278,65 @@ FXbool GLView3D::close(FXbool) {
 
 void GLView3D::refreshSurface() {
     if (!shown()) return;
-    fillMesh();
-    repaint();
+    wingChanged = true;
+    scheduleRefresh();
 }
 
+void GLView3D::scheduleRefresh() {
+    if (refreshScheduled) return;
+    refreshScheduled = true;
+    getApp()->addTimeout(this, ID_REFRESH, std::max(kFrameMs, FXuint(kPaintsApart * lastPaintMs)));
+}
+
+long GLView3D::onRefresh(FXObject*, FXSelector, void*) {
+    refreshScheduled = false;
+    repaint();
+    return 1;
+}
+
+quarvel::MeshLayout GLView3D::layout() const {
+    return squareButton->getCheck() ? quarvel::MeshLayout::Square : quarvel::MeshLayout::Planform;
+}
+
+int GLView3D::shownFills() const {
+    int fills = 0;
+    for (const quarvel::MeshLayer& l : quarvel::meshLayers)
+        if (l.filled && layerCheck[l.control()]->getCheck()) ++fills;
+    return std::max(fills, 1);
+}
+
+// The mesh keeps its detail; one whose stations or sections the wing no
+// longer has starts over at the detail of the first pane.
 void GLView3D::fillMesh() {
     try {
-        quarvel::fillMesh(mesh, *wing, squareButton->getCheck() ? quarvel::MeshLayout::Square
-                                                                : quarvel::MeshLayout::Planform);
+        const bool fits = !mesh.stations.empty() && !mesh.sections.empty() && mesh.stations.back() < wing->nhalf &&
+                          mesh.sections.back() < wing->nsec;
+        const quarvel::MeshDetail detail =
+            fits ? quarvel::MeshDetail{mesh.stations, mesh.sections}
+                 : quarvel::sampleDetail(0, wing->nhalf - 1, 0, wing->nsec - 1,
+                                         quarvel::quadBudget(kFirstPane, kFirstPane) / 2);
+        quarvel::fillMesh(mesh, *wing, layout(), detail);
+        readWingState();
     } catch (const std::bad_alloc&) {
         dropMesh();
     }
+    wingChanged = false;
+    for (auto& counts : indexCount) counts[0] = counts[1] = 0;
     meshChanged();
+}
+
+void GLView3D::readWingState() {
+    digests = quarvel::sectionDigests(*wing);
+    sectionRanges.resize(std::size_t(std::max(wing->nsec, 0)));
+    for (int k = 0; k < wing->nsec; ++k) sectionRanges[std::size_t(k)] = quarvel::sectionCpRange(*wing, k);
 }
 
 void GLView3D::dropMesh() {
     mesh = quarvel::WingMesh{};
     for (quarvel::SurfaceArrays& a : surfaceArrays) a = quarvel::SurfaceArrays{};
     for (auto& counts : indexCount) counts[0] = counts[1] = 0;
+    digests.clear();
+    sectionRanges.clear();
     if (!memoryFault.empty()) return;
     memoryFault.format("Not enough memory for the 3D view of this wing (%d sections of %d points); "
                        "the wing and its edits are kept",
@@ -275,8 +346,87 @@ void GLView3D::dropMesh() {
 
 void GLView3D::meshChanged() {
     for (bool& dirty : surfaceDirty) dirty = true;
-    cpRange = quarvel::cpRangeOf(mesh);
-    if (colourBar) colourBar->update();
+    quarvel::CpRange r{HUGE_VAL, -HUGE_VAL};
+    for (const quarvel::CpRange& s : sectionRanges) r.lo = std::min(r.lo, s.lo), r.hi = std::max(r.hi, s.hi);
+    if (!(r.hi >= r.lo)) r.lo = r.hi = 0.0;
+    const bool moved = r.lo != cpRange.lo || r.hi != cpRange.hi;
+    cpRange = r;
+    if (colourBar && moved) colourBar->update();
+}
+
+void GLView3D::prepareMesh() {
+    if (!memoryFault.empty() || wing->nhalf < 2 || wing->nsec < 2) return;
+    const quarvel::MeshDetail detail =
+        quarvel::chooseDetail(*wing, layout(), frame, camera, orthographicButton->getCheck(), canvas->getWidth(),
+                              canvas->getHeight(), shownFills());
+    if (detail.stations != mesh.stations || detail.sections != mesh.sections) {
+        quarvel::fillMesh(mesh, *wing, layout(), detail);
+        for (quarvel::SurfaceArrays& a : surfaceArrays) {
+            // A coarser detail gives its memory back.
+            a.position.shrink_to_fit();
+            a.normal.shrink_to_fit();
+            a.colour.shrink_to_fit();
+        }
+        if (wingChanged) readWingState();
+        wingChanged = false;
+        for (auto& counts : indexCount) counts[0] = counts[1] = 0;
+        meshChanged();
+        return;
+    }
+    if (wingChanged) applyEdits();
+}
+
+// The columns of the sections an edit changed, in the mesh and in the GL
+// buffers; everything again when the colour range moved.
+void GLView3D::applyEdits() {
+    wingChanged = false;
+    std::vector<unsigned long long> now = quarvel::sectionDigests(*wing);
+    if (now.size() != digests.size()) {
+        fillMesh();
+        return;
+    }
+    // Every planform length is over the reference chord's section.
+    const std::size_t reference = std::size_t(
+        std::find_if(wing->B.begin(), wing->B.end(), [](double b) { return b != 0.0 && std::isfinite(b); }) -
+        wing->B.begin());
+    for (std::size_t k = 0; k < now.size() && k <= reference; ++k)
+        if (now[k] != digests[k]) {
+            fillMesh();
+            return;
+        }
+    std::vector<int> columns;
+    for (std::size_t k = 0; k < now.size(); ++k) {
+        if (now[k] == digests[k]) continue;
+        sectionRanges[k] = quarvel::sectionCpRange(*wing, int(k));
+        const auto at = std::lower_bound(mesh.sections.begin(), mesh.sections.end(), int(k));
+        if (at != mesh.sections.end() && *at == int(k)) columns.push_back(int(at - mesh.sections.begin()));
+    }
+    digests = std::move(now);
+    const quarvel::CpRange before = cpRange;
+    bool wasDirty[4];
+    std::copy(surfaceDirty, surfaceDirty + 4, wasDirty);
+    for (int c : columns) quarvel::fillMeshColumns(mesh, *wing, layout(), c, c);
+    meshChanged();
+    if (cpRange.lo != before.lo || cpRange.hi != before.hi) return;  // every colour changes
+    std::copy(wasDirty, wasDirty + 4, surfaceDirty);
+    const std::size_t P = std::size_t(mesh.meshPoints);
+    for (int c : columns)
+        for (int i = 0; i < 4; ++i) {
+            if (surfaceDirty[i] || !surfaceBuffer[i]) continue;
+            quarvel::SurfaceArrays& a = surfaceArrays[i];
+            int lo = 0, hi = -1;
+            quarvel::updateSurfaceColumns(mesh, quarvel::layerHeights(mesh, quarvel::meshLayers[i]), cpRange, c, c,
+                                          a, &lo, &hi);
+            if (hi < lo) continue;
+            const GLsizeiptr n = GLsizeiptr(a.position.size() * sizeof(float));
+            const std::size_t first = std::size_t(lo) * P, count = std::size_t(hi - lo + 1) * P;
+            glBindBuffer(GL_ARRAY_BUFFER, surfaceBuffer[i]);
+            glBufferSubData(GL_ARRAY_BUFFER, GLintptr(3 * first * sizeof(float)), GLsizeiptr(3 * count * sizeof(float)),
+                            &a.position[3 * first]);
+            glBufferSubData(GL_ARRAY_BUFFER, n + GLintptr(3 * first * sizeof(float)),
+                            GLsizeiptr(3 * count * sizeof(float)), &a.normal[3 * first]);
+            glBufferSubData(GL_ARRAY_BUFFER, 2 * n + GLintptr(3 * first), GLsizeiptr(3 * count), &a.colour[3 * first]);
+        }
 }
 
 void GLView3D::bindSurface(int index) {
@@ -363,6 +513,7 @@ void GLView3D::drawScene() {
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_SMOOTH);
     glDisable(GL_DITHER);
+    prepareMesh();
 
     // The whole camera goes into the projection; the modelview stays the
     // identity, so lights and normals are in the mesh's own coordinates.

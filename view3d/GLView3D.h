@@ -68,6 +68,7 @@ public:
         ID_RESET_VIEW,    // "Reset view" and the Home key
         ID_COLOUR_BY_CP,  // "Colour by Cp"
         ID_COLOUR_BAR,    // the colour bar's canvas
+        ID_REFRESH,       // the timer that paints the edits of the last frame at once
         ID_LAST
     };
 
@@ -132,6 +133,14 @@ public:
     long onCmdResetView(FXObject*, FXSelector, void*);
     long onCmdColourByCp(FXObject*, FXSelector, void*);
     long onPaintColourBar(FXObject*, FXSelector, void*);
+    long onRefresh(FXObject*, FXSelector, void*);
+
+    // An edit not painted yet.
+    bool refreshPending() const { return refreshScheduled || wingChanged; }
+
+    // Bytes the view holds for the wing: its mesh at the shown detail, the
+    // surfaces' arrays and their copies in the GL buffers, the indices.
+    std::size_t bytes() const;
 
     // Colours (FXColor: red in the lowest byte).
     FXColor backColor = FXRGB(0, 255, 255);
@@ -219,4 +228,22 @@ private:
     int bindIndices(int detail, bool filled, int stride);
     // Quads the shown layers draw at full detail, grid lines weighed in.
     long long shownQuads() const;
+
+    // The level of detail: the mesh holds the stations and sections the
+    // pane can show (quarvel::chooseDetail), rebuilt when that choice
+    // changes; an edit rewrites only the columns of the sections whose
+    // digest changed. Edits reach the screen through one timer per frame.
+    std::vector<unsigned long long> digests;
+    std::vector<quarvel::CpRange> sectionRanges;
+    bool wingChanged = false;
+    bool refreshScheduled = false;
+    quarvel::MeshLayout layout() const;
+    int shownFills() const;
+    // Digests, section ranges and the colour range from the whole wing.
+    void readWingState();
+    // Before a paint, with the context current: the detail for the pane,
+    // then the edits since the last paint.
+    void prepareMesh();
+    void applyEdits();
+    void scheduleRefresh();
 };

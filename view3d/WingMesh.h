@@ -32,6 +32,9 @@ struct WingMesh {
     // Height per unit of minus Cp in each section: 1 on the square, the
     // section's chord over the reference chord on the planform.
     std::vector<double> heightPerCp;
+    // The wing's station and section of each mesh row and column: all of
+    // them, or those a level of detail keeps (see MeshDetail).
+    std::vector<int> stations, sections;
 
     // The Cp a height of section k stands for.
     double cpOf(double height, int k) const {
@@ -182,5 +185,76 @@ constexpr int kGridLinesMax = 60;
 
 // The stride that keeps about budgetQuads quads of a points x sections mesh.
 int strideForBudget(long long quads, long long budgetQuads);
+
+}  // namespace quarvel
+
+namespace quarvel {
+
+// ---- Level of detail: what a paint of a pane of given pixels draws ----
+
+// A drawn quad covers at least about this many pixels of the pane: finer
+// quads would not show, yet cost as much.
+constexpr long long kPixelsPerQuad = 12;
+
+// The quads a width x height pane draws at most, all shown fills together.
+long long quadBudget(int width, int height);
+
+// The stations (wing point rows j) and sections the mesh holds, both
+// increasing; the mesh row and column i is the wing's station stations[i]
+// and section sections[i].
+struct MeshDetail {
+    std::vector<int> stations, sections;
+    long long quads() const;
+    bool operator==(const MeshDetail& o) const { return stations == o.stations && sections == o.sections; }
+    bool operator!=(const MeshDetail& o) const { return !(*this == o); }
+};
+
+// Every station and section of a points x sections wing.
+MeshDetail fullDetail(int points, int sections);
+
+// Stations first .. last and sections firstSection .. lastSection through
+// every stride-th one, the last always included, with one stride for both
+// directions, the smallest that keeps the quads within budget.
+MeshDetail sampleDetail(int firstStation, int lastStation, int firstSection, int lastSection, long long budget);
+
+// The camera of a paint as one matrix (column-major, as OpenGL keeps it):
+// the projection, the camera's zoom, pan and turn, and the frame's centre.
+std::array<double, 16> sceneMatrix(const ViewFrame& frame, const Camera& camera, bool orthographic, int width,
+                                   int height);
+
+// The index rectangle of the wing a paint can show, found on a coarse grid
+// of the wing's cells, each of them tried with a margin around it.
+struct MeshWindow {
+    int firstStation = 0, lastStation = -1, firstSection = 0, lastSection = -1;
+    bool empty() const { return lastStation <= firstStation || lastSection <= firstSection; }
+};
+MeshWindow visibleWindow(const WingModel& wing, MeshLayout layout, const std::array<double, 16>& scene);
+
+// What a paint of the wing on a width x height pane draws: the visible
+// window, sampled to the pane's budget shared among the shown fills. Zoomed
+// in far enough, the visible region comes at full detail.
+MeshDetail chooseDetail(const WingModel& wing, MeshLayout layout, const ViewFrame& frame, const Camera& camera,
+                        bool orthographic, int width, int height, int fills);
+
+// The mesh of the wing at the given detail, sized for it.
+void fillMesh(WingMesh& mesh, const WingModel& wing, MeshLayout layout, const MeshDetail& detail);
+
+// Refills mesh columns first .. last from the wing (the sections they hold).
+void fillMeshColumns(WingMesh& mesh, const WingModel& wing, MeshLayout layout, int first, int last);
+
+// Updates the arrays of one surface for mesh columns first .. last: their
+// positions and colours, and the normals of those columns and their
+// neighbours, exactly as a full buildSurfaceArrays would leave them. The
+// columns of vertices the update rewrote: *lo .. *hi.
+void updateSurfaceColumns(const WingMesh& mesh, const Grid<double>& heights, const CpRange& range, int first,
+                          int last, SurfaceArrays& out, int* lo, int* hi);
+
+// One number per section that changes when anything the view shows of it
+// does (its X and Cp along the contour, its chord, leading edge and span).
+std::vector<unsigned long long> sectionDigests(const WingModel& wing);
+
+// The range of the initial and design Cp of section k, over every point the
+// mesh's stations stand for.
+CpRange sectionCpRange(const WingModel& wing, int k);
 
 }  // namespace quarvel

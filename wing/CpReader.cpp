@@ -371,11 +371,14 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
         for (int r = 0; r < w.nhalf; ++r, ++li) {
             const int iu = w.nhalf + r;
             const int il = w.nhalf - 1 - r;
-            w.X[iu][k] = w.X[il][k] = f.real(li, 1, 10, cpoutput::X);
-            // The four Cp of a row are read side by side, so that their
-            // conversions overlap; any but a plain decimal takes the
+            // X and the four Cp of a row are read side by side, so that
+            // their conversions overlap; any but a plain decimal takes the
             // general road, which also reports a fault.
             const std::string_view line = lines.at(li);
+            double x = 0;
+            if (!parsePlainDecimal(columnsOf(line, 1, 10), x) || !(std::fabs(x) < cpoutput::X.alwaysFitsBelow()))
+                x = f.real(li, 1, 10, cpoutput::X);
+            w.X[iu][k] = w.X[il][k] = x;
             double tu = 0, du = 0, tl = 0, dl = 0;
             const bool plain = parsePlainDecimal(columnsOf(line, 19, 28), tu) &
                                parsePlainDecimal(columnsOf(line, 29, 38), du) &

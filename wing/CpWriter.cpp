@@ -143,15 +143,18 @@ bool appendPointRow(std::string& out, const WingModel& w, int k, int iu, int il)
     std::size_t length[7];
     for (int f = 0; f < 7; ++f) {
         length[f] = fixedChars(text[f], fields[f].value, fields[f].precision);
-        if (length[f] == 0 || length[f] > fields[f].room) return false;
+        // A point number of other than two or three digits (a wing of a
+        // thousand points or more) leaves its column blank.
+        if (f >= 5 && (length[f] < 2 || length[f] > fields[f].room)) length[f] = 0;
+        else if (length[f] == 0 || length[f] > fields[f].room) return false;
     }
     const std::size_t base = out.size();
     out.append(67, ' ');
     char* row = &out[base];
     for (int f = 0; f < 5; ++f) std::memcpy(row + fields[f].column - 1, text[f], length[f]);
     // Point numbers of two or three digits end at columns 16 and 45.
-    if (length[5] >= 2) std::memcpy(row + 16 - length[5], text[5], length[5]);
-    if (length[6] >= 2) std::memcpy(row + 45 - length[6], text[6], length[6]);
+    if (length[5] > 0) std::memcpy(row + 16 - length[5], text[5], length[5]);
+    if (length[6] > 0) std::memcpy(row + 45 - length[6], text[6], length[6]);
     out.append(" \n", 2);
     return true;
 }

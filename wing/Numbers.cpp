@@ -21,16 +21,27 @@ std::size_t fixedChars(char* buf, double value, int precision) {
     // hot spot when a large wing is saved.
     const std::uint32_t n = std::uint32_t(whole) + (fraction > 0.5 ? 1u : 0u);
     const std::uint32_t unit = std::uint32_t(kIntPow10[precision]);
+    // Two digits at a time from a table of the pairs 00 .. 99.
+    static const char kPairs[] =
+        "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+        "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
     char digits[kFixedCharsMax];
     char* p = digits + sizeof digits;
+    auto pair = [&](std::uint32_t v) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * v, 2);
+    };
     std::uint32_t frac = n % unit;
-    for (int i = 0; i < precision; ++i, frac /= 10) *--p = char('0' + frac % 10);
+    int left = precision;
+    for (; left >= 2; left -= 2, frac /= 100) pair(frac % 100);
+    if (left == 1) *--p = char('0' + frac % 10);
     if (precision > 0) *--p = '.';
     std::uint32_t integer = n / unit;
-    do {
-        *--p = char('0' + integer % 10);
-        integer /= 10;
-    } while (integer > 0);
+    for (; integer >= 100; integer /= 100) pair(integer % 100);
+    if (integer >= 10)
+        pair(integer);
+    else
+        *--p = char('0' + integer);
     // printf keeps the sign of a negative value that rounds to zero.
     if (std::signbit(value)) *--p = '-';
     const std::size_t length = std::size_t(digits + sizeof digits - p);

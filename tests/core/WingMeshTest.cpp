@@ -1,7 +1,9 @@
 // The 3D view's mesh and frame without a display: both layouts of a small
 // wing, the bounds, the default camera, degenerate wings and the normals.
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -176,4 +178,111 @@ TEST(SurfaceArrays, NormalsAndColours) {
     }
     const Rgb8 bright = mapColour(1.0);  // Cp -1.5 at station 1 of section 0
     EXPECT_EQ((std::array<int, 3>{a.colour[3], a.colour[4], a.colour[5]}), (std::array<int, 3>{bright.r, bright.g, bright.b}));
+}
+
+namespace {
+
+// npt points of nsec sections: x evenly from 0 to 1, a Cp of the given
+// amplitude that varies smoothly along chord and span, sections 1 apart.
+WingModel gridWing(int npt, int nsec, double amplitude = 1.0) {
+    WingModel w;
+    w.npt = npt;
+    w.nsec = nsec;
+    w.nhalf = npt / 2;
+    w.allocate();
+    for (int k = 0; k < nsec; ++k) {
+        for (int j = 0; j < w.nhalf; ++j) {
+            const double x = double(j) / (w.nhalf - 1), cp = -amplitude * std::sin(3.0 * x + 0.01 * k);
+            w.X[w.nhalf + j][k] = w.X[w.nhalf - 1 - j][k] = x;
+            w.cpInit[w.nhalf + j][k] = w.cpDes[w.nhalf + j][k] = cp;
+            w.cpInit[w.nhalf - 1 - j][k] = w.cpDes[w.nhalf - 1 - j][k] = 0.5 * cp;
+        }
+        w.ZREF[k] = 0.5 * k / (nsec - 1);
+        w.Z[k] = k;
+        w.B[k] = 1.0;
+    }
+    return w;
+}
+
+}  // namespace
+
+// A pane draws at most its budget of quads, one per 12 pixels, shared among
+// the fills shown; a pane large enough gets every station and section, and
+// one zoomed in on the middle of the wing gets that region at full detail.
+TEST(LevelOfDetail, ThePaneSetsTheQuadsDrawn) {
+    EXPECT_EQ(quadBudget(120, 100), 1000) << "120 x 100";
+    EXPECT_EQ(quadBudget(0, 100), 0) << "no pane";
+    const WingModel w = gridWing(600, 200);  // 300 stations
+    WingMesh full;
+    allocateMesh(full, w.nhalf, w.nsec);
+    fillMesh(full, w, MeshLayout::Square);
+    ViewFrame frame;
+    Camera camera;
+    resetView(full, frame, camera);
+    struct Case {
+        int width, height, fills;
+        bool ortho;
+        float zoom;
+    };
+    for (const Case c : {Case{40, 30, 1, true, 1}, {200, 150, 2, true, 1}, {640, 480, 2, false, 1},
+                         {640, 480, 4, true, 1}, {200, 150, 2, true, 40}, {2000, 2000, 1, true, 1}}) {
+        Camera zoomed = camera;
+        for (float& z : zoomed.orthoZoom) z *= c.zoom;
+        const MeshDetail d = chooseDetail(w, MeshLayout::Square, frame, zoomed, c.ortho, c.width, c.height, c.fills);
+        EXPECT_LE(d.quads(), quadBudget(c.width, c.height) / c.fills) << c.width << "x" << c.height << " zoom " << c.zoom;
+        EXPECT_GT(d.quads(), 0) << c.width << "x" << c.height << " zoom " << c.zoom;
+    }
+    const MeshDetail all = chooseDetail(w, MeshLayout::Square, frame, camera, true, 2000, 2000, 1);
+    EXPECT_EQ(all, fullDetail(w.nhalf, w.nsec)) << "a large pane shows all";
+
+    // On a flat wing the middle of the pane shows the middle of the wing.
+    const WingModel flat = gridWing(600, 200, 0.0);
+    fillMesh(full, flat, MeshLayout::Square);
+    resetView(full, frame, camera);
+    for (float& z : camera.orthoZoom) z *= 40;
+    const MeshDetail near = chooseDetail(flat, MeshLayout::Square, frame, camera, true, 200, 150, 2);
+    for (const auto& [name, v, middle, all] : {std::tuple{"stations", near.stations, w.nhalf / 2, w.nhalf},
+                                                {"sections", near.sections, w.nsec / 2, w.nsec}}) {
+        EXPECT_LT(v.size(), std::size_t(all / 4)) << name << ": a region";
+        EXPECT_TRUE(std::binary_search(v.begin(), v.end(), middle)) << name << ": the middle";
+        for (std::size_t i = 1; i < v.size(); ++i) ASSERT_EQ(v[i] - v[i - 1], 1) << name << ": full detail at " << i;
+    }
+}
+
+// An edit of one section rewrites that section's column of a sampled mesh
+// and its surfaces' arrays to what a fresh build from the edited wing holds,
+// at either end of the span and in the middle; only its digest changes.
+TEST(LevelOfDetail, AStripUpdatedAfterAnEditEqualsAFreshBuild) {
+    const MeshDetail d = sampleDetail(0, 19, 0, 11, 40);  // stride 3: sections 0 3 6 9 11
+    ASSERT_EQ(d.sections, (std::vector<int>{0, 3, 6, 9, 11}));
+    for (int column : {0, 2, 4}) {
+        WingModel w = gridWing(40, 12);
+        const CpRange range{-2.0, 1.0};
+        WingMesh m;
+        fillMesh(m, w, MeshLayout::Planform, d);
+        SurfaceArrays kept;
+        buildSurfaceArrays(m, m.meshUpperDes, range, kept);
+        const std::vector<unsigned long long> before = sectionDigests(w);
+        const int k = d.sections[std::size_t(column)];
+        for (int j = 0; j < w.nhalf; ++j) {
+            w.cpDes[w.nhalf + j][k] -= 0.3 * j / w.nhalf;
+            w.X[w.nhalf + j][k] += 0.01;
+        }
+        w.XLE[k] = 0.2;
+        const std::vector<unsigned long long> after = sectionDigests(w);
+        for (int s = 0; s < w.nsec; ++s) EXPECT_EQ(after[s] != before[s], s == k) << "column " << column << " digest " << s;
+
+        fillMeshColumns(m, w, MeshLayout::Planform, column, column);
+        int lo = 0, hi = 0;
+        updateSurfaceColumns(m, m.meshUpperDes, range, column, column, kept, &lo, &hi);
+        EXPECT_EQ(lo, std::max(column - 1, 0)) << "column " << column;
+        EXPECT_EQ(hi, std::min(column + 1, 4)) << "column " << column;
+        WingMesh fresh;
+        fillMesh(fresh, w, MeshLayout::Planform, d);
+        SurfaceArrays built;
+        buildSurfaceArrays(fresh, fresh.meshUpperDes, range, built);
+        EXPECT_EQ(kept.position, built.position) << "column " << column;
+        EXPECT_EQ(kept.normal, built.normal) << "column " << column;
+        EXPECT_EQ(kept.colour, built.colour) << "column " << column;
+    }
 }

@@ -142,11 +142,12 @@ TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
         EXPECT_TRUE(t->getMiniIcon()) << t->getTitle().text() << " lacks the mini icon";
     }
 
-    // An edit of the design Cp in the plot reaches the mesh.
+    // An edit of the design Cp in the plot reaches the mesh at the next paint.
     const int p = w.wing.upperPoint[0];
     const int j = p - 1 - w.wing.nhalf;  // the point's station on the upper surface
     w.cpdSpinner->setValue(w.wing.cpDes[p - 1][0] - 0.1);
     command(w, Quarvel::ID_CPD);
+    view->drawScene();
     EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
     EXPECT_GT(w.isobarView->drawCount, isobarDraws) << "isobars redrawn";
     EXPECT_GT(w.spanloadView->drawCount, spanloadDraws) << "spanload redrawn";

@@ -267,6 +267,27 @@ TEST_F(View3DTest, RefreshWaitsWhileHiddenAndTheLayoutResetsTheCamera) {
 }
 
 
+// An edit reaches the shown view at its next frame, not at once; a view
+// deleted with an edit waiting for its frame hears nothing more of it.
+TEST_F(View3DTest, EditsArePaintedAtTheNextFrame) {
+    const int row = wing.nhalf + 3, painted = view->paintCount;
+    wing.cpDes[row][2] = -8.0;
+    view->refreshSurface();
+    EXPECT_NE(view->mesh.meshUpperDes[3][2], 8.0) << "before the frame";
+    EXPECT_TRUE(view->refreshPending()) << "before the frame";
+    awaitPaint(painted);
+    EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[3][2], 8.0) << "at the frame";
+    EXPECT_FALSE(view->refreshPending()) << "at the frame";
+
+    wing.cpDes[row][2] = -9.0;
+    view->refreshSurface();
+    delete view;
+    view = new GLView3D(owner, wing);
+    view->create();
+    settle();
+    EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[3][2], 9.0) << "a new view reads the wing";
+}
+
 // The default view, in both projections and on a wide and a tall canvas,
 // fills half the canvas's width or height with the wing and shows no black
 // region larger than a few pixels; nor does the view from below.
