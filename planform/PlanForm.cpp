@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "draw/FoxText.h"
-#include "draw/WindowIcon.h"
 
 // clang-format off
 FXDEFMAP(CPlanForm) CPlanFormMap[] = {
@@ -15,7 +14,7 @@ FXDEFMAP(CPlanForm) CPlanFormMap[] = {
 };
 // clang-format on
 
-FXIMPLEMENT(CPlanForm, FXDialogBox, CPlanFormMap, ARRAYNUMBER(CPlanFormMap))
+FXIMPLEMENT(CPlanForm, FXVerticalFrame, CPlanFormMap, ARRAYNUMBER(CPlanFormMap))
 
 namespace {
 
@@ -41,12 +40,11 @@ FXColor foxColor(int rgb) { return FXRGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, 
 
 }  // namespace
 
-CPlanForm::CPlanForm(FXWindow* owner, quarvel::WingModel& w, SectionChosen chosen)
-    : FXDialogBox(owner, "Wing planform", DECOR_ALL, 500, 500, 500, 500, 10, 10, 10, 10, 4, 4),
+CPlanForm::CPlanForm(FXComposite* parent, quarvel::WingModel& w, SectionChosen chosen)
+    : FXVerticalFrame(parent, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 4, 4, 4, 4, 4, 4),
       wing(&w),
       onSectionChosen(std::move(chosen)),
       firstSectionNumber(w.KTE1) {
-    quarvel::setProgramIcon(this);
     planNsec = w.nsec;
     plan = quarvel::planformOf(w);
     planCurSection = 1;
@@ -98,7 +96,9 @@ void CPlanForm::buildWidgets() {
     FXHorizontalFrame* body =
         new FXHorizontalFrame(content, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0);
 
-    FXVerticalFrame* left = new FXVerticalFrame(body, LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8);
+    // The values scroll beside the planform when the pane is short.
+    FXScrollWindow* scroll = new FXScrollWindow(body, HSCROLLING_OFF | LAYOUT_FILL_Y);
+    FXVerticalFrame* left = new FXVerticalFrame(scroll, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8);
     FXMatrix* values = new FXMatrix(left, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 4, 2);
     const struct {
         const char* label;
@@ -123,10 +123,11 @@ void CPlanForm::buildWidgets() {
     sectionSpinner->setRange(firstSectionNumber, firstSectionNumber + std::max(planNsec, 1) - 1, FALSE);
     sectionSpinner->setValue(planSectionNumber, FALSE);
 
-    // A swatch of each chord line's colour before its label: the palest
-    // colours cannot be read as text on the dialog's grey.
-    FXGroupBox* legendBox = new FXGroupBox(left, "", FRAME_GROOVE | LAYOUT_FILL_X, 0, 0, 0, 0, 6, 6, 4, 4);
-    FXMatrix* legend = new FXMatrix(legendBox, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 6, 2);
+    // A swatch of each chord line's colour before its label, in three
+    // columns under the planform: the palest colours cannot be read as
+    // text on the pane's grey.
+    FXMatrix* legend = new FXMatrix(content, 6, MATRIX_BY_COLUMNS | LAYOUT_FILL_X, 0, 0, 0, 0,
+                                    0, 0, 0, 0, 6, 2);
     for (const LegendEntry& e : kLegend) {
         const FXColor color = foxColor(quarvel::regimeColor(e.mode));
         FXFrame* swatch = new FXFrame(legend, FRAME_LINE | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT | LAYOUT_CENTER_Y,
@@ -139,6 +140,7 @@ void CPlanForm::buildWidgets() {
         new FXVerticalFrame(body, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
     canvas = new FXCanvas(drawing, this, ID_PLAN_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
     planBuffer.attach(canvas);
+    scroll->setWidth(left->getDefaultWidth() + scroll->verticalScrollBar()->getDefaultWidth());
 }
 
 std::vector<quarvel::PlotPrimitive> CPlanForm::planformPicture(int width, int height) const {
@@ -200,12 +202,4 @@ long CPlanForm::onCmdSection(FXObject*, FXSelector, void*) {
     setSection(sectionSpinner->getValue() - firstSectionNumber + 1);
     if (onSectionChosen) onSectionChosen(planCurSection);
     return 1;
-}
-
-// The dialog is the only section selector and lives as long as the main
-// window, so closing it only hides it. (The title bar's close box already
-// hides a dialog box; a close command would delete it.)
-FXbool CPlanForm::close(FXbool) {
-    hide();
-    return FALSE;
 }

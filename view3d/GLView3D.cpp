@@ -47,7 +47,7 @@ FXDEFMAP(GLView3D) GLView3DMap[] = {
 };
 // clang-format on
 
-FXIMPLEMENT(GLView3D, FXDialogBox, GLView3DMap, ARRAYNUMBER(GLView3DMap))
+FXIMPLEMENT(GLView3D, FXHorizontalFrame, GLView3DMap, ARRAYNUMBER(GLView3DMap))
 
 namespace {
 
@@ -116,13 +116,10 @@ bool isColorWellId(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_I
 
 }  // namespace
 
-GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
-    : FXDialogBox(owner, "3D view", DECOR_ALL, 0, 0, 750, 735, 0, 0, 0, 0, 4, 4), wing(&w) {
-    quarvel::setProgramIcon(this);
+GLView3D::GLView3D(FXComposite* parent, const quarvel::WingModel& w)
+    : FXHorizontalFrame(parent, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0), wing(&w) {
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     buildWidgets();
-    if (getAccelTable())
-        getAccelTable()->addAccel(MKUINT(KEY_Home, 0), this, FXSEL(SEL_COMMAND, ID_RESET_VIEW));
 
     keepPaintMemory();
     try {
@@ -145,9 +142,41 @@ std::size_t GLView3D::bytesFor(const quarvel::WingModel& w) {
     return std::size_t(std::max(w.nhalf, 0)) * std::size_t(std::max(w.nsec, 0)) * kPerStation + kDriver;
 }
 
+void GLView3D::setWing(const quarvel::WingModel& w) {
+    wing = &w;
+    memoryFault = FXString();
+    freeBuffers();
+    mesh = quarvel::WingMesh{};
+    for (quarvel::SurfaceArrays& a : surfaceArrays) a = quarvel::SurfaceArrays{};
+    try {
+        quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
+    } catch (const std::bad_alloc&) {
+        dropMesh();
+    }
+    fillMesh();
+    resetView();
+    repaint();
+}
+
+void GLView3D::freeBuffers() {
+    if (canvas && canvas->id() && canvas->makeCurrent()) {
+        for (unsigned& b : surfaceBuffer)
+            if (b) glDeleteBuffers(1, &b);
+        for (auto& detail : indexBuffer)
+            for (unsigned& b : detail)
+                if (b) glDeleteBuffers(1, &b);
+        canvas->makeNonCurrent();
+    }
+    for (unsigned& b : surfaceBuffer) b = 0;
+    for (auto& detail : indexBuffer) detail[0] = detail[1] = 0;
+    for (auto& counts : indexCount) counts[0] = counts[1] = 0;
+    reducedStride = 0;
+}
+
 GLView3D::~GLView3D() {
+    freeBuffers();
     // The canvas must go before its visual; the other children go with the
-    // dialog.
+    // pane.
     delete canvas;
     canvas = nullptr;
     delete glVisual;
@@ -156,9 +185,11 @@ GLView3D::~GLView3D() {
 FXColor& GLView3D::layerColor(int control) { return this->*kLayerColor[control]; }
 
 void GLView3D::buildWidgets() {
+    // The controls scroll beside the picture when the pane is short.
+    FXScrollWindow* controls = new FXScrollWindow(this, HSCROLLING_OFF | LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y);
     FXVerticalFrame* column =
-        new FXVerticalFrame(this, LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
-    FXVerticalFrame* viewArea = new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+        new FXVerticalFrame(controls, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
+    FXVerticalFrame* viewArea = new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
     FXVerticalFrame* sunken =
         new FXVerticalFrame(viewArea, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
     FXHorizontalFrame* picture =
@@ -222,32 +253,20 @@ void GLView3D::buildWidgets() {
     // Cp init is shown as grid and fill, Cp des not at all.
     for (int c : {0, 1, 4, 5}) layerCheck[c]->setCheck(TRUE);
 
-    exitButton = new FXButton(column, "&Exit\tExit the application", nullptr, getApp(), FXApp::ID_QUIT,
-                 FRAME_RAISED | FRAME_THICK | LAYOUT_FILL_X, 0, 0, 0, 0, 10, 10, 5, 5);
-    new FXToolTip(getApp());
+    hideButton = new FXButton(column, "&Hide\tHide the 3D view (View menu shows it again)", nullptr, nullptr, 0,
+                              FRAME_RAISED | FRAME_THICK | LAYOUT_FILL_X, 0, 0, 0, 0, 10, 10, 5, 5);
+    controls->setWidth(column->getDefaultWidth() + controls->verticalScrollBar()->getDefaultWidth());
 }
 
 void GLView3D::show() {
     fillMesh();
-    FXDialogBox::show();
+    FXHorizontalFrame::show();
     repaint();
-}
-
-void GLView3D::show(FXuint placement) {
-    fillMesh();
-    FXDialogBox::show(placement);
-    repaint();
-}
-
-// Closing (title bar or a close command) only hides: the main window keeps
-// the dialog and shows it again. A close command would otherwise delete it.
-FXbool GLView3D::close(FXbool) {
-    hide();
-    return FALSE;
 }
 
 void GLView3D::refreshSurface() {
-    if (!shown()) return;
+    for (FXWindow* w = this; w && w != getRoot(); w = w->getParent())
+        if (!w->shown()) return;
     fillMesh();
     repaint();
 }

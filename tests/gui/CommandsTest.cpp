@@ -8,7 +8,7 @@
 #include "planform/Isobars.h"
 #include "planform/PlanForm.h"
 #include "plot/CpPlot.h"
-#include "plot/PlotDialog.h"
+#include "plot/PicturePane.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "draw/FoxText.h"
@@ -57,11 +57,11 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
     EXPECT_TRUE(fs::exists(saved)) << "Ctrl-S in the planform saves";
     const std::string status = quarvel::stdText(window->statusBar->getStatusLine()->getNormalText());
     EXPECT_NE(status.find("Saved " + saved), std::string::npos) << "the status line confirms it: " << status;
-    // Closing the dialog only hides it; the View menu shows it again.
-    window->planForm->close();
-    EXPECT_FALSE(window->planForm->shown());
+    // The View menu hides the planform's pane and shows it again.
+    command(*window, Quarvel::ID_PANE_PLANFORM);
+    EXPECT_FALSE(window->paneShown(quarvel::PanePlanform));
     command(*window, Quarvel::ID_PLANFORM);
-    EXPECT_TRUE(window->planForm->shown());
+    EXPECT_TRUE(window->paneShown(quarvel::PanePlanform));
 }
 
 namespace {
@@ -115,29 +115,20 @@ TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
     questions.clear();
 }
 
-// The 3D view, the isobars and the spanload: one dialog each, following
-// every edit of the plot; the exports write what the command line prints.
-TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
+// The 3D view, the isobars and the spanload: panes of the main window,
+// following every edit of the plot; the exports write what the command
+// line prints.
+TEST_F(CommandsTest, TheWingViewsArePanesAndFollowThePlot) {
     openExample();
     Quarvel& w = *window;
-    command(w, Quarvel::ID_ISOBARS);
-    command(w, Quarvel::ID_SPANLOAD);
-    ASSERT_TRUE(w.isobarView) << "isobars";
-    ASSERT_TRUE(w.spanloadView) << "spanload";
-    ASSERT_TRUE(w.isobarView->shown()) << "isobars";
-    ASSERT_TRUE(w.spanloadView->shown()) << "spanload";
-    const int isobarDraws = w.isobarView->drawCount, spanloadDraws = w.spanloadView->drawCount;
-    command(w, Quarvel::ID_3DVIEW);
     GLView3D* view = w.view3D;
     ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(view->shown());
-    command(w, Quarvel::ID_3DVIEW);
-    EXPECT_EQ(w.view3D, view) << "a second press shows the same dialog";
-    for (FXTopWindow* t : std::initializer_list<FXTopWindow*>{&w, w.planForm, view}) {
-        ASSERT_TRUE(t->getIcon()) << t->getTitle().text() << " lacks the icon";
-        EXPECT_TRUE(t->getIcon()->id()) << t->getTitle().text() << ": its icon is not created";
-        EXPECT_TRUE(t->getMiniIcon()) << t->getTitle().text() << " lacks the mini icon";
-    }
+    for (int pane = 0; pane < quarvel::kPanes; ++pane) EXPECT_TRUE(w.paneShown(pane)) << "pane " << pane;
+    EXPECT_TRUE(w.isobarView->shown()) << "the isobar layer";
+    const int isobarDraws = w.isobarView->drawCount, spanloadDraws = w.spanloadView->drawCount;
+    ASSERT_TRUE(w.getIcon()) << "the window lacks the icon";
+    EXPECT_TRUE(w.getIcon()->id()) << "its icon is not created";
+    EXPECT_TRUE(w.getMiniIcon()) << "the window lacks the mini icon";
 
     // An edit of the design Cp in the plot reaches the mesh.
     const int p = w.wing.upperPoint[0];
@@ -153,12 +144,15 @@ TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
     EXPECT_EQ(readFile(dir / "iso.csv"), quarvel::formatIsobarsCsv(w.wing, 0.2));
     EXPECT_EQ(readFile(dir / "span.csv"), quarvel::formatSpanloadCsv(quarvel::computeSpanload(w.wing)));
 
-    // "&Exit" goes through the window's question about unsaved changes.
-    answers = {MBOX_CLICKED_CANCEL};
-    view->exitButton->getTarget()->handle(view->exitButton,
-                                          FXSEL(SEL_COMMAND, view->exitButton->getSelector()), nullptr);
-    EXPECT_EQ(questions.size(), 1u);
-    questions.clear();
+    // "&Hide" hides the pane and asks nothing; "3D VIEW" shows it again,
+    // the same view.
+    view->hideButton->getTarget()->handle(view->hideButton, FXSEL(SEL_COMMAND, view->hideButton->getSelector()),
+                                          nullptr);
+    EXPECT_FALSE(w.paneShown(quarvel::Pane3D));
+    EXPECT_TRUE(questions.empty());
+    command(w, Quarvel::ID_3DVIEW);
+    EXPECT_TRUE(w.paneShown(quarvel::Pane3D));
+    EXPECT_EQ(w.view3D, view) << "the same view";
 }
 
 // What a save writes is what the window shows: edits at both ends of the
