@@ -76,6 +76,8 @@ bool Quarvel::openFile(const FXString& asked) {
     };
     planForm->create();
     planformHolder->recalc();
+    // Laid out now, so that the planform has its size before the first paint.
+    layout();
     if (paneShown(quarvel::Pane3D))
         make3DView();
     else

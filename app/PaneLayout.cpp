@@ -64,16 +64,16 @@ void Quarvel::buildPanes(FXComposite* parent) {
                 quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
             if (comparison && isobarResidualCheck->getCheck())
                 picture.residual = quarvel::residualIsolines(wing, *comparison, 0);
-            return quarvel::isobarPrimitives(wing, picture, w, h);
+            return quarvel::isobarPrimitives(wing, picture, w, h, wing.curSection - 1);
         });
     });
-    new FXLabel(isobarView->controls, "Isobars, upper surface; Step=", nullptr, LAYOUT_CENTER_Y);
+    new FXLabel(isobarView->controls, "Isobars (upper)  Step=", nullptr, LAYOUT_CENTER_Y);
     isobarStepSpinner = new FXRealSpinner(isobarView->controls, 5, isobarView, PicturePane::ID_REFRESH,
                                           SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y);
     isobarStepSpinner->setRange(0.01, 1.0);
     isobarStepSpinner->setIncrement(0.05);
     isobarStepSpinner->setValue(0.1);
-    isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial Cp (grey)", isobarView,
+    isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial (grey)", isobarView,
                                            PicturePane::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
     isobarInitialCheck->setCheck(TRUE);
     isobarResidualCheck = new FXCheckButton(isobarView->controls, "Residual (cyan)", isobarView,
@@ -204,16 +204,16 @@ long Quarvel::onUpdIsobars(FXObject* sender, FXSelector, void*) {
     return 1;
 }
 
-// The splitters divide the room left of the options: the rows a bit more
-// to the plot and the 3D view than to the others, unless the registry
-// holds the last run's division.
+// The splitters divide the room beside the options: the top row a bit
+// taller, the 3D view wider than the spanload, unless the registry holds
+// the last run's division.
 void Quarvel::restorePaneLayout() {
     FXRegistry& reg = getApp()->reg();
     const FXint width = FXMAX(paneRows->getWidth(), 200), height = FXMAX(paneRows->getHeight(), 200);
     const FXint top = reg.readIntEntry(kSection, "TopHeight", height * 11 / 20);
-    const FXint plot = reg.readIntEntry(kSection, "PlotWidth", width * 11 / 20);
-    const FXint spanload = reg.readIntEntry(kSection, "SpanloadWidth", width * 9 / 20);
-    const FXint isobars = reg.readIntEntry(kSection, "PlanformHeight", height * 11 / 40);
+    const FXint plot = reg.readIntEntry(kSection, "PlotWidth", width / 2);
+    const FXint spanload = reg.readIntEntry(kSection, "SpanloadWidth", width * 2 / 5);
+    const FXint isobars = reg.readIntEntry(kSection, "PlanformHeight", height * 3 / 10);
     paneRow[0]->setHeight(FXCLAMP(60, top, height - 60));
     paneFrame[quarvel::PanePlot]->setWidth(FXCLAMP(60, plot, width - 60));
     paneFrame[quarvel::PaneSpanload]->setWidth(FXCLAMP(60, spanload, width - 60));

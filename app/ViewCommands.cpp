@@ -50,7 +50,10 @@ void Quarvel::drawCpPlot() {
     if (renderPlot()) plotBuffer.show();
     // The 3D view, the isobars and the spanload follow every change of the
     // plot while they are shown.
-    if (view3D) view3D->refreshSurface();
+    if (view3D) {
+        view3D->currentSection = wing.curSection - 1;
+        view3D->refreshSurface();
+    }
     isobarView->refresh();
     spanloadView->refresh();
 }

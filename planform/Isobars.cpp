@@ -309,6 +309,7 @@ IsobarPicture upperIsobars(const WingModel& w, double step, bool withInitial, co
 namespace {
 
 constexpr int kGrey = 0xb4b4b4;
+constexpr int kCurrentSection = 0xc05000;
 constexpr int kDesign = 0x1f3a93;
 constexpr int kSonic = 0xd01010;
 constexpr int kShockLine = 0x202020;
@@ -322,7 +323,7 @@ constexpr int kLabelSpacing = 40;
 }  // namespace
 
 std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPicture& picture, int width,
-                                            int height) {
+                                            int height, int current) {
     std::vector<PlotPrimitive> out;
     PrimitiveBuilder draw(out);
     draw.background(width, height);
@@ -350,6 +351,13 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
     for (int k : {0, plan.sections() - 1})
         if (k >= 0) segment(plan.XLE[k], plan.Z[k], plan.XLE[k] + plan.B[k], plan.Z[k], 0, 1);
 
+    if (current >= 0 && current < plan.sections()) {
+        const double x1 = plan.XLE[current], x2 = x1 + plan.B[current], z = plan.Z[current];
+        segment(x1, z, x2, z, kCurrentSection, 2);
+        out.back().dashed = true;
+        draw.label(fit.columnOf(z) + 20 + 3, fit.rowOf(x2) + 10 + 14, "section " + std::to_string(w.KTE1 + current),
+                   kCurrentSection);
+    }
     lines(picture.initial, kGrey, 1);
     lines(picture.sonicInitial, kGrey, 3);
     lines(picture.design, kDesign, 1);

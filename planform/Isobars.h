@@ -101,7 +101,9 @@ ContourField residualField(const WingModel& wing, const WingComparison& comparis
 std::vector<IsobarLine> residualIsolines(const WingModel& wing, const WingComparison& comparison, int surface);
 
 IsobarPicture upperIsobars(const WingModel& wing, double step, bool withInitial, const ShockRule* rule = nullptr);
+// The current section (an index, -1 for none) is marked by its chord line,
+// dashed in orange, and its number.
 std::vector<PlotPrimitive> isobarPrimitives(const WingModel& wing, const IsobarPicture& picture, int width,
-                                            int height);
+                                            int height, int current = -1);
 
 }  // namespace quarvel

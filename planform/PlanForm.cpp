@@ -73,14 +73,16 @@ void CPlanForm::buildWidgets() {
     FXVerticalFrame* content =
         new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
 
-    FXHorizontalFrame* top = new FXHorizontalFrame(content, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
-    // The whole title, on as many lines as it needs beside the display.
-    FXLabel* title = new FXLabel(top, quarvel::foxText(quarvel::wrapText(wing->title, 48)), nullptr,
-                                 JUSTIFY_LEFT | LAYOUT_FILL_X | LAYOUT_CENTER_Y);
-    title->setTipText(quarvel::foxText(wing->title));
-    // Room for three digits whatever the title's length.
-    sectionDisplay = new FX7Segment(top, "", SEVENSEGMENT_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_RIGHT |
-                                                 LAYOUT_CENTER_Y | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+    FXHorizontalFrame* body =
+        new FXHorizontalFrame(content, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0);
+
+    // The values scroll beside the planform when the pane is short.
+    FXScrollWindow* scroll = new FXScrollWindow(body, HSCROLLING_OFF | LAYOUT_FILL_Y);
+    FXVerticalFrame* left = new FXVerticalFrame(scroll, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6);
+    // The current section's number in the file, large; the title (which
+    // the plot shows in full) in its tooltip.
+    sectionDisplay = new FX7Segment(left, "", SEVENSEGMENT_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_X |
+                                                  LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
                                     0, 0, 64, 34, 4, 4, 4, 4);
     sectionDisplay->setJustify(JUSTIFY_RIGHT);
     sectionDisplay->setCellWidth(14);
@@ -90,15 +92,7 @@ void CPlanForm::buildWidgets() {
     sectionDisplay->setTextColor(FXRGB(80, 240, 80));
     sectionDisplay->setTarget(&sectionNumberTarget);
     sectionDisplay->setSelector(FXDataTarget::ID_VALUE);
-
-    new FXHorizontalSeparator(content, SEPARATOR_GROOVE | LAYOUT_FILL_X);
-
-    FXHorizontalFrame* body =
-        new FXHorizontalFrame(content, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0);
-
-    // The values scroll beside the planform when the pane is short.
-    FXScrollWindow* scroll = new FXScrollWindow(body, HSCROLLING_OFF | LAYOUT_FILL_Y);
-    FXVerticalFrame* left = new FXVerticalFrame(scroll, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8);
+    sectionDisplay->setTipText(quarvel::foxText(wing->title));
     FXMatrix* values = new FXMatrix(left, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 4, 2);
     const struct {
         const char* label;
@@ -116,18 +110,18 @@ void CPlanForm::buildWidgets() {
     };
     for (const auto& f : fields) {
         new FXLabel(values, f.label, nullptr, kLabelStyle);
-        new FXTextField(values, 10, f.target, FXDataTarget::ID_VALUE, f.kind | kFieldStyle);
+        FXTextField* field = new FXTextField(values, 7, f.target, FXDataTarget::ID_VALUE, f.kind | kFieldStyle);
+        // Shown, not edited: on the pane's grey rather than an entry's white.
+        if (f.kind & TEXTFIELD_READONLY) field->setBackColor(getApp()->getBaseColor());
     }
     new FXLabel(values, "N sec.=", nullptr, kLabelStyle);
-    sectionSpinner = new FXSpinner(values, 8, this, ID_PLAN_SECTION, SPIN_NORMAL | kFieldStyle);
+    sectionSpinner = new FXSpinner(values, 5, this, ID_PLAN_SECTION, SPIN_NORMAL | kFieldStyle);
     sectionSpinner->setRange(firstSectionNumber, firstSectionNumber + std::max(planNsec, 1) - 1, FALSE);
     sectionSpinner->setValue(planSectionNumber, FALSE);
 
-    // A swatch of each chord line's colour before its label, in three
-    // columns under the planform: the palest colours cannot be read as
-    // text on the pane's grey.
-    FXMatrix* legend = new FXMatrix(content, 6, MATRIX_BY_COLUMNS | LAYOUT_FILL_X, 0, 0, 0, 0,
-                                    0, 0, 0, 0, 6, 2);
+    // A swatch of each chord line's colour before its label: the palest
+    // colours cannot be read as text on the pane's grey.
+    FXMatrix* legend = new FXMatrix(left, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 4, 1);
     for (const LegendEntry& e : kLegend) {
         const FXColor color = foxColor(quarvel::regimeColor(e.mode));
         FXFrame* swatch = new FXFrame(legend, FRAME_LINE | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT | LAYOUT_CENTER_Y,

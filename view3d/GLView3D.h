@@ -16,10 +16,11 @@
 #include <functional>
 
 #include "draw/CanvasBuffer.h"
+#include "view3d/MeshColours.h"
 #include "view3d/WingMesh.h"
 #include "wing/WingModel.h"
 
-class GLView3D : public FXHorizontalFrame {
+class GLView3D : public FXVerticalFrame {
     FXDECLARE(GLView3D)
 
 protected:
@@ -36,7 +37,7 @@ public:
     // quarvel::MeshLayer::control) has the check button
     // ID_UPPER_INIT_GRID + 2c and the well one after it.
     enum {
-        ID_CANVAS = FXHorizontalFrame::ID_LAST,
+        ID_CANVAS = FXVerticalFrame::ID_LAST,
         ID_ORTHOGRAPHIC,
         ID_PERSPECTIVE,
         ID_CP_ON_SQUARE,
@@ -68,6 +69,8 @@ public:
         ID_RESET_VIEW,    // "Reset view" and the Home key
         ID_COLOUR_BY_CP,  // "Colour by Cp"
         ID_COLOUR_BAR,    // the colour bar's canvas
+        ID_COLOUR_BY,     // "Colour by": initial Cp, design Cp, dCp
+        ID_CONTROLS,      // "Controls": the column of controls shown or hidden
         ID_LAST
     };
 
@@ -131,6 +134,27 @@ public:
     long onCmdResetView(FXObject*, FXSelector, void*);
     long onCmdColourByCp(FXObject*, FXSelector, void*);
     long onPaintColourBar(FXObject*, FXSelector, void*);
+    long onCmdColourBy(FXObject*, FXSelector, void*);
+    long onCmdControls(FXObject*, FXSelector, void*);
+    long onCanvasKey(FXObject*, FXSelector, void*);
+
+    // What the fills are coloured by ("Colour by"), the largest change of
+    // the design, and the section (0-based) outlined as the current one.
+    quarvel::ColourBy colourBy = quarvel::ColourBy::DesignCp;
+    double deltaMax = 0.0;
+    int currentSection = 0;
+    void setCurrentSection(int k);
+    FXListBox* colourByList = nullptr;
+    FXButton* controlsButton = nullptr;
+    FXScrollWindow* controlsColumn = nullptr;
+    // Axes along the root chord and the leading edge, with their names and
+    // the "LE", "TE", "root" and "tip" marks, and the current section's
+    // outline on both surfaces; drawn over the layers.
+    void drawAxes();
+    void drawCurrentSection();
+    unsigned labelLists = 0;  // display lists of the label font's characters
+    FXFont* labelFont = nullptr;
+    void drawLabel(float x, float y, float z, const char* text);
 
     // Colours (FXColor: red in the lowest byte).
     FXColor backColor = FXRGB(0, 255, 255);
@@ -196,6 +220,8 @@ private:
     FXGLVisual* glVisual = nullptr;
 
     void buildWidgets();
+    // Above the picture: "Colour by", "Reset view", "Controls" and "Hide".
+    void buildToolbar();
     void repaint();
     // Gives up the mesh and its surfaces for want of memory: memoryFault.
     void dropMesh();

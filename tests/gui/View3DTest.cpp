@@ -162,7 +162,7 @@ TEST_F(View3DTest, MouseTurnsZoomsAndPans) {
     view->camera.rotX = 0;
     FXEvent home{};
     home.code = KEY_Home;
-    send(SEL_KEYPRESS, 0, &home);
+    send(SEL_KEYPRESS, GLView3D::ID_CANVAS, &home);
     EXPECT_EQ(view->camera.rotX, quarvel::kDefaultRotX);
 }
 
@@ -246,8 +246,7 @@ TEST_F(View3DTest, RefreshWaitsWhileHiddenAndTheLayoutResetsTheCamera) {
     mouse(SEL_LEFTBUTTONRELEASE, 70, 100);
     const int row = wing.nhalf + 3;
     wing.cpInit[row][2] = -7.0;
-    send(SEL_COMMAND, FXTopWindow::ID_CLOSE);
-    ASSERT_FALSE(view->shown());
+    view->hide();
     wing.cpDes[row][2] = -8.0;
     view->refreshSurface();
     EXPECT_NE(view->mesh.meshUpperDes[3][2], 8.0) << "hidden";
