@@ -194,13 +194,28 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
     }
     // Each entry as wide as its name (about 7 pixels a character).
     auto entryWidth = [](const Entry& e) { return 28 + 7 * int(e.name.size()) + 14; };
-    int total = 0;
-    for (const auto& e : legend) total += entryWidth(e);
-    int x = std::max(left, width - right - total);
+    // Right-aligned rows, as many as it takes: the first above the plot, the
+    // others inside its top right corner.
+    std::vector<std::vector<const Entry*>> rows(1);
+    int rowWidth = 0;
     for (const auto& e : legend) {
-        segment(x, top - 14, x + 24, top - 14, e.rgb, e.dashed ? 1 : 2, e.dashed);
-        text(x + 28, top - 9, e.name, e.rgb);
-        x += entryWidth(e);
+        if (!rows.back().empty() && rowWidth + entryWidth(e) > width - right - left) {
+            rows.emplace_back();
+            rowWidth = 0;
+        }
+        rows.back().push_back(&e);
+        rowWidth += entryWidth(e);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        int total = 0;
+        for (const Entry* e : rows[r]) total += entryWidth(*e);
+        int x = std::max(left, width - right - total);
+        const int y = top - 14 + 18 * int(r);
+        for (const Entry* e : rows[r]) {
+            segment(x, y, x + 24, y, e->rgb, e->dashed ? 1 : 2, e->dashed);
+            text(x + 28, y + 5, e->name, e->rgb);
+            x += entryWidth(*e);
+        }
     }
     return out;
 }

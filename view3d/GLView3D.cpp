@@ -209,7 +209,7 @@ void GLView3D::buildWidgets() {
     FXHorizontalFrame* picture =
         new FXHorizontalFrame(sunken, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     colourBar = new FXCanvas(picture, this, ID_COLOUR_BAR, LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y | LAYOUT_FIX_WIDTH, 0,
-                             0, 84, 0);
+                             0, 96, 0);
     colourBarBuffer.attach(colourBar);
     canvas = new FXGLCanvas(picture, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
 

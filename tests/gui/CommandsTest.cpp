@@ -44,7 +44,7 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         for (int i = 0; i < 10; ++i) key(&w, KEY_Page_Up);
         EXPECT_EQ(w.wing.curSection, 1) << name << ": the first section stops the keys";
 
-        const quarvel::PlanformFit fit = quarvel::fitPlanform(plan.plan.box, plan.canvas->getWidth(), plan.canvas->getHeight());
+        const quarvel::PlanformFit fit = quarvel::fitPlanform(quarvel::drawnBox(plan.plan), plan.canvas->getWidth(), plan.canvas->getHeight());
         FXEvent click{};
         click.win_x = fit.columnOf(plan.plan.Z[4]) + 2;
         click.win_y = fit.rowOf(plan.plan.XLE[4] + plan.plan.B[4] / 2);

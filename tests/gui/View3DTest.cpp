@@ -264,7 +264,8 @@ TEST_F(View3DTest, RefreshWaitsWhileHiddenAndTheLayoutResetsTheCamera) {
 
 // The default view, in both projections and on a wide and a tall canvas,
 // fills half the canvas's width or height with the wing and shows no black
-// region larger than a few pixels; nor does the view from below.
+// region larger than a few pixels; nor does the view from below, whose back
+// faces are coloured like the front ones.
 TEST_F(View3DTest, TheDefaultViewFitsTheWingAndNothingIsBlack) {
     const float down = quarvel::kDefaultRotX;
     for (auto [w, h, ortho, rotX] : {std::tuple{500, 300, true, down}, {300, 500, false, down}, {400, 400, true, -down}}) {
@@ -293,6 +294,12 @@ TEST_F(View3DTest, TheDefaultViewFitsTheWingAndNothingIsBlack) {
         }
         EXPECT_TRUE(x1 - x0 >= w / 2 || y1 - y0 >= h / 2) << w << "x" << h << ": " << x1 - x0 << " x " << y1 - y0;
         EXPECT_LE(largestBlack, 6) << w << "x" << h << " rotX " << rotX;
+        // Seen from above or below, the faces take the colours of their Cp,
+        // not a flat grey: most of the wing is coloured.
+        int coloured = 0;
+        for (const Rgb& p : image)
+            if (p != Rgb{0, 255, 255} && std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) >= 40) ++coloured;
+        EXPECT_GT(coloured, (x1 - x0) * (y1 - y0) / 4) << w << "x" << h << " rotX " << rotX;
     }
 }
 
