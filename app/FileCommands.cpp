@@ -74,6 +74,7 @@ bool Quarvel::openFile(const FXString& asked) {
     planForm->onValueEdited = [this](quarvel::FlowValue which, double value) {
         edit([&] { return quarvel::setFlowValue(wing, which, value); });
     };
+    planForm->layer = [this](int width, int height) { return isobarPicture(width, height); };
     planForm->create();
     planformHolder->recalc();
     // Laid out now, so that the planform has its size before the first paint.

@@ -53,35 +53,31 @@ void Quarvel::buildPanes(FXComposite* parent) {
     canvas->setDefaultCursor(getApp()->getDefaultCursor(DEF_CROSSHAIR_CURSOR));
     plotBuffer.attach(canvas);
 
-    // The planform of the wing read over its isobars.
+    // The planform of the wing read, its isobars a layer over the upper
+    // surface's copy, their controls under it.
     FXComposite* planform = buildPane(paneRow[0], quarvel::PanePlanform, kPaneTitle[quarvel::PanePlanform]);
-    FXSplitter* layers = new FXSplitter(planform, SPLITTER_VERTICAL | SPLITTER_TRACKING | LAYOUT_FILL_X | LAYOUT_FILL_Y);
-    planformHolder = new FXVerticalFrame(layers, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
-    isobarView = new PicturePane(layers, [this](int w, int h) {
-        if (!fileLoaded) return std::vector<quarvel::PlotPrimitive>{};
-        return pictureWithin("isobars", [&] {
-            quarvel::IsobarPicture picture =
-                quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
-            if (comparison && isobarResidualCheck->getCheck())
-                picture.residual = quarvel::residualIsolines(wing, *comparison, 0);
-            return quarvel::isobarPrimitives(wing, picture, w, h, wing.curSection - 1);
-        });
-    });
-    new FXLabel(isobarView->controls, "Isobars (upper)  Step=", nullptr, LAYOUT_CENTER_Y);
-    isobarStepSpinner = new FXRealSpinner(isobarView->controls, 5, isobarView, PicturePane::ID_REFRESH,
+    planformHolder = new FXVerticalFrame(planform, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    FXHorizontalFrame* isobarControls =
+        new FXHorizontalFrame(planform, LAYOUT_FILL_X, 0, 0, 0, 0, 4, 4, 2, 2, 6, 0);
+    isobarLayerCheck = new FXCheckButton(isobarControls, "Isobars\tLines of constant design Cp, upper surface", this,
+                                         ID_ISOBAR_CONTROL, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+    isobarLayerCheck->setCheck(TRUE);
+    new FXLabel(isobarControls, "Step=", nullptr, LAYOUT_CENTER_Y);
+    isobarStepSpinner = new FXRealSpinner(isobarControls, 4, this, ID_ISOBAR_CONTROL,
                                           SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y);
     isobarStepSpinner->setRange(0.01, 1.0);
     isobarStepSpinner->setIncrement(0.05);
     isobarStepSpinner->setValue(0.1);
-    isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial (grey)", isobarView,
-                                           PicturePane::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+    isobarInitialCheck = new FXCheckButton(isobarControls, "Initial (grey)", this, ID_ISOBAR_CONTROL,
+                                           CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
     isobarInitialCheck->setCheck(TRUE);
-    isobarResidualCheck = new FXCheckButton(isobarView->controls, "Residual (cyan)", isobarView,
-                                            PicturePane::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
-    isobarResidualCheck->setTipText("Isolines of the initial Cp minus the target's design Cp, where compared; "
-                                    "dashed below zero");
-    FXLabel* key = new FXLabel(isobarView->controls, "Red: Cp*; black: shocks", nullptr, LAYOUT_CENTER_Y);
-    key->setTipText("Shock lines join the shocks of neighbouring sections; a red dot: M1 >= 1.30");
+    isobarResidualCheck = new FXCheckButton(isobarControls, "Residual", this, ID_ISOBAR_CONTROL,
+                                            CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
+    isobarResidualCheck->setTipText("Isolines of the initial Cp minus the target's design Cp, in cyan, where "
+                                    "compared; dashed below zero");
+    FXLabel* key = new FXLabel(isobarControls, "Red: Cp*", nullptr, LAYOUT_CENTER_Y);
+    key->setTipText("Red: the sonic isobar; black lines join the shocks of neighbouring sections, a red dot: "
+                    "M1 >= 1.30");
 
     FXComposite* spanload = buildPane(paneRow[1], quarvel::PaneSpanload, kPaneTitle[quarvel::PaneSpanload]);
     spanloadView = new PicturePane(spanload, [this](int w, int h) {
@@ -133,7 +129,7 @@ void Quarvel::showPanes(unsigned panes) {
     if (fileLoaded) {
         if (paneShown(quarvel::PanePlot)) canvas->update();
         if (view3D) view3D->refreshSurface();
-        isobarView->refresh();
+        if (planForm) planForm->redraw();
         spanloadView->refresh();
     }
 }
@@ -150,8 +146,26 @@ void Quarvel::showPane(int pane, bool show) {
 }
 
 void Quarvel::showIsobars(bool show) {
-    show ? isobarView->show() : isobarView->hide();
-    isobarView->getParent()->recalc();
+    isobarLayerCheck->setCheck(show);
+    if (planForm) planForm->redraw();
+}
+
+bool Quarvel::isobarsShown() const { return isobarLayerCheck->getCheck(); }
+
+std::vector<quarvel::PlotPrimitive> Quarvel::isobarPicture(int width, int height) {
+    if (!fileLoaded || !planForm || !isobarsShown()) return {};
+    return pictureWithin("isobars", [&] {
+        quarvel::IsobarPicture picture =
+            quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
+        if (comparison && isobarResidualCheck->getCheck())
+            picture.residual = quarvel::residualIsolines(wing, *comparison, 0);
+        return quarvel::isobarLayer(picture, planForm->plan, width, height);
+    });
+}
+
+long Quarvel::onCmdIsobarControl(FXObject*, FXSelector, void*) {
+    if (planForm) planForm->redraw();
+    return 1;
 }
 
 long Quarvel::onCmdPane(FXObject*, FXSelector sel, void*) {
@@ -199,7 +213,7 @@ long Quarvel::onCmdShowAllPanes(FXObject*, FXSelector, void*) {
 }
 
 long Quarvel::onUpdIsobars(FXObject* sender, FXSelector, void*) {
-    const bool shown = isobarView->shown() && paneShown(quarvel::PanePlanform);
+    const bool shown = isobarsShown() && paneShown(quarvel::PanePlanform);
     sender->handle(this, FXSEL(SEL_COMMAND, shown ? ID_CHECK : ID_UNCHECK), nullptr);
     return 1;
 }
@@ -213,11 +227,9 @@ void Quarvel::restorePaneLayout() {
     const FXint top = reg.readIntEntry(kSection, "TopHeight", height * 11 / 20);
     const FXint plot = reg.readIntEntry(kSection, "PlotWidth", width / 2);
     const FXint spanload = reg.readIntEntry(kSection, "SpanloadWidth", width * 2 / 5);
-    const FXint isobars = reg.readIntEntry(kSection, "PlanformHeight", height * 3 / 10);
     paneRow[0]->setHeight(FXCLAMP(60, top, height - 60));
     paneFrame[quarvel::PanePlot]->setWidth(FXCLAMP(60, plot, width - 60));
     paneFrame[quarvel::PaneSpanload]->setWidth(FXCLAMP(60, spanload, width - 60));
-    planformHolder->setHeight(FXMAX(60, isobars));
     unsigned panes = FXuint(reg.readIntEntry(kSection, "Shown", int(quarvel::kAllPanes))) & quarvel::kAllPanes;
     if (startPanes) panes = startPanes;
     if (!reg.readIntEntry(kSection, "Isobars", 1)) showIsobars(false);
@@ -236,8 +248,7 @@ void Quarvel::rememberPaneLayout() {
         if (paneShown(quarvel::PaneSpanload) && paneShown(quarvel::Pane3D))
             reg.writeIntEntry(kSection, "SpanloadWidth", paneFrame[quarvel::PaneSpanload]->getWidth());
     }
-    if (isobarView->shown()) reg.writeIntEntry(kSection, "PlanformHeight", planformHolder->getHeight());
-    reg.writeIntEntry(kSection, "Isobars", isobarView->shown() ? 1 : 0);
+    reg.writeIntEntry(kSection, "Isobars", isobarsShown() ? 1 : 0);
 }
 
 // The 3D view is made once, for the first wing read, and refilled for the

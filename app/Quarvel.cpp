@@ -68,6 +68,8 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_PANE_HIDE,                             Quarvel::onCmdHidePane),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHOW_ALL_PANES,                        Quarvel::onCmdShowAllPanes),
     FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_ISOBARS,                               Quarvel::onUpdIsobars),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_ISOBAR_CONTROL,                        Quarvel::onCmdIsobarControl),
+    FXMAPFUNC (SEL_CHANGED,             Quarvel::ID_ISOBAR_CONTROL,                        Quarvel::onCmdIsobarControl),
     FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_PREVIOUS_SECTION, Quarvel::ID_NEXT_SECTION, Quarvel::onCmdStepSection),
 };
 // clang-format on
@@ -149,7 +151,7 @@ Quarvel::Quarvel(FXApp* a)
     new FXMenuCheck(viewMenu, "Isobars\t\tLines of constant Cp on the planform, under it.", this, ID_ISOBARS);
     new FXMenuCheck(viewMenu, "Spanload\t\tThe load along the span, initial and design.", this, ID_PANE_SPANLOAD);
     new FXMenuCheck(viewMenu, "3D view\t\tThe Cp of the whole wing in 3D.", this, ID_PANE_3D);
-    new FXMenuCommand(viewMenu, "Show all panes", nullptr, this, ID_SHOW_ALL_PANES);
+    new FXMenuCommand(viewMenu, "Show &all panes\tCtl-Shift-A", nullptr, this, ID_SHOW_ALL_PANES);
     new FXMenuSeparator(viewMenu);
     new FXMenuCommand(viewMenu, "Fit", nullptr, this, ID_FIT);
     new FXMenuCommand(viewMenu, "Shock settings...\t\tWhat counts as a shock.", nullptr, this, ID_SHOCK_SETTINGS);

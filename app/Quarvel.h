@@ -104,6 +104,7 @@ public:
         ID_PANE_ENLARGE,    // a pane's "Enlarge" / "Restore" (its number as user data)
         ID_PANE_HIDE,       // a pane's "Hide" (its number as user data)
         ID_SHOW_ALL_PANES,  // "Show all panes"
+        ID_ISOBAR_CONTROL,  // a control of the isobar layer changed
         ID_LAST
     };
 
@@ -242,6 +243,7 @@ public:
     long onCmdHidePane(FXObject*, FXSelector, void*);
     long onCmdShowAllPanes(FXObject*, FXSelector, void*);
     long onUpdIsobars(FXObject*, FXSelector, void*);
+    long onCmdIsobarControl(FXObject*, FXSelector, void*);
 
     // The panes: each a frame with a title row ("Enlarge", "Hide") over its
     // content, in two rows of two, beside the option panel.
@@ -266,8 +268,11 @@ public:
     // The layout from the registry, or the first one: every pane shown.
     void restorePaneLayout();
     void rememberPaneLayout();
-    // The isobar layer of the planform pane shown or hidden.
+    // The isobar layer of the planform pane shown or hidden, and its
+    // picture over the planform of width x height pixels (none while hidden).
     void showIsobars(bool show);
+    bool isobarsShown() const;
+    std::vector<quarvel::PlotPrimitive> isobarPicture(int width, int height);
 
     // The wing being edited; empty until a file has been read.
     quarvel::WingModel wing;
@@ -282,8 +287,9 @@ public:
     // made in its pane for the first wing and refilled for the next ones.
     CPlanForm* planForm = nullptr;
     GLView3D* view3D = nullptr;
-    // The isobars, a layer of the planform pane, and the spanload.
-    PicturePane* isobarView = nullptr;
+    // The isobars, a layer of the planform pane ("Isobars" and its
+    // controls under the planform), and the spanload.
+    FXCheckButton* isobarLayerCheck = nullptr;
     PicturePane* spanloadView = nullptr;
     FXRealSpinner* isobarStepSpinner = nullptr;  // "Step"
     FXCheckButton* isobarInitialCheck = nullptr;  // "Initial Cp"

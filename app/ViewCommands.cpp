@@ -54,7 +54,7 @@ void Quarvel::drawCpPlot() {
         view3D->currentSection = wing.curSection - 1;
         view3D->refreshSurface();
     }
-    isobarView->refresh();
+    if (planForm && isobarsShown()) planForm->redraw();
     spanloadView->refresh();
 }
 
@@ -157,7 +157,7 @@ double Quarvel::isobarStep() const { return isobarStepSpinner ? isobarStepSpinne
 
 // The isobars are a layer of the planform pane: shown with it, or hidden.
 long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
-    const bool show = !(isobarView->shown() && paneShown(quarvel::PanePlanform));
+    const bool show = !(isobarsShown() && paneShown(quarvel::PanePlanform));
     showIsobars(show);
     if (show) showPane(quarvel::PanePlanform, true);
     return 1;

@@ -108,16 +108,17 @@ void CPlanForm::buildWidgets() {
         {"KTE2=", &kte2Target, TEXTFIELD_INTEGER | TEXTFIELD_READONLY},
         {"Zref=", &zRelTarget, TEXTFIELD_REAL},     {"Z=", &zCurTarget, TEXTFIELD_REAL},
     };
+    // The section chooser first, where a short pane still shows it.
+    new FXLabel(values, "N sec.=", nullptr, kLabelStyle);
+    sectionSpinner = new FXSpinner(values, 5, this, ID_PLAN_SECTION, SPIN_NORMAL | kFieldStyle);
+    sectionSpinner->setRange(firstSectionNumber, firstSectionNumber + std::max(planNsec, 1) - 1, FALSE);
+    sectionSpinner->setValue(planSectionNumber, FALSE);
     for (const auto& f : fields) {
         new FXLabel(values, f.label, nullptr, kLabelStyle);
         FXTextField* field = new FXTextField(values, 7, f.target, FXDataTarget::ID_VALUE, f.kind | kFieldStyle);
         // Shown, not edited: on the pane's grey rather than an entry's white.
         if (f.kind & TEXTFIELD_READONLY) field->setBackColor(getApp()->getBaseColor());
     }
-    new FXLabel(values, "N sec.=", nullptr, kLabelStyle);
-    sectionSpinner = new FXSpinner(values, 5, this, ID_PLAN_SECTION, SPIN_NORMAL | kFieldStyle);
-    sectionSpinner->setRange(firstSectionNumber, firstSectionNumber + std::max(planNsec, 1) - 1, FALSE);
-    sectionSpinner->setValue(planSectionNumber, FALSE);
 
     // A swatch of each chord line's colour before its label: the palest
     // colours cannot be read as text on the pane's grey.
@@ -142,7 +143,14 @@ std::vector<quarvel::PlotPrimitive> CPlanForm::planformPicture(int width, int he
 }
 
 bool CPlanForm::render() {
-    return planBuffer.render(planformPicture(canvas->getWidth(), canvas->getHeight()));
+    const int w = canvas->getWidth(), h = canvas->getHeight();
+    std::vector<quarvel::PlotPrimitive> picture = planformPicture(w, h);
+    if (layer) {
+        const std::vector<quarvel::PlotPrimitive> over = layer(w, h);
+        picture.insert(picture.end(), over.begin(), over.end());
+    }
+    ++drawCount;
+    return planBuffer.render(picture);
 }
 
 void CPlanForm::redraw() {

@@ -48,6 +48,10 @@ public:
 
     // The whole planform on a canvas of width x height pixels.
     std::vector<quarvel::PlotPrimitive> planformPicture(int width, int height) const;
+    // A layer drawn over the planform on the canvas (the isobars), and the
+    // pictures drawn so far.
+    std::function<std::vector<quarvel::PlotPrimitive>(int width, int height)> layer;
+    int drawCount = 0;
     // The picture last drawn on the canvas.
     const quarvel::CanvasBuffer& planPicture() const { return planBuffer; }
 
