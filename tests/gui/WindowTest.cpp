@@ -38,6 +38,9 @@ TEST_F(WindowTest, StartsEmptyWithOnlyMenuAndCanvasEnabled) {
     for (FXWindow* item = window->fileMenu->getFirst(); item; item = item->getNext())
         EXPECT_TRUE(item->isEnabled()) << static_cast<FXMenuCommand*>(item)->getText().text();
     EXPECT_TRUE(window->canvas->isEnabled());
+    // The read-outs look read-only: on the window's grey, not an entry's white.
+    for (FXTextField* f : {window->shownCYDField, window->cpdDeltaField})
+        EXPECT_EQ(f->getBackColor(), window->getApp()->getBaseColor()) << f->getTipText().text();
     command(*window, Quarvel::ID_SAVE);
     EXPECT_TRUE(fs::is_empty(dir)) << "nothing to write before a wing is read";
 }
