@@ -313,8 +313,10 @@ void Quarvel::create() {
     // for a plot that reads.
     FXWindow* options = optionScroll->contentWindow();
     optionScroll->setWidth(options->getDefaultWidth() + optionScroll->verticalScrollBar()->getDefaultWidth());
-    const FXint w = 1240;
-    const FXint h = 700;
+    // Nine tenths of the screen, at least the 1240 x 700 in which every pane
+    // reads, but never past the screen (placeWindow keeps it on).
+    const FXint w = FXMAX(1240, getRoot()->getWidth() * 9 / 10);
+    const FXint h = FXMAX(700, getRoot()->getHeight() * 9 / 10);
     placeWindow(this, "Main", (getRoot()->getWidth() - w) / 2, (getRoot()->getHeight() - h) / 2, w, h);
     layout();
     restorePaneLayout();

@@ -56,14 +56,33 @@ TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
 
     // Another wing takes the place of the first, with the planform and the
     // 3D view following it.
-    command(w, Quarvel::ID_3DVIEW);
+    GLView3D* view = w.view3D;
+    ASSERT_TRUE(view) << "the 3D view of the first wing";
     fs::copy_file(fs::path(QUARVEL_EXAMPLES) / "tapered-odd.cpi", dir / "odd.cpi");
     ASSERT_TRUE(w.openFile((dir / "odd.cpi").c_str()));
     EXPECT_EQ(w.wing.nsec, 5);
     EXPECT_STREQ(w.getTitle().text(), "Cp editor - odd.cpi");
     ASSERT_TRUE(w.planForm) << "planform";
-    ASSERT_TRUE(w.view3D) << "3D view";
-    EXPECT_TRUE(w.view3D->shown()) << "the open 3D view stays open on the new wing";
+    EXPECT_EQ(w.view3D, view) << "the 3D view is kept and refilled";
+    EXPECT_EQ(view->mesh.meshSections, 5) << "its mesh is the new wing's";
+
+    // "Enlarge" shows its pane alone, "Restore" (the same button) brings the
+    // others back; "Hide" on the enlarged pane brings back the others.
+    const unsigned all = quarvel::kAllPanes;
+    const struct { int pane, id; unsigned shown; } steps[] = {
+        {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, 1u << quarvel::PaneSpanload},
+        {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, all},
+        {quarvel::Pane3D, Quarvel::ID_PANE_ENLARGE, 1u << quarvel::Pane3D},
+        {quarvel::Pane3D, Quarvel::ID_PANE_HIDE, all & ~(1u << quarvel::Pane3D)},
+    };
+    for (const auto& step : steps) {
+        FXButton* button = w.enlargeButton[step.pane];
+        if (step.id == Quarvel::ID_PANE_HIDE) button = static_cast<FXButton*>(button->getPrev());
+        w.handle(button, FXSEL(SEL_COMMAND, step.id), nullptr);
+        EXPECT_EQ(w.shownPanes(), step.shown) << "pane " << step.pane << ", command " << step.id;
+    }
+    command(w, Quarvel::ID_SHOW_ALL_PANES);
+    EXPECT_EQ(w.shownPanes(), all) << "Show all panes";
 
     // "Save As..." writes where asked, and later saves go there too.
     const fs::path other = dir / "other.cpd";
