@@ -838,10 +838,10 @@ void GLView3D::drawAxes() {
     glVertex3f(xTipLe - step, 0, zTip);
     glEnd();
     glLineWidth(1.0f);
-    drawLabel(x0, 0, z0 - 2 * step, "LE");
-    drawLabel(x1, 0, z0 - 2 * step, "TE");
-    drawLabel(0.5f * (x0 + x1), 0, z0 - 2 * step, "x/c");
-    drawLabel(x0 - 3 * step, 0, z0, "root");
+    drawLabel(x0 - step, 0, z0 - 3 * step, "LE");
+    drawLabel(x1, 0, z0 - 3 * step, "TE");
+    drawLabel(0.5f * (x0 + x1), 0, z0 - 3 * step, "x/c");
+    drawLabel(x0 - 4 * step, 0, z0 + 2 * step, "root");
     drawLabel(xTipLe - 3 * step, 0, zTip, "tip");
     drawLabel(0.5f * (x0 + xTipLe) - 4 * step, 0, 0.5f * (z0 + zTip), "span");
     drawLabel(xTipTe + step, 0, zTip, "TE");
