@@ -25,25 +25,3 @@ TEST(CommandLine, ArgumentsThatStartItInsteadOfTheEditor) {
         EXPECT_EQ(quarvel::wantsCommandLine(int(argv.size()) - 1, argv.data()), c.commandLine) << "quarvel" << shown;
     }
 }
-
-// --views is the editor's: it names the panes shown, one bit each in the
-// order plot, planform, spanload, 3D view; a list with a name that is no
-// pane's gives none, which the editor refuses.
-TEST(CommandLine, TheEditorTakesThePanesToShow) {
-    struct Case { std::vector<std::string> args; const char* file; unsigned panes; } cases[] = {
-        {{"--views", "all", "wing.cpi"}, "wing.cpi", 15u},
-        {{"wing.cpi", "--views=plot,3d"}, "wing.cpi", 9u},
-        {{"--views", "spanload,planform"}, nullptr, 6u},
-        {{"--views", "plot,wings", "wing.cpi"}, "wing.cpi", 0u},
-        {{"--views", "", "wing.cpi"}, "wing.cpi", 0u},
-    };
-    for (auto& c : cases) {
-        std::vector<char*> argv{const_cast<char*>("quarvel")};
-        std::string shown;
-        for (std::string& a : c.args) argv.push_back(a.data()), shown += " " + a;
-        EXPECT_FALSE(quarvel::wantsCommandLine(int(argv.size()), argv.data())) << "quarvel" << shown;
-        const quarvel::EditorStart start = quarvel::editorStart(int(argv.size()), argv.data());
-        EXPECT_STREQ(start.file, c.file) << "quarvel" << shown;
-        EXPECT_EQ(quarvel::panesNamed(start.views), c.panes) << "quarvel" << shown;
-    }
-}

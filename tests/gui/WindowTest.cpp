@@ -68,12 +68,10 @@ TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
 
     // "Enlarge" shows its pane alone, "Restore" (the same button) brings the
     // others back; "Hide" on the enlarged pane brings back the others.
-    const unsigned all = quarvel::kAllPanes;
+    // Panes as bits: plot 1, planform 2, spanload 4, 3D view 8.
     const struct { int pane, id; unsigned shown; } steps[] = {
-        {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, 1u << quarvel::PaneSpanload},
-        {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, all},
-        {quarvel::Pane3D, Quarvel::ID_PANE_ENLARGE, 1u << quarvel::Pane3D},
-        {quarvel::Pane3D, Quarvel::ID_PANE_HIDE, all & ~(1u << quarvel::Pane3D)},
+        {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, 4}, {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, 15},
+        {quarvel::Pane3D, Quarvel::ID_PANE_ENLARGE, 8}, {quarvel::Pane3D, Quarvel::ID_PANE_HIDE, 7},
     };
     for (const auto& step : steps) {
         FXButton* button = w.enlargeButton[step.pane];
@@ -82,7 +80,7 @@ TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
         EXPECT_EQ(w.shownPanes(), step.shown) << "pane " << step.pane << ", command " << step.id;
     }
     command(w, Quarvel::ID_SHOW_ALL_PANES);
-    EXPECT_EQ(w.shownPanes(), all) << "Show all panes";
+    EXPECT_EQ(w.shownPanes(), quarvel::kAllPanes) << "Show all panes";
 
     // "Save As..." writes where asked, and later saves go there too.
     const fs::path other = dir / "other.cpd";
