@@ -801,9 +801,17 @@ void GLView3D::drawLabel(float x, float y, float z, const char* text) {
         labelLists = glGenLists(128);
         glUseFXFont(labelFont, 0, 128, labelLists);
     }
-    glRasterPos3f(x, y, z);
+    // A white copy a pixel down and right under the dark text keeps it
+    // readable over the dark colours of the scale.
     glListBase(labelLists);
-    glCallLists(GLsizei(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    const GLsizei n = GLsizei(std::strlen(text));
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glRasterPos3f(x, y, z);
+    glBitmap(0, 0, 0, 0, 1, -1, nullptr);
+    glCallLists(n, GL_UNSIGNED_BYTE, text);
+    glColor3f(0.05f, 0.05f, 0.05f);
+    glRasterPos3f(x, y, z);
+    glCallLists(n, GL_UNSIGNED_BYTE, text);
 }
 
 // The chord axis along the root section at no Cp, from its leading to its
