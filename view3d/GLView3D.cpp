@@ -809,7 +809,7 @@ void GLView3D::drawLabel(float x, float y, float z, const char* text) {
     glRasterPos3f(x, y, z);
     glBitmap(0, 0, 0, 0, 1, -1, nullptr);
     glCallLists(n, GL_UNSIGNED_BYTE, text);
-    glColor3f(0.05f, 0.05f, 0.05f);
+    glColor3f(0.15f, 0.15f, 0.2f);
     glRasterPos3f(x, y, z);
     glCallLists(n, GL_UNSIGNED_BYTE, text);
 }
