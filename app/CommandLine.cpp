@@ -520,6 +520,8 @@ void printUsage(std::ostream& os) {
           "       quarvel --compare FILE --target OLD print, as CSV, how far the initial Cp of FILE is\n"
           "                                           from the design Cp of the target OLD (a CpOutput)\n"
           "       quarvel FILE --target OLD           edit FILE, compared with the target OLD\n"
+          "       quarvel --views all|plot,planform,spanload,3d FILE\n"
+          "                                           edit FILE with only the panes named shown\n"
           "       quarvel --plot FILE [--section N] [--report] [--size WxH] -o OUT.png|OUT.svg|OUT.pdf\n"
           "                                           draw the Cp plot of section N (the first; numbered\n"
           "                                           as in the file) with a legend of every mark, or\n"
@@ -533,6 +535,36 @@ void printUsage(std::ostream& os) {
           "Exit status: 0 done, 1 a fault in an input file or a file not written (or not\n"
           "replaced), 2 a usage error.\n";
 }
+
+namespace {
+
+// Option name of the editor at argv[i], as "--name VALUE" (i moves past the
+// value) or "--name=VALUE"; value set to its value.
+bool editorOption(int argc, char* argv[], int& i, const char* name, const char*& value) {
+    const std::size_t n = std::strlen(name);
+    if (std::strcmp(argv[i], name) == 0 && i + 1 < argc) {
+        value = argv[++i];
+        return true;
+    }
+    if (std::strncmp(argv[i], name, n) == 0 && argv[i][n] == '=') {
+        value = argv[i] + n + 1;
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> splitList(const std::string& list) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', from);
+        parts.push_back(list.substr(from, comma - from));
+        if (comma == std::string::npos) return parts;
+        from = comma + 1;
+    }
+}
+
+}  // namespace
 
 bool wantsCommandLine(int argc, char* argv[]) {
     // The toolkit's own options, and whether each takes a value.
@@ -548,16 +580,14 @@ bool wantsCommandLine(int argc, char* argv[]) {
             ++files;
             continue;
         }
-        // The editor's own: the target to compare the wing with.
-        if (std::strcmp(a, "--target") == 0 && i + 1 < argc) {
-            target = true;
-            ++i;
-            continue;
-        }
-        if (std::strncmp(a, "--target=", 9) == 0) {
+        // The editor's own: the target to compare the wing with, the panes
+        // to show.
+        const char* value = nullptr;
+        if (editorOption(argc, argv, i, "--target", value)) {
             target = true;
             continue;
         }
+        if (editorOption(argc, argv, i, "--views", value)) continue;
         bool toolkit = false;
         for (const auto& [name, takesValue] : kToolkitOptions) {
             if (std::strcmp(a, name) != 0) continue;
@@ -573,15 +603,24 @@ bool wantsCommandLine(int argc, char* argv[]) {
 EditorStart editorStart(int argc, char* argv[]) {
     EditorStart start;
     for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        if (std::strcmp(a, "--target") == 0 && i + 1 < argc)
-            start.target = argv[++i];
-        else if (std::strncmp(a, "--target=", 9) == 0)
-            start.target = a + 9;
-        else if (!start.file)
-            start.file = a;
+        if (editorOption(argc, argv, i, "--target", start.target)) continue;
+        if (editorOption(argc, argv, i, "--views", start.views)) continue;
+        if (!start.file) start.file = argv[i];
     }
     return start;
+}
+
+unsigned panesNamed(const char* list) {
+    static const char* const kNames[kPanes] = {"plot", "planform", "spanload", "3d"};
+    if (!list) return 0;
+    if (std::strcmp(list, "all") == 0) return kAllPanes;
+    unsigned panes = 0;
+    for (const std::string& name : splitList(list)) {
+        const auto found = std::find_if(std::begin(kNames), std::end(kNames), [&](const char* n) { return name == n; });
+        if (found == std::end(kNames)) return 0;
+        panes |= 1u << (found - std::begin(kNames));
+    }
+    return panes;
 }
 
 int runCommandLine(int argc, char* argv[], std::ostream& out, std::ostream& err) {

@@ -14,7 +14,7 @@ enum ExitStatus { kExitOk = 0, kExitInputFault = 1, kExitUsage = 2 };
 // any option that is not one of the toolkit's own ("-display", "-sync"), or
 // more than one file. Decided before any display is opened.
 // "quarvel FILE --target OLD.cpd" is the editor's, comparing the wing with
-// a target.
+// a target, and so is "--views LIST", the panes it shows.
 bool wantsCommandLine(int argc, char* argv[]);
 
 // What the editor opens, once the toolkit has taken its options out of argv:
@@ -23,8 +23,17 @@ bool wantsCommandLine(int argc, char* argv[]);
 struct EditorStart {
     const char* file = nullptr;
     const char* target = nullptr;
+    const char* views = nullptr;  // --views
 };
 EditorStart editorStart(int argc, char* argv[]);
+
+// The panes of the editor's main window, in the order of its "View" menu.
+enum Pane { PanePlot, PanePlanform, PaneSpanload, Pane3D, kPanes };
+constexpr unsigned kAllPanes = (1u << kPanes) - 1;
+// The panes --views names (a bit 1 << Pane each): "all", or names from
+// "plot", "planform", "spanload", "3d" joined by commas; 0 when a name is
+// none of these.
+unsigned panesNamed(const char* list);
 
 // Runs the command line; data goes to out, messages to err. Returns the
 // process's exit status.

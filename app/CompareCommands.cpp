@@ -6,7 +6,7 @@
 
 #include "draw/FoxText.h"
 #include "app/Quarvel.h"
-#include "plot/PlotDialog.h"
+#include "plot/PicturePane.h"
 #include "wing/CpFiles.h"
 
 bool Quarvel::compareWithTarget(const FXString& path) {

@@ -66,30 +66,29 @@ bool Quarvel::openFile(const FXString& asked) {
     fileLoaded = 1;
     modified = false;
     updateTitle();
-    // The dialogs show the wing they were made with; a new wing gets new ones,
-    // and a 3D view that was open opens again on it.
-    const bool viewShown = view3D && view3D->shown();
-    rememberPlaces();
-    delete view3D;
-    view3D = nullptr;
+    // The planform pane shows the planform it was made with: a new wing gets
+    // a new one. The 3D view is kept and refilled.
     delete planForm;
-    planForm = new CPlanForm(this, wing, [this](int section) { chooseSection(section); });
+    emptyNote[quarvel::PanePlanform]->hide();
+    planForm = new CPlanForm(planformHolder, wing, [this](int section) { chooseSection(section); });
     planForm->onValueEdited = [this](quarvel::FlowValue which, double value) {
         quarvel::FlowLine op;
         op.which = which;
         op.value = value;
         runOp(op);
     };
+    planForm->layer = [this](int width, int height) { return isobarPicture(width, height); };
     planForm->create();
-    // At first in the bottom right corner, where the plot has least to show.
-    const FXint planW = FXMAX(planForm->getDefaultWidth(), 480), planH = planForm->getDefaultHeight();
-    placeWindow(planForm, "Planform", getRoot()->getWidth() - planW, getRoot()->getHeight() - planH, planW, planH);
-    shareShortcuts(planForm);
-    planForm->show(PLACEMENT_DEFAULT);
+    planformHolder->recalc();
+    // Laid out now, so that the planform has its size before the first paint.
+    layout();
+    if (paneShown(quarvel::Pane3D))
+        make3DView();
+    else
+        view3DStale = true;
     view3DButton->enable();
     applyPanel();
     drawCpPlot();
-    if (viewShown) onCmd3DView(this, 0, nullptr);
     if (!warnings.empty()) reportError("Open CpInput file", quarvel::foxText(warnings.message()), true);
     return true;
 }
@@ -98,7 +97,7 @@ bool Quarvel::openFile(const FXString& asked) {
 long Quarvel::onCmdOpen(FXObject*, FXSelector, void*) {
     if (!confirmDiscard()) return 1;
     FXFileDialog dialog(this, "Open CpInput file", 0, 0, 0, 500, 300);
-    dialog.setPatternList("Files (*.cpi)\nCpOutput files (*.cpd)\nAll files (*)");
+    dialog.setPatternList("Wing files (*.cpi,*.cpd)\nCpInput files (*.cpi)\nCpOutput files (*.cpd)\nAll files (*)");
     if (fileLoaded) dialog.setDirectory(FXPath::directory(quarvel::foxText(wing.inputFileName)));
     if (dialog.execute(PLACEMENT_CURSOR)) {
         openFile(dialog.getFilename());

@@ -5,7 +5,7 @@
 #include "draw/FoxText.h"
 #include "draw/WindowIcon.h"
 #include "planform/PlanForm.h"
-#include "plot/PlotDialog.h"
+#include "plot/PicturePane.h"
 #include "view3d/GLView3D.h"
 
 // clang-format off
@@ -66,6 +66,14 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SPANLOAD,                              Quarvel::onCmdSpanload),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_ISOBARS,                        Quarvel::onCmdExportIsobars),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_EXPORT_SPANLOAD,                       Quarvel::onCmdExportSpanload),
+    FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_PANE_PLOT,   Quarvel::ID_PANE_3D,      Quarvel::onCmdPane),
+    FXMAPFUNCS(SEL_UPDATE,              Quarvel::ID_PANE_PLOT,   Quarvel::ID_PANE_3D,      Quarvel::onUpdPane),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_PANE_ENLARGE,                          Quarvel::onCmdEnlargePane),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_PANE_HIDE,                             Quarvel::onCmdHidePane),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_SHOW_ALL_PANES,                        Quarvel::onCmdShowAllPanes),
+    FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_ISOBARS,                               Quarvel::onUpdIsobars),
+    FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_ISOBAR_CONTROL,                        Quarvel::onCmdIsobarControl),
+    FXMAPFUNC (SEL_CHANGED,             Quarvel::ID_ISOBAR_CONTROL,                        Quarvel::onCmdIsobarControl),
     FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_PREVIOUS_SECTION, Quarvel::ID_NEXT_SECTION, Quarvel::onCmdStepSection),
 };
 // clang-format on
@@ -89,9 +97,13 @@ FXVerticalFrame* verticalFrame(FXComposite* parent, FXuint opts) {
     return new FXVerticalFrame(parent, opts, 0, 0, 0, 0, kPad, kPad, kPad, kPad, kPad, kPad);
 }
 
+// A read-out: on the window's grey, not on an entry's white, so that it
+// does not look as if it could be typed into.
 FXTextField* realField(FXComposite* parent, FXint columns, FXDataTarget* target) {
-    return new FXTextField(parent, columns, target, FXDataTarget::ID_VALUE,
-                           TEXTFIELD_REAL | TEXTFIELD_READONLY | kEntryStyle);
+    FXTextField* f = new FXTextField(parent, columns, target, FXDataTarget::ID_VALUE,
+                                     TEXTFIELD_REAL | TEXTFIELD_READONLY | kEntryStyle);
+    f->setBackColor(parent->getApp()->getBaseColor());
+    return f;
 }
 
 }  // namespace
@@ -141,10 +153,15 @@ Quarvel::Quarvel(FXApp* a)
     revertCommand->disable();
     new FXMenuTitle(menuBar, "&Edit", nullptr, editMenu);
     viewMenu = new FXMenuPane(this);
-    new FXMenuCommand(viewMenu, "&Planform\tCtl-P\tShow the wing planform.", nullptr, this, ID_PLANFORM);
+    // Each pane shown or hidden; the checks follow the panes.
+    new FXMenuCheck(viewMenu, "Cp plot\t\tThe Cp of the current section.", this, ID_PANE_PLOT);
+    new FXMenuCheck(viewMenu, "&Planform\tCtl-P\tThe wing planform and the section chooser.", this, ID_PANE_PLANFORM);
+    new FXMenuCheck(viewMenu, "Isobars\t\tLines of constant Cp on the planform, under it.", this, ID_ISOBARS);
+    new FXMenuCheck(viewMenu, "Spanload\t\tThe load along the span, initial and design.", this, ID_PANE_SPANLOAD);
+    new FXMenuCheck(viewMenu, "3D view\t\tThe Cp of the whole wing in 3D.", this, ID_PANE_3D);
+    new FXMenuCommand(viewMenu, "Show &all panes\tCtl-Shift-A", nullptr, this, ID_SHOW_ALL_PANES);
+    new FXMenuSeparator(viewMenu);
     new FXMenuCommand(viewMenu, "Fit", nullptr, this, ID_FIT);
-    new FXMenuCommand(viewMenu, "Isobars\t\tLines of constant Cp on the planform.", nullptr, this, ID_ISOBARS);
-    new FXMenuCommand(viewMenu, "Spanload\t\tThe load along the span, initial and design.", nullptr, this, ID_SPANLOAD);
     new FXMenuCommand(viewMenu, "Shock settings...\t\tWhat counts as a shock.", nullptr, this, ID_SHOCK_SETTINGS);
     new FXMenuCheck(viewMenu, "ΔCp\t\tThe change, design - initial Cp, on its own axis.", this, ID_DELTA_CP);
     new FXMenuTitle(menuBar, "&View", nullptr, viewMenu);
@@ -155,18 +172,14 @@ Quarvel::Quarvel(FXApp* a)
 
     buildValueRow();
 
-    FXVerticalFrame* body = verticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y);
-    FXHorizontalFrame* panes = new FXHorizontalFrame(body, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
-                                                     kPad, kPad, kPad, kPad, kPad, kPad);
-    buildOptionPanel(panes);
-
-    FXVerticalFrame* plotFrame = new FXVerticalFrame(panes, FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y);
-    canvas = new FXCanvas(plotFrame, this, ID_CANVAS, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y);
-    canvas->setDefaultCursor(getApp()->getDefaultCursor(DEF_CROSSHAIR_CURSOR));
-    plotBuffer.attach(canvas);
+    FXHorizontalFrame* body = new FXHorizontalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0,
+                                                    kPad, kPad, kPad, kPad, kPad, kPad);
+    buildOptionPanel(body);
+    buildPanes(body);
 
     // Nothing can be edited before a wing has been read.
     // No wing yet: the panel of none, every control off.
+    statusBar->getStatusLine()->setNormalText("No wing open: File > Open... (Ctrl-O) reads a wing file.");
     applyPanel();
     view3DButton->disable();
 }
@@ -321,18 +334,18 @@ void Quarvel::create() {
     // for a plot that reads.
     FXWindow* options = optionScroll->contentWindow();
     optionScroll->setWidth(options->getDefaultWidth() + optionScroll->verticalScrollBar()->getDefaultWidth());
-    const FXint w = FXMAX(getDefaultWidth(), 1180);
-    const FXint h = FXMAX(getDefaultHeight(), 640);
+    // Nine tenths of the screen, at least the 1240 x 700 in which every pane
+    // reads, but never past the screen (placeWindow keeps it on).
+    const FXint w = FXMAX(1240, getRoot()->getWidth() * 9 / 10);
+    const FXint h = FXMAX(700, getRoot()->getHeight() * 9 / 10);
     placeWindow(this, "Main", (getRoot()->getWidth() - w) / 2, (getRoot()->getHeight() - h) / 2, w, h);
+    layout();
+    restorePaneLayout();
     show(PLACEMENT_DEFAULT);
 }
 
 // Menu panes are not children of the window, so the window deletes its own.
 Quarvel::~Quarvel() {
-    delete isobarView;
-    delete spanloadView;
-    delete view3D;
-    delete planForm;
     delete fileMenu;
     delete editMenu;
     delete viewMenu;

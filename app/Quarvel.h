@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/DesignDialogs.h"
 #include "correction/CorrectionPanel.h"
 #include "correction/DesignScript.h"
@@ -27,7 +28,7 @@
 
 class CPlanForm;
 class GLView3D;
-class PlotDialog;
+class PicturePane;
 
 class Quarvel : public FXMainWindow {
     FXDECLARE(Quarvel)
@@ -101,6 +102,14 @@ public:
         ID_WEAKEN_SHOCK,    // "Weaken shock..."
         ID_RUN_SCRIPT,      // "Run script..."
         ID_DELTA_CP,        // the "ΔCp" toggle: design - initial on its own axis
+        ID_PANE_PLOT,       // "View" menu: show or hide each pane, in pane order
+        ID_PANE_PLANFORM,
+        ID_PANE_SPANLOAD,
+        ID_PANE_3D,
+        ID_PANE_ENLARGE,    // a pane's "Enlarge" / "Restore" (its number as user data)
+        ID_PANE_HIDE,       // a pane's "Hide" (its number as user data)
+        ID_SHOW_ALL_PANES,  // "Show all panes"
+        ID_ISOBAR_CONTROL,  // a control of the isobar layer changed
         ID_LAST
     };
 
@@ -241,6 +250,42 @@ public:
     long onMouseWheel(FXObject*, FXSelector, void*);
     long onMiddleBtnPress(FXObject*, FXSelector, void*);
     long onMiddleBtnRelease(FXObject*, FXSelector, void*);
+    long onCmdPane(FXObject*, FXSelector, void*);
+    long onUpdPane(FXObject*, FXSelector, void*);
+    long onCmdEnlargePane(FXObject*, FXSelector, void*);
+    long onCmdHidePane(FXObject*, FXSelector, void*);
+    long onCmdShowAllPanes(FXObject*, FXSelector, void*);
+    long onUpdIsobars(FXObject*, FXSelector, void*);
+    long onCmdIsobarControl(FXObject*, FXSelector, void*);
+
+    // The panes: each a frame with a title row ("Enlarge", "Hide") over its
+    // content, in two rows of two, beside the option panel.
+    FXVerticalFrame* paneFrame[quarvel::kPanes] = {};
+    FXVerticalFrame* paneContent[quarvel::kPanes] = {};
+    FXButton* enlargeButton[quarvel::kPanes] = {};
+    FXSplitter* paneRows = nullptr;                 // the two rows, one over the other
+    FXSplitter* paneRow[2] = {};                    // plot | planform, spanload | 3D view
+    FXVerticalFrame* planformHolder = nullptr;      // the planform of the wing read
+    FXLabel* emptyNote[quarvel::kPanes] = {};       // what to do before a wing is read
+    // The pane enlarged (-1: none) and the panes shown before it was.
+    int enlargedPane = -1;
+    unsigned shownBeforeEnlarging = 0;
+    // The panes to show at the start (--views), over those of the registry.
+    unsigned startPanes = 0;
+
+    bool paneShown(int pane) const;
+    void showPane(int pane, bool show);
+    // The panes shown (a bit per pane).
+    unsigned shownPanes() const;
+    void showPanes(unsigned panes);
+    // The layout from the registry, or the first one: every pane shown.
+    void restorePaneLayout();
+    void rememberPaneLayout();
+    // The isobar layer of the planform pane shown or hidden, and its
+    // picture over the planform of width x height pixels (none while hidden).
+    void showIsobars(bool show);
+    bool isobarsShown() const;
+    std::vector<quarvel::PlotPrimitive> isobarPicture(int width, int height);
 
     // The wing being edited; empty until a file has been read.
     quarvel::WingModel wing;
@@ -270,13 +315,14 @@ public:
     // its own axis (kept in the registry). "Shape the change" draws it too.
     FXint showDeltaCp = 0;
 
-    // The planform dialog, made when a wing is read, and the 3D view, made
-    // by the first "3D VIEW".
+    // The planform, made in its pane for each wing read, and the 3D view,
+    // made in its pane for the first wing and refilled for the next ones.
     CPlanForm* planForm = nullptr;
     GLView3D* view3D = nullptr;
-    // The isobars and the spanload, made by their first "View" command.
-    PlotDialog* isobarView = nullptr;
-    PlotDialog* spanloadView = nullptr;
+    // The isobars, a layer of the planform pane ("Isobars" and its
+    // controls under the planform), and the spanload.
+    FXCheckButton* isobarLayerCheck = nullptr;
+    PicturePane* spanloadView = nullptr;
     FXRealSpinner* isobarStepSpinner = nullptr;  // "Step"
     FXCheckButton* isobarInitialCheck = nullptr;  // "Initial Cp"
 
@@ -451,8 +497,13 @@ private:
     void placeWindow(FXTopWindow* w, const char* name, FXint x, FXint y, FXint width, FXint height);
     // Stores the size and place of the window and its dialogs in the registry.
     void rememberPlaces();
-    // The main window's shortcuts, also while the dialog has the focus.
-    void shareShortcuts(FXTopWindow* dialog);
+    // The panes and their parts, built once with the window.
+    void buildPanes(FXComposite* parent);
+    FXVerticalFrame* buildPane(FXComposite* parent, int pane, const char* title);
+    // Makes the 3D view in its pane for the wing read, or refills it; while
+    // the pane is hidden that waits until it shows (view3DStale).
+    void make3DView();
+    bool view3DStale = false;
 
     // The arrow keys on the plot; false when nothing was nudged.
     bool nudge(FXuint key, FXuint state);

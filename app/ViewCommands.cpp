@@ -1,5 +1,5 @@
 // What the main window shows: the Cp plot and its view (zoom, pan, fit), the
-// status line, and the planform and 3D view dialogs.
+// status line, and the commands that show the other panes.
 #include <cmath>
 #include <new>
 #include <optional>
@@ -9,7 +9,7 @@
 #include "app/Quarvel.h"
 #include "planform/Isobars.h"
 #include "planform/PlanForm.h"
-#include "plot/PlotDialog.h"
+#include "plot/PicturePane.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
@@ -55,9 +55,12 @@ void Quarvel::drawCpPlot() {
     if (renderPlot()) plotBuffer.show();
     // The 3D view, the isobars and the spanload follow every change of the
     // plot while they are shown.
-    if (view3D) view3D->refreshSurface();
-    if (isobarView) isobarView->refresh();
-    if (spanloadView) spanloadView->refresh();
+    if (view3D) {
+        view3D->currentSection = wing.curSection - 1;
+        view3D->refreshSurface();
+    }
+    if (planForm && isobarsShown()) planForm->redraw();
+    spanloadView->refresh();
 }
 
 void Quarvel::redrawView() {
@@ -133,54 +136,15 @@ long Quarvel::onCmdFit(FXObject*, FXSelector, void*) {
     return 1;
 }
 
-// One 3D view for the run: a second press shows and raises it again.
+// "3D VIEW" shows the 3D view's pane.
 long Quarvel::onCmd3DView(FXObject*, FXSelector, void*) {
-    if (!fileLoaded) return 1;
-    if (!view3D) {
-        // Short of memory the GL driver cannot start, and the toolkit then
-        // ends the program: the view is not tried.
-        const std::size_t needed = GLView3D::bytesFor(wing), left = quarvel::availableMemory();
-        if (needed > left) {
-            FXString fault;
-            fault.format("Not enough memory for the 3D view of this wing (%d sections of %d points: it takes "
-                         "about %lu MB, %lu MB are left); the wing and its edits are kept",
-                         wing.nsec, wing.npt, (unsigned long)(needed >> 20), (unsigned long)(left >> 20));
-            reportError("3D view", fault);
-            return 1;
-        }
-        view3D = new GLView3D(this, wing);
-        // A wing too large for the memory left gets a message, and the next
-        // press tries again.
-        if (!view3D->memoryFault.empty()) {
-            const FXString fault = view3D->memoryFault;
-            delete view3D;
-            view3D = nullptr;
-            reportError("3D view", fault);
-            return 1;
-        }
-        view3D->onMemoryFault = [this](const FXString& fault) { noteStatus(fault); };
-        // "&Exit" ends the program through the window, which asks about
-        // unsaved changes.
-        view3D->exitButton->setTarget(this);
-        view3D->exitButton->setSelector(ID_QUIT);
-        view3D->create();
-        // Centred on the main window unless it has a place of its own.
-        const FXint w = view3D->getWidth(), h = view3D->getHeight();
-        placeWindow(view3D, "View3D", getX() + (getWidth() - w) / 2, getY() + (getHeight() - h) / 2, w, h);
-        shareShortcuts(view3D);
-    }
-    view3D->show(PLACEMENT_DEFAULT);
-    view3D->raise();
+    showPane(quarvel::Pane3D, true);
     return 1;
 }
 
-// The planform dialog is the section selector: closing it only hides it,
-// and this brings it back.
+// "Planform" (Ctrl-P) shows the planform's pane.
 long Quarvel::onCmdPlanform(FXObject*, FXSelector, void*) {
-    if (planForm) {
-        planForm->show();
-        planForm->raise();
-    }
+    showPane(quarvel::PanePlanform, true);
     return 1;
 }
 
@@ -198,64 +162,15 @@ std::vector<quarvel::PlotPrimitive> Quarvel::pictureWithin(
 
 double Quarvel::isobarStep() const { return isobarStepSpinner ? isobarStepSpinner->getValue() : 0.1; }
 
-// The upper surface's isobars on the planform: the design Cp, the initial Cp
-// in grey beside it, at a step of Cp the user chooses.
+// The isobars are a layer of the planform pane: shown with it, or hidden.
 long Quarvel::onCmdIsobars(FXObject*, FXSelector, void*) {
-    if (!fileLoaded) return 1;
-    if (!isobarView) {
-        isobarView = new PlotDialog(
-            this, "Isobars",
-            [this](int w, int h) {
-                return pictureWithin("isobars", [&] {
-                    quarvel::IsobarPicture picture =
-                        quarvel::upperIsobars(wing, isobarStep(), isobarInitialCheck->getCheck(), &shockRule);
-                    if (comparison && isobarResidualCheck->getCheck())
-                        picture.residual = quarvel::residualIsolines(wing, *comparison, 0);
-                    return quarvel::isobarPrimitives(wing, picture, w, h);
-                });
-            },
-            700, 560);
-        new FXLabel(isobarView->controls, "Upper surface, design Cp; Step=", nullptr, LAYOUT_CENTER_Y);
-        isobarStepSpinner = new FXRealSpinner(isobarView->controls, 6, isobarView, PlotDialog::ID_REFRESH,
-                                              SPIN_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y);
-        isobarStepSpinner->setRange(0.01, 1.0);
-        isobarStepSpinner->setIncrement(0.05);
-        isobarStepSpinner->setValue(0.1);
-        isobarInitialCheck = new FXCheckButton(isobarView->controls, "Initial Cp (grey)", isobarView,
-                                               PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
-        isobarInitialCheck->setCheck(TRUE);
-        isobarResidualCheck = new FXCheckButton(isobarView->controls, "Residual (cyan)", isobarView,
-                                                PlotDialog::ID_REFRESH, CHECKBUTTON_NORMAL | LAYOUT_CENTER_Y);
-        isobarResidualCheck->setTipText("Isolines of the initial Cp minus the target's design Cp, where compared; "
-                                        "dashed below zero");
-        FXLabel* key = new FXLabel(isobarView->controls, "Red: sonic Cp*; black: shocks", nullptr, LAYOUT_CENTER_Y);
-        key->setTipText("Shock lines join the shocks of neighbouring sections; a red dot: M1 >= 1.30");
-        isobarView->create();
-        shareShortcuts(isobarView);
-    }
-    isobarView->show(PLACEMENT_OWNER);
-    isobarView->raise();
+    const bool show = !(isobarsShown() && paneShown(quarvel::PanePlanform));
+    showIsobars(show);
+    if (show) showPane(quarvel::PanePlanform, true);
     return 1;
 }
 
 long Quarvel::onCmdSpanload(FXObject*, FXSelector, void*) {
-    if (!fileLoaded) return 1;
-    if (!spanloadView) {
-        spanloadView = new PlotDialog(
-            this, "Spanload",
-            [this](int w, int h) {
-                return pictureWithin("spanload", [&] {
-                    const std::optional<quarvel::ResidualSpan> residual =
-                        comparison ? std::optional(quarvel::residualAlongSpan(wing, *comparison)) : std::nullopt;
-                    return quarvel::spanloadPrimitives(quarvel::computeSpanload(wing), w, h,
-                                                       residual ? &*residual : nullptr);
-                });
-            },
-            640, 420);
-        spanloadView->create();
-        shareShortcuts(spanloadView);
-    }
-    spanloadView->show(PLACEMENT_OWNER);
-    spanloadView->raise();
+    showPane(quarvel::PaneSpanload, true);
     return 1;
 }

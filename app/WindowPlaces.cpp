@@ -1,14 +1,9 @@
-// Where the windows of the program stand: the main window and its dialogs
-// get their size and place back from the toolkit's registry, kept on the
-// screen, and the dialogs answer the main window's shortcuts.
-#include <fxkeys.h>
-
+// Where the main window stands: its size and place come back from the
+// toolkit's registry, kept on the screen, with the layout of its panes.
 #include <algorithm>
 #include <string>
 
 #include "app/Quarvel.h"
-#include "planform/PlanForm.h"
-#include "view3d/GLView3D.h"
 
 namespace {
 
@@ -51,25 +46,7 @@ void Quarvel::rememberPlaces() {
         reg.writeIntEntry(kSection, key(name, "Height").c_str(), w->getHeight());
     };
     remember(this, "Main");
-    remember(planForm, "Planform");
-    remember(view3D, "View3D");
-}
-
-void Quarvel::shareShortcuts(FXTopWindow* dialog) {
-    FXAccelTable* table = dialog->getAccelTable();
-    if (!table) return;
-    const struct {
-        FXuint code, state;
-        FXint id;
-    } shortcuts[] = {
-        {KEY_o, CONTROLMASK, ID_OPEN},         {KEY_s, CONTROLMASK, ID_SAVE},
-        {KEY_S, CONTROLMASK | SHIFTMASK, ID_SAVE_AS}, {KEY_z, CONTROLMASK, ID_UNDO},
-        {KEY_y, CONTROLMASK, ID_REDO},         {KEY_q, CONTROLMASK, ID_QUIT},
-        {KEY_p, CONTROLMASK, ID_PLANFORM},     {KEY_Page_Up, 0, ID_PREVIOUS_SECTION},
-        {KEY_KP_Page_Up, 0, ID_PREVIOUS_SECTION}, {KEY_Page_Down, 0, ID_NEXT_SECTION},
-        {KEY_KP_Page_Down, 0, ID_NEXT_SECTION},
-    };
-    for (const auto& s : shortcuts) table->addAccel(MKUINT(s.code, s.state), this, FXSEL(SEL_COMMAND, s.id));
+    rememberPaneLayout();
 }
 
 long Quarvel::onCmdStepSection(FXObject*, FXSelector sel, void*) {

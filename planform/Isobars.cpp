@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "flow/Aerodynamics.h"
 #include "planform/PlanformGeometry.h"
@@ -309,6 +312,7 @@ IsobarPicture upperIsobars(const WingModel& w, double step, bool withInitial, co
 namespace {
 
 constexpr int kGrey = 0xb4b4b4;
+constexpr int kCurrentSection = 0xc05000;
 constexpr int kDesign = 0x1f3a93;
 constexpr int kSonic = 0xd01010;
 constexpr int kShockLine = 0x202020;
@@ -316,22 +320,24 @@ constexpr int kStrongShock = 0xff2020;
 constexpr int kShock = 0x0050d0;
 constexpr int kResidual = 0x008b8b;
 
-// Labels shorter than this many pixels apart from another are left out.
-constexpr int kLabelSpacing = 40;
+// A label's box: about 7 pixels a character, 14 high, its baseline at y.
+struct LabelBox {
+    int x0, y0, x1, y1;
+    bool overlaps(const LabelBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+};
+LabelBox labelBox(int x, int y, const std::string& text) {
+    return LabelBox{x - 2, y - 12, x + 7 * int(text.size()) + 2, y + 3};
+}
 
-}  // namespace
-
-std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPicture& picture, int width,
-                                            int height) {
-    std::vector<PlotPrimitive> out;
+// The isobars, the shock lines and the labels, each point (chord x, span z)
+// at the pixel at(x, z) gives.
+void addIsobarLayer(const IsobarPicture& picture, const std::function<std::pair<int, int>(double, double)>& at,
+                    std::vector<PlotPrimitive>& out, std::vector<LabelBox>& placed) {
     PrimitiveBuilder draw(out);
-    draw.background(width, height);
-
-    const Planform plan = planformOf(w);
-    // Room for the labels at the bottom and right.
-    const PlanformFit fit = fitPlanform(plan.box, std::max(width - 40, 1), std::max(height - 20, 1));
     auto segment = [&](double x1, double z1, double x2, double z2, int rgb, int lineWidth) {
-        draw.line(fit.columnOf(z1) + 20, fit.rowOf(x1) + 10, fit.columnOf(z2) + 20, fit.rowOf(x2) + 10, rgb, lineWidth);
+        const auto [c1, r1] = at(x1, z1);
+        const auto [c2, r2] = at(x2, z2);
+        draw.line(c1, r1, c2, r2, rgb, lineWidth);
     };
     auto lines = [&](const std::vector<IsobarLine>& set, int rgb, int lineWidth) {
         for (const IsobarLine& line : set) {
@@ -342,14 +348,6 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
             }
         }
     };
-    // The outline: leading and trailing edge, root and tip chords.
-    for (int k = 0; k + 1 < plan.sections(); ++k) {
-        segment(plan.XLE[k], plan.Z[k], plan.XLE[k + 1], plan.Z[k + 1], 0, 1);
-        segment(plan.XLE[k] + plan.B[k], plan.Z[k], plan.XLE[k + 1] + plan.B[k + 1], plan.Z[k + 1], 0, 1);
-    }
-    for (int k : {0, plan.sections() - 1})
-        if (k >= 0) segment(plan.XLE[k], plan.Z[k], plan.XLE[k] + plan.B[k], plan.Z[k], 0, 1);
-
     lines(picture.initial, kGrey, 1);
     lines(picture.sonicInitial, kGrey, 3);
     lines(picture.design, kDesign, 1);
@@ -357,10 +355,11 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
     const std::size_t residualFrom = out.size();
     lines(picture.residual, kResidual, 2);
     // Below zero dashed: the segments come line by line, level by level.
-    std::size_t at = residualFrom;
+    std::size_t atSegment = residualFrom;
     for (const IsobarLine& line : picture.residual) {
         const std::size_t n = line.points.size(), segments = n < 2 ? 0 : n - 1 + (line.closed ? 1 : 0);
-        for (std::size_t i = 0; i < segments && at < out.size(); ++i, ++at) out[at].dashed = line.level < 0;
+        for (std::size_t i = 0; i < segments && atSegment < out.size(); ++i, ++atSegment)
+            out[atSegment].dashed = line.level < 0;
     }
 
     const ShockLines& shocks = picture.shocks;
@@ -370,27 +369,78 @@ std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPict
         PlotPrimitive dot;
         dot.kind = PlotPrimitive::FilledEllipse;
         dot.rgb = shocks.m1[i] >= kSeparationM1 ? kStrongShock : kShock;
-        dot.x1 = fit.columnOf(shocks.shocks[i].z) + 20 - 4;
-        dot.y1 = fit.rowOf(shocks.shocks[i].x) + 10 - 4;
+        const auto [c, r] = at(shocks.shocks[i].x, shocks.shocks[i].z);
+        dot.x1 = c - 4;
+        dot.y1 = r - 4;
         dot.x2 = dot.y2 = 9;
         out.push_back(dot);
     }
 
-    // Each design line's level at its middle point, unless another label
-    // is already close by.
-    std::vector<std::pair<int, int>> placed;
+    // Each line's level beside one of its points, the middle one first, then
+    // others along it, wherever it overlaps no label already placed; a line
+    // with no such place goes without.
     auto label = [&](const IsobarLine& line, const std::string& text, int rgb) {
-        if (line.points.size() < 2) return;
-        const IsobarPoint& p = line.points[line.points.size() / 2];
-        const int x = fit.columnOf(p.z) + 22, y = fit.rowOf(p.x) + 8;
-        for (auto [px, py] : placed)
-            if (std::abs(px - x) < kLabelSpacing && std::abs(py - y) < kLabelSpacing / 3) return;
-        placed.emplace_back(x, y);
-        draw.label(x, y, text, rgb);
+        const std::size_t n = line.points.size();
+        if (n < 2) return;
+        for (std::size_t f : {4u, 2u, 6u, 1u, 7u, 3u, 5u}) {
+            const IsobarPoint& p = line.points[std::min(n - 1, n * f / 8)];
+            const auto [c, r] = at(p.x, p.z);
+            const LabelBox box = labelBox(c + 2, r - 2, text);
+            if (std::any_of(placed.begin(), placed.end(), [&](const LabelBox& b) { return b.overlaps(box); })) continue;
+            placed.push_back(box);
+            draw.label(c + 2, r - 2, text, rgb);
+            return;
+        }
     };
     for (const IsobarLine& line : picture.sonicDesign) label(line, "Cp* " + formatFixed(line.level, 2), kSonic);
     for (const IsobarLine& line : picture.residual) label(line, "dCp " + formatShortest(line.level), kResidual);
     for (const IsobarLine& line : picture.design) label(line, formatFixed(line.level, 2), kDesign);
+}
+
+}  // namespace
+
+std::vector<PlotPrimitive> isobarPrimitives(const WingModel& w, const IsobarPicture& picture, int width,
+                                            int height, int current) {
+    std::vector<PlotPrimitive> out;
+    PrimitiveBuilder draw(out);
+    draw.background(width, height);
+
+    const Planform plan = planformOf(w);
+    // Room for the labels at the bottom and right.
+    const PlanformFit fit = fitPlanform(plan.box, std::max(width - 40, 1), std::max(height - 20, 1));
+    auto at = [&](double x, double z) { return std::pair(fit.columnOf(z) + 20, fit.rowOf(x) + 10); };
+    auto segment = [&](double x1, double z1, double x2, double z2, int rgb, int lineWidth) {
+        draw.line(at(x1, z1).first, at(x1, z1).second, at(x2, z2).first, at(x2, z2).second, rgb, lineWidth);
+    };
+    // The outline: leading and trailing edge, root and tip chords.
+    for (int k = 0; k + 1 < plan.sections(); ++k) {
+        segment(plan.XLE[k], plan.Z[k], plan.XLE[k + 1], plan.Z[k + 1], 0, 1);
+        segment(plan.XLE[k] + plan.B[k], plan.Z[k], plan.XLE[k + 1] + plan.B[k + 1], plan.Z[k + 1], 0, 1);
+    }
+    for (int k : {0, plan.sections() - 1})
+        if (k >= 0) segment(plan.XLE[k], plan.Z[k], plan.XLE[k] + plan.B[k], plan.Z[k], 0, 1);
+
+    std::vector<LabelBox> placed;
+    if (current >= 0 && current < plan.sections()) {
+        const double x1 = plan.XLE[current], x2 = x1 + plan.B[current], z = plan.Z[current];
+        segment(x1, z, x2, z, kCurrentSection, 2);
+        out.back().dashed = true;
+        const std::string text = "section " + std::to_string(w.KTE1 + current);
+        const auto [c, r] = at(x2, z);
+        placed.push_back(labelBox(c + 3, r + 14, text));
+        draw.label(c + 3, r + 14, text, kCurrentSection);
+    }
+    addIsobarLayer(picture, at, out, placed);
+    return out;
+}
+
+std::vector<PlotPrimitive> isobarLayer(const IsobarPicture& picture, const Planform& plan, int width, int height) {
+    std::vector<PlotPrimitive> out;
+    if (plan.sections() < 1 || width < 1 || height < 1) return out;
+    const PlanformFit fit = fitPlanform(drawnBox(plan), width, height);
+    std::vector<LabelBox> placed;
+    addIsobarLayer(picture, [&](double x, double z) { return std::pair(fit.columnOf(z), fit.rowOf(x)); }, out,
+                   placed);
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include "draw/Primitives.h"
 #include "flow/Compare.h"
 #include "flow/Shocks.h"
+#include "planform/PlanformGeometry.h"
 #include "wing/WingModel.h"
 
 namespace quarvel {
@@ -101,7 +102,15 @@ ContourField residualField(const WingModel& wing, const WingComparison& comparis
 std::vector<IsobarLine> residualIsolines(const WingModel& wing, const WingComparison& comparison, int surface);
 
 IsobarPicture upperIsobars(const WingModel& wing, double step, bool withInitial, const ShockRule* rule = nullptr);
+// The current section (an index, -1 for none) is marked by its chord line,
+// dashed in orange, and its number. Labels are placed where they overlap
+// no other: a line's level goes beside its middle point or, where that is
+// taken, another point along it, or is left out.
 std::vector<PlotPrimitive> isobarPrimitives(const WingModel& wing, const IsobarPicture& picture, int width,
-                                            int height);
+                                            int height, int current = -1);
+// The same lines, shocks and labels alone, over the upper surface's copy of
+// the planform as planformPrimitives draws it on a width x height drawable:
+// the isobar layer of the planform.
+std::vector<PlotPrimitive> isobarLayer(const IsobarPicture& picture, const Planform& plan, int width, int height);
 
 }  // namespace quarvel

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "draw/FoxText.h"
-#include "draw/WindowIcon.h"
 
 // clang-format off
 FXDEFMAP(CPlanForm) CPlanFormMap[] = {
@@ -15,7 +14,7 @@ FXDEFMAP(CPlanForm) CPlanFormMap[] = {
 };
 // clang-format on
 
-FXIMPLEMENT(CPlanForm, FXDialogBox, CPlanFormMap, ARRAYNUMBER(CPlanFormMap))
+FXIMPLEMENT(CPlanForm, FXVerticalFrame, CPlanFormMap, ARRAYNUMBER(CPlanFormMap))
 
 namespace {
 
@@ -41,12 +40,11 @@ FXColor foxColor(int rgb) { return FXRGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, 
 
 }  // namespace
 
-CPlanForm::CPlanForm(FXWindow* owner, quarvel::WingModel& w, SectionChosen chosen)
-    : FXDialogBox(owner, "Wing planform", DECOR_ALL, 500, 500, 500, 500, 10, 10, 10, 10, 4, 4),
+CPlanForm::CPlanForm(FXComposite* parent, quarvel::WingModel& w, SectionChosen chosen)
+    : FXVerticalFrame(parent, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 4, 4, 4, 4, 4, 4),
       wing(&w),
       onSectionChosen(std::move(chosen)),
       firstSectionNumber(w.KTE1) {
-    quarvel::setProgramIcon(this);
     planNsec = w.nsec;
     plan = quarvel::planformOf(w);
     planCurSection = 1;
@@ -75,14 +73,16 @@ void CPlanForm::buildWidgets() {
     FXVerticalFrame* content =
         new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
 
-    FXHorizontalFrame* top = new FXHorizontalFrame(content, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0);
-    // The whole title, on as many lines as it needs beside the display.
-    FXLabel* title = new FXLabel(top, quarvel::foxText(quarvel::wrapText(wing->title, 48)), nullptr,
-                                 JUSTIFY_LEFT | LAYOUT_FILL_X | LAYOUT_CENTER_Y);
-    title->setTipText(quarvel::foxText(wing->title));
-    // Room for three digits whatever the title's length.
-    sectionDisplay = new FX7Segment(top, "", SEVENSEGMENT_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_RIGHT |
-                                                 LAYOUT_CENTER_Y | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
+    FXHorizontalFrame* body =
+        new FXHorizontalFrame(content, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0);
+
+    // The values scroll beside the planform when the pane is short.
+    FXScrollWindow* scroll = new FXScrollWindow(body, HSCROLLING_OFF | LAYOUT_FILL_Y);
+    FXVerticalFrame* left = new FXVerticalFrame(scroll, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6);
+    // The current section's number in the file, large; the title (which
+    // the plot shows in full) in its tooltip.
+    sectionDisplay = new FX7Segment(left, "", SEVENSEGMENT_NORMAL | FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_X |
+                                                  LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT,
                                     0, 0, 64, 34, 4, 4, 4, 4);
     sectionDisplay->setJustify(JUSTIFY_RIGHT);
     sectionDisplay->setCellWidth(14);
@@ -92,13 +92,7 @@ void CPlanForm::buildWidgets() {
     sectionDisplay->setTextColor(FXRGB(80, 240, 80));
     sectionDisplay->setTarget(&sectionNumberTarget);
     sectionDisplay->setSelector(FXDataTarget::ID_VALUE);
-
-    new FXHorizontalSeparator(content, SEPARATOR_GROOVE | LAYOUT_FILL_X);
-
-    FXHorizontalFrame* body =
-        new FXHorizontalFrame(content, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0);
-
-    FXVerticalFrame* left = new FXVerticalFrame(body, LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8);
+    sectionDisplay->setTipText(quarvel::foxText(wing->title));
     FXMatrix* values = new FXMatrix(left, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 4, 2);
     const struct {
         const char* label;
@@ -114,19 +108,21 @@ void CPlanForm::buildWidgets() {
         {"KTE2=", &kte2Target, TEXTFIELD_INTEGER | TEXTFIELD_READONLY},
         {"Zref=", &zRelTarget, TEXTFIELD_REAL},     {"Z=", &zCurTarget, TEXTFIELD_REAL},
     };
-    for (const auto& f : fields) {
-        new FXLabel(values, f.label, nullptr, kLabelStyle);
-        new FXTextField(values, 10, f.target, FXDataTarget::ID_VALUE, f.kind | kFieldStyle);
-    }
+    // The section chooser first, where a short pane still shows it.
     new FXLabel(values, "N sec.=", nullptr, kLabelStyle);
-    sectionSpinner = new FXSpinner(values, 8, this, ID_PLAN_SECTION, SPIN_NORMAL | kFieldStyle);
+    sectionSpinner = new FXSpinner(values, 5, this, ID_PLAN_SECTION, SPIN_NORMAL | kFieldStyle);
     sectionSpinner->setRange(firstSectionNumber, firstSectionNumber + std::max(planNsec, 1) - 1, FALSE);
     sectionSpinner->setValue(planSectionNumber, FALSE);
+    for (const auto& f : fields) {
+        new FXLabel(values, f.label, nullptr, kLabelStyle);
+        FXTextField* field = new FXTextField(values, 7, f.target, FXDataTarget::ID_VALUE, f.kind | kFieldStyle);
+        // Shown, not edited: on the pane's grey rather than an entry's white.
+        if (f.kind & TEXTFIELD_READONLY) field->setBackColor(getApp()->getBaseColor());
+    }
 
     // A swatch of each chord line's colour before its label: the palest
-    // colours cannot be read as text on the dialog's grey.
-    FXGroupBox* legendBox = new FXGroupBox(left, "", FRAME_GROOVE | LAYOUT_FILL_X, 0, 0, 0, 0, 6, 6, 4, 4);
-    FXMatrix* legend = new FXMatrix(legendBox, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 6, 2);
+    // colours cannot be read as text on the pane's grey.
+    FXMatrix* legend = new FXMatrix(left, 2, MATRIX_BY_COLUMNS, 0, 0, 0, 0, 0, 0, 0, 0, 4, 1);
     for (const LegendEntry& e : kLegend) {
         const FXColor color = foxColor(quarvel::regimeColor(e.mode));
         FXFrame* swatch = new FXFrame(legend, FRAME_LINE | LAYOUT_FIX_WIDTH | LAYOUT_FIX_HEIGHT | LAYOUT_CENTER_Y,
@@ -139,6 +135,7 @@ void CPlanForm::buildWidgets() {
         new FXVerticalFrame(body, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
     canvas = new FXCanvas(drawing, this, ID_PLAN_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
     planBuffer.attach(canvas);
+    scroll->setWidth(left->getDefaultWidth() + scroll->verticalScrollBar()->getDefaultWidth());
 }
 
 std::vector<quarvel::PlotPrimitive> CPlanForm::planformPicture(int width, int height) const {
@@ -146,7 +143,14 @@ std::vector<quarvel::PlotPrimitive> CPlanForm::planformPicture(int width, int he
 }
 
 bool CPlanForm::render() {
-    return planBuffer.render(planformPicture(canvas->getWidth(), canvas->getHeight()));
+    const int w = canvas->getWidth(), h = canvas->getHeight();
+    std::vector<quarvel::PlotPrimitive> picture = planformPicture(w, h);
+    if (layer) {
+        const std::vector<quarvel::PlotPrimitive> over = layer(w, h);
+        picture.insert(picture.end(), over.begin(), over.end());
+    }
+    ++drawCount;
+    return planBuffer.render(picture);
 }
 
 void CPlanForm::redraw() {
@@ -200,12 +204,4 @@ long CPlanForm::onCmdSection(FXObject*, FXSelector, void*) {
     setSection(sectionSpinner->getValue() - firstSectionNumber + 1);
     if (onSectionChosen) onSectionChosen(planCurSection);
     return 1;
-}
-
-// The dialog is the only section selector and lives as long as the main
-// window, so closing it only hides it. (The title bar's close box already
-// hides a dialog box; a close command would delete it.)
-FXbool CPlanForm::close(FXbool) {
-    hide();
-    return FALSE;
 }

@@ -1,6 +1,6 @@
-// The planform dialog: the wing-level values of the file, the planform
-// coloured by the regime of each section's surfaces, and the "N sec.="
-// spinner that chooses the current section for the whole program.
+// The planform pane of the main window: the wing-level values of the file,
+// the planform coloured by the regime of each section's surfaces, and the
+// "N sec.=" spinner that chooses the current section for the whole program.
 #pragma once
 
 #include <fx.h>
@@ -11,7 +11,7 @@
 #include "draw/CanvasBuffer.h"
 #include "wing/WingModel.h"
 
-class CPlanForm : public FXDialogBox {
+class CPlanForm : public FXVerticalFrame {
     FXDECLARE(CPlanForm)
 
 protected:
@@ -24,7 +24,7 @@ private:
 
 public:
     enum {
-        ID_PLAN_CANVAS = FXDialogBox::ID_LAST,
+        ID_PLAN_CANVAS = FXVerticalFrame::ID_LAST,
         ID_PLAN_SECTION,
         ID_PLAN_VALUE,  // "Mach=" or "Alpha=" edited
         ID_LAST
@@ -33,9 +33,9 @@ public:
     // Called with the chosen section, 1-based, after the spinner moved.
     using SectionChosen = std::function<void(int section)>;
 
-    // Copies the planform of the wing, which must outlive the dialog (the
+    // Copies the planform of the wing, which must outlive the pane (the
     // value fields stay bound to it); section 1 is current.
-    CPlanForm(FXWindow* owner, quarvel::WingModel& wing, SectionChosen onSectionChosen);
+    CPlanForm(FXComposite* parent, quarvel::WingModel& wing, SectionChosen onSectionChosen);
     virtual ~CPlanForm();
 
     // Makes the given section (1-based, kept inside the wing) current here:
@@ -46,11 +46,12 @@ public:
     // Draws the planform again with the wing's current regimes.
     void redraw();
 
-    // Hides the dialog; it is never deleted before the main window.
-    virtual FXbool close(FXbool notify = FALSE);
-
     // The whole planform on a canvas of width x height pixels.
     std::vector<quarvel::PlotPrimitive> planformPicture(int width, int height) const;
+    // A layer drawn over the planform on the canvas (the isobars), and the
+    // pictures drawn so far.
+    std::function<std::vector<quarvel::PlotPrimitive>(int width, int height)> layer;
+    int drawCount = 0;
     // The picture last drawn on the canvas.
     const quarvel::CanvasBuffer& planPicture() const { return planBuffer; }
 
@@ -65,7 +66,7 @@ public:
     void followWing();
     double planMach = 0.0, planAlpha = 0.0;
 
-    // The planform as it was when the dialog was made; never refreshed.
+    // The planform as it was when the pane was made; never refreshed.
     int planNsec = 0;
     quarvel::Planform plan;
 

@@ -96,6 +96,14 @@ std::vector<SurfacePair> shownRegimes(const WingModel& w) {
     return regimes;
 }
 
+PlanformBox drawnBox(const Planform& plan) {
+    PlanformBox box = plan.box;
+    if (plan.B.empty() || box.xMax < box.xMin) return box;
+    const double offset = kLowerCopyOffset * std::abs(plan.B[0]);
+    box.xMax += offset;
+    return box;
+}
+
 std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::vector<SurfacePair>& surfMode,
                                               int curSection, int width, int height) {
     std::vector<PlotPrimitive> out;
@@ -105,7 +113,7 @@ std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::v
     const int n = std::min({plan.sections(), static_cast<int>(plan.XLE.size()), static_cast<int>(plan.B.size())});
     if (n == 0 || width < 1 || height < 1) return out;
 
-    const PlanformFit fit = fitPlanform(plan.box, width, height);
+    const PlanformFit fit = fitPlanform(drawnBox(plan), width, height);
     auto segment = [&](int rgb, bool dashed, double za, double xa, double zb, double xb) {
         draw.line(fit.columnOf(za), fit.rowOf(xa), fit.columnOf(zb), fit.rowOf(xb), rgb, kLineWidth, dashed);
     };
@@ -129,7 +137,7 @@ std::vector<PlotPrimitive> planformPrimitives(const Planform& plan, const std::v
 int sectionAtPixel(const Planform& plan, int width, int height, double px, double py, double tolerance) {
     const int n = std::min({plan.sections(), static_cast<int>(plan.XLE.size()), static_cast<int>(plan.B.size())});
     if (n == 0 || width < 1 || height < 1) return 0;
-    const PlanformFit fit = fitPlanform(plan.box, width, height);
+    const PlanformFit fit = fitPlanform(drawnBox(plan), width, height);
     int best = 0;
     double bestDistance = tolerance;
     for (int s = 0; s < 2; ++s) {

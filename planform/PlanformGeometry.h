@@ -53,6 +53,10 @@ struct PlanformFit {
 // positive scale.
 PlanformFit fitPlanform(const PlanformBox& box, int width, int height);
 
+// The box of the whole drawing: the planform's, reaching down to the lower
+// surface's copy, so that both copies fit the drawable.
+PlanformBox drawnBox(const Planform& plan);
+
 // Chord-line colour of a surface regime, as 0xRRGGBB; black for 0 and any
 // value that is no regime.
 int regimeColor(int surfMode);

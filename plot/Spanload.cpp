@@ -73,6 +73,7 @@ int decimalsOf(double step) { return std::clamp(int(-std::floor(std::log10(step)
 constexpr int kInitialColor = 0x909090;
 constexpr int kDesignColor = 0x1f3a93;
 constexpr int kEllipticColor = 0x000000;
+constexpr int kCurrentColor = 0xc05000;
 constexpr int kResidualRgb = 0x008b8b;
 
 // The residual RMS of both surfaces on an axis from 0 at the bottom, its
@@ -111,7 +112,7 @@ void residualCurves(std::vector<PlotPrimitive>& out, const ResidualSpan& r, Colu
 }  // namespace
 
 std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int height,
-                                              const ResidualSpan* residual) {
+                                              const ResidualSpan* residual, int current) {
     std::vector<PlotPrimitive> out;
     PrimitiveBuilder draw(out);
     draw.background(width, height);
@@ -165,6 +166,11 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
             segment(col(s.z[k]), row(v[k]), col(s.z[k + 1]), row(v[k + 1]), rgb, lineWidth, dashed);
         if (s.sections() == 1) segment(col(s.z[0]) - 3, row(v[0]), col(s.z[0]) + 3, row(v[0]), rgb, lineWidth);
     };
+    // The current section: a line across the plot, with its number.
+    if (current >= 0 && current < s.sections()) {
+        segment(col(s.z[current]), row(lMin), col(s.z[current]), row(lMax), kCurrentColor, 1, true);
+        text(col(s.z[current]) + 3, row(lMin) - 4, "section " + std::to_string(s.section[current]), kCurrentColor);
+    }
     curve(s.loadElliptic, kEllipticColor, 1, true);
     curve(s.loadInitial, kInitialColor, 2, false);
     curve(s.loadDesign, kDesignColor, 2, false);
@@ -173,21 +179,43 @@ std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& s, int width, int 
 
     // The legend, top right.
     struct Entry {
-        const char* name;
+        std::string name;
         int rgb;
         bool dashed;
     };
+    // The elliptic reference says over which span it is drawn: from z = 0 to
+    // the last section.
+    const std::string elliptic = "elliptic, z 0 to " + formatFixed(s.z.back(), decimalsOf(zStep) + 1);
     std::vector<Entry> legend = {
-        {"initial", kInitialColor, false}, {"design", kDesignColor, false}, {"elliptic", kEllipticColor, true}};
+        {"initial", kInitialColor, false}, {"design", kDesignColor, false}, {elliptic, kEllipticColor, true}};
     if (residual) {
         legend.push_back({"dCp upper", kResidualRgb, false});
         legend.push_back({"dCp lower", kResidualRgb, true});
     }
-    int x = std::max(left, width - right - int(legend.size()) * 90);
+    // Each entry as wide as its name (about 7 pixels a character).
+    auto entryWidth = [](const Entry& e) { return 28 + 7 * int(e.name.size()) + 14; };
+    // Right-aligned rows, as many as it takes: the first above the plot, the
+    // others inside its top right corner.
+    std::vector<std::vector<const Entry*>> rows(1);
+    int rowWidth = 0;
     for (const auto& e : legend) {
-        segment(x, top - 14, x + 24, top - 14, e.rgb, e.dashed ? 1 : 2, e.dashed);
-        text(x + 28, top - 9, e.name, e.rgb);
-        x += 90;
+        if (!rows.back().empty() && rowWidth + entryWidth(e) > width - right - left) {
+            rows.emplace_back();
+            rowWidth = 0;
+        }
+        rows.back().push_back(&e);
+        rowWidth += entryWidth(e);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        int total = 0;
+        for (const Entry* e : rows[r]) total += entryWidth(*e);
+        int x = std::max(left, width - right - total);
+        const int y = top - 14 + 18 * int(r);
+        for (const Entry* e : rows[r]) {
+            segment(x, y, x + 24, y, e->rgb, e->dashed ? 1 : 2, e->dashed);
+            text(x + 28, y + 5, e->name, e->rgb);
+            x += entryWidth(*e);
+        }
     }
     return out;
 }

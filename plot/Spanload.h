@@ -43,8 +43,10 @@ std::string formatSpanloadCsv(const Spanload& load);
 // the initial load (grey), the design load (blue), the elliptic reference
 // (dashed black) and a legend. With a comparison's residual, its RMS along
 // the span on an axis of its own at the right (upper surface solid, lower
-// dashed, dark cyan).
+// dashed, dark cyan). The legend names the span the elliptic reference
+// assumes (z from 0 to the last section's); the current section (an index
+// of load, -1 for none) is marked by a dashed orange line with its number.
 std::vector<PlotPrimitive> spanloadPrimitives(const Spanload& load, int width, int height,
-                                              const ResidualSpan* residual = nullptr);
+                                              const ResidualSpan* residual = nullptr, int current = -1);
 
 }  // namespace quarvel

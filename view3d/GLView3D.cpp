@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -46,10 +47,13 @@ FXDEFMAP(GLView3D) GLView3DMap[] = {
     FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_COLOUR_BY_CP,                                        GLView3D::onCmdColourByCp),
     FXMAPFUNC (SEL_PAINT,             GLView3D::ID_COLOUR_BAR,                                          GLView3D::onPaintColourBar),
     FXMAPFUNC (SEL_TIMEOUT,           GLView3D::ID_REFRESH,                                             GLView3D::onRefresh),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_COLOUR_BY,                                           GLView3D::onCmdColourBy),
+    FXMAPFUNC (SEL_KEYPRESS,          GLView3D::ID_CANVAS,                                              GLView3D::onCanvasKey),
+    FXMAPFUNC (SEL_COMMAND,           GLView3D::ID_CONTROLS,                                            GLView3D::onCmdControls),
 };
 // clang-format on
 
-FXIMPLEMENT(GLView3D, FXDialogBox, GLView3DMap, ARRAYNUMBER(GLView3DMap))
+FXIMPLEMENT(GLView3D, FXVerticalFrame, GLView3DMap, ARRAYNUMBER(GLView3DMap))
 
 namespace {
 
@@ -129,13 +133,10 @@ bool isColorWellId(FXSelector sel) { return (FXSELID(sel) - GLView3D::ID_UPPER_I
 
 }  // namespace
 
-GLView3D::GLView3D(FXWindow* owner, const quarvel::WingModel& w)
-    : FXDialogBox(owner, "3D view", DECOR_ALL, 0, 0, 750, 735, 0, 0, 0, 0, 4, 4), wing(&w) {
-    quarvel::setProgramIcon(this);
+GLView3D::GLView3D(FXComposite* parent, const quarvel::WingModel& w)
+    : FXVerticalFrame(parent, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2), wing(&w) {
     glVisual = new FXGLVisual(getApp(), VISUAL_DOUBLEBUFFER);
     buildWidgets();
-    if (getAccelTable())
-        getAccelTable()->addAccel(MKUINT(KEY_Home, 0), this, FXSEL(SEL_COMMAND, ID_RESET_VIEW));
 
     keepPaintMemory();
     // Until the pane has its size: the whole wing at the detail of a
@@ -173,11 +174,49 @@ std::size_t GLView3D::bytes() const {
     return b;
 }
 
+void GLView3D::setWing(const quarvel::WingModel& w) {
+    wing = &w;
+    memoryFault = FXString();
+    freeBuffers();
+    mesh = quarvel::WingMesh{};
+    for (quarvel::SurfaceArrays& a : surfaceArrays) a = quarvel::SurfaceArrays{};
+    try {
+        quarvel::allocateMesh(mesh, w.nhalf, w.nsec);
+    } catch (const std::bad_alloc&) {
+        dropMesh();
+    }
+    fillMesh();
+    resetView();
+    repaint();
+}
+
+void GLView3D::freeBuffers() {
+    if (canvas && canvas->id() && canvas->makeCurrent()) {
+        for (unsigned& b : surfaceBuffer)
+            if (b) glDeleteBuffers(1, &b);
+        for (auto& detail : indexBuffer)
+            for (unsigned& b : detail)
+                if (b) glDeleteBuffers(1, &b);
+        canvas->makeNonCurrent();
+    }
+    if (canvas && canvas->id() && labelLists && canvas->makeCurrent()) {
+        glDeleteLists(labelLists, 128);
+        canvas->makeNonCurrent();
+    }
+    labelLists = 0;
+    for (unsigned& b : surfaceBuffer) b = 0;
+    for (auto& detail : indexBuffer) detail[0] = detail[1] = 0;
+    for (auto& counts : indexCount) counts[0] = counts[1] = 0;
+    reducedStride = 0;
+}
+
 GLView3D::~GLView3D() {
     // A paint still waiting for its frame must not reach a deleted view.
     getApp()->removeTimeout(this, ID_REFRESH);
+    freeBuffers();
+    delete labelFont;
     // The canvas must go before its visual; the other children go with the
-    // dialog.
+    // pane.
     delete canvas;
     canvas = nullptr;
     delete glVisual;
@@ -186,15 +225,21 @@ GLView3D::~GLView3D() {
 FXColor& GLView3D::layerColor(int control) { return this->*kLayerColor[control]; }
 
 void GLView3D::buildWidgets() {
+    buildToolbar();
+    FXHorizontalFrame* row = new FXHorizontalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0);
+    // The controls scroll beside the picture when the pane is short; they
+    // show on "Controls".
+    FXScrollWindow* controls = new FXScrollWindow(row, HSCROLLING_OFF | LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y);
+    controlsColumn = controls;
     FXVerticalFrame* column =
-        new FXVerticalFrame(this, LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
-    FXVerticalFrame* viewArea = new FXVerticalFrame(this, LAYOUT_FILL_X | LAYOUT_FILL_Y);
+        new FXVerticalFrame(controls, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4);
+    FXVerticalFrame* viewArea = new FXVerticalFrame(row, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
     FXVerticalFrame* sunken =
         new FXVerticalFrame(viewArea, FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0);
     FXHorizontalFrame* picture =
         new FXHorizontalFrame(sunken, LAYOUT_FILL_X | LAYOUT_FILL_Y, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     colourBar = new FXCanvas(picture, this, ID_COLOUR_BAR, LAYOUT_SIDE_RIGHT | LAYOUT_FILL_Y | LAYOUT_FIX_WIDTH, 0,
-                             0, 84, 0);
+                             0, 96, 0);
     colourBarBuffer.attach(colourBar);
     canvas = new FXGLCanvas(picture, glVisual, this, ID_CANVAS, LAYOUT_FILL_X | LAYOUT_FILL_Y);
 
@@ -214,10 +259,8 @@ void GLView3D::buildWidgets() {
     squareButton = new FXRadioButton(layoutFrame, "Cp on square", this, ID_CP_ON_SQUARE);
     planformButton = new FXRadioButton(layoutFrame, "Cp on PlanForm", this, ID_CP_ON_PLANFORM);
     squareButton->setCheck(TRUE);
-    colourByCpCheck = new FXCheckButton(layoutFrame, "Colour by Cp", this, ID_COLOUR_BY_CP);
+    colourByCpCheck = new FXCheckButton(layoutFrame, "Colour the fills", this, ID_COLOUR_BY_CP);
     colourByCpCheck->setCheck(TRUE);
-    resetButton = new FXButton(layoutFrame, "Reset view\tBack to the view from above the leading edge (Home)",
-                               nullptr, this, ID_RESET_VIEW, BUTTON_NORMAL | LAYOUT_FILL_X);
 
     FXGroupBox* lights = group(column, "Light");
     FXVerticalFrame* lightsFrame = new FXVerticalFrame(lights, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2);
@@ -249,35 +292,25 @@ void GLView3D::buildWidgets() {
             }
         }
     }
-    // Cp init is shown as grid and fill, Cp des not at all.
-    for (int c : {0, 1, 4, 5}) layerCheck[c]->setCheck(TRUE);
+    // The design Cp is shown as a fill, the initial Cp as a grid: where the
+    // design differs the fill leaves the grid.
+    for (int c : {0, 3, 4, 7}) layerCheck[c]->setCheck(TRUE);
 
-    exitButton = new FXButton(column, "&Exit\tExit the application", nullptr, getApp(), FXApp::ID_QUIT,
-                 FRAME_RAISED | FRAME_THICK | LAYOUT_FILL_X, 0, 0, 0, 0, 10, 10, 5, 5);
-    new FXToolTip(getApp());
+    hideButton = new FXButton(column, "&Hide\tHide the 3D view (View menu shows it again)", nullptr, nullptr, 0,
+                              FRAME_RAISED | FRAME_THICK | LAYOUT_FILL_X, 0, 0, 0, 0, 10, 10, 5, 5);
+    controls->setWidth(column->getDefaultWidth() + controls->verticalScrollBar()->getDefaultWidth());
+    controls->hide();
 }
 
 void GLView3D::show() {
     fillMesh();
-    FXDialogBox::show();
+    FXVerticalFrame::show();
     repaint();
-}
-
-void GLView3D::show(FXuint placement) {
-    fillMesh();
-    FXDialogBox::show(placement);
-    repaint();
-}
-
-// Closing (title bar or a close command) only hides: the main window keeps
-// the dialog and shows it again. A close command would otherwise delete it.
-FXbool GLView3D::close(FXbool) {
-    hide();
-    return FALSE;
 }
 
 void GLView3D::refreshSurface() {
-    if (!shown()) return;
+    for (FXWindow* w = this; w && w != getRoot(); w = w->getParent())
+        if (!w->shown()) return;
     wingChanged = true;
     scheduleRefresh();
 }
@@ -349,8 +382,10 @@ void GLView3D::meshChanged() {
     quarvel::CpRange r{HUGE_VAL, -HUGE_VAL};
     for (const quarvel::CpRange& s : sectionRanges) r.lo = std::min(r.lo, s.lo), r.hi = std::max(r.hi, s.hi);
     if (!(r.hi >= r.lo)) r.lo = r.hi = 0.0;
-    const bool moved = r.lo != cpRange.lo || r.hi != cpRange.hi;
+    const double delta = quarvel::largestDeltaCp(mesh);
+    const bool moved = r.lo != cpRange.lo || r.hi != cpRange.hi || delta != deltaMax;
     cpRange = r;
+    deltaMax = delta;
     if (colourBar && moved) colourBar->update();
 }
 
@@ -418,6 +453,8 @@ void GLView3D::applyEdits() {
             quarvel::updateSurfaceColumns(mesh, quarvel::layerHeights(mesh, quarvel::meshLayers[i]), cpRange, c, c,
                                           a, &lo, &hi);
             if (hi < lo) continue;
+            // The colours follow what the fills are coloured by.
+            quarvel::surfaceColours(mesh, quarvel::meshLayers[i].surface, colourBy, cpRange, deltaMax, a.colour);
             const GLsizeiptr n = GLsizeiptr(a.position.size() * sizeof(float));
             const std::size_t first = std::size_t(lo) * P, count = std::size_t(hi - lo + 1) * P;
             glBindBuffer(GL_ARRAY_BUFFER, surfaceBuffer[i]);
@@ -425,7 +462,7 @@ void GLView3D::applyEdits() {
                             &a.position[3 * first]);
             glBufferSubData(GL_ARRAY_BUFFER, n + GLintptr(3 * first * sizeof(float)),
                             GLsizeiptr(3 * count * sizeof(float)), &a.normal[3 * first]);
-            glBufferSubData(GL_ARRAY_BUFFER, 2 * n + GLintptr(3 * first), GLsizeiptr(3 * count), &a.colour[3 * first]);
+            glBufferSubData(GL_ARRAY_BUFFER, 2 * n, GLsizeiptr(a.colour.size()), a.colour.data());
         }
 }
 
@@ -436,6 +473,7 @@ void GLView3D::bindSurface(int index) {
     const GLsizeiptr vectors = GLsizeiptr(a.position.size() * sizeof(float));
     if (surfaceDirty[index]) {
         quarvel::buildSurfaceArrays(mesh, quarvel::layerHeights(mesh, quarvel::meshLayers[index]), cpRange, a);
+        quarvel::surfaceColours(mesh, quarvel::meshLayers[index].surface, colourBy, cpRange, deltaMax, a.colour);
         surfaceDirty[index] = false;
         const GLsizeiptr n = GLsizeiptr(a.position.size() * sizeof(float));
         glBufferData(GL_ARRAY_BUFFER, 2 * n + GLsizeiptr(a.colour.size()), nullptr, GL_STATIC_DRAW);
@@ -558,6 +596,8 @@ void GLView3D::drawScene() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     lastStride = stride;
+    drawCurrentSection();
+    drawAxes();
 
     if (glVisual->isDoubleBuffer()) canvas->swapBuffers();
     canvas->makeNonCurrent();
@@ -798,7 +838,9 @@ long GLView3D::onCmdColourByCp(FXObject*, FXSelector, void*) {
 // The bar shows while the fills are coloured by their Cp.
 long GLView3D::onPaintColourBar(FXObject*, FXSelector, void* ptr) {
     std::vector<quarvel::PlotPrimitive> bar;
-    if (colourByCpCheck->getCheck())
+    if (colourByCpCheck->getCheck() && colourBy == quarvel::ColourBy::DeltaCp)
+        bar = quarvel::deltaBarPrimitives(deltaMax, colourBar->getWidth(), colourBar->getHeight());
+    else if (colourByCpCheck->getCheck())
         bar = quarvel::colourBarPrimitives(cpRange.lo, cpRange.hi, quarvel::sonicCp(wing->MACH),
                                            colourBar->getWidth(), colourBar->getHeight());
     else
@@ -855,4 +897,133 @@ long GLView3D::onCmdLayerControl(FXObject* sender, FXSelector sel, void* ptr) {
     if (isColorWellId(sel)) return onCmdColor(sender, sel, ptr);
     repaint();
     return 1;
+}
+
+// The pane's own part of the view: the toolbar, the colouring, the axes and
+// the current section.
+
+void GLView3D::buildToolbar() {
+    FXHorizontalFrame* bar = new FXHorizontalFrame(this, LAYOUT_FILL_X, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0);
+    new FXLabel(bar, "Colour by", nullptr, LAYOUT_CENTER_Y);
+    colourByList = new FXListBox(bar, this, ID_COLOUR_BY, FRAME_SUNKEN | FRAME_THICK | LAYOUT_CENTER_Y);
+    colourByList->appendItem("Initial Cp");
+    colourByList->appendItem("Design Cp");
+    colourByList->appendItem("dCp (design - initial)");
+    colourByList->setNumVisible(3);
+    colourByList->setCurrentItem(int(colourBy));
+    colourByList->setTipText("What the fills are coloured by; dCp: blue where the design has more suction, red less");
+    controlsButton = new FXButton(bar, "Controls\tLayers, colours, projection and lights", nullptr, this, ID_CONTROLS,
+                                  BUTTON_NORMAL | LAYOUT_RIGHT | LAYOUT_CENTER_Y);
+    resetButton = new FXButton(bar, "Reset view\tBack to the view from above the leading edge", nullptr, this,
+                               ID_RESET_VIEW, BUTTON_NORMAL | LAYOUT_RIGHT | LAYOUT_CENTER_Y);
+}
+
+long GLView3D::onCmdColourBy(FXObject*, FXSelector, void*) {
+    colourBy = static_cast<quarvel::ColourBy>(colourByList->getCurrentItem());
+    for (bool& dirty : surfaceDirty) dirty = true;
+    colourBar->update();
+    repaint();
+    return 1;
+}
+
+long GLView3D::onCmdControls(FXObject*, FXSelector, void*) {
+    controlsColumn->shown() ? controlsColumn->hide() : controlsColumn->show();
+    controlsColumn->getParent()->recalc();
+    return 1;
+}
+
+// Home on the picture resets the view; other keys go on to the window.
+long GLView3D::onCanvasKey(FXObject*, FXSelector, void* ptr) {
+    const FXEvent* event = static_cast<const FXEvent*>(ptr);
+    if (event->code != KEY_Home && event->code != KEY_KP_Home) return 0;
+    return onCmdResetView(this, 0, nullptr);
+}
+
+void GLView3D::setCurrentSection(int k) {
+    if (k == currentSection) return;
+    currentSection = k;
+    repaint();
+}
+
+void GLView3D::drawLabel(float x, float y, float z, const char* text) {
+    if (!labelLists) {
+        if (!labelFont) {
+            labelFont = new FXFont(getApp(), "helvetica", 10, FXFont::Bold);
+            labelFont->create();
+        }
+        // The list of character c is labelLists + c.
+        labelLists = glGenLists(128);
+        glUseFXFont(labelFont, 0, 128, labelLists);
+    }
+    // A white copy a pixel down and right under the dark text keeps it
+    // readable over the dark colours of the scale.
+    glListBase(labelLists);
+    const GLsizei n = GLsizei(std::strlen(text));
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glRasterPos3f(x, y, z);
+    glBitmap(0, 0, 0, 0, 1, -1, nullptr);
+    glCallLists(n, GL_UNSIGNED_BYTE, text);
+    glColor3f(0.15f, 0.15f, 0.2f);
+    glRasterPos3f(x, y, z);
+    glCallLists(n, GL_UNSIGNED_BYTE, text);
+}
+
+// The chord axis along the root section at no Cp, from its leading to its
+// trailing edge; the span axis along the leading edge from the root to the
+// tip. Drawn unlit in dark grey, with their names and ends.
+void GLView3D::drawAxes() {
+    const int P = mesh.meshPoints, S = mesh.meshSections;
+    if (P < 2 || S < 1) return;
+    auto edges = [&](int k) {
+        int le = 0, te = 0;
+        for (int j = 0; j < P; ++j) {
+            if (mesh.meshX[j][k] < mesh.meshX[le][k]) le = j;
+            if (mesh.meshX[j][k] > mesh.meshX[te][k]) te = j;
+        }
+        return std::pair(le, te);
+    };
+    const auto [rootLe, rootTe] = edges(0);
+    const auto [tipLe, tipTe] = edges(S - 1);
+    const float x0 = float(mesh.meshX[rootLe][0]), x1 = float(mesh.meshX[rootTe][0]);
+    const float z0 = float(mesh.meshZ[rootLe][0]), zTip = float(mesh.meshZ[tipLe][S - 1]);
+    const float xTipLe = float(mesh.meshX[tipLe][S - 1]), xTipTe = float(mesh.meshX[tipTe][S - 1]);
+    const float step = 0.04f * std::max(std::fabs(x1 - x0), std::fabs(zTip - z0));
+
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(0.1f, 0.1f, 0.1f);
+    glLineWidth(1.5f);
+    glBegin(GL_LINES);
+    glVertex3f(x0, 0, z0 - step);
+    glVertex3f(x1, 0, z0 - step);
+    glVertex3f(x0 - step, 0, z0);
+    glVertex3f(xTipLe - step, 0, zTip);
+    glEnd();
+    glLineWidth(1.0f);
+    drawLabel(x0 - step, 0, z0 - 3 * step, "LE");
+    drawLabel(x1, 0, z0 - 3 * step, "TE");
+    drawLabel(0.5f * (x0 + x1), 0, z0 - 3 * step, "x/c");
+    drawLabel(x0 - 4 * step, 0, z0 + 2 * step, "root");
+    drawLabel(xTipLe - 3 * step, 0, zTip, "tip");
+    drawLabel(0.5f * (x0 + xTipLe) - 4 * step, 0, 0.5f * (z0 + zTip), "span");
+    drawLabel(xTipTe + step, 0, zTip, "TE");
+    glEnable(GL_DEPTH_TEST);
+}
+
+// The current section on both surfaces at their design Cp, a heavy orange
+// line over the fills.
+void GLView3D::drawCurrentSection() {
+    const int P = mesh.meshPoints, k = currentSection;
+    if (P < 2 || k < 0 || k >= mesh.meshSections) return;
+    glDisable(GL_LIGHTING);
+    glDepthFunc(GL_LEQUAL);
+    glColor3f(1.0f, 0.45f, 0.0f);
+    glLineWidth(3.0f);
+    for (const quarvel::Grid<double>* g : {&mesh.meshUpperDes, &mesh.meshLowerDes}) {
+        glBegin(GL_LINE_STRIP);
+        for (int j = 0; j < P; ++j) glVertex3f(float(mesh.meshX[j][k]), float((*g)[j][k]), float(mesh.meshZ[j][k]));
+        glEnd();
+    }
+    glLineWidth(1.0f);
+    glDepthFunc(GL_LESS);
 }

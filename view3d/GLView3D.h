@@ -1,8 +1,8 @@
 // The 3D view: the initial and design Cp of both surfaces of the whole wing
 // as OpenGL surfaces, turned with the mouse, in orthographic or perspective
 // projection, on the unit chord or on the planform, under up to three
-// lights. The geometry lives in view3d/WingMesh; this dialog holds the
-// widgets, the camera and the GL drawing.
+// lights. The geometry lives in view3d/WingMesh; this pane of the main
+// window holds the widgets, the camera and the GL drawing.
 //
 // The view paints only when something it shows changes: a mesh refresh, a
 // drag, a control, a resize or an expose.
@@ -16,10 +16,11 @@
 #include <functional>
 
 #include "draw/CanvasBuffer.h"
+#include "view3d/MeshColours.h"
 #include "view3d/WingMesh.h"
 #include "wing/WingModel.h"
 
-class GLView3D : public FXDialogBox {
+class GLView3D : public FXVerticalFrame {
     FXDECLARE(GLView3D)
 
 protected:
@@ -36,7 +37,7 @@ public:
     // quarvel::MeshLayer::control) has the check button
     // ID_UPPER_INIT_GRID + 2c and the well one after it.
     enum {
-        ID_CANVAS = FXDialogBox::ID_LAST,
+        ID_CANVAS = FXVerticalFrame::ID_LAST,
         ID_ORTHOGRAPHIC,
         ID_PERSPECTIVE,
         ID_CP_ON_SQUARE,
@@ -69,12 +70,17 @@ public:
         ID_COLOUR_BY_CP,  // "Colour by Cp"
         ID_COLOUR_BAR,    // the colour bar's canvas
         ID_REFRESH,       // the timer that paints the edits of the last frame at once
+        ID_COLOUR_BY,     // "Colour by": initial Cp, design Cp, dCp
+        ID_CONTROLS,      // "Controls": the column of controls shown or hidden
         ID_LAST
     };
 
-    // Reads the wing, which must outlive the dialog, whenever the mesh is
-    // refilled; never writes it. The mesh is sized from the wing now, once.
-    GLView3D(FXWindow* owner, const quarvel::WingModel& wing);
+    // Reads the wing, which must outlive the view, whenever the mesh is
+    // refilled; never writes it. The mesh is sized from the wing now.
+    GLView3D(FXComposite* parent, const quarvel::WingModel& wing);
+    // Another wing read in place of the last: the mesh sized again and
+    // filled, the view reset. The GL objects of the last wing are freed.
+    void setWing(const quarvel::WingModel& wing);
     virtual ~GLView3D();
 
     // About the memory the view of a wing takes, the GL driver's included:
@@ -84,10 +90,9 @@ public:
 
     // Showing refills the mesh first: a hidden view is not refreshed.
     virtual void show();
-    virtual void show(FXuint placement);
 
-    // "&Exit": ends the application; its owner may send it elsewhere first.
-    FXButton* exitButton = nullptr;
+    // "&Hide": hides the view's pane; its owner gives it the target.
+    FXButton* hideButton = nullptr;
 
     // What to tell the user once the wing's mesh or its surfaces did not fit
     // in the memory left; empty while they fit. The view then shows none of
@@ -96,11 +101,8 @@ public:
     FXString memoryFault;
     std::function<void(const FXString& message)> onMemoryFault;
 
-    // Hides the dialog; it lives as long as the main window.
-    virtual FXbool close(FXbool notify = FALSE);
-
     // Refills the mesh from the wing, keeping the camera, and repaints.
-    // Does nothing while the dialog is hidden.
+    // Does nothing while the view is hidden.
     void refreshSurface();
 
     // The mesh from the wing in the layout the radio pair chooses.
@@ -141,6 +143,27 @@ public:
     // Bytes the view holds for the wing: its mesh at the shown detail, the
     // surfaces' arrays and their copies in the GL buffers, the indices.
     std::size_t bytes() const;
+    long onCmdColourBy(FXObject*, FXSelector, void*);
+    long onCmdControls(FXObject*, FXSelector, void*);
+    long onCanvasKey(FXObject*, FXSelector, void*);
+
+    // What the fills are coloured by ("Colour by"), the largest change of
+    // the design, and the section (0-based) outlined as the current one.
+    quarvel::ColourBy colourBy = quarvel::ColourBy::DesignCp;
+    double deltaMax = 0.0;
+    int currentSection = 0;
+    void setCurrentSection(int k);
+    FXListBox* colourByList = nullptr;
+    FXButton* controlsButton = nullptr;
+    FXScrollWindow* controlsColumn = nullptr;
+    // Axes along the root chord and the leading edge, with their names and
+    // the "LE", "TE", "root" and "tip" marks, and the current section's
+    // outline on both surfaces; drawn over the layers.
+    void drawAxes();
+    void drawCurrentSection();
+    unsigned labelLists = 0;  // display lists of the label font's characters
+    FXFont* labelFont = nullptr;
+    void drawLabel(float x, float y, float z, const char* text);
 
     // Colours (FXColor: red in the lowest byte).
     FXColor backColor = FXRGB(0, 255, 255);
@@ -206,6 +229,8 @@ private:
     FXGLVisual* glVisual = nullptr;
 
     void buildWidgets();
+    // Above the picture: "Colour by", "Reset view", "Controls" and "Hide".
+    void buildToolbar();
     void repaint();
     // Gives up the mesh and its surfaces for want of memory: memoryFault.
     void dropMesh();
@@ -222,6 +247,8 @@ private:
     int indexCount[2][2] = {};
     int reducedStride = 0;
     void meshChanged();
+    // The GL buffers of the surfaces and indices given back.
+    void freeBuffers();
     // Binds surface index's buffer, filled from the mesh when it changed.
     void bindSurface(int index);
     // Binds the index buffer of one detail level and kind; its count.

@@ -147,17 +147,25 @@ TEST(Compare, KnownResidualsInTheModelAndThroughTheCommandLine) {
               kExitInputFault);
 }
 
-TEST(Compare, TheEditorTakesTheTarget) {
+// The editor's own options: the target, and --views, the panes shown (a bit
+// each: plot, planform, spanload, 3D view; none for a name that is no pane's,
+// which the editor refuses).
+TEST(Compare, TheEditorTakesTheTargetAndThePanes) {
     struct Case {
         std::vector<std::string> args;
         bool commandLine;
         const char* file;
         const char* target;
+        unsigned panes = 0;
     } cases[] = {
         {{"wing.cpi", "--target", "old.cpd"}, false, "wing.cpi", "old.cpd"},
         {{"--target=old.cpd", "wing.cpi"}, false, "wing.cpi", "old.cpd"},
         {{"--target", "old.cpd"}, true, nullptr, "old.cpd"},
         {{"--compare", "wing.cpi", "--target", "old.cpd"}, true, "--compare", "old.cpd"},
+        {{"--views", "all", "wing.cpi"}, false, "wing.cpi", nullptr, 15u},
+        {{"wing.cpi", "--views=plot,3d"}, false, "wing.cpi", nullptr, 9u},
+        {{"--views", "spanload,planform"}, false, nullptr, nullptr, 6u},
+        {{"--views", "plot,wings", "a.cpi"}, false, "a.cpi", nullptr, 0u},
     };
     for (Case& c : cases) {
         std::vector<char*> argv{const_cast<char*>("quarvel")};
@@ -168,6 +176,7 @@ TEST(Compare, TheEditorTakesTheTarget) {
         const EditorStart start = editorStart(int(argv.size()), argv.data());
         EXPECT_STREQ(start.file, c.file) << name;
         EXPECT_STREQ(start.target, c.target) << name;
+        EXPECT_EQ(panesNamed(start.views), c.panes) << name;
     }
 }
 

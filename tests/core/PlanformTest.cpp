@@ -31,7 +31,7 @@ std::vector<SurfacePair> noRegimes(std::size_t n) { return std::vector<SurfacePa
 
 // Wide against the canvas the span fills the width with margins of about
 // 1 % and 2 %, straight edges, the lower copy 1.1 chords lower; narrow, the
-// chord fills the height of the upper copy and space is left on the right.
+// two copies fill the height and space is left on the right.
 TEST(PlanformFit, WideAndNarrowWings) {
     const Planform wide = makePlanform({0, 0, 0, 0, 0}, {0, 1, 2, 3, 4}, {1, 1, 1, 1, 1});
     const auto c = chordLines(wide, noRegimes(5), 1, 400, 400);
@@ -42,16 +42,16 @@ TEST(PlanformFit, WideAndNarrowWings) {
         EXPECT_EQ(c[k].y1, c[0].y1) << "leading edge, section " << k;
         EXPECT_EQ(c[k].y2, c[0].y2) << "trailing edge, section " << k;
         EXPECT_EQ(c[5 + k].x1, c[k].x1) << "lower copy, section " << k;
-        EXPECT_NEAR(c[5 + k].y1 - c[k].y1, 1.1 * fitPlanform(wide.box, 400, 400).scale, 1.0);
+        EXPECT_NEAR(c[5 + k].y1 - c[k].y1, 1.1 * fitPlanform(drawnBox(wide), 400, 400).scale, 1.0);
     }
     const auto n = chordLines(makePlanform({0, 0.5}, {0, 1}, {4, 3.5}), noRegimes(2), 1, 600, 300);
     EXPECT_NEAR(n[0].y1, 3, 1.5);
-    EXPECT_NEAR(300 - n[0].y2, 6, 1.5);
+    EXPECT_NEAR(300 - n[2].y2, 6, 1.5) << "the lower copy's trailing edge";
     EXPECT_LT(n[1].x1, 300);
 }
 
-// No span, no chord, negative chords: a finite fit, and the upper copy's
-// chord lines on the canvas with the lower copy under them.
+// No span, no chord, negative chords: a finite fit, and both copies' chord
+// lines on the canvas, the lower copy under the upper.
 TEST(PlanformFit, DegeneratePlanforms) {
     const struct { const char* name; std::vector<double> XLE, Z, B; } cases[] = {
         {"one section", {0.2}, {3.0}, {1.5}},
@@ -62,13 +62,13 @@ TEST(PlanformFit, DegeneratePlanforms) {
     const int W = 300, H = 200;
     for (const auto& t : cases) {
         const Planform plan = makePlanform(t.XLE, t.Z, t.B);
-        const PlanformFit fit = fitPlanform(plan.box, W, H);
+        const PlanformFit fit = fitPlanform(drawnBox(plan), W, H);
         for (double v : {fit.z0, fit.x0, fit.scale}) EXPECT_TRUE(std::isfinite(v)) << t.name;
         EXPECT_GT(fit.scale, 0) << t.name;
         const std::size_t n = t.Z.size();
         const auto c = chordLines(plan, noRegimes(n), 1, W, H);
         ASSERT_EQ(c.size(), 2 * n) << t.name;
-        for (std::size_t k = 0; k < n; ++k) {
+        for (std::size_t k = 0; k < 2 * n; ++k) {
             EXPECT_GE(c[k].x1, 0) << t.name << " section " << k;
             EXPECT_LE(c[k].x1, W) << t.name << " section " << k;
             EXPECT_GE(std::min(c[k].y1, c[k].y2), 0) << t.name << " section " << k;

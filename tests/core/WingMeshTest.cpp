@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "view3d/ColourMap.h"
+#include "view3d/MeshColours.h"
 #include "view3d/WingMesh.h"
 
 using namespace quarvel;
@@ -285,4 +286,61 @@ TEST(LevelOfDetail, AStripUpdatedAfterAnEditEqualsAFreshBuild) {
         EXPECT_EQ(kept.normal, built.normal) << "column " << column;
         EXPECT_EQ(kept.colour, built.colour) << "column " << column;
     }
+}
+
+// smallWing's design changes one Cp: -1.2 to -1.5 at station 1 of section 0
+// of the upper surface. Coloured by dCp that vertex takes the blue end of
+// the diverging map (the largest change, more suction) and every other
+// vertex of both surfaces the white of no change; by initial or design Cp
+// each takes its own Cp on the scale from -1.5 to 3.0.
+TEST(MeshColours, ColourByInitialDesignOrChange) {
+    const WingMesh m = meshOf(smallWing(), MeshLayout::Square);
+    const CpRange range = cpRangeOf(m);
+    const double largest = largestDeltaCp(m);
+    EXPECT_NEAR(largest, 0.3, 1e-12);
+    using C = std::array<int, 3>;
+    const C white{247, 247, 247}, blue{33, 102, 172};
+    auto of = [](Rgb8 c) { return C{c.r, c.g, c.b}; };
+    const struct {
+        const char* name;
+        int surface;
+        ColourBy by;
+        int j, k;
+        C expected;
+    } cases[] = {
+        {"changed vertex by dCp", 0, ColourBy::DeltaCp, 1, 0, blue},
+        {"unchanged upper vertex by dCp", 0, ColourBy::DeltaCp, 1, 1, white},
+        {"lower vertex by dCp", 1, ColourBy::DeltaCp, 1, 0, white},
+        {"changed vertex by design Cp", 0, ColourBy::DesignCp, 1, 0, of(mapColour(1.0))},
+        // (3.0 - -1.2) / (3.0 - -1.5)
+        {"changed vertex by initial Cp", 0, ColourBy::InitialCp, 1, 0, of(mapColour(4.2 / 4.5))},
+        {"lower Cp 3.0 by design Cp", 1, ColourBy::DesignCp, 1, 0, of(mapColour(0.0))},
+    };
+    for (const auto& t : cases) {
+        std::vector<unsigned char> colour;
+        surfaceColours(m, t.surface, t.by, range, largest, colour);
+        ASSERT_EQ(colour.size(), 3u * m.meshPoints * m.meshSections) << t.name;
+        const std::size_t v = 3 * (std::size_t(t.k) * m.meshPoints + t.j);
+        EXPECT_EQ((C{colour[v], colour[v + 1], colour[v + 2]}), t.expected) << t.name;
+    }
+    // No change at all: every vertex white, not a division by zero.
+    WingModel same = smallWing();
+    same.cpDes[4][0] = same.cpInit[4][0];
+    const WingMesh flat = meshOf(same, MeshLayout::Square);
+    EXPECT_EQ(largestDeltaCp(flat), 0.0);
+    std::vector<unsigned char> colour;
+    surfaceColours(flat, 0, ColourBy::DeltaCp, cpRangeOf(flat), 0.0, colour);
+    EXPECT_EQ((C{colour[3], colour[4], colour[5]}), white) << "no change";
+}
+
+// The diverging map half way to red, clamped past its ends, white for NaN;
+// the colour bar's values carry their sign, and zero none.
+TEST(MeshColours, DivergingMapAndSignedValues) {
+    using C = std::array<int, 3>;
+    auto of = [](Rgb8 c) { return C{c.r, c.g, c.b}; };
+    EXPECT_EQ(of(divergingColour(0.5)), (C{213, 136, 145})) << "half way to red";
+    EXPECT_EQ(of(divergingColour(-2.0)), (C{33, 102, 172})) << "clamped to blue";
+    EXPECT_EQ(of(divergingColour(std::nan(""))), (C{247, 247, 247})) << "NaN";
+    const struct { double v; const char* text; } values[] = {{0.5, "+0.5"}, {-1.0, "-1.0"}, {-0.0, "0.0"}, {1e-9, "0.0"}};
+    for (const auto& t : values) EXPECT_EQ(signedValue(t.v, 1), t.text) << t.v;
 }

@@ -2,7 +2,9 @@
 // the spanload, and the command line that prints both.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "PanelTestWing.h"
 #include "TestSupport.h"
@@ -114,6 +116,41 @@ TEST(Spanload, ThreeSectionsWorkedByHand) {
     EXPECT_EQ(formatSpanloadCsv(s).substr(0, head.size()), head);
     const Spanload one = computeSpanload(wingOf(2, {0.0}, {3.0}, {2.0}, [](double X, int) { return -X; }));
     EXPECT_EQ(one.loadElliptic, one.loadDesign) << "one section";
+}
+
+// On a small picture with many levels the isobars' labels never overlap
+// (each about 6 pixels a character and 10 high at least), and the current
+// section, numbered as in the file, is marked in the isobars and the
+// spanload; the spanload's legend names the span of its elliptic load.
+TEST(WingViews, LabelsApartAndTheCurrentSectionMarked) {
+    const WingModel w = wingOf(11, {0.0, 0.2, 0.4}, {0.0, 1.0, 2.0}, {2.0, 1.5, 1.0},
+                               [](double X, int k) { return -1.0 + 2.0 * X * X + 0.1 * k; });
+    auto texts = [](const std::vector<PlotPrimitive>& picture) {
+        std::vector<const PlotPrimitive*> out;
+        for (const PlotPrimitive& p : picture)
+            if (p.kind == PlotPrimitive::Text) out.push_back(&p);
+        return out;
+    };
+    for (auto [width, height] : {std::pair{220, 140}, std::pair{400, 300}}) {
+        const std::vector<PlotPrimitive> picture = isobarPrimitives(w, upperIsobars(w, 0.02, false), width, height, 1);
+        const auto labels = texts(picture);
+        ASSERT_GT(labels.size(), 3u) << width;
+        for (std::size_t a = 0; a < labels.size(); ++a)
+            for (std::size_t b = a + 1; b < labels.size(); ++b) {
+                const PlotPrimitive &p = *labels[a], &q = *labels[b];
+                const bool apart = p.x1 + 6 * int(p.text.size()) <= q.x1 || q.x1 + 6 * int(q.text.size()) <= p.x1 ||
+                                   std::abs(p.y1 - q.y1) >= 10;
+                EXPECT_TRUE(apart) << width << ": \"" << p.text << "\" and \"" << q.text << "\"";
+            }
+        EXPECT_EQ(labels[0]->text, "section 3") << width << ": the current section, numbered as in the file";
+    }
+    const std::vector<PlotPrimitive> spanload = spanloadPrimitives(computeSpanload(w), 640, 420, nullptr, 1);
+    const auto load = texts(spanload);
+    const auto has = [&](const std::string& start) {
+        return std::any_of(load.begin(), load.end(), [&](const PlotPrimitive* p) { return p->text.rfind(start, 0) == 0; });
+    };
+    EXPECT_TRUE(has("section 3")) << "the current section in the spanload";
+    EXPECT_TRUE(has("elliptic, z 0 to 2.0")) << "the span of the elliptic load";
 }
 
 // The command line prints what the window's exports write, from the wing as

@@ -8,8 +8,10 @@
 //   view3d_button X Y    the "3D VIEW" button
 //   regime_S_R X Y       regime radio R (0..4) of surface S (0 upper, 1 lower)
 //   window_at X Y        the window's place on the screen
-//   section_up X Y       the up arrow of the planform's "N sec.=" spinner,
-//                        relative to the planform dialog
+//   section_up X Y       the up arrow of the planform's "N sec.=" spinner
+//   pane_P X Y W H       pane P (0 plot, 1 planform, 2 spanload, 3 3D view)
+//                        where it is shown, or "pane_P hidden"
+//   hide_P X Y           the "Hide" button of pane P, where it is shown
 #include <fx.h>
 
 #include <cstdio>
@@ -41,7 +43,19 @@ int main(int argc, char* argv[]) {
     }
     std::printf("window_at %d %d\n", window->getX(), window->getY());
     FXSpinner* sections = window->planForm->sectionSpinner;
-    printIn("section_up", window->planForm, sections, sections->getWidth() - 6, sections->getHeight() / 4.0);
+    print("section_up", sections, sections->getWidth() - 6, sections->getHeight() / 4.0);
+    for (int p = 0; p < quarvel::kPanes; ++p) {
+        FXWindow* pane = window->paneFrame[p];
+        if (!window->paneShown(p)) {
+            std::printf("pane_%d hidden\n", p);
+            continue;
+        }
+        FXint x = 0, y = 0;
+        pane->translateCoordinatesTo(x, y, window, 0, 0);
+        std::printf("pane_%d %d %d %d %d\n", p, x, y, pane->getWidth(), pane->getHeight());
+        // The title row holds the name, "Hide", then "Enlarge".
+        centre(("hide_" + std::to_string(p)).c_str(), window->enlargeButton[p]->getPrev());
+    }
     std::printf("window %d %d\n", window->getWidth(), window->getHeight());
     FXCheckButton* check = window->splineCheck[0];
     centre("spline_check", check);

@@ -2,6 +2,7 @@
 // the widgets and the keys send them, down to the file a save writes.
 #include <fxkeys.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@
 #include "planform/Isobars.h"
 #include "planform/PlanForm.h"
 #include "plot/CpPlot.h"
-#include "plot/PlotDialog.h"
+#include "plot/PicturePane.h"
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "draw/FoxText.h"
@@ -26,8 +27,7 @@ using quarvel::test::readFile;
 using CommandsTest = quarvel::test::WindowFixture;
 
 // wing12 numbers its sections from 1, tapered-odd from 2. The planform's
-// spinner, a click beside a chord line and the page keys choose the section;
-// the planform answers the main window's shortcuts.
+// spinner, a click beside a chord line and the page keys choose the section.
 TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
     for (const char* name : {"wing12.cpi", "tapered-odd.cpi"}) {
         TearDown();
@@ -42,36 +42,38 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         EXPECT_EQ(w.shownCN, w.wing.CN[2]) << name << ": the section's CN shown";
         EXPECT_EQ(w.shownEP, w.wing.EP[2]) << name << ": the section's EP shown";
 
-        key(&plan, KEY_Page_Down);
-        EXPECT_EQ(w.wing.curSection, 4) << name << ": Page Down in the planform";
+        key(&w, KEY_Page_Down);
+        EXPECT_EQ(w.wing.curSection, 4) << name << ": Page Down";
         EXPECT_EQ(plan.sectionSpinner->getValue(), kte1 + 3) << name;
         for (int i = 0; i < 10; ++i) key(&w, KEY_Page_Up);
         EXPECT_EQ(w.wing.curSection, 1) << name << ": the first section stops the keys";
 
-        const quarvel::PlanformFit fit = quarvel::fitPlanform(plan.plan.box, plan.canvas->getWidth(), plan.canvas->getHeight());
+        const quarvel::PlanformFit fit = quarvel::fitPlanform(quarvel::drawnBox(plan.plan), plan.canvas->getWidth(), plan.canvas->getHeight());
         FXEvent click{};
         click.win_x = fit.columnOf(plan.plan.Z[4]) + 2;
         click.win_y = fit.rowOf(plan.plan.XLE[4] + plan.plan.B[4] / 2);
         plan.handle(plan.canvas, FXSEL(SEL_LEFTBUTTONPRESS, CPlanForm::ID_PLAN_CANVAS), &click);
         EXPECT_EQ(w.wing.curSection, 5) << name << ": a click beside section 5's chord line";
     }
-    key(window->planForm, KEY_s, CONTROLMASK);
+    key(window, KEY_s, CONTROLMASK);
     const std::string saved = (dir / "wing.cpd").string();
-    EXPECT_TRUE(fs::exists(saved)) << "Ctrl-S in the planform saves";
+    EXPECT_TRUE(fs::exists(saved)) << "Ctrl-S saves";
     const std::string status = quarvel::stdText(window->statusBar->getStatusLine()->getNormalText());
     EXPECT_NE(status.find("Saved " + saved), std::string::npos) << "the status line confirms it: " << status;
-    // Closing the dialog only hides it; the View menu shows it again.
-    window->planForm->close();
-    EXPECT_FALSE(window->planForm->shown());
+    // The View menu hides the planform's pane and shows it again.
+    command(*window, Quarvel::ID_PANE_PLANFORM);
+    EXPECT_FALSE(window->paneShown(quarvel::PanePlanform));
     command(*window, Quarvel::ID_PLANFORM);
-    EXPECT_TRUE(window->planForm->shown());
+    EXPECT_TRUE(window->paneShown(quarvel::PanePlanform));
 }
 
 namespace {
 
-// The first text field under a window, depth first: the planform's "Mach=".
+// The first text field under a window, depth first, that is no spinner's:
+// the planform's "Mach=".
 FXTextField* firstTextField(FXWindow* w) {
     for (FXWindow* c = w->getFirst(); c; c = c->getNext()) {
+        if (dynamic_cast<FXSpinner*>(c)) continue;
         if (auto* field = dynamic_cast<FXTextField*>(c)) return field;
         if (FXTextField* inside = firstTextField(c)) return inside;
     }
@@ -118,38 +120,40 @@ TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
     questions.clear();
 }
 
-// The 3D view, the isobars and the spanload: one dialog each, following
-// every edit of the plot; the exports write what the command line prints.
-TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
+// The 3D view, the isobars and the spanload: panes of the main window,
+// following every edit of the plot; the exports write what the command
+// line prints.
+TEST_F(CommandsTest, TheWingViewsArePanesAndFollowThePlot) {
     openExample();
     Quarvel& w = *window;
-    command(w, Quarvel::ID_ISOBARS);
-    command(w, Quarvel::ID_SPANLOAD);
-    ASSERT_TRUE(w.isobarView) << "isobars";
-    ASSERT_TRUE(w.spanloadView) << "spanload";
-    ASSERT_TRUE(w.isobarView->shown()) << "isobars";
-    ASSERT_TRUE(w.spanloadView->shown()) << "spanload";
-    const int isobarDraws = w.isobarView->drawCount, spanloadDraws = w.spanloadView->drawCount;
-    command(w, Quarvel::ID_3DVIEW);
     GLView3D* view = w.view3D;
     ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(view->shown());
-    command(w, Quarvel::ID_3DVIEW);
-    EXPECT_EQ(w.view3D, view) << "a second press shows the same dialog";
-    for (FXTopWindow* t : std::initializer_list<FXTopWindow*>{&w, w.planForm, view}) {
-        ASSERT_TRUE(t->getIcon()) << t->getTitle().text() << " lacks the icon";
-        EXPECT_TRUE(t->getIcon()->id()) << t->getTitle().text() << ": its icon is not created";
-        EXPECT_TRUE(t->getMiniIcon()) << t->getTitle().text() << " lacks the mini icon";
-    }
+    for (int pane = 0; pane < quarvel::kPanes; ++pane) EXPECT_TRUE(w.paneShown(pane)) << "pane " << pane;
+    EXPECT_TRUE(w.isobarsShown()) << "the isobar layer";
+    const int isobarDraws = w.planForm->drawCount, spanloadDraws = w.spanloadView->drawCount;
+    ASSERT_TRUE(w.getIcon()) << "the window lacks the icon";
+    EXPECT_TRUE(w.getIcon()->id()) << "its icon is not created";
+    EXPECT_TRUE(w.getMiniIcon()) << "the window lacks the mini icon";
 
-    // An edit of the design Cp in the plot reaches the mesh at the next paint.
-    const int p = w.wing.upperPoint[0];
-    const int j = p - 1 - w.wing.nhalf;  // the point's station on the upper surface
+    // An edit of the design Cp in the plot reaches the mesh at the next paint,
+    // at a station of the interval that the pane's detail shows.
+    w.resize(1280, 720);
+    w.layout();
+    view->drawScene();
+    const std::vector<int>& stations = view->mesh.stations;
+    const auto shown = std::find_if(stations.begin(), stations.end(), [&](int station) {
+        return quarvel::inInterval(w.wing, 0, 0, w.wing.nhalf + 1 + station);
+    });
+    ASSERT_NE(shown, stations.end()) << "a station of the interval shown";
+    ASSERT_EQ(view->mesh.sections.front(), 0) << "the first section shown";
+    const int p = w.wing.nhalf + 1 + *shown, j = int(shown - stations.begin());
+    w.pointSpinner->setValue(p + w.wing.ioff);
+    command(w, Quarvel::ID_POINT);
     w.cpdSpinner->setValue(w.wing.cpDes[p - 1][0] - 0.1);
     command(w, Quarvel::ID_CPD);
     view->drawScene();
     EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
-    EXPECT_GT(w.isobarView->drawCount, isobarDraws) << "isobars redrawn";
+    EXPECT_GT(w.planForm->drawCount, isobarDraws) << "planform and isobars redrawn";
     EXPECT_GT(w.spanloadView->drawCount, spanloadDraws) << "spanload redrawn";
     w.isobarStepSpinner->setValue(0.2);
     ASSERT_TRUE(w.exportIsobarsCsv((dir / "iso.csv").c_str())) << "isobars CSV";
@@ -157,12 +161,15 @@ TEST_F(CommandsTest, TheWingViewsAreOneDialogEachAndFollowThePlot) {
     EXPECT_EQ(readFile(dir / "iso.csv"), quarvel::formatIsobarsCsv(w.wing, 0.2));
     EXPECT_EQ(readFile(dir / "span.csv"), quarvel::formatSpanloadCsv(quarvel::computeSpanload(w.wing)));
 
-    // "&Exit" goes through the window's question about unsaved changes.
-    answers = {MBOX_CLICKED_CANCEL};
-    view->exitButton->getTarget()->handle(view->exitButton,
-                                          FXSEL(SEL_COMMAND, view->exitButton->getSelector()), nullptr);
-    EXPECT_EQ(questions.size(), 1u);
-    questions.clear();
+    // "&Hide" hides the pane and asks nothing; "3D VIEW" shows it again,
+    // the same view.
+    view->hideButton->getTarget()->handle(view->hideButton, FXSEL(SEL_COMMAND, view->hideButton->getSelector()),
+                                          nullptr);
+    EXPECT_FALSE(w.paneShown(quarvel::Pane3D));
+    EXPECT_TRUE(questions.empty());
+    command(w, Quarvel::ID_3DVIEW);
+    EXPECT_TRUE(w.paneShown(quarvel::Pane3D));
+    EXPECT_EQ(w.view3D, view) << "the same view";
 }
 
 // What a save writes is what the window shows: edits at both ends of the

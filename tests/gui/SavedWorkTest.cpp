@@ -104,6 +104,8 @@ TEST_F(SavedWorkTest, TheThreeDViewUnderAMemoryCapLeavesAMessageAndTheEdits) {
     big.allocate();
     for (int k = 0; k < big.nsec; ++k) big.B[std::size_t(k)] = 1.0;
     writeFile((dir / "big.cpi").string(), quarvel::formatCpOutput(big));
+    // The 3D view is made when its pane shows.
+    command(*window, Quarvel::ID_PANE_3D);
     ASSERT_TRUE(window->openFile((dir / "big.cpi").c_str()));
     questions.clear();
     command(*window, Quarvel::ID_UP_GEOM);

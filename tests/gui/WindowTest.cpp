@@ -38,6 +38,9 @@ TEST_F(WindowTest, StartsEmptyWithOnlyMenuAndCanvasEnabled) {
     for (FXWindow* item = window->fileMenu->getFirst(); item; item = item->getNext())
         EXPECT_TRUE(item->isEnabled()) << static_cast<FXMenuCommand*>(item)->getText().text();
     EXPECT_TRUE(window->canvas->isEnabled());
+    // The read-outs look read-only: on the window's grey, not an entry's white.
+    for (FXTextField* f : {window->shownCYDField, window->cpdDeltaField})
+        EXPECT_EQ(f->getBackColor(), window->getApp()->getBaseColor()) << f->getTipText().text();
     command(*window, Quarvel::ID_SAVE);
     EXPECT_TRUE(fs::is_empty(dir)) << "nothing to write before a wing is read";
 }
@@ -53,14 +56,31 @@ TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
 
     // Another wing takes the place of the first, with the planform and the
     // 3D view following it.
-    command(w, Quarvel::ID_3DVIEW);
+    GLView3D* view = w.view3D;
+    ASSERT_TRUE(view) << "the 3D view of the first wing";
     fs::copy_file(fs::path(QUARVEL_EXAMPLES) / "tapered-odd.cpi", dir / "odd.cpi");
     ASSERT_TRUE(w.openFile((dir / "odd.cpi").c_str()));
     EXPECT_EQ(w.wing.nsec, 5);
     EXPECT_STREQ(w.getTitle().text(), "Cp editor - odd.cpi");
     ASSERT_TRUE(w.planForm) << "planform";
-    ASSERT_TRUE(w.view3D) << "3D view";
-    EXPECT_TRUE(w.view3D->shown()) << "the open 3D view stays open on the new wing";
+    EXPECT_EQ(w.view3D, view) << "the 3D view is kept and refilled";
+    EXPECT_EQ(view->mesh.meshSections, 5) << "its mesh is the new wing's";
+
+    // "Enlarge" shows its pane alone, "Restore" (the same button) brings the
+    // others back; "Hide" on the enlarged pane brings back the others.
+    // Panes as bits: plot 1, planform 2, spanload 4, 3D view 8.
+    const struct { int pane, id; unsigned shown; } steps[] = {
+        {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, 4}, {quarvel::PaneSpanload, Quarvel::ID_PANE_ENLARGE, 15},
+        {quarvel::Pane3D, Quarvel::ID_PANE_ENLARGE, 8}, {quarvel::Pane3D, Quarvel::ID_PANE_HIDE, 7},
+    };
+    for (const auto& step : steps) {
+        FXButton* button = w.enlargeButton[step.pane];
+        if (step.id == Quarvel::ID_PANE_HIDE) button = static_cast<FXButton*>(button->getPrev());
+        w.handle(button, FXSEL(SEL_COMMAND, step.id), nullptr);
+        EXPECT_EQ(w.shownPanes(), step.shown) << "pane " << step.pane << ", command " << step.id;
+    }
+    command(w, Quarvel::ID_SHOW_ALL_PANES);
+    EXPECT_EQ(w.shownPanes(), quarvel::kAllPanes) << "Show all panes";
 
     // "Save As..." writes where asked, and later saves go there too.
     const fs::path other = dir / "other.cpd";

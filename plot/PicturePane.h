@@ -1,5 +1,5 @@
-// A non-modal dialog that shows one picture of the wing, drawn from plot
-// primitives off screen and copied to its canvas: the isobars and the
+// A pane of the main window that shows one picture of the wing, drawn from
+// plot primitives off screen and copied to its canvas: the isobars and the
 // spanload. It draws only while shown; the main window asks it to refresh
 // after every change of the wing.
 #pragma once
@@ -12,20 +12,20 @@
 #include "draw/CanvasBuffer.h"
 #include "plot/CpPlot.h"
 
-class PlotDialog : public FXDialogBox {
-    FXDECLARE(PlotDialog)
+class PicturePane : public FXVerticalFrame {
+    FXDECLARE(PicturePane)
 
 protected:
     // For the FOX object factory only: builds no widgets.
-    PlotDialog() {}
+    PicturePane() {}
 
 private:
-    PlotDialog(const PlotDialog&);
-    PlotDialog& operator=(const PlotDialog&);
+    PicturePane(const PicturePane&);
+    PicturePane& operator=(const PicturePane&);
 
 public:
     enum {
-        ID_PICTURE = FXDialogBox::ID_LAST,
+        ID_PICTURE = FXVerticalFrame::ID_LAST,
         ID_REFRESH,  // a control of the picture changed
         ID_LAST
     };
@@ -33,14 +33,11 @@ public:
     // The picture on a canvas of width x height pixels.
     using Picture = std::function<std::vector<quarvel::PlotPrimitive>(int width, int height)>;
 
-    PlotDialog(FXWindow* owner, const FXString& title, Picture picture, FXint width, FXint height);
+    PicturePane(FXComposite* parent, Picture picture);
 
-    // Draws the picture again, when shown.
+    // Draws the picture again, when it is on the screen.
     void refresh();
-
-    // Hides the dialog; it lives as long as the main window.
-    virtual FXbool close(FXbool notify = FALSE);
-    virtual void show(FXuint placement);
+    virtual void show();
 
     long onPaintPicture(FXObject*, FXSelector, void*);
     long onCmdRefresh(FXObject*, FXSelector, void*);
