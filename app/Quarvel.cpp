@@ -405,9 +405,6 @@ void Quarvel::applyPanel() {
                            shownEPField, mousePlotCpField, cpdDeltaField})
         fileLoaded ? f->enable() : f->disable();
     panel.currentPointXEnabled ? currentPointXField->enable() : currentPointXField->disable();
-    currentPointCp = panel.currentPointCp;
-    currentPointX = panel.currentPointX;
-    cpdDelta = panel.cpdDelta;
     mousePlotX = editing.mousePlotX;
     mousePlotCp = editing.mousePlotCp;
 }

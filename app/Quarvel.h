@@ -127,6 +127,10 @@ public:
     // (confirmDiscard).
     bool openFile(const FXString& path);
 
+    // The panes to show at the start (--views, a bit per pane), over those
+    // of the registry; set before create().
+    void setStartPanes(unsigned panes) { startPanes = panes; }
+
     // Shows panelOf(wing) on the correction controls, without notification.
     void applyPanel();
 
@@ -258,6 +262,9 @@ public:
     long onUpdIsobars(FXObject*, FXSelector, void*);
     long onCmdIsobarControl(FXObject*, FXSelector, void*);
 
+protected:
+    unsigned startPanes = 0;
+
     // The panes: each a frame with a title row ("Enlarge", "Hide") over its
     // content, in two rows of two, beside the option panel.
     FXVerticalFrame* paneFrame[quarvel::kPanes] = {};
@@ -270,8 +277,6 @@ public:
     // The pane enlarged (-1: none) and the panes shown before it was.
     int enlargedPane = -1;
     unsigned shownBeforeEnlarging = 0;
-    // The panes to show at the start (--views), over those of the registry.
-    unsigned startPanes = 0;
 
     bool paneShown(int pane) const;
     void showPane(int pane, bool show);
@@ -345,12 +350,9 @@ public:
     double shownCYD = 0.0;        // "Cyd="
     double shownEPD = 0.0;        // "Epd="
     double mousePlotX = 0.0;      // first "X=": chord position under the mouse
-    double currentPointX = 0.0;   // second "X=": X of the current point
-    double currentPointCp = 0.0;  // "Cpt="
     double shownCN = 0.0;         // "Cyt="
     double shownEP = 0.0;         // "Ept="
     double mousePlotCp = 0.0;     // "Cp=": Cp under the mouse
-    double cpdDelta = 0.0;        // "dCp=": design minus input Cp of the selected point
     // "Cl init=", "Cm init=", "Cl des=", "Cm des=": the section's lift and
     // quarter-chord moment from its input and its design Cp.
     quarvel::LiftMoment shownInitialLoad, shownDesignLoad;
@@ -447,7 +449,6 @@ public:
     FXScrollWindow* optionScroll = nullptr;  // the option panel, scrolled when the window is short
     FXCanvas* canvas = nullptr;
 
-private:
     // The plot is drawn off screen first and then copied to the canvas.
     quarvel::CanvasBuffer plotBuffer;
 
@@ -533,12 +534,12 @@ private:
     FXDataTarget shownCYDTarget{shownCYD};
     FXDataTarget shownEPDTarget{shownEPD};
     FXDataTarget mousePlotXTarget{mousePlotX};
-    FXDataTarget currentPointXTarget{currentPointX};
-    FXDataTarget currentPointCpTarget{currentPointCp};
+    FXDataTarget currentPointXTarget{panel.currentPointX};    // second "X="
+    FXDataTarget currentPointCpTarget{panel.currentPointCp};  // "Cpt=", read from the panel
     FXDataTarget shownCNTarget{shownCN};
     FXDataTarget shownEPTarget{shownEP};
     FXDataTarget mousePlotCpTarget{mousePlotCp};
-    FXDataTarget cpdDeltaTarget{cpdDelta};
+    FXDataTarget cpdDeltaTarget{panel.cpdDelta};              // "dCp="
     FXDataTarget smoothPassesTarget{smoothStrength.passes};
     FXDataTarget throughShocksTarget{smoothThroughShocks};
     FXDataTarget keepLiftTarget{keepLift};
@@ -547,6 +548,7 @@ private:
     FXDataTarget designLiftTarget{shownDesignLoad.cl};
     FXDataTarget designMomentTarget{shownDesignLoad.cm};
 
+private:
     void buildValueRow();
     void buildOptionPanel(FXComposite* parent);
     void buildSurfaceOptions(FXComposite* parent, int surface);

@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
         return quarvel::kExitUsage;
     }
     Quarvel* window = new Quarvel(&app);
-    window->startPanes = panes;
+    window->setStartPanes(panes);
     app.create();
     // A wing named on the command line is opened once the window exists, so
     // that a fault in it can be shown in a message box; then the target it

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Quarvel.h"
+#include "tests/gui/TestWindow.h"
 #include "planform/Isobars.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
@@ -124,7 +124,7 @@ int main(int argc, char* argv[]) {
     print("small_model_bytes_ratio", double(example.allocatedBytes()) / (4.0 * example.npt * example.nsec * 8.0));
 
     // The plot and the drag, in the real window on the display.
-    Quarvel* window = new Quarvel(&app);
+    TestWindow* window = new TestWindow(&app);
     app.create();
     if (!window->openFile(large.c_str())) return 1;
     window->chooseSection(2);
@@ -133,7 +133,7 @@ int main(int argc, char* argv[]) {
         app.flush(true);
     });
     print("redraw_us", redrawUs);
-    Quarvel* smallWindow = new Quarvel(&app);
+    TestWindow* smallWindow = new TestWindow(&app);
     smallWindow->create();
     if (!smallWindow->openFile(small.c_str())) return 1;
     print("small_redraw_us", medianMicros(runs * 3, [&] {
@@ -223,7 +223,7 @@ int main(int argc, char* argv[]) {
         print("save_big_ratio", f.saveUs / f.saveFloorUs);
         // The 3D view of the 1000 x 2000 wing: a full paint, a turning
         // frame, and the memory the view holds over the model's.
-        Quarvel* bigWindow = new Quarvel(&app);
+        TestWindow* bigWindow = new TestWindow(&app);
         bigWindow->create();
         if (!bigWindow->openFile(big.c_str())) return 1;
         bigWindow->handle(bigWindow, FXSEL(SEL_COMMAND, Quarvel::ID_3DVIEW), nullptr);

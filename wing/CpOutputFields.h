@@ -40,7 +40,9 @@ constexpr OutputField CYD{"CYD", 2, 5, 9};
 constexpr OutputField EPD{"EPD", 12, 5, 9};
 constexpr OutputField XLE{"XLE", 39, 4, 11};
 constexpr OutputField B{"B", 57, 4, 11};
-// Interval values, integers written through single precision.
+// Codes and interval values, integers written through single precision.
+constexpr OutputField RU{"RU", 20, 5, 9};
+constexpr OutputField RL{"RL", 49, 5, 9};
 constexpr OutputField IU1{"IU1", 20, 5, 9};
 constexpr OutputField IU2{"IU2", 30, 5, 9};
 constexpr OutputField IL1{"IL1", 49, 5, 10};

@@ -361,8 +361,8 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
         w.EPD[k] = f.real(li + 3, 11, 20, cpoutput::EPD);
         w.XLE[k] = f.real(li + 3, 39, 49, cpoutput::XLE);
         w.B[k] = f.real(li + 3, 57, 67, cpoutput::B);
-        w.RU[k] = f.integer(li + 5, 19, 28, "RU");
-        w.RL[k] = f.integer(li + 5, 48, 57, "RL");
+        w.RU[k] = f.integer(li + 5, 19, 28, cpoutput::RU);
+        w.RL[k] = f.integer(li + 5, 48, 57, cpoutput::RL);
         w.IU1[k] = f.integer(li + 7, 19, 28, cpoutput::IU1);
         w.IU2[k] = f.integer(li + 7, 29, 38, cpoutput::IU2);
         w.IL1[k] = f.integer(li + 7, 49, 58, cpoutput::IL1);

@@ -17,13 +17,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Quarvel.h"
+#include "tests/gui/TestWindow.h"
 #include "planform/PlanForm.h"
 
 int main(int argc, char* argv[]) {
     FXApp app("Quarvel", "FOX Quarvel");
     app.init(argc, argv);
-    Quarvel* window = new Quarvel(&app);
+    TestWindow* window = new TestWindow(&app);
     app.create();
     if (argc < 2 || !window->openFile(argv[1])) return 1;
 

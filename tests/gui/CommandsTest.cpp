@@ -33,7 +33,7 @@ TEST_F(CommandsTest, ThePlanformAndPageKeysChooseTheSection) {
         TearDown();
         SetUp();
         openExample(name);
-        Quarvel& w = *window;
+        TestWindow& w = *window;
         CPlanForm& plan = *w.planForm;
         const int kte1 = w.wing.KTE1;
         plan.sectionSpinner->setValue(kte1 + 2);
@@ -84,7 +84,7 @@ FXTextField* firstTextField(FXWindow* w) {
 
 TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     EXPECT_TRUE(w.confirmDiscard()) << "nothing to ask about";
     EXPECT_TRUE(questions.empty());
     command(w, Quarvel::ID_UP_GEOM);
@@ -125,7 +125,7 @@ TEST_F(CommandsTest, UnsavedChangesAreMarkedAndGuarded) {
 // line prints.
 TEST_F(CommandsTest, TheWingViewsArePanesAndFollowThePlot) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     GLView3D* view = w.view3D;
     ASSERT_NE(view, nullptr);
     for (int pane = 0; pane < quarvel::kPanes; ++pane) EXPECT_TRUE(w.paneShown(pane)) << "pane " << pane;
@@ -177,7 +177,7 @@ TEST_F(CommandsTest, TheWingViewsArePanesAndFollowThePlot) {
 // the file's while a section's design Cp is as read.
 TEST_F(CommandsTest, SavesTheShownIntervalAndKeepsTheFilesCydUntilAnEdit) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     const std::vector<double> fileCYD = w.wing.CYD;
     auto saveAndReadBack = [&] {
         command(w, Quarvel::ID_SAVE);
@@ -233,7 +233,7 @@ TEST_F(CommandsTest, SavesTheShownIntervalAndKeepsTheFilesCydUntilAnEdit) {
 
 TEST_F(CommandsTest, SmoothKeepsTheShockUnlessThroughShocksAndTheRuleIsKept) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     // Section 2 of wing12: the rear shock of its upper design Cp at x/c 0.61,
     // -0.6928 to -0.3675, inside "Cp edition" 72..104.
     const auto rear = [&] {
@@ -254,7 +254,7 @@ TEST_F(CommandsTest, SmoothKeepsTheShockUnlessThroughShocksAndTheRuleIsKept) {
     EXPECT_NE(rear().second, read.second) << "smoothed through";
 
     w.setShockRule({2.5, 0.2});
-    const std::unique_ptr<Quarvel> next = newWindow();
+    const std::unique_ptr<TestWindow> next = newWindow();
     EXPECT_EQ(next->shockRule.slope, 2.5) << "from the registry";
     EXPECT_EQ(next->shockRule.jump, 0.2) << "from the registry";
     w.setShockRule({});
@@ -263,7 +263,7 @@ TEST_F(CommandsTest, SmoothKeepsTheShockUnlessThroughShocksAndTheRuleIsKept) {
 TEST_F(CommandsTest, WeakenShockWithKeepLiftOverThreeStationsIsOneStep) {
     const fs::path input = dir / "m6.cpi";
     fs::copy_file(quarvel::test::dataPath("onera-m6-t2308.perstation.cpi"), input);
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     ASSERT_TRUE(w.openFile(input.c_str()));
     const quarvel::WingModel read = w.wing;
     w.chooseSection(3);

@@ -27,7 +27,7 @@ protected:
 
 TEST_F(CompareTest, ShowsTheTargetAndTheResidualUntilAnotherWingIsOpened) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     // The target: section 2's design Cp (upper surface, points 72..104 in
     // Cp edition) 0.09 below what the wing now holds as its initial Cp.
     quarvel::WingModel target = w.wing;

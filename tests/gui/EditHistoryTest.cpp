@@ -18,7 +18,7 @@ namespace {
 using quarvel::test::command;
 using quarvel::test::mouse;
 
-bool enabled(Quarvel& w, FXMenuCommand* item, FXint id) {
+bool enabled(TestWindow& w, FXMenuCommand* item, FXint id) {
     w.handle(item, FXSEL(SEL_UPDATE, id), nullptr);
     return item->isEnabled();
 }
@@ -26,11 +26,11 @@ bool enabled(Quarvel& w, FXMenuCommand* item, FXint id) {
 // The edits, one step each: the upper spline of the first section on, a
 // drag of its control point 1 in a zoomed plot, the lower surface of the
 // second section to "Geom interpolation", and that section uncorrected.
-void splineOn(Quarvel& w) {
+void splineOn(TestWindow& w) {
     w.splineCheck[0]->setCheck(true);
     command(w, Quarvel::ID_SPLINE);
 }
-void zoomAndDrag(Quarvel& w) {
+void zoomAndDrag(TestWindow& w) {
     const double x = w.wing.splX[1][0][0], cp = w.wing.splY[1][0][0];
     mouse(w, SEL_MOUSEWHEEL, w.plotTransform.columnOf(x), w.plotTransform.rowOf(cp), 3 * 120);
     const quarvel::PlotTransform& t = w.plotTransform;
@@ -39,7 +39,7 @@ void zoomAndDrag(Quarvel& w) {
     for (int i = 1; i <= 4; ++i) mouse(w, SEL_MOTION, t.columnOf(x), t.rowOf(cp - 0.05 * i));
     mouse(w, SEL_LEFTBUTTONRELEASE, t.columnOf(x), t.rowOf(cp - 0.2));
 }
-void lowerGeom(Quarvel& w) {
+void lowerGeom(TestWindow& w) {
     w.chooseSection(2);
     command(w, Quarvel::ID_LOWER);
     command(w, Quarvel::ID_LO_GEOM);
@@ -47,12 +47,12 @@ void lowerGeom(Quarvel& w) {
 
 class EditHistoryTest : public quarvel::test::WindowFixture {
 protected:
-    std::unique_ptr<Quarvel> openWindow() {
+    std::unique_ptr<TestWindow> openWindow() {
         auto w = newWindow();
         openExample(*w);
         return w;
     }
-    std::string saved(Quarvel& w) {
+    std::string saved(TestWindow& w) {
         command(w, Quarvel::ID_SAVE);
         return readFile((dir / "wing.cpd").string());
     }

@@ -22,15 +22,15 @@ quarvel::Spinner spinner(FXSpinner* w) {
 }
 
 // What the widgets of the window show, read back from them.
-quarvel::PanelWidgets shownPanel(Quarvel& w) {
+quarvel::PanelWidgets shownPanel(TestWindow& w) {
     using P = quarvel::PanelWidgets;
     quarvel::PanelWidgets p;
     std::tie(p.secYes, p.secNo) = std::make_pair(toggle(w.secYesRadio), toggle(w.secNoRadio));
     const std::pair<quarvel::Toggle (P::*)[2], FXRadioButton* (Quarvel::*)[2]> radios[] = {
-        {&P::surface, &Quarvel::surfaceRadio}, {&P::noCorrection, &Quarvel::noCorrectionRadio},
-        {&P::cpCorrection, &Quarvel::cpCorrectionRadio}, {&P::geomInterpolation, &Quarvel::geomInterpolationRadio},
-        {&P::thickness, &Quarvel::thicknessRadio}, {&P::maxThickness, &Quarvel::maxThicknessRadio},
-        {&P::cpEdition, &Quarvel::cpEditionRadio}, {&P::cpInterpolation, &Quarvel::cpInterpolationRadio}};
+        {&P::surface, &TestWindow::surfaceRadio}, {&P::noCorrection, &TestWindow::noCorrectionRadio},
+        {&P::cpCorrection, &TestWindow::cpCorrectionRadio}, {&P::geomInterpolation, &TestWindow::geomInterpolationRadio},
+        {&P::thickness, &TestWindow::thicknessRadio}, {&P::maxThickness, &TestWindow::maxThicknessRadio},
+        {&P::cpEdition, &TestWindow::cpEditionRadio}, {&P::cpInterpolation, &TestWindow::cpInterpolationRadio}};
     for (int s = 0; s < 2; ++s) {
         for (const auto& [row, widgets] : radios) (p.*row)[s] = toggle((w.*widgets)[s]);
         p.spline[s] = toggle(w.splineCheck[s]);
@@ -43,7 +43,10 @@ quarvel::PanelWidgets shownPanel(Quarvel& w) {
     w.cpdSpinner->getRange(p.cpd.lo, p.cpd.hi);
     p.cpd = {p.cpd.lo, p.cpd.hi, w.cpdSpinner->getValue(), w.cpdSpinner->isEnabled() == TRUE};
     p.currentPointXEnabled = w.currentPointXField->isEnabled();
-    std::tie(p.currentPointCp, p.currentPointX, p.cpdDelta) = std::tie(w.currentPointCp, w.currentPointX, w.cpdDelta);
+    // The values the read-out fields are bound to.
+    for (const auto& [value, target] : {std::pair{&p.currentPointCp, &w.currentPointCpTarget},
+                                        {&p.currentPointX, &w.currentPointXTarget}, {&p.cpdDelta, &w.cpdDeltaTarget}})
+        *value = *static_cast<const double*>(target->getData());
     return p;
 }
 
@@ -69,7 +72,7 @@ protected:
 // panel of the wing (a section in "Cp edition" with its point editors on).
 TEST_F(PanelTest, EveryCommandShowsThePanelOfTheWing) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     expectPanelShown("after the load");
     for (int section = 1; section <= w.wing.nsec; ++section) {
         w.chooseSection(section);
@@ -91,7 +94,7 @@ TEST_F(PanelTest, EveryCommandShowsThePanelOfTheWing) {
 // section keeps its own switch.
 TEST_F(PanelTest, TheSplineSwitchIsTheSectionsOwnAndChangesNothing) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     auto& wing = w.wing;
     int on = 0;  // the last section with a surface in "Cp edition"
     for (int k = 0; k < wing.nsec; ++k) {
@@ -117,7 +120,7 @@ TEST_F(PanelTest, TheSplineSwitchIsTheSectionsOwnAndChangesNothing) {
 // an arrow click or key moves it one step from there, on either surface.
 TEST_F(PanelTest, CpdStepsFromTheDesignCp) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     auto& wing = w.wing;
     ASSERT_EQ(wing.surfMode[0][0], quarvel::MODE_CP_EDITION);
     const int i = wing.upperPoint[0] - 1;

@@ -20,7 +20,7 @@ using quarvel::test::runCli;
 namespace {
 
 // The script lines of text, applied to w through the window's own path.
-void runLines(Quarvel& w, const std::string& text) {
+void runLines(TestWindow& w, const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
         const quarvel::ParsedLine parsed = quarvel::parseScriptLine(line);
@@ -44,7 +44,7 @@ std::string applyLines(quarvel::WingModel& wing, quarvel::ScriptState& state, co
 
 // Control point j of the surface edited, pressed and dragged by (dx, dcp)
 // in the transform the window edits control points with.
-void drag(Quarvel& w, int j, double dx, double dcp) {
+void drag(TestWindow& w, int j, double dx, double dcp) {
     const int k = w.wing.curSection - 1, s = quarvel::activeSurfaceOf(w.wing, k);
     const double x = w.wing.splX[j][k][s], v = w.wing.splY[j][k][s];
     const quarvel::PlotTransform t = w.controlTransform();
@@ -54,7 +54,7 @@ void drag(Quarvel& w, int j, double dx, double dcp) {
     mouse(w, SEL_LEFTBUTTONRELEASE, t.columnOf(x + dx) + 0.5, t.rowOf(v + dcp) + 0.5);
 }
 
-void check(FXCheckButton* b, Quarvel& w, FXint id) {
+void check(FXCheckButton* b, TestWindow& w, FXint id) {
     b->setCheck(!b->getCheck());
     command(w, id, b);
 }
@@ -73,46 +73,46 @@ TEST_F(ScriptTest, EveryLineDoesWhatTheWindowsOperationDoes) {
     }
     struct Case {
         const char* setUp;                    // script lines run first
-        std::function<void(Quarvel&)> act;    // the window's widgets
+        std::function<void(TestWindow&)> act;    // the window's widgets
         std::string line;                     // the line it journals ("" for section and surface; "?" read it)
     };
     const Case cases[] = {
-        {"section 2", [](Quarvel& w) { command(w, Quarvel::ID_SEC_NO); }, "correction no"},
-        {"section 3", [](Quarvel& w) { command(w, Quarvel::ID_LOWER); }, ""},
-        {"section 2", [](Quarvel& w) { w.chooseSection(5); }, ""},
-        {"section 2", [](Quarvel& w) { command(w, Quarvel::ID_UP_GEOM); }, "regime geometry"},
-        {"section 4", [](Quarvel& w) { command(w, Quarvel::ID_UP_CPCORR); }, "regime interpolation"},
-        {"section 3", [](Quarvel& w) { command(w, Quarvel::ID_UP_EDITION); }, "regime edition"},
-        {"section 4\nsurface upper", [](Quarvel& w) { command(w, Quarvel::ID_LO_NOCORR); }, "regime none"},
+        {"section 2", [](TestWindow& w) { command(w, Quarvel::ID_SEC_NO); }, "correction no"},
+        {"section 3", [](TestWindow& w) { command(w, Quarvel::ID_LOWER); }, ""},
+        {"section 2", [](TestWindow& w) { w.chooseSection(5); }, ""},
+        {"section 2", [](TestWindow& w) { command(w, Quarvel::ID_UP_GEOM); }, "regime geometry"},
+        {"section 4", [](TestWindow& w) { command(w, Quarvel::ID_UP_CPCORR); }, "regime interpolation"},
+        {"section 3", [](TestWindow& w) { command(w, Quarvel::ID_UP_EDITION); }, "regime edition"},
+        {"section 4\nsurface upper", [](TestWindow& w) { command(w, Quarvel::ID_LO_NOCORR); }, "regime none"},
         {"section 2",
-         [](Quarvel& w) {
+         [](TestWindow& w) {
              w.intervalFirstSpinner[0]->setValue(70);
              command(w, Quarvel::ID_U1, w.intervalFirstSpinner[0]);
          },
          "interval 70 104"},
         {"section 2",
-         [](Quarvel& w) {
+         [](TestWindow& w) {
              w.intervalLastSpinner[0]->setValue(90);
              command(w, Quarvel::ID_U2, w.intervalLastSpinner[0]);
          },
          "interval 72 90"},
         {"section 2",
-         [](Quarvel& w) {
+         [](TestWindow& w) {
              w.cpdSpinner->setValue(-0.625);
              command(w, Quarvel::ID_CPD);
          },
          "point 88 -0.625"},
-        {"section 2\nsurface upper", [](Quarvel& w) { key(&w, KEY_Up); }, "point 88 -0.918"},
-        {"section 2", [](Quarvel& w) { check(w.splineCheck[0], w, Quarvel::ID_SPLINE); }, "spline on"},
+        {"section 2\nsurface upper", [](TestWindow& w) { key(&w, KEY_Up); }, "point 88 -0.918"},
+        {"section 2", [](TestWindow& w) { check(w.splineCheck[0], w, Quarvel::ID_SPLINE); }, "spline on"},
         {"section 2\nspline on",
-         [](Quarvel& w) {
+         [](TestWindow& w) {
              w.nsplSpinner->setValue(7);
              command(w, Quarvel::ID_NSPL);
          },
          "nspl 7"},
-        {"section 2\nspline on\nnspl 5", [](Quarvel& w) { drag(w, 2, 0.05, -0.2); }, "?"},
+        {"section 2\nspline on\nnspl 5", [](TestWindow& w) { drag(w, 2, 0.05, -0.2); }, "?"},
         {"section 2\nspline on\nnspl 5",
-         [](Quarvel& w) {
+         [](TestWindow& w) {
              const quarvel::PlotTransform t = w.controlTransform();
              const int k = w.wing.curSection - 1;
              const double col = t.columnOf(w.wing.splX[1][k][0]), row = t.rowOf(w.wing.splY[1][k][0]);
@@ -121,18 +121,18 @@ TEST_F(ScriptTest, EveryLineDoesWhatTheWindowsOperationDoes) {
              key(&w, KEY_Right);
          },
          "?"},
-        {"section 2\nspline on", [](Quarvel& w) { check(w.shapeCheck[0], w, Quarvel::ID_SHAPE); }, "shape on"},
-        {"section 2\nspline on\nnspl 6\nshape on", [](Quarvel& w) { drag(w, 3, -0.04, -0.1); }, "?"},
-        {"section 2", [](Quarvel& w) { command(w, Quarvel::ID_SMOOTH); }, "smooth 10"},
-        {"section 3", [](Quarvel& w) { w.smoothAlongSpan(2, 6, w.smoothing()); }, "smooth-span 2 6 10"},
-        {"section 3", [](Quarvel& w) { w.applyToSections(2, 7, quarvel::Blend{0.5, true}); }, "apply 2 7 fade weight 0.5"},
-        {"section 3", [&](Quarvel& w) { w.importRegimesFrom(old.c_str()); }, "import " + old},
-        {"section 3", [](Quarvel& w) { w.planForm->onValueEdited(quarvel::FlowValue::Mach, 0.8125); }, "mach 0.8125"},
-        {"section 2\npoint 80 -1.5", [](Quarvel& w) { command(w, Quarvel::ID_REVERT); }, "revert"},
+        {"section 2\nspline on", [](TestWindow& w) { check(w.shapeCheck[0], w, Quarvel::ID_SHAPE); }, "shape on"},
+        {"section 2\nspline on\nnspl 6\nshape on", [](TestWindow& w) { drag(w, 3, -0.04, -0.1); }, "?"},
+        {"section 2", [](TestWindow& w) { command(w, Quarvel::ID_SMOOTH); }, "smooth 10"},
+        {"section 3", [](TestWindow& w) { w.smoothAlongSpan(2, 6, w.smoothing()); }, "smooth-span 2 6 10"},
+        {"section 3", [](TestWindow& w) { w.applyToSections(2, 7, quarvel::Blend{0.5, true}); }, "apply 2 7 fade weight 0.5"},
+        {"section 3", [&](TestWindow& w) { w.importRegimesFrom(old.c_str()); }, "import " + old},
+        {"section 3", [](TestWindow& w) { w.planForm->onValueEdited(quarvel::FlowValue::Mach, 0.8125); }, "mach 0.8125"},
+        {"section 2\npoint 80 -1.5", [](TestWindow& w) { command(w, Quarvel::ID_REVERT); }, "revert"},
     };
     for (const Case& c : cases) {
         auto window = newWindow();
-        Quarvel& w = *window;
+        TestWindow& w = *window;
         openExample(w);
         runLines(w, c.setUp);
         const std::size_t steps = w.history.journal().size();
@@ -175,7 +175,7 @@ TEST_F(ScriptTest, EveryLineDoesWhatTheWindowsOperationDoes) {
 
 TEST_F(ScriptTest, ASessionsJournalReplaysHeadlessToTheSameFile) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     // wing12 numbers its sections from 2; the window counts them from 1.
     w.chooseSection(1);
     check(w.splineCheck[0], w, Quarvel::ID_SPLINE);

@@ -12,15 +12,15 @@
 
 #include "../core/TestSupport.h"
 #include "draw/FoxText.h"
-#include "app/Quarvel.h"
+#include "tests/gui/TestWindow.h"
 
 namespace quarvel::test {
 
-inline long command(Quarvel& w, FXint id, FXObject* sender = nullptr) {
+inline long command(TestWindow& w, FXint id, FXObject* sender = nullptr) {
     return w.handle(sender ? sender : &w, FXSEL(SEL_COMMAND, id), nullptr);
 }
 
-inline long mouse(Quarvel& w, FXSelType type, double px, double py, FXint code = 0) {
+inline long mouse(TestWindow& w, FXSelType type, double px, double py, FXint code = 0) {
     FXEvent ev{};
     ev.win_x = FXint(px);
     ev.win_y = FXint(py);
@@ -52,8 +52,8 @@ protected:
         EXPECT_TRUE(questions.empty()) << questions.front();
     }
 
-    std::unique_ptr<Quarvel> newWindow() {
-        auto w = std::make_unique<Quarvel>(FXApp::instance());
+    std::unique_ptr<TestWindow> newWindow() {
+        auto w = std::make_unique<TestWindow>(FXApp::instance());
         w->create();
         w->errorHook = [this](const FXString&, const FXString& text) { errors.push_back(stdText(text)); };
         w->askHook = [this](const FXString& question) {
@@ -66,7 +66,7 @@ protected:
         return w;
     }
     // The example copied to dir/wing.cpi (once) and read into w.
-    void openExample(Quarvel& w, const char* name = "wing12.cpi") {
+    void openExample(TestWindow& w, const char* name = "wing12.cpi") {
         const std::filesystem::path input = dir / "wing.cpi";
         if (!std::filesystem::exists(input)) std::filesystem::copy_file(std::filesystem::path(QUARVEL_EXAMPLES) / name, input);
         ASSERT_TRUE(w.openFile(input.c_str()));
@@ -75,7 +75,7 @@ protected:
 
     std::unique_ptr<TempDir> scratch;
     std::filesystem::path dir;
-    Quarvel* window = nullptr;
+    TestWindow* window = nullptr;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
     std::vector<FXuint> answers;

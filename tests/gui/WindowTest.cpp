@@ -17,7 +17,7 @@ static_assert(int(Quarvel::ID_CANVAS) == int(FXMainWindow::ID_LAST) && Quarvel::
 class WindowTest : public quarvel::test::WindowFixture {
 protected:
     void expectEmptyWindow(const std::string& situation) {
-        Quarvel& w = *window;
+        TestWindow& w = *window;
         EXPECT_EQ(w.fileLoaded, 0) << situation;
         EXPECT_TRUE(w.openCommand->isEnabled()) << situation;
         std::vector<FXWindow*> controls = {w.shownCYDField, w.shownEPDField, w.mousePlotXField, w.currentPointXField,
@@ -47,7 +47,7 @@ TEST_F(WindowTest, StartsEmptyWithOnlyMenuAndCanvasEnabled) {
 
 TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
     openExample();
-    Quarvel& w = *window;
+    TestWindow& w = *window;
     EXPECT_EQ(w.fileLoaded, 1);
     EXPECT_EQ(w.wing.curSection, 1);
     EXPECT_TRUE(w.openCommand->isEnabled()) << "another wing can be opened";
