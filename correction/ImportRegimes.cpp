@@ -7,6 +7,7 @@
 
 #include "correction/Smoothing.h"
 #include "correction/SpanTools.h"
+#include "wing/Numbers.h"
 
 namespace quarvel {
 
@@ -91,21 +92,8 @@ std::optional<ImportResult> importRegimesFrom(WingModel& wing, const std::string
 
 std::string missingSectionsNote(const ImportResult& result, const std::string& oldPath) {
     if (result.missing.empty()) return {};
-    std::string text = result.missing.size() == 1 ? "Section " : "Sections ";
-    // Runs of three or more consecutive numbers are written "14..201".
     const std::vector<int>& m = result.missing;
-    for (std::size_t j = 0; j < m.size();) {
-        std::size_t end = j;
-        while (end + 1 < m.size() && m[end + 1] == m[end] + 1) ++end;
-        if (j > 0) text += ", ";
-        text += std::to_string(m[j]);
-        if (end >= j + 2) {
-            text += ".." + std::to_string(m[end]);
-            j = end + 1;
-        } else {
-            ++j;
-        }
-    }
+    std::string text = (m.size() == 1 ? "Section " : "Sections ") + numberRuns(m);
     const std::string name = oldPath.substr(oldPath.find_last_of('/') + 1);
     text += (result.missing.size() == 1 ? " is not in " : " are not in ") + name;
     text += result.missing.size() == 1 ? " and stays as it is." : " and stay as they are.";

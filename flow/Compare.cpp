@@ -112,20 +112,7 @@ std::string missingTargetNote(const WingComparison& comparison, const std::strin
                               const std::string& wingPath) {
     const std::vector<int>& m = comparison.missing;
     if (m.empty()) return {};
-    std::string text = m.size() == 1 ? "Section " : "Sections ";
-    // Runs of three or more consecutive numbers are written "14..201".
-    for (std::size_t j = 0; j < m.size();) {
-        std::size_t end = j;
-        while (end + 1 < m.size() && m[end + 1] == m[end] + 1) ++end;
-        if (j > 0) text += ", ";
-        text += std::to_string(m[j]);
-        if (end >= j + 2) {
-            text += ".." + std::to_string(m[end]);
-            j = end + 1;
-        } else {
-            ++j;
-        }
-    }
+    std::string text = (m.size() == 1 ? "Section " : "Sections ") + numberRuns(m);
     auto name = [](const std::string& path) { return path.substr(path.find_last_of('/') + 1); };
     text += " of " + name(targetPath) + (m.size() == 1 ? " is not in " : " are not in ") + name(wingPath);
     text += " and not compared.";

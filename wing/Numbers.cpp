@@ -141,6 +141,23 @@ void appendShortest(std::string& out, double value) {
     out.append(buf, res.ptr);
 }
 
+std::string numberRuns(const std::vector<int>& m) {
+    std::string text;
+    for (std::size_t j = 0; j < m.size();) {
+        std::size_t end = j;
+        while (end + 1 < m.size() && m[end + 1] == m[end] + 1) ++end;
+        if (j > 0) text += ", ";
+        text += std::to_string(m[j]);
+        if (end >= j + 2) {
+            text += ".." + std::to_string(m[end]);
+            j = end + 1;
+        } else {
+            ++j;
+        }
+    }
+    return text;
+}
+
 std::string formatShortest(double value) {
     std::string out;
     appendShortest(out, value);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quarvel {
 
@@ -18,6 +19,10 @@ std::string formatFixed(double value, int precision);
 // "1e+300"), for CSV and summaries that must lose nothing.
 void appendShortest(std::string& out, double value);
 std::string formatShortest(double value);
+
+// Increasing numbers as a reader takes them in: "3, 5, 14..201", runs of
+// three or more consecutive numbers written first..last.
+std::string numberRuns(const std::vector<int>& numbers);
 
 // The same for the common case, written to buf without allocating: values
 // below 1e9 with at most 9 decimals that do not sit on a rounding tie.
