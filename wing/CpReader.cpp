@@ -284,14 +284,17 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
 
 // A CpOutput file is told by the shape of its third line, never by the free
 // text of its label lines: its writer puts MACH at column 31 and ALPHA at
-// column 46 and nothing else on the line, where a CpInput file has ALPHA in
-// columns 65-71.
+// column 46 (right after a MACH that fills its 15 columns) and nothing else
+// on the line, where a CpInput file has ALPHA in columns 65-71.
 bool isCpOutputLayout(std::string_view line3) {
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < line3.size(); ++i)
-        if (line3[i] != ' ' && line3[i] != '\t' && (i == 0 || line3[i - 1] == ' ' || line3[i - 1] == '\t'))
-            starts.push_back(i + 1);
-    return starts == std::vector<std::size_t>{std::size_t(cpoutput::MACH.column), std::size_t(cpoutput::ALPHA.column)};
+    const std::size_t mach = std::size_t(cpoutput::MACH.column - 1), alpha = std::size_t(cpoutput::ALPHA.column - 1);
+    if (line3.size() <= alpha || line3.find_first_not_of(" \t") != mach || line3[alpha] == ' ' || line3[alpha] == '\t')
+        return false;
+    auto oneNumber = [](std::string_view text) {
+        const DecimalField f = parseDecimal(text);
+        return f.hasNumber && !f.textAfter;
+    };
+    return oneNumber(line3.substr(mach, alpha - mach)) && oneNumber(line3.substr(alpha));
 }
 
 }  // namespace
