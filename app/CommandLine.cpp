@@ -475,8 +475,7 @@ int picture(const Options& o, std::ostream& err) {
                 << w.KTE1 + w.nsec - 1 << '\n';
             return kExitUsage;
         }
-        w.curSection = number - w.KTE1 + 1;
-        primitives = buildCpFigure(w, w.MACH, width, height, kNoControlPoint,
+        primitives = buildCpFigure(w, number - w.KTE1, w.MACH, width, height, kNoControlPoint,
                                    o.report ? FigureMarks::Report : FigureMarks::Editing)
                          .primitives;
         break;

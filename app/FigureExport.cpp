@@ -53,7 +53,7 @@ long Quarvel::onCmdExportFigure(FXObject*, FXSelector, void*) {
 bool Quarvel::exportPlotFigure(const FXString& path, int width, int height, quarvel::FigureMarks marks) {
     if (!fileLoaded) return false;
     const quarvel::CpPlot figure =
-        quarvel::buildCpFigure(wing, wing.MACH, width, height, editing.selectedControlPoint, marks);
+        quarvel::buildCpFigure(wing, cur(), wing.MACH, width, height, editing.selectedControlPoint, marks);
     quarvel::FileError error;
     if (!quarvel::writePicture(quarvel::stdText(path), figure.primitives, width, height, &error)) {
         reportError("Export plot as figure", quarvel::foxText(error.message()));

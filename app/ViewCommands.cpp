@@ -17,14 +17,14 @@
 void Quarvel::drawControlPoints() {
     if (!fileLoaded) return;
     std::vector<quarvel::PlotPrimitive> points;
-    quarvel::addControlPoints(wing, controlTransform(), editing.selectedControlPoint, points);
+    quarvel::addControlPoints(wing, cur(), controlTransform(), editing.selectedControlPoint, points);
     if (plotBuffer.render(points)) plotBuffer.show();
 }
 
 quarvel::CpPlot Quarvel::currentPlot() const {
     // While a control point is dragged the axis stays as the press found it.
     const bool dragging = editing.draggingControlPoint == 1 && editing.selectedControlPoint >= 0;
-    return quarvel::buildCpPlot(wing, wing.MACH, canvas->getWidth(), canvas->getHeight(),
+    return quarvel::buildCpPlot(wing, cur(), wing.MACH, canvas->getWidth(), canvas->getHeight(),
                                 editing.selectedControlPoint, zoom, dragging ? &shownAxis : nullptr, shockRule,
                                 currentComparison(), showDeltaCp != 0, dragging ? &shownDeltaAxis : nullptr);
 }
@@ -56,7 +56,7 @@ void Quarvel::drawCpPlot() {
     // The 3D view, the isobars and the spanload follow every change of the
     // plot while they are shown.
     if (view3D) {
-        view3D->currentSection = wing.curSection - 1;
+        view3D->setCurrentSection(wing.curSection - 1);
         view3D->refreshSurface();
     }
     if (planForm && isobarsShown()) planForm->redraw();

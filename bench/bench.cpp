@@ -212,7 +212,7 @@ int main(int argc, char* argv[]) {
               view->drawScene();
               app.flush(true);
           }) / 1000);
-    print("rotate_stride", view->lastStride);
+    print("rotate_stride", view->lastPaintStride());
     drag(SEL_LEFTBUTTONRELEASE, x);
 
     if (!big.empty()) {

@@ -142,10 +142,10 @@ SonicScan scanSection(const WingModel& w, int k, double sonic) {
     return scan;
 }
 
-void addControlPoints(const WingModel& w, const PlotTransform& t, int selectedControlPoint,
+void addControlPoints(const WingModel& w, int k, const PlotTransform& t, int selectedControlPoint,
                       std::vector<PlotPrimitive>& out) {
     Painter p(out, t);
-    const int k = w.curSection - 1;
+    if (k < 0 || k >= w.nsec) return;
     const int s = w.activeSurface[k];
     const int count = std::min(w.nspl[k][s], WingModel::nsplMax);
     // A white disc in a thick ring, so that the points stand out from the
@@ -282,7 +282,7 @@ struct PlotOptions {
     const DeltaCpAxis* keepDeltaAxis = nullptr;      // that axis held during a drag
 };
 
-CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+CpPlot buildPlot(const WingModel& w, int k, double mach, int width, int height, int selectedControlPoint,
                  const PlotZoom& zoom, const CpAxis* keepAxis, const PlotOptions& options);
 
 }  // namespace
@@ -440,7 +440,7 @@ void drawDeltaCp(CpPlot& plot, const WingModel& w, int k, int height, int select
         }
         q.dashed(false);
     }
-    addControlPoints(w, d, selectedControlPoint, plot.primitives);
+    addControlPoints(w, k, d, selectedControlPoint, plot.primitives);
 }
 
 // The ΔCp axis's labels and title in the right margin.
@@ -465,7 +465,7 @@ void deltaCpLabels(Painter& p, const CpPlot& plot, int width, int height) {
 
 }  // namespace
 
-CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+CpPlot buildCpPlot(const WingModel& w, int k, double mach, int width, int height, int selectedControlPoint,
                    const PlotZoom& zoom, const CpAxis* keepAxis, const ShockRule& shockRule,
                    const SectionComparison* comparison, bool deltaCp, const DeltaCpAxis* keepDeltaAxis) {
     PlotOptions options;
@@ -473,28 +473,27 @@ CpPlot buildCpPlot(const WingModel& w, double mach, int width, int height, int s
     options.comparison = comparison;
     options.deltaCp = deltaCp;
     options.keepDeltaAxis = keepDeltaAxis;
-    return buildPlot(w, mach, width, height, selectedControlPoint, zoom, keepAxis, options);
+    return buildPlot(w, k, mach, width, height, selectedControlPoint, zoom, keepAxis, options);
 }
 
-CpPlot buildCpFigure(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+CpPlot buildCpFigure(const WingModel& w, int k, double mach, int width, int height, int selectedControlPoint,
                      FigureMarks marks) {
     PlotOptions options;
     options.editingMarks = marks == FigureMarks::Editing;
     options.markLegend = true;
-    return buildPlot(w, mach, width, height, selectedControlPoint, PlotZoom{}, nullptr, options);
+    return buildPlot(w, k, mach, width, height, selectedControlPoint, PlotZoom{}, nullptr, options);
 }
 
 namespace {
 
-CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int selectedControlPoint,
+CpPlot buildPlot(const WingModel& w, int k, double mach, int width, int height, int selectedControlPoint,
                  const PlotZoom& zoom, const CpAxis* keepAxis, const PlotOptions& options) {
     CpPlot plot;
     MarksDrawn marks;
     Painter p(plot.primitives, plot.transform);
     p.color("White");
     p.fill(0, 0, width, height);
-    if (w.empty()) return plot;
-    const int k = w.curSection - 1;
+    if (w.empty() || k < 0 || k >= w.nsec) return plot;
     plot.CYD = designLift(w, k);
     if (width <= 0 || height <= 0) return plot;
 
@@ -555,11 +554,11 @@ CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int sel
 
     // The neighbours first, so that the current section is drawn over them:
     // the previous section dashed, the next one solid.
-    if (w.curSection > 1) {
+    if (k > 0) {
         polyline(p, Column{w.X, k - 1}, Column{w.cpInit, k - 1}, 1, rows, true, "Green");
         polyline(p, Column{w.X, k - 1}, Column{w.cpDes, k - 1}, 1, rows, true, "Green");
     }
-    if (w.curSection < w.nsec) {
+    if (k + 1 < w.nsec) {
         polyline(p, Column{w.X, k + 1}, Column{w.cpInit, k + 1}, 0, rows, false, "Green");
         polyline(p, Column{w.X, k + 1}, Column{w.cpDes, k + 1}, 0, rows, false, "Green");
     }
@@ -602,7 +601,7 @@ CpPlot buildPlot(const WingModel& w, double mach, int width, int height, int sel
             marks.controlPoints = true;
             marks.pickedControlPoint =
                 selectedControlPoint >= 0 && selectedControlPoint < std::min(w.nspl[k][a], WingModel::nsplMax);
-            addControlPoints(w, t, selectedControlPoint, plot.primitives);
+            addControlPoints(w, k, t, selectedControlPoint, plot.primitives);
         }
     }
     if (delta) drawDeltaCp(plot, w, k, height, selectedControlPoint, options.keepDeltaAxis);

@@ -1,4 +1,4 @@
-// The Cp plot of the current section as a list of drawing primitives: the
+// The Cp plot of a section (the window's current one) as a list of drawing primitives: the
 // geometry is computed here without any window, and the canvas only replays
 // it on a device context.
 #pragma once
@@ -53,7 +53,7 @@ struct CpPlot {
     PlotTransform deltaTransform;
     DeltaCpAxis deltaAxis{};
     bool deltaShown = false;
-    double CYD = 0.0;  // the current section's design lift, recomputed
+    double CYD = 0.0;  // the section's design lift, recomputed
     std::vector<PlotPrimitive> primitives;
 };
 
@@ -69,7 +69,7 @@ CpAxis cpAxisFor(double minimumCp, double maximumCp);
 // No control point is selected.
 constexpr int kNoControlPoint = -1;
 
-// The plot of the current section on a canvas of width x height pixels, in
+// The plot of section k on a canvas of width x height pixels, in
 // the given view of its default axis; the transform is the view's. The
 // neighbouring sections are drawn first, the current one over them and the
 // control points over everything; a title line (wing title, section, Z,
@@ -90,7 +90,7 @@ constexpr int kNoControlPoint = -1;
 // a second axis at the right ("ΔCp", with its zero line); the control points
 // of "Shape the change" hold such a change and are drawn on that axis, which
 // keepDeltaAxis holds during a drag as keepAxis holds the Cp axis.
-CpPlot buildCpPlot(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
+CpPlot buildCpPlot(const WingModel& wing, int k, double mach, int width, int height, int selectedControlPoint,
                    const PlotZoom& zoom = PlotZoom{}, const CpAxis* keepAxis = nullptr,
                    const ShockRule& shockRule = ShockRule{}, const SectionComparison* comparison = nullptr,
                    bool deltaCp = false, const DeltaCpAxis* keepDeltaAxis = nullptr);
@@ -111,17 +111,17 @@ ResidualAxis residualAxisFor(const SectionComparison& comparison);
 // The label of a shock's M1.
 std::string shockLabel(const Shock& shock);
 
-// The plot of the current section as a figure for a file: the full axis
+// The plot of section k as a figure for a file: the full axis
 // and a legend that names every mark drawn (Cp*, the interval box, the
 // control points, the selected point). Report leaves out the marks of the
 // editing (interval box, control points, selected point).
 enum class FigureMarks { Editing, Report };
-CpPlot buildCpFigure(const WingModel& wing, double mach, int width, int height, int selectedControlPoint,
+CpPlot buildCpFigure(const WingModel& wing, int k, double mach, int width, int height, int selectedControlPoint,
                      FigureMarks marks);
 
-// The control points of the active surface of the current section, drawn
+// The control points of the active surface of section k, drawn
 // with the given transform (the press handler draws them over the plot).
-void addControlPoints(const WingModel& wing, const PlotTransform& t, int selectedControlPoint,
+void addControlPoints(const WingModel& wing, int k, const PlotTransform& t, int selectedControlPoint,
                       std::vector<PlotPrimitive>& out);
 
 }  // namespace quarvel

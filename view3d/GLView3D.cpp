@@ -55,19 +55,18 @@ FXDEFMAP(GLView3D) GLView3DMap[] = {
 
 FXIMPLEMENT(GLView3D, FXVerticalFrame, GLView3DMap, ARRAYNUMBER(GLView3DMap))
 
+FXColor GLView3D::* const GLView3D::layerColors[8] = {
+    &GLView3D::upperInitGridColor, &GLView3D::upperInitFillColor, &GLView3D::upperDesGridColor,
+    &GLView3D::upperDesFillColor,  &GLView3D::lowerInitGridColor, &GLView3D::lowerInitFillColor,
+    &GLView3D::lowerDesGridColor,  &GLView3D::lowerDesFillColor,
+};
+
 namespace {
 
 constexpr FXuint kWellStyle = FRAME_SUNKEN | FRAME_THICK | LAYOUT_FILL_X;
 
 // Initial intensity of each light, percent.
 constexpr int kLightStart[3] = {90, 70, 50};
-
-// The colour member of each layer control, in control order.
-FXColor GLView3D::* const kLayerColor[8] = {
-    &GLView3D::upperInitGridColor, &GLView3D::upperInitFillColor, &GLView3D::upperDesGridColor,
-    &GLView3D::upperDesFillColor,  &GLView3D::lowerInitGridColor, &GLView3D::lowerInitFillColor,
-    &GLView3D::lowerDesGridColor,  &GLView3D::lowerDesFillColor,
-};
 
 // Ridged, filling the column, tight enough for the whole column to fit the
 // dialog's height.
@@ -222,7 +221,7 @@ GLView3D::~GLView3D() {
     delete glVisual;
 }
 
-FXColor& GLView3D::layerColor(int control) { return this->*kLayerColor[control]; }
+FXColor& GLView3D::layerColor(int control) { return this->*layerColors[control]; }
 
 void GLView3D::buildWidgets() {
     buildToolbar();
@@ -849,17 +848,15 @@ long GLView3D::onPaintColourBar(FXObject*, FXSelector, void* ptr) {
     return 1;
 }
 
-namespace {
-FXColor* colorMember(GLView3D& view, FXSelector sel) {
-    if (FXSELID(sel) == GLView3D::ID_BACK_COLOR) return &view.backColor;
+FXColor* GLView3D::colorMember(FXSelector sel) {
+    if (FXSELID(sel) == GLView3D::ID_BACK_COLOR) return &backColor;
     if (FXSELID(sel) < GLView3D::ID_UPPER_INIT_GRID || !isColorWellId(sel)) return nullptr;
-    return &view.layerColor(layerControlOf(sel));
+    return &layerColor(layerControlOf(sel));
 }
-}  // namespace
 
 // The message carries the colour itself.
 long GLView3D::onCmdColor(FXObject*, FXSelector sel, void* ptr) {
-    FXColor* color = colorMember(*this, sel);
+    FXColor* color = colorMember(sel);
     if (!color) return 0;
     *color = FXColor(FXuval(ptr));
     repaint();
@@ -869,7 +866,7 @@ long GLView3D::onCmdColor(FXObject*, FXSelector sel, void* ptr) {
 // The well always shows the stored colour. Told only when it differs, so
 // that an idle update pass costs nothing.
 long GLView3D::onUpdColor(FXObject* sender, FXSelector sel, void*) {
-    FXColor* color = colorMember(*this, sel);
+    FXColor* color = colorMember(sel);
     if (!color) return 0;
     FXColorWell* well = static_cast<FXColorWell*>(sender);
     if (well->getRGBA() != *color)

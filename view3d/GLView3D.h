@@ -147,12 +147,21 @@ public:
     long onCmdControls(FXObject*, FXSelector, void*);
     long onCanvasKey(FXObject*, FXSelector, void*);
 
+    // The section (0-based) outlined as the current one.
+    void setCurrentSection(int k);
+    // The mesh the last paint drew (at the pane's detail) and the paints
+    // done so far.
+    const quarvel::WingMesh& shownMesh() const { return mesh; }
+    int paints() const { return paintCount; }
+    // The stride of the last paint: 1 at full detail, more while a drag turns.
+    int lastPaintStride() const { return lastStride; }
+
+protected:
     // What the fills are coloured by ("Colour by"), the largest change of
-    // the design, and the section (0-based) outlined as the current one.
+    // the design, and the section outlined.
     quarvel::ColourBy colourBy = quarvel::ColourBy::DesignCp;
     double deltaMax = 0.0;
     int currentSection = 0;
-    void setCurrentSection(int k);
     FXListBox* colourByList = nullptr;
     FXButton* controlsButton = nullptr;
     FXScrollWindow* controlsColumn = nullptr;
@@ -177,8 +186,11 @@ public:
     FXColor lowerInitFillColor = FXRGB(255, 0, 255);
     FXColor lowerDesFillColor = FXRGB(255, 0, 255);
 
-    // The colour member of a layer control (0 .. 7).
+    // The colour member of a layer control (0 .. 7), each in control order,
+    // and the one a colour well's message names (nullptr for none).
     FXColor& layerColor(int control);
+    static FXColor GLView3D::* const layerColors[8];
+    FXColor* colorMember(FXSelector sel);
 
     quarvel::WingMesh mesh;
     quarvel::ViewFrame frame;

@@ -193,7 +193,7 @@ TEST(Compare, WhatTheViewsDraw) {
     // The plot: the target dashed in its colour, one segment between each
     // two of its seven points a surface, and the dCp axis from -0.1 to 0.1.
     const CpPlot plot =
-        buildCpPlot(wing, wing.MACH, 800, 600, kNoControlPoint, PlotZoom{}, nullptr, ShockRule{}, first);
+        buildCpPlot(wing, wing.curSection - 1, wing.MACH, 800, 600, kNoControlPoint, PlotZoom{}, nullptr, ShockRule{}, first);
     int targetSegments = 0;
     std::vector<std::string> residualLabels;
     for (const PlotPrimitive& p : plot.primitives) {

@@ -39,7 +39,7 @@ TEST(CpPlot, AxisRowsAtTheirStrictBoundaries) {
         {-3.5, -5.0, 55, "0.5"},  {-2.95, -3.2, 37, "0.5"},
     };
     for (const auto& c : cases) {
-        const CpPlot plot = buildCpPlot(wingWithMinimum(c.minimum), 0.5, 600, 1000, kNoControlPoint);
+        const CpPlot plot = buildCpPlot(wingWithMinimum(c.minimum), 0, 0.5, 600, 1000, kNoControlPoint);
         EXPECT_DOUBLE_EQ(plot.axis.lower, c.lower) << "minimum " << c.minimum;
         EXPECT_EQ(plot.axis.gridCount, c.grid) << "minimum " << c.minimum;
         const auto labels = select(plot, "Black", false, PlotPrimitive::Text);
@@ -58,7 +58,7 @@ TEST(CpPlot, CriticalCpAndTheSonicSegment) {
     // the highest index and reaches from four points before it to one after.
     const double cc = sonicCp(0.8);
     WingModel w = makeWing(10, 1, [](int i, int) { return (i == 13 || i == 17 || i == 18) ? -0.9 : -0.2; });
-    CpPlot plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
+    CpPlot plot = buildCpPlot(w, w.curSection - 1, 0.8, 800, 600, kNoControlPoint);
     const int sonicRow = int(plot.transform.rowOf(cc));
     auto sonic = [&](const CpPlot& p) {
         std::vector<const PlotPrimitive*> out;
@@ -74,14 +74,14 @@ TEST(CpPlot, CriticalCpAndTheSonicSegment) {
     // A crossing at the last index or at index 3: the ends are clamped to the contour.
     for (const bool last : {true, false}) {
         w = makeWing(10, 1, [last](int i, int) { return (last ? i == 19 : i <= 2) ? -0.9 : -0.2; });
-        plot = buildCpPlot(w, 0.8, 800, 600, kNoControlPoint);
+        plot = buildCpPlot(w, w.curSection - 1, 0.8, 800, 600, kNoControlPoint);
         found = sonic(plot);
         ASSERT_EQ(found.size(), 1u) << last;
         if (last) EXPECT_EQ(found[0]->x2, int(plot.transform.columnOf(w.X[19][0])));
         else EXPECT_EQ(found[0]->x1, int(plot.transform.columnOf(w.X[0][0])));
     }
     // Below Mach 0.1 there is no sonic level.
-    plot = buildCpPlot(w, 0.0999, 800, 600, kNoControlPoint);
+    plot = buildCpPlot(w, w.curSection - 1, 0.0999, 800, 600, kNoControlPoint);
     EXPECT_TRUE(sonic(plot).empty());
 }
 
@@ -90,12 +90,12 @@ TEST(CpPlot, NeighboursSurfacesIntervalAndMarker) {
     const int segmentsPerCurve = 2 * 8 - 1;
     // First section: only the next one, solid green (initial and design Cp),
     // and its sample in the legend.
-    CpPlot plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    CpPlot plot = buildCpPlot(w, w.curSection - 1, 0.7, 640, 480, kNoControlPoint);
     EXPECT_TRUE(select(plot, "Green", true).empty());
     EXPECT_EQ(select(plot, "Green", false).size(), std::size_t(2 * segmentsPerCurve + 1));
     // Last section: only the previous one, dashed, without the segment from point 0.
     w.curSection = 3;
-    plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    plot = buildCpPlot(w, w.curSection - 1, 0.7, 640, 480, kNoControlPoint);
     EXPECT_TRUE(select(plot, "Green", false).empty());
     EXPECT_EQ(select(plot, "Green", true).size(), std::size_t(2 * (segmentsPerCurve - 1) + 1));
 
@@ -107,12 +107,12 @@ TEST(CpPlot, NeighboursSurfacesIntervalAndMarker) {
             if (s->lineWidth == 1) lo = std::min({lo, s->y1, s->y2}), hi = std::max({hi, s->y1, s->y2});
         return std::pair<int, int>(lo, hi);
     };
-    plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    plot = buildCpPlot(w, w.curSection - 1, 0.7, 640, 480, kNoControlPoint);
     const int top = int(plot.transform.rowOf(plot.axis.lower));
     EXPECT_EQ(redRows(plot).first, top) << "upper surface: the strip at the top";
     const auto upperSolid = select(plot, "Black", false).size();
     w.activeSurface[1] = 1;
-    plot = buildCpPlot(w, 0.7, 640, 480, kNoControlPoint);
+    plot = buildCpPlot(w, w.curSection - 1, 0.7, 640, 480, kNoControlPoint);
     EXPECT_EQ(redRows(plot).second, int(plot.transform.rowOf(0.5))) << "lower surface: the strip at the bottom";
     EXPECT_EQ(select(plot, "Black", false).size(), upperSolid) << "the two halves are drawn alike";
 
@@ -125,7 +125,7 @@ TEST(CpPlot, NeighboursSurfacesIntervalAndMarker) {
 TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
     WingModel w = wingWithMinimum(-0.5);  // axis -0.8 .. 0.5, span 1.3
     for (auto size : {std::pair<int, int>{600, 500}, {1200, 300}}) {
-        const CpPlot plot = buildCpPlot(w, 0.7, size.first, size.second, kNoControlPoint);
+        const CpPlot plot = buildCpPlot(w, w.curSection - 1, 0.7, size.first, size.second, kNoControlPoint);
         EXPECT_DOUBLE_EQ(plot.transform.plotScaleX, 0.89 * size.first);
         EXPECT_NEAR(plot.transform.rowOf(-0.81), kPlotTopMargin, 1e-9);
         EXPECT_NEAR(plot.transform.rowOf(0.51), size.second - kPlotBottomMargin, 1e-9);
@@ -137,14 +137,14 @@ TEST(CpPlot, TransformFollowsTheCanvasAndControlPoints) {
     w.surfMode[0][0] = MODE_CP_EDITION;
     w.secCorrection[0] = 2;
     for (int j = 0; j < 4; ++j) w.splX[j][0][0] = 0.2 * (j + 1), w.splY[j][0][0] = -0.3;
-    const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, 2);
+    const CpPlot plot = buildCpPlot(w, w.curSection - 1, 0.7, 600, 500, 2);
     ASSERT_EQ(select(plot, "Blue", false, PlotPrimitive::Ellipse).size(), 3u);
     const auto red = select(plot, "Red", false, PlotPrimitive::Ellipse);
     ASSERT_EQ(red.size(), 1u);
     EXPECT_EQ(red[0]->x1, int(plot.transform.columnOf(0.6) - controlPointRadius));
     EXPECT_EQ(red[0]->x2, 2 * controlPointRadius);
     // A canvas without area draws only the background and still gives the lift.
-    const CpPlot empty = buildCpPlot(w, 0.7, 0, 0, kNoControlPoint);
+    const CpPlot empty = buildCpPlot(w, w.curSection - 1, 0.7, 0, 0, kNoControlPoint);
     EXPECT_EQ(empty.primitives.size(), 1u);
 }
 
@@ -154,7 +154,7 @@ TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
     ASSERT_EQ(w.npt, 21);
     for (int k = 0; k < 2; ++k) w.cpInit[20][k] = w.cpDes[20][k] = -40.0;
     for (int k = 0; k < 2; ++k) w.X[20][k] = 0.5;
-    const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
+    const CpPlot plot = buildCpPlot(w, w.curSection - 1, 0.7, 600, 500, kNoControlPoint);
     EXPECT_DOUBLE_EQ(plot.axis.lower, -0.6) << "the empty index is not part of the minimum";
     const int wildRow = int(plot.transform.rowOf(-40.0));
     for (const auto& p : plot.primitives) {
@@ -170,7 +170,7 @@ TEST(CpPlot, AnOddContourNeverDrawsItsEmptyIndex) {
 TEST(CpPlot, CoversEveryCpShownAndExplainsItself) {
     WingModel w = makeWing(10, 3, [](int i, int k) { return k == 2 && i == 14 ? -1.3 : i == 3 ? 0.93 : -0.2; });
     w.curSection = 2;
-    const CpPlot plot = buildCpPlot(w, 0.7, 800, 600, kNoControlPoint);
+    const CpPlot plot = buildCpPlot(w, w.curSection - 1, 0.7, 800, 600, kNoControlPoint);
     EXPECT_DOUBLE_EQ(plot.axis.lower, -1.6) << "the neighbours' lowest Cp";
     EXPECT_GE(plot.axis.lower + plot.axis.span, 0.93) << "the neighbours' highest Cp";
     std::vector<std::string> order;  // colours of the solid curves and texts, in drawing order
@@ -189,11 +189,11 @@ TEST(CpPlot, TheChangeOnItsOwnAxis) {
     WingModel w = wingWithMinimum(-0.5);
     w.cpDes[12][0] = w.cpInit[12][0] - 0.06;
     w.cpDes[16][0] = w.cpInit[16][0] + 0.02;
-    const CpPlot plain = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
+    const CpPlot plain = buildCpPlot(w, w.curSection - 1, 0.7, 600, 500, kNoControlPoint);
     EXPECT_FALSE(plain.deltaShown);
     EXPECT_TRUE(select(plain, "DarkViolet", false).empty()) << "no change drawn unless asked";
 
-    const CpPlot plot = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint, PlotZoom{}, nullptr, ShockRule{}, nullptr, true);
+    const CpPlot plot = buildCpPlot(w, w.curSection - 1, 0.7, 600, 500, kNoControlPoint, PlotZoom{}, nullptr, ShockRule{}, nullptr, true);
     ASSERT_TRUE(plot.deltaShown);
     EXPECT_NEAR(plot.deltaAxis.lower, -0.08, 1e-12);
     EXPECT_NEAR(plot.deltaAxis.upper, 0.04, 1e-12);
@@ -225,7 +225,7 @@ TEST(CpPlot, TheChangeOnItsOwnAxis) {
     w.splineOn[0][0] = 1;
     w.shapeOn[0][0] = 1;
     for (int j = 0; j < 4; ++j) w.splX[j][0][0] = 0.2 * (j + 1), w.splY[j][0][0] = j == 1 ? 0.03 : 0.0;
-    const CpPlot shaped = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint);
+    const CpPlot shaped = buildCpPlot(w, w.curSection - 1, 0.7, 600, 500, kNoControlPoint);
     ASSERT_TRUE(shaped.deltaShown);
     const auto circles = select(shaped, "Blue", false, PlotPrimitive::Ellipse);
     ASSERT_EQ(circles.size(), 4u);

@@ -59,7 +59,7 @@ bool has(const std::vector<std::string>& texts, const std::string& text) {
 
 TEST(Picture, EachFormatIsAFileOfItsKindAndSize) {
     const WingModel w = splinedWing();
-    const std::vector<PlotPrimitive> plot = buildCpFigure(w, w.MACH, 640, 480, 1, FigureMarks::Editing).primitives;
+    const std::vector<PlotPrimitive> plot = buildCpFigure(w, w.curSection - 1, w.MACH, 640, 480, 1, FigureMarks::Editing).primitives;
     const std::string png = encodePicture(PictureFormat::Png, plot, 640, 480);
     EXPECT_EQ(pngSize(png), std::make_pair(640, 480)) << "png";
     EXPECT_EQ(pngSize(encodePicture(PictureFormat::Png, plot, 33, 1000)), std::make_pair(33, 1000)) << "narrow png";
@@ -96,8 +96,8 @@ TEST(Picture, SvgTextsAreEscapedAndValidUtf8) {
 // A figure names every mark it draws; the report draws none of the editing.
 TEST(Picture, TheFigureExplainsItsMarksAndTheReportLeavesThemOut) {
     const WingModel w = splinedWing();
-    const CpPlot figure = buildCpFigure(w, w.MACH, 800, 600, 1, FigureMarks::Editing);
-    const CpPlot report = buildCpFigure(w, w.MACH, 800, 600, 1, FigureMarks::Report);
+    const CpPlot figure = buildCpFigure(w, w.curSection - 1, w.MACH, 800, 600, 1, FigureMarks::Editing);
+    const CpPlot report = buildCpFigure(w, w.curSection - 1, w.MACH, 800, 600, 1, FigureMarks::Report);
     auto count = [](const CpPlot& plot, PlotPrimitive::Kind kind, const char* colour, int width) {
         return std::count_if(plot.primitives.begin(), plot.primitives.end(), [&](const PlotPrimitive& p) {
             return p.kind == kind && std::string(p.color) == colour && p.lineWidth == width;

@@ -15,7 +15,7 @@ TEST(PlotZoom, APressInsideTheDrawnCirclePicksAtAnyZoom) {
     EditingState e;
     setSplineCount(w, 0, 0, e, 5);
     switchSpline(w, 0, 0, e, true);
-    const PlotTransform whole = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint).transform;
+    const PlotTransform whole = buildCpPlot(w, w.curSection - 1, 0.7, 600, 500, kNoControlPoint).transform;
     const double x = w.splX[2][0][0], cp = w.splY[2][0][0];
     // Pixel offsets from the circle's centre; its radius is 6.
     const std::tuple<double, double, bool> offsets[] = {
@@ -23,7 +23,7 @@ TEST(PlotZoom, APressInsideTheDrawnCirclePicksAtAnyZoom) {
     for (double magnification : {1.0, 8.0, 20.0}) {
         PlotZoom z;
         z.zoomAbout(magnification, whole.columnOf(x), whole.rowOf(cp), 600, 500);
-        const PlotTransform t = buildCpPlot(w, 0.7, 600, 500, kNoControlPoint, z).transform;
+        const PlotTransform t = buildCpPlot(w, w.curSection - 1, 0.7, 600, 500, kNoControlPoint, z).transform;
         EXPECT_NEAR(t.xAt(whole.columnOf(x)), x, 1e-12) << "the wheel zooms about the pointer";
         for (const auto& [dx, dy, picked] : offsets) {
             e.selectedControlPoint = -1;

@@ -66,11 +66,11 @@ struct Window {
         if (r.plot) stale = true;
         if (r.controlPoints) {
             std::vector<PlotPrimitive> marks;
-            addControlPoints(w, transform(), e.selectedControlPoint, marks);
+            addControlPoints(w, w.curSection - 1, transform(), e.selectedControlPoint, marks);
         }
     }
     const PlotTransform& transform() {
-        if (stale) plot = buildCpPlot(w, w.MACH, width, height, e.selectedControlPoint);
+        if (stale) plot = buildCpPlot(w, w.curSection - 1, w.MACH, width, height, e.selectedControlPoint);
         stale = false;
         return plot.transform;
     }

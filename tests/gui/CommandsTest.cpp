@@ -140,19 +140,19 @@ TEST_F(CommandsTest, TheWingViewsArePanesAndFollowThePlot) {
     w.resize(1280, 720);
     w.layout();
     view->drawScene();
-    const std::vector<int>& stations = view->mesh.stations;
+    const std::vector<int>& stations = view->shownMesh().stations;
     const auto shown = std::find_if(stations.begin(), stations.end(), [&](int station) {
         return quarvel::inInterval(w.wing, 0, 0, w.wing.nhalf + 1 + station);
     });
     ASSERT_NE(shown, stations.end()) << "a station of the interval shown";
-    ASSERT_EQ(view->mesh.sections.front(), 0) << "the first section shown";
+    ASSERT_EQ(view->shownMesh().sections.front(), 0) << "the first section shown";
     const int p = w.wing.nhalf + 1 + *shown, j = int(shown - stations.begin());
     w.pointSpinner->setValue(p + w.wing.ioff);
     command(w, Quarvel::ID_POINT);
     w.cpdSpinner->setValue(w.wing.cpDes[p - 1][0] - 0.1);
     command(w, Quarvel::ID_CPD);
     view->drawScene();
-    EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
+    EXPECT_DOUBLE_EQ(view->shownMesh().meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
     EXPECT_GT(w.planForm->drawCount, isobarDraws) << "planform and isobars redrawn";
     EXPECT_GT(w.spanloadView->drawCount, spanloadDraws) << "spanload redrawn";
     w.isobarStepSpinner->setValue(0.2);

@@ -21,6 +21,24 @@
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
 
+// The 3D view as its tests see it: its widgets and state, which the view
+// keeps protected.
+class TestView3D : public GLView3D {
+public:
+    using GLView3D::GLView3D;
+    using GLView3D::backWell;
+    using GLView3D::camera;
+    using GLView3D::canvas;
+    using GLView3D::colourByCpCheck;
+    using GLView3D::frame;
+    using GLView3D::layerCheck;
+    using GLView3D::mesh;
+    using GLView3D::paintCount;
+    using GLView3D::planformButton;
+    using GLView3D::squareButton;
+    using GLView3D::upperInitFillColor;
+};
+
 namespace {
 
 // Ends a nested event loop after a given time.
@@ -59,7 +77,7 @@ protected:
         wing = std::move(*read);
         app = FXApp::instance();
         owner = new FXMainWindow(app, "owner", nullptr, nullptr, DECOR_ALL, 0, 0, 750, 735);
-        view = new GLView3D(owner, wing);
+        view = new TestView3D(owner, wing);
         owner->create();
         owner->show(PLACEMENT_SCREEN);
         settle();
@@ -126,7 +144,7 @@ protected:
     quarvel::WingModel wing;
     FXApp* app = nullptr;
     FXMainWindow* owner = nullptr;
-    GLView3D* view = nullptr;
+    TestView3D* view = nullptr;
     Stopwatch clock;
 };
 
@@ -279,7 +297,7 @@ TEST_F(View3DTest, EditsArePaintedAtTheNextFrame) {
     wing.cpDes[row][2] = -9.0;
     view->refreshSurface();
     delete view;
-    view = new GLView3D(owner, wing);
+    view = new TestView3D(owner, wing);
     view->create();
     settle();
     EXPECT_DOUBLE_EQ(view->mesh.meshUpperDes[3][2], 9.0) << "a new view reads the wing";

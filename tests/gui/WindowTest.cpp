@@ -64,7 +64,7 @@ TEST_F(WindowTest, OpeningAWingEnablesEditingAndAnotherReplacesIt) {
     EXPECT_STREQ(w.getTitle().text(), "Cp editor - odd.cpi");
     ASSERT_TRUE(w.planForm) << "planform";
     EXPECT_EQ(w.view3D, view) << "the 3D view is kept and refilled";
-    EXPECT_EQ(view->mesh.meshSections, 5) << "its mesh is the new wing's";
+    EXPECT_EQ(view->shownMesh().meshSections, 5) << "its mesh is the new wing's";
 
     // "Enlarge" shows its pane alone, "Restore" (the same button) brings the
     // others back; "Hide" on the enlarged pane brings back the others.
