@@ -25,6 +25,7 @@
 #include "plot/Spanload.h"
 #include "wing/CpFiles.h"
 #include "wing/Numbers.h"
+#include "wing/SectionSurface.h"
 
 #ifndef QUARVEL_VERSION
 #define QUARVEL_VERSION "unknown"
@@ -291,7 +292,7 @@ int check(const Options& o, std::ostream& out, std::ostream& err) {
     for (int k = 0; k < w.nsec; ++k) {
         std::string line = std::to_string(w.KTE1 + k);
         padTo(line, 9);
-        line += w.secCorrection[k] == 2 ? "yes" : "no";
+        line += isCorrected(w, k) ? "yes" : "no";
         padTo(line, 21);
         line += modeName(w.surfMode[k][0]);
         padTo(line, 44);

@@ -6,6 +6,7 @@
 
 #include "flow/Shocks.h"
 #include "wing/Numbers.h"
+#include "wing/SectionSurface.h"
 
 namespace quarvel {
 
@@ -16,7 +17,7 @@ namespace {
 constexpr double kSameStation = 0.5e-4 + 1e-12;
 
 bool inEdition(const WingModel& w, int k, int s) {
-    return w.secCorrection[k] == 2 && w.surfMode[k][s] == MODE_CP_EDITION;
+    return inCpEdition(w, k, s);
 }
 
 // The target's Cp at x: the value of a station within kSameStation of it,

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "wing/SectionSurface.h"
+
 namespace quarvel {
 
 namespace {
@@ -92,7 +94,7 @@ double relativeSpan(double z, double zLast) { return zLast == 0.0 ? 0.0 : z / zL
 std::vector<SurfacePair> shownRegimes(const WingModel& w) {
     std::vector<SurfacePair> regimes = w.surfMode;
     for (std::size_t k = 0; k < regimes.size() && k < w.secCorrection.size(); ++k)
-        if (w.secCorrection[k] != 2) regimes[k] = {MODE_NONE, MODE_NONE};
+        if (!isCorrected(w, k)) regimes[k] = {MODE_NONE, MODE_NONE};
     return regimes;
 }
 

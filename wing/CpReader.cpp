@@ -604,7 +604,7 @@ std::pair<int, int> intervalNamed(const WingModel& w, int s, int firstValue, int
 }
 
 bool surfaceAsRead(const WingModel& w, int k, int s) {
-    if (k < 0 || k >= w.nsec || w.secCorrection[k] != 2 || w.surfMode[k][s] != fileSurfaceMode(w, k, s)) return false;
+    if (k < 0 || k >= w.nsec || !isCorrected(w, k) || w.surfMode[k][s] != fileSurfaceMode(w, k, s)) return false;
     const bool valuesAsRead = s == 0 ? w.outIU1[k] == w.IU1[k] && w.outIU2[k] == w.IU2[k]
                                      : w.outIL1[k] == w.IL1[k] && w.outIL2[k] == w.IL2[k];
     const std::pair<int, int> shown = s == 0 ? std::pair{w.u1[k], w.u2[k]} : std::pair{w.l1[k], w.l2[k]};
@@ -632,7 +632,7 @@ void deriveSections(WingModel& w) {
         std::tie(w.l1[k], w.l2[k]) = fileInterval(w, k, 1);
         w.upperPoint[k] = (w.u1[k] + w.u2[k]) / 2;
         w.lowerPoint[k] = (w.l1[k] + w.l2[k]) / 2;
-        w.secCorrection[k] = 2;
+        w.secCorrection[k] = SECTION_CORRECTED;
         w.surfMode[k][0] = fileSurfaceMode(w, k, 0);
         w.surfMode[k][1] = fileSurfaceMode(w, k, 1);
         restoreDesignCpAsRead(w, k);

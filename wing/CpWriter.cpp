@@ -166,7 +166,7 @@ void prepareOutput(WingModel& w) {
         // An uncorrected section is written with codes 0, so its design Cp
         // column is zero too, as for any surface without correction; its
         // intervals stay as they were last written.
-        if (w.secCorrection[k] != 2) {
+        if (!isCorrected(w, k)) {
             for (int i = 0; i < w.npt; ++i) w.cpdOut[i][k] = 0.0;
             continue;
         }

@@ -11,9 +11,6 @@
 
 namespace quarvel {
 
-// The values of secCorrection.
-enum SectionCorrection { SECTION_NOT_CORRECTED = 1, SECTION_CORRECTED = 2 };
-
 inline bool isCorrected(const WingModel& w, int k) { return w.secCorrection[k] == SECTION_CORRECTED; }
 inline bool isSurface(int s) { return s == 0 || s == 1; }
 

@@ -137,7 +137,7 @@ bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
 }  // namespace
 
 SurfacePair SectionState::codes() const {
-    if (secCorrection != 2) return {RU, RL};
+    if (secCorrection != SECTION_CORRECTED) return {RU, RL};
     return {codeOfMode(surfMode[0]), codeOfMode(surfMode[1])};
 }
 

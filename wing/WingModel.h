@@ -107,6 +107,9 @@ enum SurfaceMode {
     MODE_MAX_THICKNESS = 5  // "Save max.thickness", code -2
 };
 
+// The values of secCorrection: "Yes sec. correction" and "No sec. correction".
+enum SectionCorrection { SECTION_NOT_CORRECTED = 1, SECTION_CORRECTED = 2 };
+
 // The two flow values of the wing a user may edit: MACH and ALPHA.
 enum class FlowValue { Mach, Alpha };
 
