@@ -7,9 +7,6 @@
 
 #include "TestSupport.h"
 #include "correction/DesignScript.h"
-#include "flow/Shocks.h"
-#include "wing/CpFiles.h"
-#include "wing/SectionLift.h"
 
 using namespace quarvel;
 
@@ -148,29 +145,4 @@ TEST(DesignScript, TheCommandLineAppliesAScriptOrWritesNothing) {
     EXPECT_EQ(test::readFile(out), "") << "the last, refused, wrote nothing";
     const auto [status, stdOut, stdErr] = test::runCli({"--check", wing, "--script", script});
     EXPECT_EQ(status, 2) << "--script goes with --convert only";
-}
-
-// The measured wing's rear shock at station 3 weakened with its lift kept and
-// spread along the swept shock line, from five lines: every station of the
-// range comes out weaker at its own shock, with its lift.
-TEST(DesignScript, FiveLinesWeakenTheMeasuredWingAlongItsShock) {
-    test::TempDir dir;
-    test::writeFile(dir.file("weaken.qvs"),
-                    "section 3\nsurface upper\nkeep-lift on\nweaken-shock 1.15\napply 2 4 follow-shock\n");
-    FileError error;
-    const std::optional<WingModel> read = readCpInput(test::dataPath("onera-m6-t2308.perstation.cpi"), &error);
-    ASSERT_TRUE(read) << error.message();
-    WingModel w = *read;
-    ASSERT_EQ(runScript(w, dir.file("weaken.qvs")), "");
-    EXPECT_NEAR(rearShockInInterval(w, 2, 0, CpSource::Design, {})->m1, 1.15, 0.01);
-    for (int k : {1, 2, 3}) {
-        const std::optional<Shock> was = rearShockInInterval(*read, k, 0, CpSource::Design, {});
-        const std::optional<Shock> now = rearShockInInterval(w, k, 0, CpSource::Design, {});
-        ASSERT_TRUE(was && now) << "station " << k + 1;
-        EXPECT_LT(now->m1, was->m1 - 0.03) << "station " << k + 1;
-        EXPECT_EQ(sectionShocks(w, k, 0, CpSource::Design, {}).size(),
-                  sectionShocks(*read, k, 0, CpSource::Design, {}).size())
-            << "no new shock at station " << k + 1;
-        EXPECT_NEAR(designLift(w, k), designLift(*read, k), 1e-4) << "station " << k + 1;
-    }
 }

@@ -26,7 +26,7 @@ TEST(SurfaceSpline, AFailedCurveLeavesTheDesignCpAlone) {
     EXPECT_FALSE(applySurfaceSpline(w, 0, 0));
     for (int i = 0; i < w.npt; ++i) EXPECT_EQ(w.cpDes[i][0], before.cpDes[i][0]) << "index " << i;}
 
-TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResult) {
+TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingOffKeepsTheResult) {
     // 200 points per surface: intervals of 195 points, far beyond any fixed
     // scratch size; the lower surface is written from l2 down to l1.
     for (int s = 0; s < 2; ++s) {
@@ -44,25 +44,9 @@ TEST(SurfaceSpline, ShapeTheChangeOnChangesNothingAMoveStaysLocalOffKeepsTheResu
         EXPECT_EQ(design(w), spline) << "switching on changes nothing";
         for (int j = 0; j < 9; ++j) EXPECT_EQ(w.splY[j][0][s], 0.0) << "the change starts at 0";
 
-        // Control point j moved (twice) bends the curve between j-2 and j+2 only.
-        const WingModel shaped = w;
-        for (int j : {1, 2, 4, 7}) {
-            w = shaped;
-            for (double change : {0.3, -0.2}) {
-                w.splY[j][0][s] = change;
-                ASSERT_TRUE(applySurfaceSpline(w, 0, s));
-            }
-            const double from = w.splX[std::max(j - 2, 0)][0][s], to = w.splX[std::min(j + 2, 8)][0][s];
-            int changed = 0;
-            for (int i = 0; i < w.npt; ++i) {
-                if (w.cpDes[i][0] == shaped.cpDes[i][0]) continue;
-                ++changed;
-                EXPECT_EQ(i >= w.nhalf, s == 0) << "on the surface, point " << j << " " << i;
-                EXPECT_LT(from, w.X[i][0]) << "inside the interval, point " << j << " " << i;
-                EXPECT_LT(w.X[i][0], to) << "inside the interval, point " << j << " " << i;
-            }
-            EXPECT_GT(changed, 0) << "j " << j;
-        }
+        // A move of a control point, whose effect ShapeChangeTest holds to its word.
+        w.splY[4][0][s] = 0.3;
+        ASSERT_TRUE(applySurfaceSpline(w, 0, s));
         const auto moved = design(w);
         EXPECT_TRUE(switchShapeChange(w, 0, s, e, false).plot);
         EXPECT_EQ(design(w), moved) << "turning off keeps the result";

@@ -26,17 +26,9 @@
 class TestView3D : public GLView3D {
 public:
     using GLView3D::GLView3D;
-    using GLView3D::backWell;
-    using GLView3D::camera;
-    using GLView3D::canvas;
-    using GLView3D::colourByCpCheck;
-    using GLView3D::frame;
-    using GLView3D::layerCheck;
-    using GLView3D::mesh;
-    using GLView3D::paintCount;
-    using GLView3D::planformButton;
-    using GLView3D::squareButton;
-    using GLView3D::upperInitFillColor;
+    using GLView3D::backWell; using GLView3D::camera; using GLView3D::canvas; using GLView3D::colourByCpCheck;
+    using GLView3D::frame; using GLView3D::layerCheck; using GLView3D::mesh; using GLView3D::paintCount;
+    using GLView3D::planformButton; using GLView3D::squareButton; using GLView3D::upperInitFillColor;
 };
 
 namespace {
