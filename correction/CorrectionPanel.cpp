@@ -159,7 +159,8 @@ PanelWidgets panelOf(const WingModel& w, int k) {
     // shown as the spinner clamps it).
     const int i = std::clamp(p.point.value - w.ioff, 1, w.npt) - 1;
     const double design = std::isfinite(w.cpDes[i][k]) ? w.cpDes[i][k] : 0.0;
-    p.cpd.setRange(-kCpdRange, kCpdRange);
+    // Wide, and wider still where a curve took the design Cp past it.
+    p.cpd.setRange(std::min(-kCpdRange, design), std::max(kCpdRange, design));
     p.cpd.setValue(design);
     p.cpd.enabled = p.point.enabled;
     p.currentPointCp = w.cpInit[i][k];
