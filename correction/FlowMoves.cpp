@@ -15,6 +15,7 @@ namespace quarvel {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kNarrowestUntouched = 0.25;  // of the interval's chord
 
 // y at x along the increasing positions xs, linear between them and held
 // beyond the ends; 0 when there is none.
@@ -150,7 +151,8 @@ LiftMoment liftMoment(const WingModel& w, const Grid<double>& cp, int k) {
     return {sectionLift(w, cp, k), sectionMoment(w, cp, k)};
 }
 
-bool restoreLift(WingModel& w, int k, int s, double cl, std::vector<char> anchors, const ShockRule& rule) {
+bool restoreLift(WingModel& w, int k, int s, double cl, std::vector<char> anchors, const ShockRule& rule,
+                 double narrowest) {
     if (k < 0 || k >= w.nsec || !isSurface(s) || !inCpEdition(w, k, s) || !std::isfinite(cl)) return false;
     const std::vector<int> indices = intervalIndices(w, k, s);
     if (indices.size() < 3) return false;
@@ -171,7 +173,8 @@ bool restoreLift(WingModel& w, int k, int s, double cl, std::vector<char> anchor
         }
         last = j;
     }
-    if (!(widest > 0.0)) return false;
+    const double chord = std::fabs(w.X[indices.back()][k] - w.X[indices.front()][k]);
+    if (!(widest > 0.0) || widest < narrowest * chord) return false;
     const double x0 = w.X[indices[bestFrom]][k];
     std::vector<double> bump;
     for (std::size_t j = bestFrom + 1; j < bestTo; ++j)
@@ -219,7 +222,7 @@ Redraw keepingLift(WingModel& w, const std::vector<int>& ks, bool keepLift, cons
         if (!keepLift || std::fabs(designLift(w, k) - loads[n].cl) < 1e-12) continue;
         for (int s = 0; s < 2; ++s) {
             if (!surfaceTouched[s] || !inCpEdition(w, k, s)) continue;
-            if (restoreLift(w, k, s, loads[n].cl, touched, rule) || restoreLift(w, k, s, loads[n].cl, {}, rule))
+            if (restoreLift(w, k, s, loads[n].cl, touched, rule, kNarrowestUntouched) || restoreLift(w, k, s, loads[n].cl, {}, rule))
                 break;
         }
     }

@@ -71,14 +71,18 @@ LiftMoment liftMoment(const WingModel& wing, const Grid<double>& cp, int k);
 // ends and the points of every shock run of the design Cp are always
 // anchored) and is zero at both ends of it, so no anchored point moves. While
 // "Shape the change" is on the bump is added to the shape's base as well.
-// False, and nothing changed, when no stretch holds a free point.
-bool restoreLift(WingModel& wing, int k, int s, double cl, std::vector<char> anchors, const ShockRule& rule);
+// False, and nothing changed, when no stretch holds a free point or the
+// widest is narrower than the share narrowest of the interval's chord.
+bool restoreLift(WingModel& wing, int k, int s, double cl, std::vector<char> anchors, const ShockRule& rule,
+                 double narrowest = 0.0);
 
 // Runs one design operation on the sections ks (the current section first)
 // and, with keepLift, restores the design lift of every section whose
 // design Cp it changed: on the first surface in "Cp edition" whose design Cp
 // changed (upper first), over the part of its interval the operation did not
-// touch, or over the whole interval when it touched every point. The note
+// touch, or over the whole interval when it touched every point or left no
+// untouched stretch of a quarter of the interval's chord (a narrow stretch
+// would take the lift as a spike). The note
 // of the operation gets "dcl=... dcm=..." of the current section added.
 Redraw keepingLift(WingModel& wing, const std::vector<int>& ks, bool keepLift, const ShockRule& rule,
                    const std::function<Redraw()>& operation);

@@ -161,8 +161,14 @@ struct SpanCoordinates {
 // rear-most one when all have one; and the suction peak (the lowest design
 // Cp of the interval ahead of the first of those runs) when it lies inside
 // in every section. without gets the sections that had no shock to follow.
-std::vector<std::vector<double>> spanKnots(const WingModel& w, const std::vector<int>& ks, int s, bool follow,
-                                           const ShockRule& rule, std::vector<int>& without) {
+struct SpanKnots {
+    std::vector<std::vector<double>> knots;
+    std::vector<std::vector<double>> shockX;  // each followed shock's position, per section
+    std::size_t firstRun = 1;                 // the knot of the first followed run's first point
+};
+
+SpanKnots spanKnots(const WingModel& w, const std::vector<int>& ks, int s, bool follow, const ShockRule& rule,
+                    std::vector<int>& without) {
     std::vector<std::vector<Shock>> shocks;
     std::size_t fewest = std::size_t(-1), most = 0;
     for (int k : ks) {
@@ -176,7 +182,10 @@ std::vector<std::vector<double>> spanKnots(const WingModel& w, const std::vector
         shocks.push_back(inside);
     }
     const std::size_t followed = !follow ? 0 : fewest == most ? fewest : std::min<std::size_t>(fewest, 1);
-    std::vector<std::vector<double>> knots(ks.size());
+    SpanKnots result;
+    std::vector<std::vector<double>>& knots = result.knots;
+    knots.resize(ks.size());
+    result.shockX.resize(ks.size());
     bool peaks = true;
     std::vector<double> peak(ks.size());
     for (std::size_t j = 0; j < ks.size(); ++j) {
@@ -186,6 +195,7 @@ std::vector<std::vector<double>> spanKnots(const WingModel& w, const std::vector
         for (std::size_t n = shocks[j].size() - followed; n < shocks[j].size(); ++n) {
             knots[j].push_back(w.X[shocks[j][n].first][k]);
             knots[j].push_back(w.X[shocks[j][n].last][k]);
+            result.shockX[j].push_back(shocks[j][n].x);
         }
         knots[j].push_back(span.last);
         const double ahead = knots[j][1];
@@ -200,7 +210,48 @@ std::vector<std::vector<double>> spanKnots(const WingModel& w, const std::vector
         // Runs that touch keep the knots in order.
         for (std::size_t n = 1; n < knots[j].size(); ++n) knots[j][n] = std::max(knots[j][n], knots[j][n - 1]);
     }
-    return knots;
+    result.firstRun = peaks ? 2 : 1;
+    return result;
+}
+
+// Moves the followed shocks of the sections along the span onto a smoothed
+// line: each shock's position is smoothed across the sections in their span
+// positions z (the first and last section, and those not movable, fixed),
+// and its run moves whole onto the section's points nearest the smoothed
+// position, so its jump still falls between points (x: each section's
+// interval points by chord position, where every knot lies). The run never
+// reaches past the knots around it.
+void smoothShockLine(SpanKnots& span, const std::vector<std::vector<double>>& x, const std::vector<double>& z,
+                     const std::vector<char>& fixed, const SmoothStrength& strength) {
+    const std::size_t shocks = span.shockX.empty() ? 0 : span.shockX.front().size();
+    for (std::size_t n = 0; n < shocks; ++n) {
+        std::vector<double> line;
+        for (const std::vector<double>& shockX : span.shockX) line.push_back(shockX[n]);
+        smoothValues(line, z, strength, fixed);
+        for (std::size_t j = 0; j < line.size(); ++j) {
+            std::vector<double>& knots = span.knots[j];
+            const std::vector<double>& xs = x[j];
+            const auto point = [&](double at) {
+                return long(std::lower_bound(xs.begin(), xs.end(), at) - xs.begin());
+            };
+            const std::size_t a = span.firstRun + 2 * n, b = a + 1;
+            const long before = point(knots[a - 1]), first = point(knots[a]), last = point(knots[b]),
+                       after = point(knots[b + 1]), size = long(xs.size());
+            if (first >= size || last >= size || after >= size) continue;
+            // Where the shock would be with its run from point m: at the
+            // same share of the run as now.
+            const double share = xs[last] > xs[first] ? (span.shockX[j][n] - xs[first]) / (xs[last] - xs[first]) : 0.0;
+            const auto shockFrom = [&](long m) { return xs[m] + share * (xs[m + last - first] - xs[m]); };
+            const long lo = before + std::min(1L, first - before);
+            const long hi = after - std::min(1L, after - last) - (last - first);
+            long moved = first;
+            for (long m = lo; m <= hi; ++m)
+                if (std::fabs(shockFrom(m) - line[j]) < std::fabs(shockFrom(moved) - line[j])) moved = m;
+            span.shockX[j][n] = shockFrom(moved);
+            knots[a] = xs[moved];
+            knots[b] = xs[moved + last - first];
+        }
+    }
 }
 
 }  // namespace
@@ -225,12 +276,12 @@ Redraw smoothAlongSpan(WingModel& w, int s, int firstNumber, int lastNumber, Smo
 
     // Each section's coordinates, along its shocks.
     std::vector<int> without;
-    const std::vector<std::vector<double>> knots = spanKnots(w, ks, s, follow, strength.shocks, without);
+    SpanKnots span = spanKnots(w, ks, s, follow, strength.shocks, without);
     std::vector<SpanCoordinates> sections(ks.size());
     std::vector<std::vector<int>> points(ks.size());
     for (std::size_t j = 0; j < ks.size(); ++j) {
         SpanCoordinates& section = sections[j];
-        section.knots = knots[j];
+        section.knots = span.knots[j];
         const std::vector<char> kept = keptPoints(w, ks[j], s, strength);
         points[j] = intervalIndices(w, ks[j], s);
         for (int i : points[j]) {
@@ -257,8 +308,30 @@ Redraw smoothAlongSpan(WingModel& w, int s, int firstNumber, int lastNumber, Smo
             smoothed[j][p] = cp[j];
         }
     }
-    for (std::size_t j = 1; j + 1 < ks.size(); ++j)
-        for (std::size_t p = 0; p < points[j].size(); ++p) w.cpDes[points[j][p]][ks[j]] = smoothed[j][p];
+    // Unless smoothing through them, the shocks themselves move onto a
+    // smoothed line along the span; each section's smoothed Cp is then read
+    // at its points in the coordinates of its moved shocks, so the jump
+    // moves whole.
+    std::vector<char> still(ks.size());
+    for (std::size_t j = 0; j < ks.size(); ++j) still[j] = !inCpEdition(w, ks[j], s);
+    if (!strength.throughShocks) {
+        std::vector<std::vector<double>> chord(ks.size());
+        for (std::size_t j = 0; j < ks.size(); ++j)
+            for (int i : points[j]) chord[j].push_back(w.X[i][ks[j]]);
+        smoothShockLine(span, chord, z, still, strength);
+    }
+    for (std::size_t j = 1; j + 1 < ks.size(); ++j) {
+        if (still[j]) continue;
+        SpanCoordinates moved = sections[j];
+        moved.knots = span.knots[j];
+        moved.cp = smoothed[j];
+        const bool shifted = moved.knots != sections[j].knots;
+        for (std::size_t p = 0; p < points[j].size(); ++p) {
+            bool fixedThere = false;
+            w.cpDes[points[j][p]][ks[j]] =
+                shifted ? moved.cpAt(moved.of(w.X[points[j][p]][ks[j]]), fixedThere) : smoothed[j][p];
+        }
+    }
     for (std::size_t j = 1; j + 1 < ks.size(); ++j)
         if (w.splineOn[ks[j]][s] == 1) placeSurfaceSplinePoints(w, ks[j], s);
     Redraw r = everything();

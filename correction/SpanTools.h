@@ -54,9 +54,11 @@ Redraw applyToSections(WingModel& wing, int c, int firstNumber, int lastNumber, 
 // every section has one) its rear-most shock, from its own side of the
 // shock. Only the points inside the interval of a "Cp edition" surface of a
 // corrected section move; each section's kept points (keptPoints: its
-// shocks and suction peak) hold unless smoothing through shocks, so every
-// jump stays where it is. Surfaces in spline editing get their control
-// points placed anew.
+// shocks and suction peak) hold unless smoothing through shocks. With follow
+// (and not through shocks) the shocks followed are smoothed along the span
+// as a line too: each moves with its whole run, its jump kept, onto the
+// section's points nearest the smoothed line. Surfaces in spline editing
+// get their control points placed anew.
 Redraw smoothAlongSpan(WingModel& wing, int s, int firstNumber, int lastNumber, SmoothStrength strength,
                        bool follow = true);
 

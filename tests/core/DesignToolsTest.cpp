@@ -51,7 +51,9 @@ TEST(Smoothing, EndsStayLinesStayBendsFallAJumpPastTheEndSurvives) {
             const bool fixed = i + 1 <= w.u1[0] || i + 1 >= w.u2[0];
             EXPECT_NEAR(w.cpDes[i][0], before.cpDes[i][0], fixed ? 0.0 : c.line ? 1e-12 : 1.0) << i;
         }
-        if (!c.line) EXPECT_LE(largestBend(w, 0, w.u1[0], w.u2[0]), bend / 2 + 1e-12);
+        if (!c.line) {
+            EXPECT_LE(largestBend(w, 0, w.u1[0], w.u2[0]), bend / 2 + 1e-12);
+        }
     }
     WingModel w = panelTestWing(MODE_CP_INTERP, MODE_NONE);
     EditingState e;

@@ -53,6 +53,12 @@ std::vector<double> shockPositions(const WingModel& w, int k, int s, CpSource so
     return x;
 }
 
+double lowestDesignCp(const WingModel& w, int k) {
+    double low = INFINITY;
+    for (int i = 0; i < w.npt; ++i) low = std::min(low, w.cpDes[i][k]);
+    return low;
+}
+
 // x lies on the run of the shock (between its first and last point): a
 // shock whose run was weakened evenly stands there still.
 bool withinRun(const WingModel& w, int k, const Shock& shock, double x) {
@@ -269,19 +275,34 @@ TEST(WeakenShock, TheMeasuredWingAlongItsSweptShockLine) {
             << "the forward shock is no stronger";
         EXPECT_NEAR(designLift(w, k), designLift(before, k), 1e-4);
     }
-    // Smoothed along the span over stations 2..4 in the shocks' coordinates,
-    // every station keeps its shocks, each jump at least 90 % of its size.
+    // Smoothed along the span over stations 2..4 in the shocks' coordinates
+    // with the lift kept, every station keeps its shocks, each jump at least
+    // 90 % of its size, and its lift, with no new suction peak; station 3's
+    // rear shock moves toward the line through its neighbours' (x/c 0.424 at
+    // its z), the front one no farther from theirs.
     const WingModel weakened = w;
-    smoothAlongSpan(w, 0, 2, 4, {});
+    test::writeFile(dir.file("smooth.qvs"), "keep-lift on\nsmooth-span 2 4\n");
+    ASSERT_EQ(runScript(w, dir.file("smooth.qvs")), "");
     for (int k = 1; k < 4; ++k) {
+        EXPECT_NEAR(designLift(w, k), designLift(weakened, k), 1e-4) << "station " << k + 1;
+        EXPECT_GE(lowestDesignCp(w, k), lowestDesignCp(weakened, k)) << "station " << k + 1;
         const std::vector<Shock> was = sectionShocks(weakened, k, 0, CpSource::Design, {});
         const std::vector<Shock> now = sectionShocks(w, k, 0, CpSource::Design, {});
         ASSERT_EQ(now.size(), was.size()) << "station " << k + 1;
         for (std::size_t j = 0; j < now.size(); ++j) {
-            EXPECT_TRUE(withinRun(weakened, k, was[j], now[j].x)) << "station " << k + 1 << " shock " << j;
             EXPECT_GE(now[j].jump, 0.9 * was[j].jump) << "station " << k + 1 << " shock " << j;
+            if (k != 2) {
+                EXPECT_EQ(now[j].x, was[j].x) << "station " << k + 1 << " shock " << j;
+            }
         }
     }
+    const auto offLine = [&](const WingModel& wing, std::size_t j) {
+        const auto x = [&](int k) { return sectionShocks(wing, k, 0, CpSource::Design, {})[j].x; };
+        const double t = (w.Z[2] - w.Z[1]) / (w.Z[3] - w.Z[1]);
+        return std::fabs(x(2) - (x(1) + t * (x(3) - x(1))));
+    };
+    EXPECT_LT(offLine(w, 1), offLine(weakened, 1) - 0.01) << "the rear shock";
+    EXPECT_LE(offLine(w, 0), offLine(weakened, 0)) << "the front shock";
     // At fixed chord positions the same smoothing makes a new jump at station 3.
     WingModel fixedChord = weakened;
     smoothAlongSpan(fixedChord, 0, 2, 4, {}, false);

@@ -57,8 +57,9 @@ TEST_F(SavedWorkTest, SavedWorkIsOfferedAtOpenAndReplacedOnlyWhenTheUserSaysSo) 
         ASSERT_TRUE(w->openFile(cpi.c_str())) << c.name;
         EXPECT_EQ(w->wing.inputFileName, c.opened) << c.name;
         EXPECT_EQ(questions.size(), c.offered ? 1u : 0u) << c.name;
-        if (c.offered)
+        if (c.offered) {
             EXPECT_EQ(questions[0].rfind(cpd + " holds work saved on " + when + ", after ", 0), 0u) << c.name;
+        }
         questions.clear();
 
         command(*w, Quarvel::ID_UP_GEOM);
