@@ -518,8 +518,10 @@ CpPlot buildPlot(const WingModel& w, int k, double mach, int width, int height, 
     const double bottom = axis.lower + axis.span;
 
     PlotTransform& t = plot.transform;
-    // The ΔCp axis's labels take a strip at the right.
-    t.plotScaleX = delta ? std::min(0.89 * width, (width - kDeltaLabels - 6) / 1.1) : 0.89 * width;
+    // The ΔCp axis's labels take a strip at the right, and the residual's
+    // axis beside it one more.
+    const int strips = delta ? kDeltaLabels + (options.comparison ? kResidualLabels : 0) : 0;
+    t.plotScaleX = delta ? std::min(0.89 * width, (width - strips - 6) / 1.1) : 0.89 * width;
     t.plotScaleCp = std::max(1, height - kPlotTopMargin - kPlotBottomMargin) / (axis.span + 0.02);
     t.plotOriginX = -0.1;
     t.plotOriginCp = axis.lower - 0.01 - kPlotTopMargin / t.plotScaleCp;
@@ -640,7 +642,7 @@ CpPlot buildPlot(const WingModel& w, int k, double mach, int width, int height, 
         if (col >= 0 && col <= width - 20) p.text(col - 9, height - 4, axisLabel(0.1 * i));
     }
     p.text(std::max(2.0, labelColumn), height - 4, "x/c");
-    if (options.comparison) residualAxisLabels(p, *options.comparison, width, height);
+    if (options.comparison) residualAxisLabels(p, *options.comparison, delta ? width - kDeltaLabels : width, height);
     if (delta) deltaCpLabels(p, plot, width, height);
     legend(p, w, k, delta ? width - kDeltaLabels : width, options.markLegend ? &marks : nullptr,
            options.comparison != nullptr);
