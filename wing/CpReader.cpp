@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <cmath>
 #include <cstdint>
@@ -36,6 +37,40 @@ namespace {
 constexpr int kHeadLines = 5;
 constexpr int kBlockHeadLines = 9;  // section lines before the point rows
 
+// The line feeds in p .. end, sixteen bytes at a time.
+std::size_t lineFeeds(const char* p, const char* end) {
+    std::size_t n = 0;
+#ifdef __SSE2__
+    const __m128i feed = _mm_set1_epi8('\n');
+    while (end - p >= 16 * 255) {
+        // Each byte of the sum counts up to 255 feeds, then is added up.
+        __m128i sum = _mm_setzero_si128();
+        for (int i = 0; i < 255; ++i, p += 16)
+            sum = _mm_sub_epi8(sum, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), feed));
+        const __m128i halves = _mm_sad_epu8(sum, _mm_setzero_si128());
+        n += std::size_t(_mm_cvtsi128_si32(halves)) + std::size_t(_mm_extract_epi16(halves, 4));
+    }
+#endif
+    for (; p < end; ++p) n += *p == '\n';
+    return n;
+}
+
+// The first line feed in p .. end, or nullptr. A line is short: looking
+// sixteen bytes at a time in line beats a call that prepares for long runs.
+const char* nextLineFeed(const char* p, const char* end) {
+#ifdef __SSE2__
+    const __m128i feed = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const int hits =
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), feed));
+        if (hits) return p + __builtin_ctz(unsigned(hits));
+    }
+#endif
+    return static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
+}
+
+std::string_view columnsOf(std::string_view line, int first, int last);
+
 // The file's lines in order: a line ends at its line feed, a carriage
 // return just before it is dropped, and anything past kMaxLineLength
 // characters is skipped so that it can never become a line of its own.
@@ -45,17 +80,18 @@ class Lines {
 public:
     explicit Lines(std::string_view bytes) : bytes_(bytes) {}
 
-    // Number of lines of the file.
+    // A plain decimal in columns first .. first + 9 of a line of the file.
+    bool plainField(std::string_view line, int first, double& value) const {
+        const std::size_t end = std::size_t(first - 1) + 10;
+        const bool roomBefore = line.data() + end >= bytes_.data() + 16;
+        if (line.size() >= end && roomBefore && parseTenColumns(line.data() + end - 1, value)) return true;
+        return parsePlainDecimal(columnsOf(line, first, first + 9), value);
+    }
+
+    // Number of lines of the file: its line feeds, and a last line without one.
     std::size_t count() const {
-        std::size_t n = 0;
-        const char* p = bytes_.data();
-        const char* const end = p + bytes_.size();
-        while (p < end) {
-            const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
-            ++n;
-            p = nl ? nl + 1 : end;
-        }
-        return n;
+        if (bytes_.empty()) return 0;
+        return lineFeeds(bytes_.data(), bytes_.data() + bytes_.size()) + (bytes_.back() != '\n');
     }
 
     // Line li (0-based). Lines are found going forward; going back starts
@@ -73,7 +109,7 @@ private:
     void advance() {
         const char* p = bytes_.data() + next_;
         const char* const end = bytes_.data() + bytes_.size();
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
+        const char* nl = nextLineFeed(p, end);
         const char* stop = nl ? nl : end;
         std::size_t len = std::size_t(stop - p);
         if (nl && len > 0 && p[len - 1] == '\r') --len;
@@ -371,6 +407,10 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
         w.IL1[k] = f.integer(li + 7, 49, 58, cpoutput::IL1);
         w.IL2[k] = f.integer(li + 7, 59, 68, cpoutput::IL2);
         li += kBlockHeadLines;
+        double* const X = w.X.column(k);
+        double* const cpInit = w.cpInit.column(k);
+        double* const cpDes = w.cpDes.column(k);
+        double* const cpdIn = w.cpdIn.column(k);
         for (int r = 0; r < w.nhalf; ++r, ++li) {
             const int iu = w.nhalf + r;
             const int il = w.nhalf - 1 - r;
@@ -379,14 +419,12 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
             // general road, which also reports a fault.
             const std::string_view line = lines.at(li);
             double x = 0;
-            if (!parsePlainDecimal(columnsOf(line, 1, 10), x) || !(std::fabs(x) < cpoutput::X.alwaysFitsBelow()))
+            if (!lines.plainField(line, 1, x) || !(std::fabs(x) < cpoutput::X.alwaysFitsBelow()))
                 x = f.real(li, 1, 10, cpoutput::X);
-            w.X[iu][k] = w.X[il][k] = x;
+            X[iu] = X[il] = x;
             double tu = 0, du = 0, tl = 0, dl = 0;
-            const bool plain = parsePlainDecimal(columnsOf(line, 19, 28), tu) &
-                               parsePlainDecimal(columnsOf(line, 29, 38), du) &
-                               parsePlainDecimal(columnsOf(line, 48, 57), tl) &
-                               parsePlainDecimal(columnsOf(line, 58, 67), dl);
+            const bool plain = lines.plainField(line, 19, tu) & lines.plainField(line, 29, du) &
+                               lines.plainField(line, 48, tl) & lines.plainField(line, 58, dl);
             constexpr double fits = cpoutput::CPTU.alwaysFitsBelow();
             if (!plain || !(std::fabs(tu) < fits && std::fabs(du) < fits && std::fabs(tl) < fits &&
                             std::fabs(dl) < fits)) {
@@ -395,10 +433,10 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
                 tl = f.real(li, 48, 57, cpoutput::CPTL);
                 dl = f.real(li, 58, 67, cpoutput::CPDL);
             }
-            w.cpInit[iu][k] = w.cpDes[iu][k] = tu;
-            w.cpdIn[iu][k] = du;
-            w.cpInit[il][k] = w.cpDes[il][k] = tl;
-            w.cpdIn[il][k] = dl;
+            cpInit[iu] = cpDes[iu] = tu;
+            cpdIn[iu] = du;
+            cpInit[il] = cpDes[il] = tl;
+            cpdIn[il] = dl;
         }
         if (f.failed()) return std::nullopt;
     }
@@ -480,9 +518,11 @@ std::string fileKind(mode_t mode) {
 // false with a message when they cannot be read. The bytes are copied rather
 // than mapped: a mapped file that shrinks or fails under the reader would
 // stop the program.
-bool readBytes(int fd, std::size_t size, std::string& bytes, const std::string& path, FileError* error) {
-    bytes.resize(size);
-    std::size_t got = 0;
+bool readBytes(int fd, std::size_t size, std::unique_ptr<char[]>& bytes, std::size_t& got, const std::string& path,
+               FileError* error) {
+    // Not cleared first: the read writes every byte the parse looks at.
+    bytes.reset(new char[size]);
+    got = 0;
     while (got < size) {
         const ssize_t n = ::read(fd, &bytes[got], size - got);
         if (n == 0) break;
@@ -492,7 +532,6 @@ bool readBytes(int fd, std::size_t size, std::string& bytes, const std::string& 
         }
         got += std::size_t(n);
     }
-    bytes.resize(got);
     return true;
 }
 
@@ -529,9 +568,10 @@ std::optional<WingModel> readCpInput(const std::string& path, FileError* error, 
         return std::nullopt;
     }
     try {
-        std::string bytes;
-        if (!readBytes(fd, std::size_t(st.st_size), bytes, path, error)) return std::nullopt;
-        return parseCpInput(bytes, path, error, warnings);
+        std::unique_ptr<char[]> bytes;
+        std::size_t got = 0;
+        if (!readBytes(fd, std::size_t(st.st_size), bytes, got, path, error)) return std::nullopt;
+        return parseCpInput(std::string_view(bytes.get(), got), path, error, warnings);
     } catch (const std::bad_alloc&) {
         fail(error, path, 0,
              "there is not enough memory to read it (" + memoryText(availableMemory()) + " is available)");

@@ -27,7 +27,8 @@ namespace quarvel {
 // is how the reader, the plot, the spline and the mesh walk it.
 // Zero-filled storage for the large tables. A large block comes from the
 // system zeroed and mapped in one call, not page by page as each page is
-// first touched: a 200-section wing's Cp grids are thousands of pages.
+// first touched, in huge pages where it can: a 200-section wing's Cp grids
+// are thousands of small pages.
 class ZeroedBlock {
 public:
     ZeroedBlock() = default;
@@ -49,7 +50,7 @@ private:
     void release();
     void* data_ = nullptr;
     std::size_t size_ = 0;
-    bool mapped_ = false;
+    std::size_t mapped_ = 0;  // bytes mapped, 0 for a block from the heap
 };
 
 template <typename T>
@@ -82,6 +83,7 @@ public:
     Row<const T> operator[](int row) const { return {data() + row, static_cast<std::size_t>(rows_)}; }
     // Column col as one contiguous run of rows() values.
     const T* column(int col) const { return data() + static_cast<std::size_t>(col) * rows_; }
+    T* column(int col) { return data() + static_cast<std::size_t>(col) * rows_; }
     int rows() const { return rows_; }
     int cols() const { return cols_; }
     std::size_t bytes() const { return block_.size(); }

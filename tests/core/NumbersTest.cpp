@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -33,6 +35,7 @@ TEST(Numbers, DecimalFieldsReadExactlyAsTheLibrary) {
     // from_chars is the reference, to the last bit.
     std::mt19937_64 rng(11);
     std::uniform_int_distribution<int> length(1, 17), digit(0, 9), coin(0, 1);
+    int tenColumns = 0;
     for (int i = 0; i < 200000; ++i) {
         std::string digits;
         const int n = length(rng);
@@ -48,6 +51,17 @@ TEST(Numbers, DecimalFieldsReadExactlyAsTheLibrary) {
         if (quarvel::parsePlainDecimal("  " + text + " x", plain)) {
             ASSERT_EQ(plain, expected) << text;
         }
+        // Right-aligned in the ten columns of a file's row, after a number.
+        const std::string row = "-98765" + std::string(std::max<int>(10 - int(text.size()), 0), ' ') + text;
+        if (text.size() <= 10 && quarvel::parseTenColumns(row.data() + 15, plain) && ++tenColumns) {
+            ASSERT_EQ(plain, expected) << text;
+        }
+    }
+    EXPECT_GT(tenColumns, 50000) << "the ten-column road taken";
+    for (const char* other : {"    1.5 ", "  1.2.3", "  --1", "     1-", "     +1", "   1 2", "    .", "     -"}) {
+        const std::string row = "123456" + std::string(10 - std::strlen(other), ' ') + other;
+        double value = 0.0;
+        EXPECT_FALSE(quarvel::parseTenColumns(row.data() + 15, value)) << '"' << other << '"';
     }
 }
 
