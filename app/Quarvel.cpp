@@ -74,6 +74,7 @@ FXDEFMAP(Quarvel) QuarvelMap[] = {
     FXMAPFUNC (SEL_UPDATE,              Quarvel::ID_ISOBARS,                               Quarvel::onUpdIsobars),
     FXMAPFUNC (SEL_COMMAND,             Quarvel::ID_ISOBAR_CONTROL,                        Quarvel::onCmdIsobarControl),
     FXMAPFUNC (SEL_CHANGED,             Quarvel::ID_ISOBAR_CONTROL,                        Quarvel::onCmdIsobarControl),
+    FXMAPFUNC (SEL_TIMEOUT,             Quarvel::ID_REFRESH_PANES,                         Quarvel::onRefreshPanes),
     FXMAPFUNCS(SEL_COMMAND,             Quarvel::ID_PREVIOUS_SECTION, Quarvel::ID_NEXT_SECTION, Quarvel::onCmdStepSection),
 };
 // clang-format on
@@ -346,6 +347,7 @@ void Quarvel::create() {
 
 // Menu panes are not children of the window, so the window deletes its own.
 Quarvel::~Quarvel() {
+    getApp()->removeTimeout(this, ID_REFRESH_PANES);
     delete fileMenu;
     delete editMenu;
     delete viewMenu;
@@ -415,7 +417,9 @@ void Quarvel::afterCommand(const quarvel::Redraw& redraw) {
     if (!redraw.note.empty()) statusNote = quarvel::foxText(redraw.note);
     applyPanel();
     if (planForm) planForm->followWing();
-    if (redraw.planform && planForm) planForm->redraw();
+    // With the plot the isobars' planform is drawn as the plot's panes are
+    // (drawCpPlot).
+    if (redraw.planform && planForm && !(redraw.plot && isobarsShown())) planForm->redraw();
     if (redraw.plot) {
         drawCpPlot();
     } else if (redraw.controlPoints) {

@@ -110,6 +110,7 @@ public:
         ID_PANE_HIDE,       // a pane's "Hide" (its number as user data)
         ID_SHOW_ALL_PANES,  // "Show all panes"
         ID_ISOBAR_CONTROL,  // a control of the isobar layer changed
+        ID_REFRESH_PANES,   // the timer that draws the isobars and the spanload once the mouse rests
         ID_LAST
     };
 
@@ -182,8 +183,17 @@ public:
     void reportError(const FXString& title, const FXString& text, bool warning = false);
 
     // Redraws the whole Cp plot of the current section on the canvas and
-    // recomputes the section's design lift.
+    // recomputes the section's design lift; the 3D view, the isobars and
+    // the spanload follow (see refreshPanes).
     void drawCpPlot();
+
+    // The isobars and the spanload drawn again for the wing as it is now.
+    // After an edit they are drawn at once while that is quick; a wing whose
+    // panes take longer than panesAtOnceMs gets them once the mouse has
+    // rested for a moment or the drag has ended, so that a drag keeps up
+    // with the mouse. panesPending(): an edit they do not show yet.
+    void refreshPanes();
+    bool panesPending() const { return panesWaiting; }
 
     // Write the plot as shown (a PNG image of the canvas's size) and the
     // current section's Cp (CSV) to path; a failure is reported and leaves
@@ -261,9 +271,16 @@ public:
     long onCmdShowAllPanes(FXObject*, FXSelector, void*);
     long onUpdIsobars(FXObject*, FXSelector, void*);
     long onCmdIsobarControl(FXObject*, FXSelector, void*);
+    long onRefreshPanes(FXObject*, FXSelector, void*);
 
 protected:
     unsigned startPanes = 0;
+
+    // The time the isobars and the spanload took to draw last, and the most
+    // they may take to be drawn at every edit.
+    double panesMs = 0.0;
+    double panesAtOnceMs = 8.0;
+    bool panesWaiting = false;
 
     // The panes: each a frame with a title row ("Enlarge", "Hide") over its
     // content, in two rows of two, beside the option panel.

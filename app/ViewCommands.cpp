@@ -1,5 +1,6 @@
 // What the main window shows: the Cp plot and its view (zoom, pan, fit), the
 // status line, and the commands that show the other panes.
+#include <chrono>
 #include <cmath>
 #include <new>
 #include <optional>
@@ -13,6 +14,13 @@
 #include "plot/Spanload.h"
 #include "view3d/GLView3D.h"
 #include "wing/CpFiles.h"
+
+namespace {
+
+// How long the mouse rests before panes too slow for every edit are drawn.
+constexpr FXuint kPanesRestMs = 150;
+
+}  // namespace
 
 void Quarvel::drawControlPoints() {
     if (!fileLoaded) return;
@@ -59,8 +67,28 @@ void Quarvel::drawCpPlot() {
         view3D->setCurrentSection(wing.curSection - 1);
         view3D->refreshSurface();
     }
+    if (panesMs <= panesAtOnceMs) {
+        refreshPanes();
+        return;
+    }
+    // Every edit puts the drawing off again, until the mouse rests.
+    panesWaiting = true;
+    getApp()->removeTimeout(this, ID_REFRESH_PANES);
+    getApp()->addTimeout(this, ID_REFRESH_PANES, kPanesRestMs);
+}
+
+void Quarvel::refreshPanes() {
+    getApp()->removeTimeout(this, ID_REFRESH_PANES);
+    panesWaiting = false;
+    const auto start = std::chrono::steady_clock::now();
     if (planForm && isobarsShown()) planForm->redraw();
     spanloadView->refresh();
+    panesMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+long Quarvel::onRefreshPanes(FXObject*, FXSelector, void*) {
+    refreshPanes();
+    return 1;
 }
 
 void Quarvel::redrawView() {

@@ -85,6 +85,27 @@ FileRatios fileRatios(const std::string& path, const std::string& scratch, int r
     return r;
 }
 
+// The current section's upper surface in "Cp edition" over its widest
+// interval, edited by a spline.
+void splineOverUpperSurface(TestWindow* window) {
+    quarvel::WingModel& w = window->wing;
+    const int k = w.curSection - 1;
+    w.u1[k] = w.u1Min;
+    w.u2[k] = w.u2Max;
+    w.surfMode[k][0] = quarvel::MODE_CP_EDITION;
+    window->applyPanel();
+    window->splineCheck[0]->setCheck(true);
+    window->handle(window, FXSEL(SEL_COMMAND, Quarvel::ID_SPLINE), nullptr);
+}
+
+// A mouse event in the plot at chord position x and Cp.
+void mouseInPlot(TestWindow* window, FXSelType type, double x, double cp) {
+    FXEvent ev{};
+    ev.win_x = FXint(window->plotTransform.columnOf(x));
+    ev.win_y = FXint(window->plotTransform.rowOf(cp));
+    window->handle(window->canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -145,19 +166,8 @@ int main(int argc, char* argv[]) {
     // Spline over the widest upper interval, then drag control point 1.
     quarvel::WingModel& w = window->wing;
     const int k = w.curSection - 1;
-    w.u1[k] = w.u1Min;
-    w.u2[k] = w.u2Max;
-    w.surfMode[k][0] = quarvel::MODE_CP_EDITION;
-    window->applyPanel();
-    window->splineCheck[0]->setCheck(true);
-    window->handle(window, FXSEL(SEL_COMMAND, Quarvel::ID_SPLINE), nullptr);
-    const quarvel::PlotTransform& t = window->plotTransform;
-    auto mouse = [&](FXSelType type, double x, double cp) {
-        FXEvent ev{};
-        ev.win_x = FXint(t.columnOf(x));
-        ev.win_y = FXint(t.rowOf(cp));
-        window->handle(window->canvas, FXSEL(type, Quarvel::ID_CANVAS), &ev);
-    };
+    splineOverUpperSurface(window);
+    auto mouse = [&](FXSelType type, double x, double cp) { mouseInPlot(window, type, x, cp); };
     const double px = w.splX[1][k][0], py = w.splY[1][k][0];
     mouse(SEL_MOTION, px, py);
     mouse(SEL_LEFTBUTTONPRESS, px, py);
@@ -228,6 +238,8 @@ int main(int argc, char* argv[]) {
         if (!bigWindow->openFile(big.c_str())) return 1;
         bigWindow->handle(bigWindow, FXSEL(SEL_COMMAND, Quarvel::ID_3DVIEW), nullptr);
         GLView3D* bigView = bigWindow->view3D;
+        // The pane made for the wing read gets its size.
+        bigWindow->layout();
         app.runWhileEvents();
         print("paint3d_big_ms", medianMicros(runs, [&] {
                   bigView->drawScene();
@@ -248,6 +260,33 @@ int main(int argc, char* argv[]) {
               }) / 1000);
         turn(SEL_LEFTBUTTONRELEASE, tx);
         print("mesh_big_bytes_ratio", double(bigView->bytes()) / double(bigWindow->wing.allocatedBytes()));
+
+        // A drag in the plot with the 3D view, the isobars and the spanload
+        // shown: each step and what the event loop runs of the panes' work,
+        // then the drawing still pending at the end of the stroke, at once
+        // rather than after its timer.
+        if (!bigWindow->isobarsShown()) return 1;
+        for (int pane = 0; pane < quarvel::kPanes; ++pane)
+            if (!bigWindow->paneShown(pane)) return 1;
+        bigWindow->chooseSection(bigWindow->wing.nsec / 2);
+        app.runWhileEvents();
+        splineOverUpperSurface(bigWindow);
+        quarvel::WingModel& bw = bigWindow->wing;
+        const int bk = bw.curSection - 1;
+        const double bx = bw.splX[1][bk][0], by = bw.splY[1][bk][0];
+        mouseInPlot(bigWindow, SEL_MOTION, bx, by);
+        mouseInPlot(bigWindow, SEL_LEFTBUTTONPRESS, bx, by);
+        int bigStep = 0;
+        print("drag_all_big_us", medianMicros(3, [&] {
+                  for (int i = 0; i < steps; ++i) {
+                      mouseInPlot(bigWindow, SEL_MOTION, bx, by + 0.01 * (++bigStep % 20));
+                      app.flush(true);
+                      app.runWhileEvents();
+                  }
+                  if (bigView->refreshPending()) bigView->drawScene();
+                  if (bigWindow->panesPending()) bigWindow->refreshPanes();
+              }) / steps);
+        mouseInPlot(bigWindow, SEL_LEFTBUTTONRELEASE, bx, by);
         delete bigWindow;
     }
 

@@ -155,6 +155,19 @@ TEST_F(CommandsTest, TheWingViewsArePanesAndFollowThePlot) {
     EXPECT_DOUBLE_EQ(view->shownMesh().meshUpperDes[j][0], -w.wing.cpDes[p - 1][0]);
     EXPECT_GT(w.planForm->drawCount, isobarDraws) << "planform and isobars redrawn";
     EXPECT_GT(w.spanloadView->drawCount, spanloadDraws) << "spanload redrawn";
+    // Panes too slow to follow every edit are drawn once the mouse rests,
+    // once, after the last edit.
+    w.panesAtOnceMs = -1.0;
+    const int restingDraws = w.spanloadView->drawCount;
+    for (double change : {0.05, 0.1}) {
+        w.cpdSpinner->setValue(w.wing.cpDes[p - 1][0] - change);
+        command(w, Quarvel::ID_CPD);
+    }
+    EXPECT_EQ(w.spanloadView->drawCount, restingDraws) << "put off while editing";
+    EXPECT_TRUE(w.getApp()->hasTimeout(&w, Quarvel::ID_REFRESH_PANES)) << "until the mouse rests";
+    w.handle(&w, FXSEL(SEL_TIMEOUT, Quarvel::ID_REFRESH_PANES), nullptr);
+    EXPECT_EQ(w.spanloadView->drawCount, restingDraws + 1) << "drawn once";
+    EXPECT_FALSE(w.panesPending()) << "nothing left to draw";
     w.isobarStepSpinner->setValue(0.2);
     ASSERT_TRUE(w.exportIsobarsCsv((dir / "iso.csv").c_str())) << "isobars CSV";
     ASSERT_TRUE(w.exportSpanloadCsv((dir / "span.csv").c_str())) << "spanload CSV";

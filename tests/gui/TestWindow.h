@@ -18,8 +18,9 @@ public:
     using Quarvel::intervalLastSpinner; using Quarvel::isobarStepSpinner; using Quarvel::isobarsShown;
     using Quarvel::keepLiftCheck; using Quarvel::maxThicknessRadio; using Quarvel::modified;
     using Quarvel::mousePlotCpField; using Quarvel::mousePlotXField; using Quarvel::noCorrectionRadio;
-    using Quarvel::nsplSpinner; using Quarvel::openCommand; using Quarvel::paneFrame; using Quarvel::paneShown;
-    using Quarvel::planForm; using Quarvel::plotTransform; using Quarvel::pointSpinner; using Quarvel::redoCommand;
+    using Quarvel::nsplSpinner; using Quarvel::openCommand; using Quarvel::paneFrame; using Quarvel::panesAtOnceMs;
+    using Quarvel::paneShown; using Quarvel::planForm; using Quarvel::plotTransform; using Quarvel::pointSpinner;
+    using Quarvel::redoCommand;
     using Quarvel::runOp; using Quarvel::runScriptFile; using Quarvel::secNoRadio; using Quarvel::secYesRadio;
     using Quarvel::setShockRule; using Quarvel::shapeCheck; using Quarvel::shockRule; using Quarvel::shownCN;
     using Quarvel::shownCNField; using Quarvel::shownCYD; using Quarvel::shownCYDField;
