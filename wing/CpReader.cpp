@@ -387,7 +387,11 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
         !checkMemory(w, path, error))
         return std::nullopt;
 
-    w.allocate();
+    w.allocateForReading();
+    // With an odd npt the last contour index belongs to no row.
+    if (w.npt > 2 * w.nhalf)
+        for (int k = 0; k < w.nsec; ++k)
+            for (auto* g : {&w.X, &w.cpInit, &w.cpdIn, &w.cpDes}) (*g)[w.npt - 1][k] = 0.0;
     std::size_t li = kHeadLines;
     for (int k = 0; k < w.nsec; ++k) {
         w.ZREF[k] = f.real(li + 1, 25, 31, cpoutput::ZREF);

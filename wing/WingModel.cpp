@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include <sys/mman.h>
 
@@ -16,14 +18,62 @@ namespace {
 constexpr std::size_t kMappedBlock = 1 << 20;
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 
+// Mapped blocks given back, kept (up to kSparesMax bytes in all) for the
+// next block of their size: a wing read again, or another one read and
+// dropped (a target, imported regimes), then takes memory that the system
+// need not map and clear once more. Never destroyed, so that a block given
+// back at exit still finds it.
+constexpr std::size_t kSparesMax = std::size_t(64) << 20;
+struct Spares {
+    std::mutex mutex;
+    std::vector<std::pair<void*, std::size_t>> blocks;  // address, bytes mapped
+    std::size_t bytes = 0;
+};
+Spares& spares() {
+    static Spares* const s = new Spares;
+    return *s;
+}
+
+void* takeSpare(std::size_t mapped) {
+    Spares& s = spares();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    for (auto it = s.blocks.begin(); it != s.blocks.end(); ++it)
+        if (it->second == mapped) {
+            void* data = it->first;
+            s.blocks.erase(it);
+            s.bytes -= mapped;
+            return data;
+        }
+    return nullptr;
+}
+
+bool keepSpare(void* data, std::size_t mapped) {
+    Spares& s = spares();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.bytes + mapped > kSparesMax) return false;
+    try {
+        s.blocks.emplace_back(data, mapped);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    s.bytes += mapped;
+    return true;
+}
+
 }  // namespace
 
-ZeroedBlock::ZeroedBlock(std::size_t bytes) : size_(bytes) {
+ZeroedBlock::ZeroedBlock(std::size_t bytes, bool cleared) : size_(bytes) {
     if (bytes == 0) return;
     if (bytes >= kMappedBlock) {
         // Whole huge pages where the system gives them, all mapped at once:
         // far fewer pages for the system to fault in and account for.
         const std::size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        if (void* spare = takeSpare(mapped)) {
+            data_ = spare;
+            mapped_ = mapped;
+            if (cleared) std::memset(data_, 0, bytes);
+            return;
+        }
         void* p = ::mmap(nullptr, mapped + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p != MAP_FAILED) {
             const auto start = reinterpret_cast<std::uintptr_t>(p);
@@ -39,11 +89,11 @@ ZeroedBlock::ZeroedBlock(std::size_t bytes) : size_(bytes) {
             return;
         }
     }
-    data_ = std::calloc(bytes, 1);
+    data_ = cleared ? std::calloc(bytes, 1) : std::malloc(bytes);
     if (!data_) throw std::bad_alloc();
 }
 
-ZeroedBlock::ZeroedBlock(const ZeroedBlock& other) : ZeroedBlock(other.size_) {
+ZeroedBlock::ZeroedBlock(const ZeroedBlock& other) : ZeroedBlock(other.size_, false) {
     if (size_) std::memcpy(data_, other.data_, size_);
 }
 
@@ -63,10 +113,11 @@ void ZeroedBlock::swap(ZeroedBlock& other) noexcept {
 
 void ZeroedBlock::release() {
     if (!data_) return;
-    if (mapped_)
-        ::munmap(data_, mapped_);
-    else
+    if (!mapped_) {
         std::free(data_);
+    } else if (!keepSpare(data_, mapped_)) {
+        ::munmap(data_, mapped_);
+    }
     data_ = nullptr;
 }
 
@@ -107,10 +158,15 @@ void forEachSectionArray(Wing& w, F&& f) {
 
 }  // namespace
 
-void WingModel::allocate() {
+void WingModel::allocate() { allocateGrids(true); }
+
+void WingModel::allocateForReading() { allocateGrids(false); }
+
+void WingModel::allocateGrids(bool clearRead) {
     forEachSectionArray(*this, [this](auto& v) { v.assign(static_cast<std::size_t>(nsec), {}); });
     shapeBase.assign(static_cast<std::size_t>(nsec), {});
-    for (auto* g : {&X, &cpInit, &cpdIn, &cpDes, &cpdOut}) g->resize(npt, nsec);
+    for (auto* g : {&X, &cpInit, &cpdIn, &cpDes}) g->resize(npt, nsec, clearRead);
+    cpdOut.resize(npt, nsec);
     splX.resize(nsplMax, nsec);
     splY.resize(nsplMax, nsec);
 }

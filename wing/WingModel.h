@@ -32,7 +32,9 @@ namespace quarvel {
 class ZeroedBlock {
 public:
     ZeroedBlock() = default;
-    explicit ZeroedBlock(std::size_t bytes);
+    // Not cleared, its bytes are whatever they were: for a block that is
+    // written through at once.
+    explicit ZeroedBlock(std::size_t bytes, bool cleared = true);
     ZeroedBlock(const ZeroedBlock& other);
     ZeroedBlock& operator=(const ZeroedBlock& other);
     ZeroedBlock(ZeroedBlock&& other) noexcept { swap(other); }
@@ -73,11 +75,12 @@ public:
     Grid() = default;
     Grid(int rows, int cols) { resize(rows, cols); }
 
-    // Sizes the grid and fills it with zeros.
-    void resize(int rows, int cols) {
+    // Sizes the grid and fills it with zeros (not cleared: values as they
+    // come, for a grid that is written through at once).
+    void resize(int rows, int cols, bool cleared = true) {
         rows_ = rows;
         cols_ = cols;
-        block_ = ZeroedBlock(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols) * sizeof(T));
+        block_ = ZeroedBlock(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols) * sizeof(T), cleared);
     }
     Row<T> operator[](int row) { return {data() + row, static_cast<std::size_t>(rows_)}; }
     Row<const T> operator[](int row) const { return {data() + row, static_cast<std::size_t>(rows_)}; }
@@ -170,7 +173,11 @@ struct WingModel {
 
     // Sizes every array from npt and nsec (already set) and zero-fills them.
     void allocate();
+    // The same for a reader that writes every value of X, cpInit, cpdIn and
+    // cpDes at once: those four are left uncleared.
+    void allocateForReading();
     bool empty() const { return nsec == 0; }
+    void allocateGrids(bool clearRead);
     // Bytes held by the arrays (for the memory budget).
     std::size_t allocatedBytes() const;
     // Bytes that allocate() takes for these sizes, known before it runs.
