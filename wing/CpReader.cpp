@@ -6,6 +6,8 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -36,6 +38,8 @@ namespace {
 
 constexpr int kHeadLines = 5;
 constexpr int kBlockHeadLines = 9;  // section lines before the point rows
+// From this many point rows on, two threads read them.
+constexpr std::int64_t kRowsForTwoThreads = 20000;
 
 // The line feeds in p .. end, sixteen bytes at a time.
 std::size_t lineFeeds(const char* p, const char* end) {
@@ -92,6 +96,27 @@ public:
     std::size_t count() const {
         if (bytes_.empty()) return 0;
         return lineFeeds(bytes_.data(), bytes_.data() + bytes_.size()) + (bytes_.back() != '\n');
+    }
+
+    // Goes to line li, which starts at byte offset: lines another reader
+    // went through are not looked at again.
+    void jump(std::size_t li, std::size_t offset) {
+        started_ = li > 0;
+        next_ = started_ ? offset : 0;
+        index_ = started_ ? li - 1 : 0;
+    }
+    // The byte offset of line li, found going forward as at() does.
+    std::size_t offsetOf(std::size_t li) { return std::size_t(at(li).data() - bytes_.data()); }
+    // The byte offset at which line li starts (the size of the file when
+    // it has fewer lines), counted sixteen bytes at a time.
+    std::size_t startOf(std::size_t li) const {
+        const char* p = bytes_.data();
+        const char* const end = p + bytes_.size();
+        std::size_t left = li;
+        constexpr std::ptrdiff_t block = 16 * 255;
+        for (std::size_t n; end - p >= block && (n = lineFeeds(p, p + block)) < left; p += block) left -= n;
+        for (; p < end && left > 0; ++p) left -= *p == '\n';
+        return std::size_t(p - bytes_.data());
     }
 
     // Line li (0-based). Lines are found going forward; going back starts
@@ -237,6 +262,92 @@ private:
     FileError* error_;
     FileWarnings* warnings_;
     bool failed_ = false;
+};
+
+// Reads the point rows of section k, from line li on, into the wing: X and
+// the four Cp of each row, read side by side so that their conversions
+// overlap. With a field reader any field is read, the general road
+// reporting a fault or a field that is not a plain number; without one only
+// plain numbers that fit are, and false comes back at the first other.
+bool readRows(Lines& lines, WingModel& w, int k, std::size_t li, FieldReader* f) {
+    double* const X = w.X.column(k);
+    double* const cpInit = w.cpInit.column(k);
+    double* const cpDes = w.cpDes.column(k);
+    double* const cpdIn = w.cpdIn.column(k);
+    for (int r = 0; r < w.nhalf; ++r, ++li) {
+        const int iu = w.nhalf + r;
+        const int il = w.nhalf - 1 - r;
+        const std::string_view line = lines.at(li);
+        double x = 0;
+        if (!lines.plainField(line, 1, x) || !(std::fabs(x) < cpoutput::X.alwaysFitsBelow())) {
+            if (!f) return false;
+            x = f->real(li, 1, 10, cpoutput::X);
+        }
+        X[iu] = X[il] = x;
+        double tu = 0, du = 0, tl = 0, dl = 0;
+        const bool plain = lines.plainField(line, 19, tu) & lines.plainField(line, 29, du) &
+                           lines.plainField(line, 48, tl) & lines.plainField(line, 58, dl);
+        constexpr double fits = cpoutput::CPTU.alwaysFitsBelow();
+        if (!plain ||
+            !(std::fabs(tu) < fits && std::fabs(du) < fits && std::fabs(tl) < fits && std::fabs(dl) < fits)) {
+            if (!f) return false;
+            tu = f->real(li, 19, 28, cpoutput::CPTU);
+            du = f->real(li, 29, 38, cpoutput::CPDU);
+            tl = f->real(li, 48, 57, cpoutput::CPTL);
+            dl = f->real(li, 58, 67, cpoutput::CPDL);
+        }
+        cpInit[iu] = cpDes[iu] = tu;
+        cpdIn[iu] = du;
+        cpInit[il] = cpDes[il] = tl;
+        cpdIn[il] = dl;
+    }
+    return true;
+}
+
+// The rows of the sections from first on, read by a second thread while
+// the first reads those before: where every field of a section's rows is a
+// plain number that fits, they need no more reading; the others are read
+// again in file order, so that faults and warnings come as from one reader.
+class RowHelper {
+public:
+    RowHelper(std::string_view bytes, WingModel& w, int first, std::size_t blockLines)
+        : lines_(bytes), wing_(w), first_(first), blockLines_(blockLines),
+          start_(std::size_t(w.nsec), 0), done_(std::size_t(w.nsec), 0) {
+        try {
+            thread_ = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            // Without a second thread the first reads everything.
+        }
+        started_ = thread_.joinable();
+    }
+    ~RowHelper() { finish(); }
+
+    void finish() {
+        if (thread_.joinable()) thread_.join();
+    }
+    bool started() const { return started_; }
+    // Where the block of section k starts; whether its rows were read.
+    std::size_t start(int k) const { return start_[std::size_t(k)]; }
+    bool done(int k) const { return done_[std::size_t(k)] != 0; }
+
+private:
+    void run() {
+        std::size_t li = kHeadLines + std::size_t(first_) * blockLines_;
+        lines_.jump(li, lines_.startOf(li));
+        for (int k = first_; k < wing_.nsec; ++k, li += blockLines_) {
+            start_[std::size_t(k)] = lines_.offsetOf(li);
+            done_[std::size_t(k)] = readRows(lines_, wing_, k, li + kBlockHeadLines, nullptr);
+        }
+    }
+
+    Lines lines_;
+    WingModel& wing_;
+    const int first_;
+    const std::size_t blockLines_;
+    std::vector<std::size_t> start_;
+    std::vector<char> done_;
+    bool started_ = false;
+    std::thread thread_;
 };
 
 bool fail(FileError* error, const std::string& path, int line, std::string what) {
@@ -392,8 +503,16 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
     if (w.npt > 2 * w.nhalf)
         for (int k = 0; k < w.nsec; ++k)
             for (auto* g : {&w.X, &w.cpInit, &w.cpdIn, &w.cpDes}) (*g)[w.npt - 1][k] = 0.0;
+    // A large wing's later sections are read by a second thread meanwhile.
+    const std::size_t blockLines = kBlockHeadLines + std::size_t(w.nhalf);
+    const bool large = std::int64_t(w.nsec) * w.nhalf >= kRowsForTwoThreads;
+    std::optional<RowHelper> helper;
+    if (large) helper.emplace(bytes, w, w.nsec / 2, blockLines);
+    const int helped = helper && helper->started() ? w.nsec / 2 : w.nsec;
     std::size_t li = kHeadLines;
-    for (int k = 0; k < w.nsec; ++k) {
+    for (int k = 0; k < w.nsec; ++k, li += blockLines) {
+        if (k == helped) helper->finish();
+        if (k >= helped) lines.jump(li, helper->start(k));
         w.ZREF[k] = f.real(li + 1, 25, 31, cpoutput::ZREF);
         w.Z[k] = f.real(li + 1, 37, 47, cpoutput::Z);
         w.CN[k] = f.real(li + 1, 56, 66, cpoutput::CN);
@@ -410,38 +529,7 @@ std::optional<WingModel> parseFile(std::string_view bytes, const std::string& pa
         w.IU2[k] = f.integer(li + 7, 29, 38, cpoutput::IU2);
         w.IL1[k] = f.integer(li + 7, 49, 58, cpoutput::IL1);
         w.IL2[k] = f.integer(li + 7, 59, 68, cpoutput::IL2);
-        li += kBlockHeadLines;
-        double* const X = w.X.column(k);
-        double* const cpInit = w.cpInit.column(k);
-        double* const cpDes = w.cpDes.column(k);
-        double* const cpdIn = w.cpdIn.column(k);
-        for (int r = 0; r < w.nhalf; ++r, ++li) {
-            const int iu = w.nhalf + r;
-            const int il = w.nhalf - 1 - r;
-            // X and the four Cp of a row are read side by side, so that
-            // their conversions overlap; any but a plain decimal takes the
-            // general road, which also reports a fault.
-            const std::string_view line = lines.at(li);
-            double x = 0;
-            if (!lines.plainField(line, 1, x) || !(std::fabs(x) < cpoutput::X.alwaysFitsBelow()))
-                x = f.real(li, 1, 10, cpoutput::X);
-            X[iu] = X[il] = x;
-            double tu = 0, du = 0, tl = 0, dl = 0;
-            const bool plain = lines.plainField(line, 19, tu) & lines.plainField(line, 29, du) &
-                               lines.plainField(line, 48, tl) & lines.plainField(line, 58, dl);
-            constexpr double fits = cpoutput::CPTU.alwaysFitsBelow();
-            if (!plain || !(std::fabs(tu) < fits && std::fabs(du) < fits && std::fabs(tl) < fits &&
-                            std::fabs(dl) < fits)) {
-                tu = f.real(li, 19, 28, cpoutput::CPTU);
-                du = f.real(li, 29, 38, cpoutput::CPDU);
-                tl = f.real(li, 48, 57, cpoutput::CPTL);
-                dl = f.real(li, 58, 67, cpoutput::CPDL);
-            }
-            cpInit[iu] = cpDes[iu] = tu;
-            cpdIn[iu] = du;
-            cpInit[il] = cpDes[il] = tl;
-            cpdIn[il] = dl;
-        }
+        if (k < helped || !helper->done(k)) readRows(lines, w, k, li + kBlockHeadLines, &f);
         if (f.failed()) return std::nullopt;
     }
 

@@ -228,6 +228,38 @@ TEST(CpInput, FieldsWithoutANumberReadAsZeroAndAreListedInOneWarning) {
     EXPECT_EQ(warned.message().substr(warned.message().size() - 12), "\nand 12 more") << warned.message();
 }
 
+// A wing of 20000 point rows and more is read by two threads, the later
+// sections by the second: its values, warnings and first fault are those of
+// one reader going through the file in order.
+TEST(CpInput, ALargeWingReadsAsInFileOrder) {
+    const std::string small = readFile(dataPath("small-even.cpi"));
+    const int sections = 2600, blockLines = 17;  // 8 point rows of 2600 sections
+    std::size_t blockStart = 0, blockEnd = 0;  // the first section's lines, 6 .. 22
+    for (int line = 1; line <= 5 + blockLines; ++line) {
+        blockEnd = small.find('\n', blockEnd) + 1;
+        if (line == 5) blockStart = blockEnd;
+    }
+    std::string large = withField(small.substr(0, blockStart), 5, 31, 40, std::to_string(sections - 1));
+    for (int k = 0; k < sections; ++k) large += small.substr(blockStart, blockEnd - blockStart);
+    const int rowOf = 15, last = rowOf + blockLines * (sections - 1) + 7;  // a row of the first and the last section
+    const WingModel one = parse(small), two = parse(large);
+    ASSERT_EQ(two.nsec, sections);
+    int differing = 0;
+    for (int k = 0; k < sections; ++k)
+        for (int i = 0; i < two.npt; ++i) differing += two.cpInit[i][k] != one.cpInit[i][0] || two.X[i][k] != one.X[i][0];
+    EXPECT_EQ(differing, 0) << "values that are not the one section's";
+    FileError err;
+    FileWarnings warned;
+    ASSERT_TRUE(parseCpInput(withField(withField(large, last, 48, 57, "y"), rowOf, 19, 28, "x"), "w", &err, &warned));
+    EXPECT_EQ(warned.message(), "w: 2 fields are not plain numbers:\nline 15, CPTU: \"x\" is not a number, read as 0\n"
+                                "line " + std::to_string(last) + ", CPTL: \"y\" is not a number, read as 0");
+    const std::string tooLarge = withField(large, last, 19, 28, "1e308");
+    EXPECT_FALSE(parseCpInput(withField(tooLarge, rowOf + 1, 1, 10, "12345.678"), "w", &err));
+    EXPECT_EQ(err.line, rowOf + 1) << "the fault of the first section, not the one found first";
+    EXPECT_FALSE(parseCpInput(tooLarge, "w", &err));
+    EXPECT_EQ(err.line, last) << err.message();
+}
+
 TEST(CpInput, LineEndingsAndLongLines) {
     const std::string lf = readFile(dataPath("small-even.cpi"));
     std::string crlf;
