@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <new>
 #include <utility>
 #include <vector>
@@ -18,48 +17,6 @@ namespace {
 constexpr std::size_t kMappedBlock = 1 << 20;
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 
-// Mapped blocks given back, kept (up to kSparesMax bytes in all) for the
-// next block of their size: a wing read again, or another one read and
-// dropped (a target, imported regimes), then takes memory that the system
-// need not map and clear once more. Never destroyed, so that a block given
-// back at exit still finds it.
-constexpr std::size_t kSparesMax = std::size_t(64) << 20;
-struct Spares {
-    std::mutex mutex;
-    std::vector<std::pair<void*, std::size_t>> blocks;  // address, bytes mapped
-    std::size_t bytes = 0;
-};
-Spares& spares() {
-    static Spares* const s = new Spares;
-    return *s;
-}
-
-void* takeSpare(std::size_t mapped) {
-    Spares& s = spares();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    for (auto it = s.blocks.begin(); it != s.blocks.end(); ++it)
-        if (it->second == mapped) {
-            void* data = it->first;
-            s.blocks.erase(it);
-            s.bytes -= mapped;
-            return data;
-        }
-    return nullptr;
-}
-
-bool keepSpare(void* data, std::size_t mapped) {
-    Spares& s = spares();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.bytes + mapped > kSparesMax) return false;
-    try {
-        s.blocks.emplace_back(data, mapped);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    s.bytes += mapped;
-    return true;
-}
-
 }  // namespace
 
 ZeroedBlock::ZeroedBlock(std::size_t bytes, bool cleared) : size_(bytes) {
@@ -68,12 +25,6 @@ ZeroedBlock::ZeroedBlock(std::size_t bytes, bool cleared) : size_(bytes) {
         // Whole huge pages where the system gives them, all mapped at once:
         // far fewer pages for the system to fault in and account for.
         const std::size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-        if (void* spare = takeSpare(mapped)) {
-            data_ = spare;
-            mapped_ = mapped;
-            if (cleared) std::memset(data_, 0, bytes);
-            return;
-        }
         void* p = ::mmap(nullptr, mapped + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p != MAP_FAILED) {
             const auto start = reinterpret_cast<std::uintptr_t>(p);
@@ -115,7 +66,7 @@ void ZeroedBlock::release() {
     if (!data_) return;
     if (!mapped_) {
         std::free(data_);
-    } else if (!keepSpare(data_, mapped_)) {
+    } else {
         ::munmap(data_, mapped_);
     }
     data_ = nullptr;
