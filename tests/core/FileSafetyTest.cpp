@@ -208,7 +208,9 @@ TEST(SaveTarget, ASaveKilledAnywhereLeavesTheOldOrTheNewFile) {
     if (probe >= 0) {
         close(probe);
         for (const std::string& name : namesIn(dir.path()))
-            if (name != "wing.cpd") EXPECT_EQ(readFile(dir.file(name)), newText) << "a killed save left a part in " << name;
+            if (name != "wing.cpd") {
+                EXPECT_EQ(readFile(dir.file(name)), newText) << "a killed save left a part in " << name;
+            }
     }
 }
 
@@ -235,7 +237,9 @@ TEST(SaveTarget, TheCommandLineReplacesSavedWorkOnlyWhenTold) {
         const auto [status, out, err] = runCli(args);
         EXPECT_EQ(status, c.status) << c.name << ": " << err;
         EXPECT_EQ(readFile(dir.file("wing.cpd")), c.after) << c.name;
-        if (c.status != 0) EXPECT_NE(err.find("--force"), std::string::npos) << c.name << ": " << err;
+        if (c.status != 0) {
+            EXPECT_NE(err.find("--force"), std::string::npos) << c.name << ": " << err;
+        }
     }
     EXPECT_EQ(std::get<0>(runCli({"--check", dataPath("small-odd.cpi"), "--force"})), 2) << "--force with --check";
 }

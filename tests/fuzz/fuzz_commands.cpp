@@ -150,7 +150,7 @@ Redraw step(Window& win, Bytes& in) {
     case 14:  // the canvas changes size; the next paint sets a new transform
         win.width = in.byte() * 5;
         win.height = in.byte() * 5;
-        return Redraw{true};
+        return Redraw{true, false, false, {}};
     default: return chooseSection(w, e, w.curSection + (op < 128 ? -1 : 1));  // Page Up, Page Down
     }
 }
