@@ -222,7 +222,8 @@ Redraw keepingLift(WingModel& w, const std::vector<int>& ks, bool keepLift, cons
         if (!keepLift || std::fabs(designLift(w, k) - loads[n].cl) < 1e-12) continue;
         for (int s = 0; s < 2; ++s) {
             if (!surfaceTouched[s] || !inCpEdition(w, k, s)) continue;
-            if (restoreLift(w, k, s, loads[n].cl, touched, rule, kNarrowestUntouched) || restoreLift(w, k, s, loads[n].cl, {}, rule))
+            if (restoreLift(w, k, s, loads[n].cl, touched, rule, kNarrowestUntouched) ||
+                restoreLift(w, k, s, loads[n].cl, {}, rule))
                 break;
         }
     }

@@ -82,8 +82,8 @@ bool restoreLift(WingModel& wing, int k, int s, double cl, std::vector<char> anc
 // changed (upper first), over the part of its interval the operation did not
 // touch, or over the whole interval when it touched every point or left no
 // untouched stretch of a quarter of the interval's chord (a narrow stretch
-// would take the lift as a spike). The note
-// of the operation gets "dcl=... dcm=..." of the current section added.
+// would take the lift as a spike). The note of the operation gets
+// "dcl=... dcm=..." of the current section added.
 Redraw keepingLift(WingModel& wing, const std::vector<int>& ks, bool keepLift, const ShockRule& rule,
                    const std::function<Redraw()>& operation);
 

@@ -240,7 +240,8 @@ void smoothShockLine(SpanKnots& span, const std::vector<std::vector<double>>& x,
             if (first >= size || last >= size || after >= size) continue;
             // Where the shock would be with its run from point m: at the
             // same share of the run as now.
-            const double share = xs[last] > xs[first] ? (span.shockX[j][n] - xs[first]) / (xs[last] - xs[first]) : 0.0;
+            const double share =
+                xs[last] > xs[first] ? (span.shockX[j][n] - xs[first]) / (xs[last] - xs[first]) : 0.0;
             const auto shockFrom = [&](long m) { return xs[m] + share * (xs[m + last - first] - xs[m]); };
             const long lo = before + std::min(1L, first - before);
             const long hi = after - std::min(1L, after - last) - (last - first);

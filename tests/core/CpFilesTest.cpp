@@ -246,7 +246,8 @@ TEST(CpInput, ALargeWingReadsAsInFileOrder) {
     ASSERT_EQ(two.nsec, sections);
     int differing = 0;
     for (int k = 0; k < sections; ++k)
-        for (int i = 0; i < two.npt; ++i) differing += two.cpInit[i][k] != one.cpInit[i][0] || two.X[i][k] != one.X[i][0];
+        for (int i = 0; i < two.npt; ++i)
+            differing += two.cpInit[i][k] != one.cpInit[i][0] || two.X[i][k] != one.X[i][0];
     EXPECT_EQ(differing, 0) << "values that are not the one section's";
     FileError err;
     FileWarnings warned;
